@@ -1,0 +1,36 @@
+# Two commands for a newcomer: `make run` and `make test` (see README.md).
+BUILD   ?= build
+JOBS    ?= 2
+PACKAGES = cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
+           glpk-utils fonts-liberation xvfb xauth
+
+.PHONY: run test bench setup build
+
+setup:
+	@missing="$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done | tr '\n' ' ')"; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing: $$missing"; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing || exit 1; \
+	  else \
+	    echo "Missing packages. Run: sudo apt-get install -y $$missing"; exit 1; \
+	  fi; \
+	fi
+
+build: setup
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display available (neither DISPLAY nor WAYLAND_DISPLAY is set); try: xvfb-run make run"; exit 1; \
+	fi
+	./$(BUILD)/optimara
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+bench: setup
+	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DOPTIMARA_TESTS=OFF >/dev/null
+	cmake --build $(BUILD)-bench -j$(JOBS) --target benchmarks
+	@for b in $(BUILD)-bench/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done

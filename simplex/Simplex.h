@@ -1,0 +1,57 @@
+#pragma once
+// The single-table simplex in exchange form: choice of the pivot, the pivot
+// itself and the reading of the current basic solution.
+#include <cstdint>
+#include <vector>
+
+#include "MatrixR.h"
+#include "MatrixZ.h"
+
+namespace optimara {
+
+enum Status : int32_t {
+    PivotChosen = -3,
+    Infeasible = -2,
+    Unbounded = -1,
+    Optimal = 0,
+};
+
+// Seeded generator for the choice among tied pivot candidates. It starts
+// from the same seed in every run so that a session can be replayed.
+struct RandomGenerator {
+    uint32_t state = 1;
+    int32_t RandomDraw() {
+        state = state * 22695477u + 1u;
+        return static_cast<int32_t>((state >> 16) & 32767u);
+    }
+};
+
+int32_t SelectPivot(const MatrixR& tableau, MatrixZ& pivotMarks, int32_t& candidateCount,
+                    RandomGenerator& random);
+
+// Pivots on the cell marked 2. On a floating-point fault it throws
+// FloatingPointFault and leaves tableau and labels exactly as they were.
+void PivotStep(MatrixR& tableau, const MatrixZ& pivotMarks, int32_t candidateCount, MatrixZ& labels);
+
+void InvertLabels(MatrixZ& labels);
+
+struct SolutionReading {
+    std::vector<double> values;  // one per problem variable, split pairs counted once
+    double objective = 0.0;      // as the user asked for it (negated back for "Minimizar")
+};
+
+// The part of the problem state that the engine and the solve driver work
+// on. Every matrix starts as 1x1 holding 0.
+struct EngineState {
+    MatrixR Tableau{1, 1};
+    MatrixZ Labels{1, 1};
+    MatrixZ PivotMarks{1, 1};
+    int32_t CandidateCount = 0;
+    RandomGenerator Random;
+    bool ProblemReady = false;
+};
+
+SolutionReading ReadSolution(const MatrixR& tableau, MatrixZ& labels, const MatrixZ& signMarks,
+                             bool maximize);
+
+} // namespace optimara
