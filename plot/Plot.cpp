@@ -1,0 +1,56 @@
+#include "Plot.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace optimara {
+
+void SetDefaultView(PlotState& s) {
+    const double h = std::sqrt(3.0) * 0.5;
+    MatrixR& P = s.ViewProjection;
+    P.Index(1, 1) = -h;
+    P.Index(1, 2) = h;
+    P.Index(1, 3) = 0;
+    P.Index(2, 1) = -0.5;
+    P.Index(2, 2) = -0.5;
+    P.Index(2, 3) = 1;
+}
+
+void RotateView(PlotState& s, int button) {
+    const double step = 0.17453292519943295;
+    const double c = std::cos(step), sn = std::sin(step);
+    MatrixR R(3, 3);
+    int axis = (button - 3) / 2;        // 0 Z, 1 Y, 2 X
+    double sg = (button % 2 == 1) ? 1.0 : -1.0;  // odd buttons turn positively
+    int a = axis == 0 ? 1 : (axis == 1 ? 1 : 2);
+    int b = axis == 0 ? 2 : (axis == 1 ? 3 : 3);
+    for (int i = 1; i <= 3; ++i) R.Index(i, i) = 1;
+    R.Index(a, a) = c;
+    R.Index(b, b) = c;
+    R.Index(a, b) = sg * sn;
+    R.Index(b, a) = -sg * sn;
+    s.ViewProjection = s.ViewProjection * R;
+}
+
+void PlaceMarker(const PlotState& s, double u, double v, const PlotTarget& t, Marker& m) {
+    const int W = t.image->width(), H = t.image->height();
+    if (s.PlotXMin < u && u < s.PlotXMax && s.PlotYMin < v && v < s.PlotYMax) {
+        m.visible = true;
+        m.left = static_cast<int>(t.left + W * (u - s.PlotXMin) / (s.PlotXMax - s.PlotXMin) - 2);
+        m.top = static_cast<int>(t.top + H * (s.PlotYMax - v) / (s.PlotYMax - s.PlotYMin) - 2);
+    } else {
+        m.visible = false;
+    }
+}
+
+PlotKind DrawPlot(PlotState&, const PlotInput& input, PlotTarget target, Marker&) {
+    // The region itself is drawn by the plane and space plots; for now the
+    // picture shows the background only.
+    const uint32_t cols = input.constraintPlanes.cols;
+    if (cols != 3 && cols != 4) return PlotKind::None;
+    QPainter painter(target.image);
+    painter.fillRect(target.image->rect(), input.colors.btnShadow);
+    return cols == 3 ? PlotKind::Plane : PlotKind::Space;
+}
+
+} // namespace optimara

@@ -1,0 +1,25 @@
+#pragma once
+// Reading of the problem text: the scanners, the error report and the
+// construction of the problem state with its first tableau.
+#include <string>
+
+#include "ProblemState.h"
+
+namespace optimara {
+
+// Writes the message into the error panel and records which text to select
+// (source -1: all of Edit1; k >= 0: line k of RichEdit1).
+void ReportSyntaxError(BuildReport& report, const std::string& message, int source);
+
+// Text positions are 1-based into the blank-free text (UTF-8 bytes); L+1 is
+// the end. Faults are reported through `report`, never returned. A number
+// too large for a double raises FloatingPointFault("Floating point overflow").
+double ScanNumber(const std::string& text, int& pos, int L, bool required, int source, BuildReport& report);
+std::string ScanVariable(const std::string& text, int& pos, int L, int source, BuildReport& report);
+
+// Rebuilds the problem state from the text, calls SelectPivot once and writes
+// the initial status. Preconditions: both panels of `report` empty and
+// state.Names empty.
+void BuildProblem(ProblemState& state, const ProblemText& text, BuildReport& report);
+
+} // namespace optimara
