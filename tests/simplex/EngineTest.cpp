@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "Fault.h"
+#include "Simplex.h"
+#include "TableauHelpers.h"
+
+using namespace optimara;
+using namespace optimara::testing;
+using Marks = std::vector<std::vector<int32_t>>;
+
+namespace {
+
+struct Engine {
+    MatrixR T{1, 1};
+    MatrixZ marks{1, 1};
+    MatrixZ labels{1, 1};
+    int32_t count = -5;
+    RandomGenerator random;
+
+    explicit Engine(const Rows& rows) {
+        SetRows(T, rows);
+        labels.Redefine(T.rows - 1 + T.cols - 1, 1);
+        for (uint32_t k = 1; k <= labels.rows; ++k) labels.Index(k, 1) = int32_t(k);
+    }
+    int32_t Select() { return SelectPivot(T, marks, count, random); }
+    void Step() { PivotStep(T, marks, count, labels); }
+};
+
+} // namespace
+
+TEST(RandomDraw, FirstDrawsFromTheSeed) {
+    RandomGenerator g;
+    EXPECT_EQ(g.RandomDraw(), 346);
+    EXPECT_EQ(g.RandomDraw(), 130);
+    for (int k = 0; k < 1000; ++k) {
+        int32_t v = g.RandomDraw();
+        EXPECT_GE(v, 0);
+        EXPECT_LE(v, 32767);
+    }
+}
+
+TEST(SelectPivot, TableauWithoutConstraintRows) {
+    Engine e({{2, -1, 0}});
+    e.marks.Redefine(2, 2);
+    e.marks.Index(1, 1) = 2;
+    EXPECT_EQ(e.Select(), Unbounded);
+    EXPECT_EQ(e.count, 0);
+    EXPECT_EQ(e.marks.Index(1, 1), 2);  // left as it was
+    Engine f({{-2, 0, 5}});
+    EXPECT_EQ(f.Select(), Optimal);
+    EXPECT_EQ(f.random.state, 1u);  // no draw without candidates
+}
+
+TEST(SelectPivot, WorkedExampleMarksBothColumnsAndDrawsTheFirst) {
+    Engine e({{1, 1, -4}, {1, 3, -6}, {3, 2, 0}});
+    EXPECT_EQ(e.Select(), PivotChosen);
+    EXPECT_EQ(e.count, 2);
+    EXPECT_EQ(GetMarks(e.marks), (Marks{{2, 0}, {0, 1}}));
+}
+
+TEST(SelectPivot, TiedRatiosAreAllCandidatesAndBeatenOnesAreCleared) {
+    // Column 1: rows 1 and 3 tie at -2, row 2 (-4) is beaten.
+    Engine e({{1, 0, -2}, {1, 0, -4}, {2, 0, -4}, {1, 0, 0}});
+    EXPECT_EQ(e.Select(), PivotChosen);
+    EXPECT_EQ(e.count, 2);
+    auto m = GetMarks(e.marks);
+    EXPECT_EQ(m[1][0], 0);
+    EXPECT_EQ(m[0][0] + m[2][0], 3);  // one chosen (2), one tied (1)
+    // A row that equalled the best ratio but was beaten later ends with 0.
+    Engine f({{1, 0, -4}, {1, 0, -4}, {1, 0, -2}, {1, 0, 0}});
+    EXPECT_EQ(f.Select(), PivotChosen);
+    EXPECT_EQ(f.count, 1);
+    EXPECT_EQ(GetMarks(f.marks), (Marks{{0, 0}, {0, 0}, {2, 0}}));
+}
+
+TEST(SelectPivot, InfeasibleWhenTheLastInfeasibleRowHasNoNegativeEntry) {
+    Engine e({{1, 1, 2}, {-1, 0, -1}, {1, 1, 0}});
+    EXPECT_EQ(e.Select(), Infeasible);
+    EXPECT_EQ(e.count, 0);
+    EXPECT_EQ(GetMarks(e.marks), (Marks{{0, 0}, {0, 0}}));
+}
+
+TEST(SelectPivot, OnlyTheLastInfeasibleRowDrivesTheFeasibilityPhase) {
+    // Rows 1 and 2 infeasible; row 2 drives; row 3 limits column 1 earlier.
+    Engine e({{-1, -1, 5}, {-1, -2, 4}, {1, 0, -1}, {0, 0, 0}});
+    EXPECT_EQ(e.Select(), PivotChosen);
+    auto m = GetMarks(e.marks);
+    EXPECT_EQ(m[0], (std::vector<int32_t>{0, 0}));  // rows above a untouched
+    // Column 1: row 2 ratio -4, row 3 ratio 1/1... x=-1/1=-1 > -4, row 3 wins.
+    EXPECT_EQ(m[1][0], 0);
+    EXPECT_GE(m[2][0], 1);
+    EXPECT_GE(m[1][1], 1);  // column 2 has only row 2
+    EXPECT_EQ(e.count, 2);
+}
+
+TEST(SelectPivot, FeasibilityRowBelowWithZeroConstantNeverLimits) {
+    Engine e({{-1, 3}, {1, 0}, {0, 0}});
+    EXPECT_EQ(e.Select(), PivotChosen);
+    EXPECT_EQ(GetMarks(e.marks), (Marks{{2}, {0}}));
+}
+
+TEST(SelectPivot, DegenerateRowsAreCandidatesOnlyInColumnsNoOtherRowLimits) {
+    // Column 1: no row with opposite signs; degenerate rows 1 and 2 both qualify
+    // (row 2 has a negative entry). Column 2: row 3 limits, so degenerate row 1 is dropped.
+    Engine e({{1, 1, 0}, {-1, 0, 0}, {0, 1, -3}, {1, 1, 0}});
+    EXPECT_EQ(e.Select(), PivotChosen);
+    EXPECT_EQ(e.count, 3);
+    auto m = GetMarks(e.marks);
+    EXPECT_GE(m[0][0], 1);
+    EXPECT_GE(m[1][0], 1);
+    EXPECT_EQ(m[0][1], 0);
+    EXPECT_GE(m[2][1], 1);
+}
+
+TEST(SelectPivot, UnboundedOnlyWhenNoEligibleColumnHasACandidate) {
+    Engine e({{-1, 1, -2}, {1, 1, 0}});
+    EXPECT_EQ(e.Select(), PivotChosen);  // column 1 unlimited, column 2 limited
+    EXPECT_EQ(GetMarks(e.marks), (Marks{{0, 2}}));
+    Engine f({{-1, 1, -2}, {1, -1, 0}});
+    EXPECT_EQ(f.Select(), Unbounded);
+    EXPECT_EQ(f.count, 0);
+}
+
+TEST(SelectPivot, AfterAnyCallExactlyOnePivotOrNoMarks) {
+    RandomGenerator random;
+    for (int trial = 0; trial < 300; ++trial) {
+        Rows rows(4, std::vector<double>(4));
+        for (auto& r : rows)
+            for (auto& v : r) v = double(int(random.RandomDraw() % 7) - 3);
+        Engine e(rows);
+        e.random = random;
+        int32_t status = e.Select();
+        random = e.random;
+        int twos = 0, ones = 0;
+        for (auto& r : GetMarks(e.marks))
+            for (int v : r) {
+                EXPECT_TRUE(v >= 0 && v <= 2) << "working label left behind: " << v;
+                twos += v == 2;
+                ones += v == 1;
+            }
+        if (e.count == 0) {
+            EXPECT_EQ(twos + ones, 0);
+            EXPECT_NE(status, PivotChosen);
+        } else {
+            EXPECT_EQ(status, PivotChosen);
+            EXPECT_EQ(twos, 1);
+            EXPECT_EQ(ones, e.count - 1);
+        }
+    }
+}
+
+TEST(PivotStep, WorkedExampleThenOptimal) {
+    Engine e({{1, 1, -4}, {1, 3, -6}, {3, 2, 0}});
+    e.Select();
+    e.Step();
+    EXPECT_EQ(GetRows(e.T), (Rows{{1, 1, -4}, {-1, 2, -2}, {-3, -1, 12}}));
+    EXPECT_EQ(GetColumn(e.labels), (std::vector<int32_t>{3, 2, 1, 4}));
+    MatrixZ signs(2, 1);
+    signs.Index(1, 1) = signs.Index(2, 1) = 1;
+    auto reading = ReadSolution(e.T, e.labels, signs, true);
+    EXPECT_EQ(reading.values, (std::vector<double>{4, 0}));
+    EXPECT_EQ(reading.objective, 12);
+    EXPECT_EQ(GetColumn(e.labels), (std::vector<int32_t>{3, 2, 1, 4}));
+    EXPECT_EQ(ReadSolution(e.T, e.labels, signs, false).objective, -12);
+    EXPECT_EQ(e.Select(), Optimal);
+}
+
+TEST(PivotStep, NothingChangesWithoutCandidates) {
+    Engine e({{1, 1, -4}, {1, 3, -6}, {3, 2, 0}});
+    e.marks.Redefine(2, 2);
+    e.marks.Index(1, 1) = 2;  // stale mark
+    MatrixR before(e.T);
+    PivotStep(e.T, e.marks, 0, e.labels);
+    EXPECT_TRUE(SameBits(before, e.T));
+    EXPECT_EQ(GetColumn(e.labels), (std::vector<int32_t>{1, 2, 3, 4}));
+}
+
+TEST(PivotStep, NegativePivotInADegenerateRowKeepsTheConstants) {
+    Engine e({{-2, 1, 0}, {1, 1, -3}, {1, 1, 5}});
+    e.marks.Redefine(2, 2);
+    e.marks.Index(1, 1) = 2;
+    e.Step();
+    EXPECT_EQ(GetRows(e.T), (Rows{{-0.5, -0.5, 0}, {0.5, 1.5, -3}, {0.5, 1.5, 5}}));
+}
+
+TEST(PivotStep, ResidueOfCancellationIsStoredAsExactZero) {
+    // 0.3 - (0.1*3)/1 leaves 5.55e-17 in plain arithmetic.
+    Engine e({{1, 3, -1}, {0.1, 0.3, -1}, {1, 1, 0}});
+    e.marks.Redefine(2, 2);
+    e.marks.Index(1, 1) = 2;
+    e.Step();
+    EXPECT_EQ(e.T.Index(2, 2), 0.0);
+    EXPECT_FALSE(std::signbit(e.T.Index(2, 2)));
+    EXPECT_DOUBLE_EQ(e.T.Index(2, 3), -0.9);
+}
+
+TEST(PivotStep, FaultsLeaveTableauAndLabelsUntouched) {
+    {
+        Engine e({{0, 1, -4}, {1, 3, -6}, {3, 2, 0}});
+        e.marks.Redefine(2, 2);
+        e.marks.Index(1, 1) = 2;
+        e.count = 1;
+        MatrixR before(e.T);
+        try {
+            e.Step();
+            FAIL() << "no fault";
+        } catch (const FloatingPointFault& f) {
+            EXPECT_STREQ(f.what(), "Floating point division by zero");
+        }
+        EXPECT_TRUE(SameBits(before, e.T));
+        EXPECT_EQ(GetColumn(e.labels), (std::vector<int32_t>{1, 2, 3, 4}));
+    }
+    {
+        const double big = std::numeric_limits<double>::max();
+        Engine e({{1e-300, 1, -4}, {1, 3, -6}, {big, 2, 0}});
+        e.marks.Redefine(2, 2);
+        e.marks.Index(1, 1) = 2;
+        e.count = 1;
+        MatrixR before(e.T);
+        try {
+            e.Step();
+            FAIL() << "no fault";
+        } catch (const FloatingPointFault& f) {
+            EXPECT_STREQ(f.what(), "Floating point overflow");
+        }
+        EXPECT_TRUE(SameBits(before, e.T));
+        EXPECT_EQ(GetColumn(e.labels), (std::vector<int32_t>{1, 2, 3, 4}));
+    }
+}
+
+TEST(Labels, InvertTwiceRestores) {
+    MatrixZ z(1, 1);
+    SetColumn(z, {3, 2, 1, 4});
+    InvertLabels(z);
+    EXPECT_EQ(GetColumn(z), (std::vector<int32_t>{3, 2, 1, 4}));
+    SetColumn(z, {2, 3, 1});
+    InvertLabels(z);
+    EXPECT_EQ(GetColumn(z), (std::vector<int32_t>{3, 1, 2}));
+    InvertLabels(z);
+    EXPECT_EQ(GetColumn(z), (std::vector<int32_t>{2, 3, 1}));
+}
+
+TEST(Reading, FreeVariablePairsAreReportedOnce) {
+    // Columns: z' z'' w' w''; rows: 2. z' basic in row 1 (-5), z'' non-basic;
+    // w' non-basic, w'' basic in row 2 (-2).
+    MatrixR T(1, 1);
+    SetRows(T, {{1, 0, 0, 0, -5}, {0, 0, 1, 0, -2}, {0, 0, 0, 0, 7}});
+    MatrixZ labels(1, 1);
+    // position -> variable: columns hold 5, 2, 3, 6; rows hold 1 and 4.
+    SetColumn(labels, {5, 2, 3, 6, 1, 4});
+    MatrixZ signs(1, 1);
+    SetColumn(signs, {0, 0, 0, 0});
+    auto r = ReadSolution(T, labels, signs, true);
+    EXPECT_EQ(r.values, (std::vector<double>{5, -2}));
+    EXPECT_EQ(r.objective, 7);
+}
