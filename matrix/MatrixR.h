@@ -35,6 +35,11 @@ public:
         return const_cast<MatrixR*>(this)->Index(i, j);
     }
 
+    // Row i as a plain array of `cols` elements, for loops that walk whole
+    // rows; the row number is checked like Index.
+    double* RowData(uint32_t i) { return &Index(i, 1); }
+    const double* RowData(uint32_t i) const { return &const_cast<MatrixR*>(this)->Index(i, 1); }
+
     uint32_t Capacity() const { return capacity; }
     // Exchanges contents with another matrix without copying elements.
     void Swap(MatrixR& other) noexcept;

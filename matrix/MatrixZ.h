@@ -31,6 +31,9 @@ public:
         return const_cast<MatrixZ*>(this)->Index(i, j);
     }
 
+    int32_t* RowData(uint32_t i) { return &Index(i, 1); }
+    const int32_t* RowData(uint32_t i) const { return &const_cast<MatrixZ*>(this)->Index(i, 1); }
+
     uint32_t Capacity() const { return capacity; }
 
 private:

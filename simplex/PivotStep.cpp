@@ -1,3 +1,4 @@
+#include <cfloat>
 #include <cmath>
 
 #include "Fault.h"
@@ -7,23 +8,75 @@ namespace optimara {
 namespace {
 
 bool FindPivot(const MatrixZ& marks, uint32_t& r, uint32_t& q) {
-    for (r = 1; r <= marks.rows; ++r)
+    for (r = 1; r <= marks.rows; ++r) {
+        const int32_t* row = marks.RowData(r);
         for (q = 1; q <= marks.cols; ++q)
-            if (marks.Index(r, q) == 2) return true;
+            if (row[q - 1] == 2) return true;
+    }
     return false;
 }
+
+inline double Larger(double a, double b) { return a > b ? a : b; }
 
 // Exact arithmetic would give 0 where the difference is lost in the
 // rounding of its operands; a residue left there would later decide pivots.
 inline double Eliminate(double tij, double tiq, double trj, double p) {
     const double t = (tiq * trj) / p;
     const double v = tij - t;
-    if (std::fabs(v) <= 1e-12 * std::fmax(std::fabs(tij), std::fabs(t))) return 0.0;
-    return v;
+    return std::fabs(v) <= 1e-12 * Larger(std::fabs(tij), std::fabs(t)) ? 0.0 : v;
 }
 
-[[noreturn]] void Fault(double value) {
-    throw FloatingPointFault(std::isnan(value) ? kInvalidOperation : kOverflow);
+double MaxMagnitude(const double* first, const double* last) {
+    double m = 0.0;
+    for (; first != last; ++first) m = Larger(m, std::fabs(*first));
+    return m;
+}
+
+// Every new entry is bounded by max|T| + max|column q| * max|row r| / |p|,
+// and the divided pivot row and column by max(...)/|p|; when that bound is
+// comfortably finite, no operation of the step can overflow, and with finite
+// data nothing else can fault.
+bool StepCannotFault(const MatrixR& T, uint32_t r, uint32_t q, double p) {
+    const double all = MaxMagnitude(T.RowData(1), T.RowData(1) + uint64_t(T.rows) * T.cols);
+    double column = 0.0;
+    for (uint32_t i = 1; i <= T.rows; ++i) column = Larger(column, std::fabs(T.Index(i, q)));
+    const double row = MaxMagnitude(T.RowData(r), T.RowData(r) + T.cols);
+    const double scale = Larger(Larger(column, row), 1.0) / std::fabs(p);
+    const double bound = all + column * (row / std::fabs(p));
+    return scale < DBL_MAX / 4 && bound < DBL_MAX / 4;
+}
+
+void Exchange(MatrixR& T, uint32_t r, uint32_t q, double p) {
+    const uint32_t rows = T.rows, cols = T.cols;
+    const double* pivotRow = T.RowData(r);
+    for (uint32_t i = 1; i <= rows; ++i) {
+        if (i == r) continue;
+        double* row = T.RowData(i);
+        const double tiq = row[q - 1];
+        for (uint32_t j = 0; j < cols; ++j)
+            if (j != q - 1) row[j] = Eliminate(row[j], tiq, pivotRow[j], p);
+        row[q - 1] = -tiq / p;
+    }
+    double* prow = T.RowData(r);
+    for (uint32_t j = 0; j < cols; ++j)
+        if (j != q - 1) prow[j] = prow[j] / p;
+    prow[q - 1] = 1.0 / p;
+}
+
+bool AllFinite(const MatrixR& T) {
+    const double* first = T.RowData(1);
+    const double* last = first + uint64_t(T.rows) * T.cols;
+    for (; first != last; ++first)
+        if (!std::isfinite(*first)) return false;
+    return true;
+}
+
+[[noreturn]] void RaiseFault(const MatrixR& result) {
+    const double* first = result.RowData(1);
+    const double* last = first + uint64_t(result.rows) * result.cols;
+    for (; first != last; ++first)
+        if (std::isnan(*first)) throw FloatingPointFault(kInvalidOperation);
+    throw FloatingPointFault(kOverflow);
 }
 
 } // namespace
@@ -32,49 +85,20 @@ void PivotStep(MatrixR& T, const MatrixZ& pivotMarks, int32_t candidateCount, Ma
     if (candidateCount == 0) return;
     uint32_t r = 0, q = 0;
     if (!FindPivot(pivotMarks, r, q)) return;
-    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    const uint32_t n = T.cols - 1;
     const double p = T.Index(r, q);
     if (p == 0.0) throw FloatingPointFault(kDivisionByZero);
 
-    // Work on a copy so that a fault half-way leaves the tableau untouched.
-    MatrixR result(T);
-    double badValue = 0.0;
-    bool faulted = false;
-    for (uint32_t i = 1; i <= m + 1; ++i) {
-        if (i == r) continue;
-        const double tiq = T.Index(i, q);
-        for (uint32_t j = 1; j <= n + 1; ++j) {
-            if (j == q) continue;
-            double v = Eliminate(T.Index(i, j), tiq, T.Index(r, j), p);
-            if (!std::isfinite(v) && !faulted) {
-                faulted = true;
-                badValue = v;
-            }
-            result.Index(i, j) = v;
-        }
+    if (StepCannotFault(T, r, q, p)) {
+        Exchange(T, r, q, p);
+    } else {
+        // Near the limits of the number range: work on a copy, so that a
+        // fault leaves the tableau as it was.
+        MatrixR result(T);
+        Exchange(result, r, q, p);
+        if (!AllFinite(result)) RaiseFault(result);
+        T.Swap(result);
     }
-    for (uint32_t i = 1; i <= m + 1; ++i) {
-        if (i == r) continue;
-        result.Index(i, q) = -T.Index(i, q) / p;
-    }
-    for (uint32_t j = 1; j <= n + 1; ++j) {
-        if (j == q) continue;
-        result.Index(r, j) = T.Index(r, j) / p;
-    }
-    result.Index(r, q) = 1.0 / p;
-    if (!faulted) {
-        for (uint32_t i = 1; i <= m + 1 && !faulted; ++i) {
-            double a = result.Index(i, q);
-            if (!std::isfinite(a)) faulted = true, badValue = a;
-        }
-        for (uint32_t j = 1; j <= n + 1 && !faulted; ++j) {
-            double a = result.Index(r, j);
-            if (!std::isfinite(a)) faulted = true, badValue = a;
-        }
-    }
-    if (faulted) Fault(badValue);
-
-    T.Swap(result);
     int32_t swap = labels.Index(q, 1);
     labels.Index(q, 1) = labels.Index(n + r, 1);
     labels.Index(n + r, 1) = swap;
@@ -83,7 +107,8 @@ void PivotStep(MatrixR& T, const MatrixZ& pivotMarks, int32_t candidateCount, Ma
 void InvertLabels(MatrixZ& labels) {
     const uint32_t count = labels.rows;
     MatrixZ scratch(count, 1);
-    for (uint32_t k = 1; k <= count; ++k) scratch.Index(static_cast<uint32_t>(labels.Index(k, 1)), 1) = static_cast<int32_t>(k);
+    for (uint32_t k = 1; k <= count; ++k)
+        scratch.Index(static_cast<uint32_t>(labels.Index(k, 1)), 1) = static_cast<int32_t>(k);
     for (uint32_t k = 1; k <= count; ++k) labels.Index(k, 1) = scratch.Index(k, 1);
 }
 

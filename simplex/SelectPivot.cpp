@@ -1,89 +1,119 @@
+#include <vector>
+
 #include "Simplex.h"
 
 namespace optimara {
 namespace {
 
-// Feasibility phase on the last infeasible row a.
-int32_t FeasibilityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, uint32_t a) {
+// The ratio tests of the columns are independent of each other, so they run
+// side by side, row by row: each column keeps its best ratio d and its
+// current label k. Walking the tableau by rows keeps it in the cache.
+struct ColumnTests {
+    std::vector<char> eligible;
+    std::vector<double> d;
+    std::vector<int32_t> k;
+    explicit ColumnTests(uint32_t n) : eligible(n, 0), d(n, 1.0), k(n, -1) {}
+};
+
+// Turns the labels equal to each column's final label into candidates.
+int32_t CollectCandidates(const MatrixR& T, MatrixZ& marks, const ColumnTests& c, uint32_t from,
+                          bool clearOnlyNegative) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
-    const double b = T.Index(a, n + 1);
-    for (uint32_t i = 1; i <= n; ++i) {
-        if (!(T.Index(a, i) < 0)) continue;
-        double d = b / T.Index(a, i);
-        int32_t k = -1;
-        marks.Index(a, i) = -1;
-        for (uint32_t j = a + 1; j <= m; ++j) {
-            if (T.Index(j, i) == 0) continue;
-            double x = T.Index(j, n + 1) / T.Index(j, i);
-            if (!(x < 0)) continue;
-            if (x < d) continue;
-            if (x > d) {
-                d = x;
-                k = k - 1;
-            }
-            marks.Index(j, i) = k;
-        }
-        for (uint32_t l = a; l <= m; ++l) {
-            if (T.Index(l, i) == 0) continue;
-            if (marks.Index(l, i) == k) {
-                marks.Index(l, i) = 1;
+    int32_t count = 0;
+    for (uint32_t l = from; l <= m; ++l) {
+        const double* row = T.RowData(l);
+        int32_t* mark = marks.RowData(l);
+        for (uint32_t i = 0; i < n; ++i) {
+            if (!c.eligible[i] || row[i] == 0) continue;
+            if (mark[i] == c.k[i]) {
+                mark[i] = 1;
                 ++count;
-            } else {
-                marks.Index(l, i) = 0;
+            } else if (!clearOnlyNegative || mark[i] < 0) {
+                mark[i] = 0;
             }
         }
     }
+    return count;
+}
+
+// Feasibility phase on the last infeasible row a.
+int32_t FeasibilityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, uint32_t a) {
+    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    ColumnTests c(n);
+    const double* rowA = T.RowData(a);
+    const double b = rowA[n];
+    int32_t* markA = marks.RowData(a);
+    for (uint32_t i = 0; i < n; ++i) {
+        if (!(rowA[i] < 0)) continue;
+        c.eligible[i] = 1;
+        c.d[i] = b / rowA[i];
+        markA[i] = -1;
+    }
+    for (uint32_t j = a + 1; j <= m; ++j) {
+        const double* row = T.RowData(j);
+        int32_t* mark = marks.RowData(j);
+        for (uint32_t i = 0; i < n; ++i) {
+            if (!c.eligible[i] || row[i] == 0) continue;
+            const double x = row[n] / row[i];
+            if (!(x < 0) || x < c.d[i]) continue;
+            if (x > c.d[i]) {
+                c.d[i] = x;
+                c.k[i] -= 1;
+            }
+            mark[i] = c.k[i];
+        }
+    }
+    count += CollectCandidates(T, marks, c, a, false);
     return count == 0 ? Infeasible : PivotChosen;
 }
 
 int32_t OptimalityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
+    ColumnTests c(n);
     int32_t status = Optimal;
-    for (uint32_t i = 1; i <= n; ++i) {
-        if (!(T.Index(m + 1, i) > 0)) continue;
-        status = PivotChosen;
-        double d = 1.0;
-        int32_t k = -1;
-        for (uint32_t j = 1; j <= m; ++j) {
-            const double e = T.Index(j, i), c = T.Index(j, n + 1);
-            if (e == 0) continue;
-            if (c == 0) {
-                marks.Index(j, i) = -1;
+    const double* objective = T.RowData(m + 1);
+    for (uint32_t i = 0; i < n; ++i)
+        if (objective[i] > 0) {
+            c.eligible[i] = 1;
+            status = PivotChosen;
+        }
+    for (uint32_t j = 1; j <= m; ++j) {
+        const double* row = T.RowData(j);
+        const double constant = row[n];
+        int32_t* mark = marks.RowData(j);
+        for (uint32_t i = 0; i < n; ++i) {
+            const double e = row[i];
+            if (!c.eligible[i] || e == 0) continue;
+            if (constant == 0) {  // a degenerate row
+                mark[i] = -1;
                 continue;
             }
-            if (c * e >= 0) continue;
-            double x = c / e;
-            if (k == -1 || x > d) {
-                k = k - 1;
-                d = x;
-                marks.Index(j, i) = k;
-            } else if (x == d) {
-                marks.Index(j, i) = k;
-            }
-        }
-        for (uint32_t l = 1; l <= m; ++l) {
-            if (T.Index(l, i) == 0) continue;
-            int32_t& mark = marks.Index(l, i);
-            if (mark == k) {
-                mark = 1;
-                ++count;
-            } else if (mark < 0) {
-                mark = 0;
+            if (constant * e >= 0) continue;
+            const double x = constant / e;
+            if (c.k[i] == -1 || x > c.d[i]) {
+                c.k[i] -= 1;
+                c.d[i] = x;
+                mark[i] = c.k[i];
+            } else if (x == c.d[i]) {
+                mark[i] = c.k[i];
             }
         }
     }
+    count += CollectCandidates(T, marks, c, 1, true);
     if (status == PivotChosen && count == 0) status = Unbounded;
     return status;
 }
 
 void ChooseAtRandom(MatrixZ& marks, int32_t count, RandomGenerator& random) {
     int32_t t = random.RandomDraw() % count + 1;
-    for (uint32_t r = 1; r <= marks.rows; ++r)
-        for (uint32_t c = 1; c <= marks.cols; ++c)
-            if (marks.Index(r, c) == 1 && --t == 0) {
-                marks.Index(r, c) = 2;
+    for (uint32_t r = 1; r <= marks.rows; ++r) {
+        int32_t* row = marks.RowData(r);
+        for (uint32_t c = 0; c < marks.cols; ++c)
+            if (row[c] == 1 && --t == 0) {
+                row[c] = 2;
                 return;
             }
+    }
 }
 
 } // namespace

@@ -1,0 +1,66 @@
+// One pivot choice plus one pivot step on a dense n x n tableau, beside the
+// bare arithmetic of a pivot over the same tableau.
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "Simplex.h"
+
+using namespace optimara;
+
+namespace {
+
+// A feasible dense tableau: every constant negative, positive objective
+// entries, so the optimality phase looks at every column.
+void Fill(MatrixR& T, uint32_t n) {
+    T.Redefine(n + 1, n + 1);
+    std::mt19937 rng(42);
+    for (uint32_t i = 1; i <= n; ++i) {
+        for (uint32_t j = 1; j <= n; ++j) T.Index(i, j) = 1.0 + double(rng() % 9);
+        T.Index(i, n + 1) = -100.0 - double(rng() % 50);
+    }
+    for (uint32_t j = 1; j <= n; ++j) T.Index(n + 1, j) = 1.0 + double(rng() % 5);
+}
+
+void SelectAndPivot(benchmark::State& state) {
+    const uint32_t n = uint32_t(state.range(0));
+    MatrixR original(1, 1), T(1, 1);
+    Fill(original, n);
+    MatrixZ marks(1, 1), labels(2 * n, 1);
+    for (uint32_t k = 1; k <= 2 * n; ++k) labels.Index(k, 1) = int32_t(k);
+    int32_t count = 0;
+    RandomGenerator random;
+    for (auto _ : state) {
+        state.PauseTiming();
+        T = original;
+        state.ResumeTiming();
+        SelectPivot(T, marks, count, random);
+        PivotStep(T, marks, count, labels);
+        benchmark::DoNotOptimize(T.Index(1, 1));
+    }
+}
+
+// The floor: c - (a*b)/p for every entry, written back, nothing else.
+void BareArithmetic(benchmark::State& state) {
+    const uint32_t n = uint32_t(state.range(0));
+    MatrixR original(1, 1), T(1, 1);
+    Fill(original, n);
+    const uint32_t r = 1, q = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        T = original;
+        state.ResumeTiming();
+        const double p = T.Index(r, q);
+        for (uint32_t i = 1; i <= n + 1; ++i) {
+            const double a = T.Index(i, q);
+            for (uint32_t j = 1; j <= n + 1; ++j) T.Index(i, j) = T.Index(i, j) - (a * T.Index(r, j)) / p;
+        }
+        benchmark::DoNotOptimize(T.Index(1, 1));
+    }
+}
+
+} // namespace
+
+BENCHMARK(SelectAndPivot)->Arg(50)->Arg(200)->Arg(500)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BareArithmetic)->Arg(50)->Arg(200)->Arg(500)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();
