@@ -1,17 +1,74 @@
 #include "Application.h"
 
-#include <QApplication>
-#include <QMainWindow>
+#include <QFont>
+#include <QMessageBox>
+#include <exception>
+
+#include "AuxWindows.h"
+#include "MainWindow.h"
 
 namespace optimara {
 
-int RunApplication(int argc, char** argv) {
-    QApplication app(argc, argv);
+OptimaraApplication::OptimaraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool OptimaraApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& failure) {
+        ShowErrorBox(QString::fromUtf8(failure.what()));
+    }
+    return false;
+}
+
+void ShowErrorBox(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, "Optimara", text + ".", QMessageBox::Ok);
+    box.setObjectName("ErrorBox");
+    box.exec();
+}
+
+void RunGuarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& failure) {
+        ShowErrorBox(QString::fromUtf8(failure.what()));
+    }
+}
+
+void SetUpApplication() {
     QApplication::setApplicationName("Optimara");
-    QMainWindow window;
-    window.setWindowTitle("Optimara");
-    window.showMaximized();
-    return app.exec();
+    QApplication::setApplicationDisplayName("Optimara");
+    QApplication::setWindowIcon(ProgramIcon());
+    // The design's faces are Windows faces; Liberation Sans and Mono have
+    // the same metrics as Arial and Courier New and are close to MS Sans Serif.
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    QFont::insertSubstitution("Courier New", "Liberation Mono");
+}
+
+Windows::Windows() = default;
+Windows::~Windows() = default;
+
+std::unique_ptr<Windows> CreateWindows() {
+    auto windows = std::make_unique<Windows>();
+    windows->main = std::make_unique<TForm1>();
+    windows->about = std::make_unique<TForm2>();
+    windows->readme = std::make_unique<TForm4>();
+    RunGuarded([&] { windows->readme->FormCreate(); });
+    windows->main->SetAuxWindows(windows->about.get(), windows->readme.get());
+    return windows;
+}
+
+int RunApplication(int argc, char** argv) {
+    OptimaraApplication app(argc, argv);
+    SetUpApplication();
+    std::unique_ptr<Windows> windows = CreateWindows();
+    windows->main->showMaximized();
+    try {
+        return app.exec();
+    } catch (const std::exception& failure) {
+        ShowErrorBox(QString::fromUtf8(failure.what()));
+        return 0;
+    }
 }
 
 } // namespace optimara

@@ -1,6 +1,48 @@
 #pragma once
+// The application object, its error box and the start-up sequence.
+#include <QApplication>
+#include <QString>
+#include <functional>
+#include <memory>
 
 namespace optimara {
+
+class TForm1;
+class TForm2;
+class TForm4;
+
+// Any failure that escapes an event handler ends in the error box and the
+// event loop goes on.
+class OptimaraApplication : public QApplication {
+    Q_OBJECT
+public:
+    OptimaraApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// The application's error box: the failure's text followed by ".", caption
+// "Optimara", error icon, one OK button.
+void ShowErrorBox(const QString& text);
+// Runs a command; a failure it raises goes to the error box.
+void RunGuarded(const std::function<void()>& command);
+
+// Application title, icon and the font faces standing in for the design's
+// "MS Sans Serif", "Arial" and "Courier New".
+void SetUpApplication();
+
+// The three windows in their order of creation: the main window, the About
+// window and the read-me window (which loads its text, reporting a missing
+// file in the error box and going on).
+struct Windows {
+    std::unique_ptr<TForm1> main;
+    std::unique_ptr<TForm2> about;
+    std::unique_ptr<TForm4> readme;
+    Windows();
+    ~Windows();
+};
+std::unique_ptr<Windows> CreateWindows();
+
 // Runs the whole desktop application; returns the process exit code.
 int RunApplication(int argc, char** argv);
-}
+
+} // namespace optimara

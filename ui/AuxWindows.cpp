@@ -1,0 +1,169 @@
+#include "AuxWindows.h"
+
+#include <QFile>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringDecoder>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+namespace optimara {
+
+QPixmap ProgramPixmap(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    // A rounded tile, the axes, a shaded feasible polygon, the objective's
+    // direction and the optimal vertex.
+    p.setPen(QPen(QColor(30, 50, 90), 2));
+    p.setBrush(QColor(235, 240, 250));
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+    p.setPen(QPen(QColor(60, 60, 60), 2));
+    p.drawLine(QPointF(12, 52), QPointF(56, 52));
+    p.drawLine(QPointF(12, 52), QPointF(12, 8));
+    QPainterPath region;
+    region.moveTo(12, 52);
+    region.lineTo(12, 22);
+    region.lineTo(30, 16);
+    region.lineTo(46, 30);
+    region.lineTo(50, 52);
+    region.closeSubpath();
+    p.setPen(QPen(QColor(20, 90, 40), 2));
+    p.setBrush(QColor(70, 170, 90));
+    p.drawPath(region);
+    p.setPen(QPen(QColor(200, 40, 30), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(24, 40), QPointF(42, 26));
+    p.setBrush(QColor(200, 40, 30));
+    p.setPen(Qt::NoPen);
+    p.drawPolygon(QPolygonF({QPointF(46, 22), QPointF(36, 25), QPointF(43, 32)}));
+    p.setBrush(QColor(250, 200, 40));
+    p.setPen(QPen(QColor(90, 60, 0), 1.5));
+    p.drawEllipse(QPointF(46, 30), 4.5, 4.5);
+    return pixmap;
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(ProgramPixmap(size));
+    return icon;
+}
+
+namespace {
+
+void CentreOnScreen(QWidget* window) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+}
+
+// A window with a fixed dialog border that is never modal.
+void MakeDialogWindow(QWidget* window, const QString& caption) {
+    window->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    window->setWindowModality(Qt::NonModal);
+    window->setWindowTitle(caption);
+    window->setWindowIcon(ProgramIcon());
+    window->setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent) : QWidget(parent) {
+    setObjectName("AboutBox");
+    MakeDialogWindow(this, "Acerca de...");
+    auto* panel = new QFrame(this);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ProgramIconLabel = new QLabel(panel);
+    ProgramIconLabel->setPixmap(ProgramPixmap(64));
+    ProgramIconLabel->setFixedSize(64, 64);
+    ProductName = new QLabel("Optimara", panel);
+    QFont big = ProductName->font();
+    big.setBold(true);
+    big.setPointSize(big.pointSize() + 4);
+    ProductName->setFont(big);
+    Version = new QLabel("Version 4.0", panel);
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(ProductName);
+    texts->addWidget(Version);
+    texts->addStretch();
+    auto* inside = new QHBoxLayout(panel);
+    inside->addWidget(ProgramIconLabel, 0, Qt::AlignTop);
+    inside->addSpacing(12);
+    inside->addLayout(texts, 1);
+    OKButton = new QPushButton("&OK", this);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &TForm2::OKButtonClick);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(panel);
+    outer->addWidget(OKButton, 0, Qt::AlignHCenter);
+    setFixedSize(298, 180);
+    CentreOnScreen(this);
+}
+
+void TForm2::OKButtonClick() { hide(); }
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    // "&OK" is the default button of the window.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        OKButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+QString DecodeText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    // Windows-1252: Latin-1 except for the printable characters it puts in 0x80..0x9F.
+    static const char16_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    text.clear();
+    text.reserve(bytes.size());
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        text.push_back(b >= 0x80 && b < 0xA0 ? QChar(high[b - 0x80]) : QChar(b));
+    }
+    return text;
+}
+
+TForm4::TForm4(QWidget* parent) : QWidget(parent) {
+    setObjectName("ReadmeBox");
+    MakeDialogWindow(this, "Readme.txt");
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName("Memo1");
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setFont(QFont("Courier New", 9));
+    Button1 = new QPushButton("&OK", this);
+    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Memo1, 1);
+    layout->addWidget(Button1, 0, Qt::AlignHCenter);
+    setFixedSize(620, 460);
+    CentreOnScreen(this);
+}
+
+void TForm4::FormCreate(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("Cannot open file " + fileName.toStdString());
+    QString text = DecodeText(file.readAll());
+    text.replace("\r\n", "\n");
+    Memo1->setPlainText(text);
+}
+
+void TForm4::Button1Click() { hide(); }
+
+} // namespace optimara

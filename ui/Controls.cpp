@@ -1,0 +1,189 @@
+#include "Controls.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTextBlock>
+
+namespace optimara {
+
+// ---- PictureBox -----------------------------------------------------------
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+QImage& PictureBox::Canvas() {
+    if (picture_.isNull()) {
+        picture_ = QImage(qMax(1, width()), qMax(1, height()), QImage::Format_RGB32);
+        picture_.fill(Qt::white);
+    }
+    return picture_;
+}
+
+void PictureBox::DropPicture() {
+    picture_ = QImage();
+    update();
+}
+
+void PictureBox::Place(const QRect& rect, const QColor& background) {
+    setGeometry(rect);
+    if (!picture_.isNull() && picture_.size() != rect.size()) {
+        QImage resized(qMax(1, rect.width()), qMax(1, rect.height()), QImage::Format_RGB32);
+        resized.fill(background);
+        QPainter painter(&resized);
+        painter.drawImage(0, 0, picture_);
+        painter.end();
+        picture_ = resized;
+    }
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    if (picture_.isNull()) return;
+    QPainter painter(this);
+    // The picture is stretched to the control.
+    painter.drawImage(rect(), picture_);
+}
+
+// ---- MarkerShape ----------------------------------------------------------
+
+MarkerShape::MarkerShape(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFixedSize(5, 5);
+}
+
+void MarkerShape::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::red);
+    painter.drawEllipse(0, 0, 4, 4);
+}
+
+// ---- StatusPanels ---------------------------------------------------------
+
+StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
+    setSizeGripEnabled(false);
+    QFont bold = font();
+    bold.setBold(true);
+    const int widths[2] = {200, 50};
+    for (int i = 0; i < 2; ++i) {
+        labels_[i] = new QLabel(this);
+        labels_[i]->setFont(bold);
+        labels_[i]->setTextFormat(Qt::PlainText);
+        labels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        labels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
+    }
+    // The first panel has a fixed width; the last one starts at its width
+    // and takes whatever room is left, as the last panel of a status bar does.
+    labels_[0]->setFixedWidth(widths[0]);
+    labels_[1]->setMinimumWidth(widths[1]);
+    addWidget(labels_[0], 0);
+    addWidget(labels_[1], 1);
+}
+
+void StatusPanels::SetText(int panel, const std::string& text) {
+    if (texts_[panel] == text) return;
+    texts_[panel] = text;
+    labels_[panel]->setText(QString::fromStdString(text));
+}
+
+// ---- ConstraintEditor -----------------------------------------------------
+
+// Before a typed character is inserted, the format the next character gets
+// is underlined for "<" and ">" and not underlined for anything else, so the
+// relational signs read as "less or equal" and "greater or equal". Other
+// format bits stay; the key itself goes on unchanged.
+void RichEdit1KeyPress(QTextEdit& editor, QChar key) {
+    QTextCursor cursor = editor.textCursor();
+    if (cursor.hasSelection()) {
+        // A control key (copy, backspace...) inserts nothing: leave the
+        // selected text's format alone. A typed character replaces the
+        // selection; remove it first so the new format applies to the
+        // inserted character and not to the text going away.
+        if (!key.isPrint()) return;
+        cursor.removeSelectedText();
+        editor.setTextCursor(cursor);
+    }
+    QTextCharFormat format = editor.currentCharFormat();
+    format.setFontUnderline(key == QChar('<') || key == QChar('>'));
+    editor.setCurrentCharFormat(format);
+}
+
+ConstraintEditor::ConstraintEditor(QWidget* parent) : QTextEdit(parent) {
+    setAcceptRichText(true);
+    setLineWrapMode(QTextEdit::NoWrap);  // a constraint is one text block, shown as one line
+    setTabChangesFocus(true);
+}
+
+int ConstraintEditor::LineCount() const { return document()->blockCount(); }
+
+QString ConstraintEditor::Line(int k) const { return document()->findBlockByNumber(k).text(); }
+
+void ConstraintEditor::SelectLine(int k) {
+    setFocus(Qt::OtherFocusReason);
+    QTextBlock block = document()->findBlockByNumber(k);
+    if (!block.isValid()) return;
+    QTextCursor cursor(document());
+    cursor.setPosition(block.position());
+    cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void ConstraintEditor::keyPressEvent(QKeyEvent* event) {
+    const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (isReturn && (event->modifiers() & Qt::ShiftModifier)) {
+        // A soft line break would put two visible lines into one constraint;
+        // every line break the user types starts a new constraint.
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                        event->text(), event->isAutoRepeat(), ushort(event->count()));
+        keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    const QString text = event->text();
+    if (!text.isEmpty() && !isReadOnly()) RichEdit1KeyPress(*this, text.at(0));
+    QTextEdit::keyPressEvent(event);
+}
+
+// ---- TableauModel ---------------------------------------------------------
+
+TableauModel::TableauModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void TableauModel::SetCells(int rowCount, int colCount, std::vector<std::string> cells) {
+    beginResetModel();
+    rows_ = rowCount;
+    cols_ = colCount;
+    cells_ = std::move(cells);
+    cells_.resize(static_cast<size_t>(rows_) * static_cast<size_t>(cols_));
+    endResetModel();
+}
+
+const std::string& TableauModel::Cell(int col, int row) const {
+    return cells_.at(static_cast<size_t>(row) * static_cast<size_t>(cols_) + static_cast<size_t>(col));
+}
+
+int TableauModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+int TableauModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : cols_; }
+
+QVariant TableauModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+    return QString::fromStdString(Cell(index.column(), index.row()));
+}
+
+bool TableauModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    // The user may type into the grid; the text is shown but never read back.
+    if (!index.isValid() || role != Qt::EditRole) return false;
+    cells_[static_cast<size_t>(index.row()) * static_cast<size_t>(cols_) + static_cast<size_t>(index.column())] =
+        value.toString().toStdString();
+    emit dataChanged(index, index);
+    return true;
+}
+
+Qt::ItemFlags TableauModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+} // namespace optimara

@@ -1,0 +1,109 @@
+#pragma once
+// The few controls Qt does not offer as such: a picture with a canvas that
+// exists only once something was drawn, the 5x5 vertex marker, a status bar
+// whose panels return exactly the text last set, and the constraint editor
+// that underlines the relational signs as they are typed.
+#include <QAbstractTableModel>
+#include <QImage>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+namespace optimara {
+
+// A picture control. Its image has the control's pixel size and stays null
+// until the program first draws on it, so "no picture yet" can be told apart.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    bool HasPicture() const { return !picture_.isNull(); }
+    const QImage& Picture() const { return picture_; }
+    // The canvas: created at the control's size (white, as a fresh bitmap)
+    // on first use.
+    QImage& Canvas();
+    // Forgets the picture again (used when a drawing turned out to draw nothing).
+    void DropPicture();
+    // Moves and resizes the control; an existing picture is resized with it,
+    // keeping what it showed in its top-left part.
+    void Place(const QRect& rect, const QColor& background);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage picture_;
+};
+
+// The marker of the current basic solution: a circle of 5 x 5 pixels.
+class MarkerShape : public QWidget {
+    Q_OBJECT
+public:
+    explicit MarkerShape(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// Two panels: 0 the error text, 1 the solve status. The texts are kept as
+// given, so a read gives back exactly what was written.
+class StatusPanels : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit StatusPanels(QWidget* parent = nullptr);
+
+    const std::string& Text(int panel) const { return texts_[panel]; }
+    void SetText(int panel, const std::string& text);
+    QLabel* PanelLabel(int panel) const { return labels_[panel]; }
+
+private:
+    std::string texts_[2];
+    QLabel* labels_[2];
+};
+
+// The keystroke handler of the constraint editor, run before the key is
+// handled: "<" and ">" get underlined, every other typed character not.
+void RichEdit1KeyPress(QTextEdit& editor, QChar key);
+
+// The constraint editor: one constraint per text block, no wrapping.
+class ConstraintEditor : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit ConstraintEditor(QWidget* parent = nullptr);
+
+    int LineCount() const;
+    QString Line(int k) const;
+    // Focus and the whole of line k selected, from its first character.
+    void SelectLine(int k);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// The tableau grid's strings. A new display swaps in a whole vector and
+// resets the model once, instead of writing the cells one by one.
+class TableauModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit TableauModel(QObject* parent = nullptr);
+
+    void SetCells(int rowCount, int colCount, std::vector<std::string> cells);
+    const std::string& Cell(int col, int row) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    int rows_ = 1;
+    int cols_ = 1;
+    std::vector<std::string> cells_{1};
+};
+
+} // namespace optimara

@@ -1,0 +1,179 @@
+#pragma once
+// The main window: every control the user works with, the menus, and the
+// handlers they are wired to. The handlers only route: the solve steps live
+// in the driver, the build in problem/, the drawing in plot/.
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "AppState.h"
+#include "Controls.h"
+
+class QAction;
+class QComboBox;
+class QMenu;
+class QFileDialog;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QScrollArea;
+class QTableView;
+
+namespace optimara {
+
+class TForm2;
+class TForm4;
+class WindowHost;
+
+// The window's inside: the work area (scrolled when the window is small)
+// above the status bar. It tells the window when its size changes.
+class ClientArea : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    void Arrange();
+signals:
+    void Resized();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+};
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    AppState& State() { return state_; }
+    void SetAuxWindows(TForm2* about, TForm4* readme);
+
+    // The design client size: the size FormCreate places the picture in.
+    static constexpr int kDesignClientWidth = 644;
+    static constexpr int kDesignClientHeight = 399;
+
+    // Controls, named as the window layout names them.
+    QComboBox* ComboBox1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLabel* Label1 = nullptr;
+    ConstraintEditor* RichEdit1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button8 = nullptr;
+    QPushButton* Button9 = nullptr;
+    QLabel* Label4 = nullptr;
+    QTableView* StringGrid1 = nullptr;
+    TableauModel* GridModel = nullptr;
+    QListWidget* ListBox3 = nullptr;
+    QLabel* Label2 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    PictureBox* Image1 = nullptr;
+    MarkerShape* Shape1 = nullptr;
+    PictureBox* Image3 = nullptr;
+    StatusPanels* StatusBar1 = nullptr;
+    QFileDialog* SaveDialog2 = nullptr;
+    ClientArea* Client = nullptr;
+    QScrollArea* WorkScroll = nullptr;
+    QWidget* WorkArea = nullptr;
+
+    // Menus and their items.
+    QMenu* FileMenu = nullptr;
+    QMenu* NotationMenu = nullptr;
+    QMenu* ImageMenu = nullptr;
+    QMenu* HelpMenu = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* Saveas1 = nullptr;
+    QAction* Clear1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* FloatingPoint1 = nullptr;
+    QAction* Rational1 = nullptr;
+    QAction* ViewAxis1 = nullptr;
+    QAction* SaveImageAs1 = nullptr;
+    QAction* Enlarge1 = nullptr;
+    QAction* Restore1 = nullptr;
+    QAction* Readme1 = nullptr;
+    QAction* About1 = nullptr;
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click() { RotateClick(3); }
+    void Button4Click() { RotateClick(4); }
+    void Button5Click() { RotateClick(5); }
+    void Button6Click() { RotateClick(6); }
+    void Button7Click() { RotateClick(7); }
+    void Button8Click() { RotateClick(8); }
+    void Button9Click();
+    void FloatingPoint1Click();
+    void Rational1Click();
+    void ViewAxis1Click();
+    void SaveImageAs1Click();
+    void Enlarge1Click();
+    void Restore1Click();
+    void About1Click();
+    void Readme1Click();
+    void Exit1Click();
+    void RichEdit1Change();
+
+    void ShowWorkArea(bool visible);
+    void ShowTableau();
+    PlotKind DrawPlot(PictureBox* image);
+    void ClearPicture();
+    // Focus and selection of the text a build found at fault (-1 Edit1, k line k).
+    void SelectSource(int source);
+    ProblemText ReadProblemText() const;
+    PlotColors Colors() const;
+    // The client size: the window's inside below the menu bar.
+    QSize ClientSize() const;
+
+    const std::string& DecimalSeparator() const { return separator_; }
+    bool Floating() const;
+
+    // Observation and automation: how many steps and questions the solve
+    // commands ran, and an optional answer to the restart question (used
+    // where no user can answer, e.g. the benchmark).
+    int StepCount = 0;
+    int QuestionCount = 0;
+    std::function<bool()> RestartAnswerHook;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void PlaceControls();
+    void WireHandlers();
+    void RotateClick(int button);
+    void ReadDecimalSeparator();
+    void ApplyMarker(const Marker& marker);
+    Marker CurrentMarker() const;
+    PictureBox* ShowingPicture() const;
+    void SetViewButtonsEnabled(bool enabled);
+    template <typename Signal, typename Sender>
+    void Route(Sender* sender, Signal signal, void (TForm1::*handler)());
+
+    AppState state_;
+    std::unique_ptr<WindowHost> host_;
+    std::string separator_ = ".";
+    TForm2* about_ = nullptr;
+    TForm4* readme_ = nullptr;
+    bool shown_ = false;
+};
+
+} // namespace optimara

@@ -1,0 +1,130 @@
+// What the main window shows of the problem: the tableau, the solution, the
+// value, the marker and the picture.
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <stdexcept>
+
+#include "Display.h"
+#include "MainWindow.h"
+
+namespace optimara {
+
+namespace {
+
+QStringList ToStringList(const std::vector<std::string>& lines) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines) list.push_back(QString::fromStdString(line));
+    return list;
+}
+
+} // namespace
+
+void TForm1::ShowTableau() {
+    ProblemState& problem = state_.problem;
+    const bool errorFree = StatusBar1->Text(0).empty();
+    TableauView view = ComputeTableauView(problem, ComboBox1->currentIndex() != 0, errorFree, Floating(),
+                                          separator_, state_.plot.SolutionPoint);
+    GridModel->SetCells(view.rowCount, view.colCount, std::move(view.cells));
+    ListBox2->clear();
+    ListBox3->clear();
+    if (!view.filled) return;
+    ListBox2->addItems(ToStringList(view.solution));
+    ListBox3->addItems(ToStringList(view.freeVariables));
+    Edit2->setText(QString::fromStdString(view.value));
+
+    const double* x = state_.plot.SolutionPoint;
+    double u = 0, v = 0;
+    if (view.count == 2) {
+        u = x[0];
+        v = x[1];
+    } else if (view.count == 3) {
+        const MatrixR& P = state_.plot.ViewProjection;
+        u = P.Index(1, 1) * x[0] + P.Index(1, 2) * x[1] + P.Index(1, 3) * x[2];
+        v = P.Index(2, 1) * x[0] + P.Index(2, 2) * x[1] + P.Index(2, 3) * x[2];
+    } else {
+        return;
+    }
+    // The marker is placed over Image1 by the size of the control, whether
+    // or not a picture has been drawn into it yet.
+    QImage probe;
+    const QImage* picture = &Image1->Picture();
+    if (picture->size() != Image1->size()) {
+        probe = QImage(Image1->size(), QImage::Format_Mono);
+        picture = &probe;
+    }
+    Marker marker = CurrentMarker();
+    PlaceMarker(state_.plot, u, v, PlotTarget{const_cast<QImage*>(picture), Image1->x(), Image1->y()}, marker);
+    ApplyMarker(marker);
+}
+
+PlotColors TForm1::Colors() const {
+    const QPalette palette = QApplication::palette();
+    return PlotColors{palette.color(QPalette::Button), palette.color(QPalette::Dark),
+                      palette.color(QPalette::WindowText), palette.color(QPalette::Highlight)};
+}
+
+Marker TForm1::CurrentMarker() const { return Marker{!Shape1->isHidden(), Shape1->x(), Shape1->y()}; }
+
+void TForm1::ApplyMarker(const Marker& marker) {
+    Shape1->move(marker.left, marker.top);
+    Shape1->setVisible(marker.visible);
+    Shape1->raise();
+}
+
+void TForm1::SetViewButtonsEnabled(bool enabled) {
+    for (QPushButton* b : {Button3, Button4, Button5, Button6, Button7, Button8, Button9}) b->setEnabled(enabled);
+}
+
+PlotKind TForm1::DrawPlot(PictureBox* image) {
+    SetViewButtonsEnabled(false);
+    const bool fresh = !image->HasPicture();
+    Marker marker = CurrentMarker();
+    PlotInput input{state_.problem.ConstraintPlanes, state_.problem.ObjectiveVector, ViewAxis1->isChecked(),
+                    Colors()};
+    PlotKind kind = PlotKind::None;
+    try {
+        kind = optimara::DrawPlot(state_.plot, input, PlotTarget{&image->Canvas(), image->x(), image->y()}, marker);
+    } catch (...) {
+        image->update();
+        throw;
+    }
+    // A picture that nothing was drawn on still holds no image.
+    if (kind == PlotKind::None && fresh) image->DropPicture();
+    image->update();
+    ApplyMarker(marker);
+    if (kind == PlotKind::Space) SetViewButtonsEnabled(true);
+    return kind;
+}
+
+void TForm1::ClearPicture() {
+    QImage& canvas = Image1->Canvas();
+    QPainter painter(&canvas);
+    const QColor face = Colors().btnFace;
+    painter.setPen(face);
+    painter.setBrush(face);
+    painter.drawRect(0, 0, canvas.width(), canvas.height());
+    painter.end();
+    Image1->update();
+    Shape1->hide();
+}
+
+PictureBox* TForm1::ShowingPicture() const { return Image3->isHidden() ? Image1 : Image3; }
+
+void TForm1::SaveImageAs1Click() {
+    if (SaveDialog2->exec() != QDialog::Accepted) return;
+    const QStringList files = SaveDialog2->selectedFiles();
+    if (files.isEmpty()) return;
+    PictureBox* picture = ShowingPicture();
+    if (!picture->HasPicture()) return;
+    const QString name = files.first();
+    if (!picture->Picture().save(name, "BMP"))
+        throw std::runtime_error("Cannot create file " + name.toStdString());
+}
+
+} // namespace optimara

@@ -1,0 +1,197 @@
+// The handlers of the main window's buttons, menu items and edits.
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableView>
+
+#include "Application.h"
+#include "AuxWindows.h"
+#include "MainWindow.h"
+#include "WindowHost.h"
+
+namespace optimara {
+
+void TForm1::FormCreate() {
+    // The picture goes right of the work area, below the value box, and
+    // keeps this place whatever the window's size becomes later.
+    const QSize client = ClientSize();
+    const int top = Edit2->y() + Edit2->height() + 10;
+    const int left = Edit2->x();
+    const int height = client.height() - top - StatusBar1->height() - 10;
+    const int width = client.width() - left - 10;
+    Image1->Place(QRect(left, top, width, height), Colors().btnFace);
+    Button9Click();
+    ComboBox1->setCurrentIndex(1);
+}
+
+void TForm1::FormShow() { Button1Click(); }
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    RunGuarded([this] { FormShow(); });
+}
+
+void TForm1::FormResize() {
+    if (Image3->isHidden()) return;
+    const QSize client = ClientSize();
+    Image3->Place(QRect(0, 0, client.width() - 1, client.height() - 1), Colors().btnFace);
+    DrawPlot(Image3);
+}
+
+QSize TForm1::ClientSize() const {
+    // Before the window is first shown its inside has not been laid out yet;
+    // the window is then at its design size.
+    if (!shown_) return QSize(kDesignClientWidth, kDesignClientHeight);
+    return Client->size();
+}
+
+void TForm1::Button1Click() {
+    host_->BeginUnseenSteps();
+    try {
+        optimara::Button1Click(*host_);
+    } catch (...) {
+        host_->EndUnseenSteps();
+        throw;
+    }
+    host_->EndUnseenSteps();
+}
+
+void TForm1::Button2Click() { optimara::Button2Click(*host_); }
+
+void TForm1::RotateClick(int button) {
+    RotateView(state_.plot, button);
+    DrawPlot(Image1);
+}
+
+void TForm1::Button9Click() {
+    SetDefaultView(state_.plot);
+    DrawPlot(Image1);
+}
+
+void TForm1::FloatingPoint1Click() {
+    FloatingPoint1->setChecked(true);
+    Rational1->setChecked(false);
+    ShowTableau();
+}
+
+void TForm1::Rational1Click() {
+    FloatingPoint1->setChecked(false);
+    Rational1->setChecked(true);
+    ShowTableau();
+}
+
+bool TForm1::Floating() const { return FloatingPoint1->isChecked(); }
+
+void TForm1::ViewAxis1Click() {
+    ViewAxis1->setChecked(!ViewAxis1->isChecked());
+    DrawPlot(Restore1->isEnabled() ? Image3 : Image1);
+}
+
+void TForm1::ShowWorkArea(bool visible) {
+    const Qt::ScrollBarPolicy bars = visible ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+    WorkScroll->setHorizontalScrollBarPolicy(bars);
+    WorkScroll->setVerticalScrollBarPolicy(bars);
+    // Enlarged, the work area is exactly the client area, unscrolled, so
+    // the enlarged picture at (0, 0) covers it.
+    WorkArea->setMinimumSize(visible ? QSize(kDesignClientWidth, kDesignClientHeight - StatusBar1->height())
+                                     : QSize(0, 0));
+    Image3->setVisible(!visible);
+    QWidget* work[] = {Image1, RichEdit1, Edit1, Edit2, ComboBox1, StringGrid1, Button1, Button2,
+                       Button3, Button4, Button5, Button6, Button7, Button8, Button9, ListBox2,
+                       ListBox3, StatusBar1};
+    for (QWidget* w : work) w->setVisible(visible);
+    Enlarge1->setEnabled(visible);
+    Restore1->setEnabled(!visible);
+    for (QAction* a : {Open1, Save1, Saveas1, Clear1}) a->setEnabled(visible);
+    for (QLabel* l : {Label1, Label2, Label3, Label4}) l->setVisible(visible);
+    Client->Arrange();
+    Shape1->raise();
+}
+
+void TForm1::Enlarge1Click() {
+    ShowWorkArea(false);
+    // The enlarged picture fills the client area from the start, not only
+    // after the next change of the window's size.
+    const QSize client = ClientSize();
+    Image3->Place(QRect(0, 0, client.width() - 1, client.height() - 1), Colors().btnFace);
+    DrawPlot(Image3);
+}
+
+void TForm1::Restore1Click() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    ShowWorkArea(true);
+    DrawPlot(Image1);
+}
+
+void TForm1::About1Click() {
+    if (!about_) return;
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+void TForm1::Readme1Click() {
+    if (!readme_) return;
+    readme_->show();
+    readme_->raise();
+    readme_->activateWindow();
+}
+
+void TForm1::Exit1Click() { close(); }
+
+void TForm1::RichEdit1Change() {
+    state_.problem.ProblemReady = false;
+    state_.Modified = true;
+    setWindowTitle("Optimara- " + state_.CurrentFileName + " Modificado");
+}
+
+void TForm1::SelectSource(int source) {
+    if (source < 0) {
+        Edit1->setFocus(Qt::OtherFocusReason);
+        Edit1->setSelection(0, static_cast<int>(Edit1->text().size()));
+        return;
+    }
+    RichEdit1->SelectLine(source);
+}
+
+ProblemText TForm1::ReadProblemText() const {
+    ProblemText text;
+    text.comboIndex = ComboBox1->currentIndex();
+    text.objective = Edit1->text().toStdString();
+    const int count = RichEdit1->LineCount();
+    text.lines.reserve(static_cast<size_t>(count));
+    for (int k = 0; k < count; ++k) text.lines.push_back(RichEdit1->Line(k).toStdString());
+    // An empty editor still holds one empty block; it is no line.
+    if (count == 1 && text.lines[0].empty() && RichEdit1->document()->isEmpty()) text.lines.clear();
+    return text;
+}
+
+void TForm1::ReadDecimalSeparator() {
+    const QString point = locale().decimalPoint();
+    separator_ = point.isEmpty() ? std::string(".") : point.toStdString();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LocaleChange) ReadDecimalSeparator();
+    QMainWindow::changeEvent(event);
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    // "Una Solución" is the window's default button: Enter in a control that
+    // does not use it presses the button.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && Button1->isVisible() && Button1->isEnabled()) {
+        Button1->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+} // namespace optimara

@@ -1,0 +1,277 @@
+// The main window's controls, their design geometry, the menus and the
+// wiring of every control to its handler.
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableView>
+
+#include "Application.h"
+#include "MainWindow.h"
+#include "WindowHost.h"
+
+namespace optimara {
+
+namespace {
+
+constexpr int kStatusBarHeight = 22;
+// The work area's extent at design size; below it the window scrolls.
+constexpr int kWorkWidth = TForm1::kDesignClientWidth;
+constexpr int kWorkHeight = TForm1::kDesignClientHeight - kStatusBarHeight;
+
+QFont SansFont() { return QFont("MS Sans Serif", 8); }
+QFont TextFont() { return QFont("Arial", 8); }
+
+QPushButton* MakeButton(const QString& caption, QWidget* parent, const QString& name) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setFocusPolicy(Qt::ClickFocus);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QListWidget* MakeList(QWidget* parent, const QString& name) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setFont(TextFont());
+    list->setFocusPolicy(Qt::ClickFocus);
+    list->setEnabled(false);
+    return list;
+}
+
+QLabel* MakeLabel(const QString& caption, QWidget* parent, const QString& name) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+} // namespace
+
+void ClientArea::Arrange() {
+    auto* scroll = findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+    auto* status = findChild<StatusPanels*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!scroll || !status) return;
+    const int statusHeight = status->isHidden() ? 0 : kStatusBarHeight;
+    scroll->setGeometry(0, 0, width(), height() - statusHeight);
+    status->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
+}
+
+void ClientArea::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Arrange();
+    emit Resized();
+}
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent), host_(std::make_unique<WindowHost>(*this)) {
+    setObjectName("Form1");
+    setWindowTitle("Optimara");
+    setFont(SansFont());
+    CreateControls();
+    CreateMenus();
+    PlaceControls();
+    WireHandlers();
+    ReadDecimalSeparator();
+    // The window is designed at this client size; FormCreate places the
+    // picture from it before the window is first shown (maximised).
+    resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
+    RunGuarded([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::SetAuxWindows(TForm2* about, TForm4* readme) {
+    about_ = about;
+    readme_ = readme;
+}
+
+void TForm1::CreateControls() {
+    Client = new ClientArea(this);
+    setCentralWidget(Client);
+    WorkScroll = new QScrollArea(Client);
+    WorkScroll->setFrameShape(QFrame::NoFrame);
+    WorkScroll->setWidgetResizable(true);
+    WorkScroll->setFocusPolicy(Qt::NoFocus);
+    // The window's vertical scroll bar is hidden until the work area is
+    // shown again after an enlarged picture.
+    WorkScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    WorkScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    WorkArea = new QWidget;
+    WorkArea->setObjectName("WorkArea");
+    WorkArea->setMinimumSize(kWorkWidth, kWorkHeight);
+    WorkScroll->setWidget(WorkArea);
+    StatusBar1 = new StatusPanels(Client);
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setFixedHeight(kStatusBarHeight);
+
+    ComboBox1 = new QComboBox(WorkArea);
+    ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->setFont(TextFont());
+    ComboBox1->addItems({"Minimizar", "Maximizar"});
+    Edit1 = new QLineEdit(WorkArea);
+    Edit1->setObjectName("Edit1");
+    Edit1->setFont(TextFont());
+    Label1 = MakeLabel("Sujeto a:", WorkArea, "Label1");
+    RichEdit1 = new ConstraintEditor(WorkArea);
+    RichEdit1->setObjectName("RichEdit1");
+    QFont underlined = TextFont();
+    underlined.setUnderline(true);
+    RichEdit1->setFont(underlined);
+    Button1 = MakeButton(QString::fromUtf8("Una Solución"), WorkArea, "Button1");
+    Button1->setFocusPolicy(Qt::StrongFocus);
+    Button1->setDefault(true);
+    Button2 = MakeButton("Paso a paso", WorkArea, "Button2");
+    Label4 = MakeLabel("Tabla del Simplex:", WorkArea, "Label4");
+
+    StringGrid1 = new QTableView(WorkArea);
+    StringGrid1->setObjectName("StringGrid1");
+    StringGrid1->setFont(TextFont());
+    GridModel = new TableauModel(StringGrid1);
+    StringGrid1->setModel(GridModel);
+    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->horizontalHeader()->setMinimumSectionSize(1);
+    StringGrid1->verticalHeader()->setMinimumSectionSize(1);
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(40);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(16);
+    StringGrid1->setFocusPolicy(Qt::ClickFocus);
+    StringGrid1->setTabKeyNavigation(false);
+
+    ListBox3 = MakeList(WorkArea, "ListBox3");
+    Label2 = MakeLabel(QString::fromUtf8("Solución:"), WorkArea, "Label2");
+    ListBox2 = MakeList(WorkArea, "ListBox2");
+    Label3 = MakeLabel("Valor:", WorkArea, "Label3");
+    Edit2 = new QLineEdit(WorkArea);
+    Edit2->setObjectName("Edit2");
+    Edit2->setFont(TextFont());
+    Edit2->setEnabled(false);
+    Edit2->setFocusPolicy(Qt::ClickFocus);
+    ListBox1 = MakeList(WorkArea, "ListBox1");
+    ListBox1->hide();
+
+    Image1 = new PictureBox(WorkArea);
+    Image1->setObjectName("Image1");
+    const char* rotations[6] = {"Z+", "Z-", "Y+", "Y-", "X+", "X-"};
+    QPushButton** rotationButtons[6] = {&Button3, &Button4, &Button5, &Button6, &Button7, &Button8};
+    for (int i = 0; i < 6; ++i) {
+        *rotationButtons[i] = MakeButton(rotations[i], WorkArea, QString("Button%1").arg(i + 3));
+        (*rotationButtons[i])->setFont(QFont("Courier New", 8));
+    }
+    Button9 = MakeButton("Por Defecto", WorkArea, "Button9");
+    Image3 = new PictureBox(WorkArea);
+    Image3->setObjectName("Image3");
+    Image3->hide();
+    Shape1 = new MarkerShape(WorkArea);
+    Shape1->setObjectName("Shape1");
+    Shape1->hide();
+    Shape1->raise();
+
+    SaveDialog2 = new QFileDialog(this);
+    SaveDialog2->setObjectName("SaveDialog2");
+    SaveDialog2->setAcceptMode(QFileDialog::AcceptSave);
+    SaveDialog2->setFileMode(QFileDialog::AnyFile);
+    SaveDialog2->setDefaultSuffix("bmp");
+    SaveDialog2->setNameFilter("Bitmap Files (*.bmp)");
+    SaveDialog2->setOption(QFileDialog::DontConfirmOverwrite, false);
+    SaveDialog2->setOption(QFileDialog::ReadOnly, false);
+}
+
+void TForm1::PlaceControls() {
+    struct Place { QWidget* w; int left, top, width, height; };
+    const Place places[] = {
+        {ComboBox1, 8, 8, 73, 22},    {Edit1, 88, 8, 281, 22},       {Label1, 13, 40, 51, 13},
+        {RichEdit1, 89, 38, 280, 115}, {Button1, 8, 64, 73, 25},      {Label4, 93, 171, 85, 13},
+        {StringGrid1, 88, 192, 209, 185}, {Button2, 8, 196, 73, 25}, {ListBox3, 8, 224, 73, 153},
+        {Label2, 381, 11, 44, 13},    {ListBox2, 377, 32, 216, 81},  {Label3, 377, 120, 30, 13},
+        {Edit2, 376, 135, 217, 20},   {Button9, 312, 216, 64, 25},   {Button7, 312, 247, 25, 25},
+        {Button8, 336, 247, 25, 25},  {Button5, 312, 271, 25, 25},   {Button6, 336, 271, 25, 25},
+        {Button3, 312, 295, 25, 25},  {Button4, 336, 295, 25, 25},   {ListBox1, 0, 0, 1, 1},
+    };
+    for (const Place& p : places) p.w->setGeometry(p.left, p.top, p.width, p.height);
+    // Label captions may need a little more room with other font metrics.
+    for (QLabel* label : {Label1, Label2, Label3, Label4}) label->resize(label->sizeHint().expandedTo(label->size()));
+
+    setTabOrder(Edit1, RichEdit1);
+    setTabOrder(RichEdit1, ComboBox1);
+    setTabOrder(ComboBox1, Button1);
+    ComboBox1->setFocusPolicy(Qt::StrongFocus);
+    Edit1->setFocusPolicy(Qt::StrongFocus);
+    RichEdit1->setFocusPolicy(Qt::StrongFocus);
+}
+
+void TForm1::CreateMenus() {
+    QMenuBar* bar = menuBar();
+    FileMenu = bar->addMenu("&Archivo");
+    // The problem-file commands are connected by the file handling.
+    Open1 = FileMenu->addAction("&Abrir");
+    FileMenu->addSeparator();
+    Save1 = FileMenu->addAction("&Guardar");
+    Saveas1 = FileMenu->addAction("Guardar &Como...");
+    FileMenu->addSeparator();
+    Clear1 = FileMenu->addAction("&Borrar");
+    FileMenu->addSeparator();
+    Exit1 = FileMenu->addAction("&Salir");
+
+    NotationMenu = bar->addMenu(QString::fromUtf8("&Notación"));
+    FloatingPoint1 = NotationMenu->addAction("Coma F&lotante");
+    FloatingPoint1->setCheckable(true);
+    FloatingPoint1->setChecked(true);
+    Rational1 = NotationMenu->addAction("&Racional");
+    Rational1->setCheckable(true);
+
+    ImageMenu = bar->addMenu("&Imagen");
+    ViewAxis1 = ImageMenu->addAction("&Ver eje 3D");
+    ViewAxis1->setCheckable(true);
+    ViewAxis1->setChecked(true);
+    ImageMenu->addSeparator();
+    SaveImageAs1 = ImageMenu->addAction("&Guardar Imagen Como...");
+    ImageMenu->addSeparator();
+    Enlarge1 = ImageMenu->addAction("&Agrandar");
+    Restore1 = ImageMenu->addAction("&Restaurar");
+    Restore1->setEnabled(false);
+
+    HelpMenu = bar->addMenu("&Ayuda");
+    Readme1 = HelpMenu->addAction(QString::fromUtf8("&Léame.txt"));
+    About1 = HelpMenu->addAction("&Acerca de...");
+}
+
+template <typename Signal, typename Sender>
+void TForm1::Route(Sender* sender, Signal signal, void (TForm1::*handler)()) {
+    connect(sender, signal, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+}
+
+void TForm1::WireHandlers() {
+    Route(Button1, &QPushButton::clicked, &TForm1::Button1Click);
+    Route(Button2, &QPushButton::clicked, &TForm1::Button2Click);
+    Route(Button3, &QPushButton::clicked, &TForm1::Button3Click);
+    Route(Button4, &QPushButton::clicked, &TForm1::Button4Click);
+    Route(Button5, &QPushButton::clicked, &TForm1::Button5Click);
+    Route(Button6, &QPushButton::clicked, &TForm1::Button6Click);
+    Route(Button7, &QPushButton::clicked, &TForm1::Button7Click);
+    Route(Button8, &QPushButton::clicked, &TForm1::Button8Click);
+    Route(Button9, &QPushButton::clicked, &TForm1::Button9Click);
+    Route(FloatingPoint1, &QAction::triggered, &TForm1::FloatingPoint1Click);
+    Route(Rational1, &QAction::triggered, &TForm1::Rational1Click);
+    // A checkable item turns its mark over by itself; the handler does that.
+    connect(ViewAxis1, &QAction::triggered, this, [this](bool checked) {
+        ViewAxis1->setChecked(!checked);
+        RunGuarded([this] { ViewAxis1Click(); });
+    });
+    Route(SaveImageAs1, &QAction::triggered, &TForm1::SaveImageAs1Click);
+    Route(Enlarge1, &QAction::triggered, &TForm1::Enlarge1Click);
+    Route(Restore1, &QAction::triggered, &TForm1::Restore1Click);
+    Route(Readme1, &QAction::triggered, &TForm1::Readme1Click);
+    Route(About1, &QAction::triggered, &TForm1::About1Click);
+    Route(Exit1, &QAction::triggered, &TForm1::Exit1Click);
+    Route(Edit1, &QLineEdit::textChanged, &TForm1::RichEdit1Change);
+    Route(RichEdit1, &QTextEdit::textChanged, &TForm1::RichEdit1Change);
+    // Only a choice of the user counts as a change, not a selection made by the program.
+    Route(ComboBox1, &QComboBox::activated, &TForm1::RichEdit1Change);
+    connect(Client, &ClientArea::Resized, this, [this] { RunGuarded([this] { FormResize(); }); });
+}
+
+} // namespace optimara

@@ -1,0 +1,91 @@
+#include "WindowHost.h"
+
+#include <QListWidget>
+#include <QMessageBox>
+
+#include "BuildProblem.h"
+#include "Display.h"
+#include "MainWindow.h"
+
+namespace optimara {
+
+EngineState& WindowHost::Engine() { return form_.State().problem; }
+
+std::string WindowHost::ErrorPanel() const { return form_.StatusBar1->Text(0); }
+
+void WindowHost::SetErrorPanel(const std::string& text) { form_.StatusBar1->SetText(0, text); }
+
+std::string WindowHost::StatusPanel() const { return form_.StatusBar1->Text(1); }
+
+void WindowHost::SetStatusPanel(const std::string& text) { form_.StatusBar1->SetText(1, text); }
+
+void WindowHost::ClearNames() {
+    form_.State().problem.Names.clear();
+    form_.ListBox1->clear();
+}
+
+void WindowHost::BuildProblem() {
+    ProblemState& problem = form_.State().problem;
+    const ProblemText text = form_.ReadProblemText();
+    BuildReport report;
+    // Whatever the build wrote stays shown, also when a fault abandons it.
+    auto apply = [&] {
+        for (const std::string& name : problem.Names) form_.ListBox1->addItem(QString::fromStdString(name));
+        SetErrorPanel(report.errorPanel);
+        SetStatusPanel(report.statusPanel);
+    };
+    try {
+        optimara::BuildProblem(problem, text, report);
+    } catch (...) {
+        // An abandoned build leaves a half-built tableau with the labels and
+        // marks of the previous problem: it must not be stepped.
+        problem.ProblemReady = false;
+        apply();
+        throw;
+    }
+    apply();
+    if (report.select) form_.SelectSource(report.source);
+}
+
+void WindowHost::ClearPicture() { form_.ClearPicture(); }
+
+void WindowHost::DrawPlot() { form_.DrawPlot(form_.Image1); }
+
+void WindowHost::ShowTableau() {
+    ++form_.StepCount;
+    if (!unseen_) {
+        form_.ShowTableau();
+        return;
+    }
+    // The only lasting effect of a display nobody sees: tiny tableau
+    // entries become exactly zero (a display with an error shows nothing).
+    if (ErrorPanel().empty()) SnapTableau(form_.State().problem.Tableau);
+    pending_ = true;
+}
+
+bool WindowHost::AskRestart() {
+    FlushDisplay();
+    ++form_.QuestionCount;
+    if (form_.RestartAnswerHook) return form_.RestartAnswerHook();
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kRestartCaption), QString::fromUtf8(kRestartText),
+                    QMessageBox::Yes | QMessageBox::No, &form_);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void WindowHost::BeginUnseenSteps() {
+    unseen_ = true;
+    pending_ = false;
+}
+
+void WindowHost::EndUnseenSteps() {
+    FlushDisplay();
+    unseen_ = false;
+}
+
+void WindowHost::FlushDisplay() {
+    if (!pending_) return;
+    pending_ = false;
+    form_.ShowTableau();
+}
+
+} // namespace optimara

@@ -1,0 +1,41 @@
+#pragma once
+// The solve driver's view of the main window: the status panels, the build,
+// the picture, the display and the restart question.
+#include "Driver.h"
+
+namespace optimara {
+
+class TForm1;
+
+class WindowHost : public SolveHost {
+public:
+    explicit WindowHost(TForm1& form) : form_(form) {}
+
+    EngineState& Engine() override;
+    std::string ErrorPanel() const override;
+    void SetErrorPanel(const std::string& text) override;
+    std::string StatusPanel() const override;
+    void SetStatusPanel(const std::string& text) override;
+    void ClearNames() override;
+    void BuildProblem() override;
+    void ClearPicture() override;
+    void DrawPlot() override;
+    void ShowTableau() override;
+    bool AskRestart() override;
+
+    // While a whole solution runs without returning to the event loop, the
+    // displays in between are never seen: only their effect on the tableau
+    // (the snap of tiny entries) is carried out, and the full display is
+    // made when it will be seen, before a question and at the end.
+    void BeginUnseenSteps();
+    void EndUnseenSteps();
+
+private:
+    void FlushDisplay();
+
+    TForm1& form_;
+    bool unseen_ = false;
+    bool pending_ = false;
+};
+
+} // namespace optimara
