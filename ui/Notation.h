@@ -11,13 +11,28 @@ namespace optimara {
 // decimal value of x; fixed form for exponents -3..15, otherwise "dE-e".
 std::string FormatGeneral15(double x, const std::string& separator);
 
-// Divides both by their greatest common divisor (Euclid); the sign of the
-// denominator is whatever the remainders leave.
+// Divides both by the greatest common divisor of their magnitudes (Euclid);
+// both keep their signs. A zero denominator leaves the numerator at -1, 0 or 1.
 void ReduceFraction(int32_t& numerator, int32_t& denominator);
 
-// Text of a tableau value. Values within 1e-15 of zero are snapped to +0.0
-// through the reference. `floating` selects the general form; otherwise an
-// integer or a fraction with denominator below 1000 is tried first.
+// Text of a shown value. Values strictly within 1e-15 of zero are first set to
+// +0.0 through the reference. Integers get their plain digits. With
+// `floating` false, a value that is, to single precision, a fraction with a
+// denominator from 2 to 999 is shown as "n/d". Everything else, and every
+// magnitude of 2^31 or more in either notation, gets the general form.
 std::string FormatNumber(double& x, bool floating, const std::string& separator);
+
+// The zero snap of FormatNumber alone, for callers that must clean a value
+// exactly as showing it would, without building its text.
+inline void SnapToZero(double& x) {
+    if (x > -1e-15 && x < 1e-15) x = 0.0;
+}
+
+namespace notation_detail {
+// The exact product d*a rounded once to the nearest single-precision value:
+// the fast way of this platform, and the portable way through fma.
+float ProductToSingle(double d, double a);
+float ProductToSingleFma(double d, double a);
+} // namespace notation_detail
 
 } // namespace optimara

@@ -1,0 +1,119 @@
+#include "Display.h"
+
+#include "Notation.h"
+
+namespace optimara {
+namespace {
+
+// Keeps Labels in its variable-to-position direction for the reading of the
+// variables and turns it back even when the reading is abandoned half-way.
+class InvertedLabels {
+public:
+    explicit InvertedLabels(MatrixZ& labels) : labels_(labels) { InvertLabels(labels_); }
+    ~InvertedLabels() { InvertLabels(labels_); }
+    InvertedLabels(const InvertedLabels&) = delete;
+    InvertedLabels& operator=(const InvertedLabels&) = delete;
+    int32_t operator()(uint32_t v) const { return labels_.Index(v, 1); }
+
+private:
+    MatrixZ& labels_;
+};
+
+struct Grid {
+    TableauView& view;
+    std::string& At(uint32_t c, uint32_t r) {
+        return view.cells[static_cast<size_t>(r) * static_cast<size_t>(view.colCount) + c];
+    }
+};
+
+// Every tableau cell through FormatNumber (which snaps the cell itself), the
+// tied candidates prefixed with "*" and the chosen pivot with "**".
+void FillCells(ProblemState& state, Grid grid, uint32_t m, uint32_t n, bool floating, const std::string& separator) {
+    MatrixR& T = state.Tableau;
+    for (uint32_t r = 1; r <= m + 1; ++r) {
+        for (uint32_t c = 1; c <= n + 1; ++c) {
+            std::string text = FormatNumber(T.Index(r, c), floating, separator);
+            if (r <= m && c <= n) {
+                const int32_t mark = state.PivotMarks.Index(r, c);
+                if (mark == 1) text.insert(0, "*");
+                else if (mark == 2) text.insert(0, "**");
+            }
+            grid.At(c, r) = std::move(text);
+        }
+    }
+}
+
+// One line per problem variable, a free pair counting once as the difference
+// of its two columns; the labels go where each column variable stands.
+void ReadVariables(ProblemState& state, TableauView& view, uint32_t n, bool floating,
+                   const std::string& separator, double solutionPoint[3]) {
+    Grid grid{view};
+    const MatrixR& T = state.Tableau;
+    auto name = [&](uint32_t k) -> const std::string& { return state.Names.at(k - 1); };
+    InvertedLabels position(state.Labels);
+    uint32_t i = 1;
+    while (i <= n) {
+        const bool free = state.SignMarks.Index(i, 1) == 0;
+        uint32_t p = static_cast<uint32_t>(position(i));
+        double value = 0.0;
+        if (p <= n) {
+            grid.At(p, 0) = free ? name(i) + "'" : name(i);
+        } else {
+            value = -T.Index(p - n, n + 1);
+            grid.At(0, p - n) = free ? name(i) + "'" : name(i);
+        }
+        if (free) {
+            ++i;
+            p = static_cast<uint32_t>(position(i));
+            if (p <= n) {
+                grid.At(p, 0) = name(i - 1) + "''";
+            } else {
+                value = value + T.Index(p - n, n + 1);
+                grid.At(0, p - n) = name(i - 1) + "''";
+            }
+            const std::string& x = name(i);
+            view.freeVariables.push_back(x + "=" + x + "'-" + x + "''");
+        }
+        std::string line = name(i);
+        line += '=';
+        line += FormatNumber(value, floating, separator);
+        view.solution.push_back(std::move(line));
+        ++view.count;
+        if (view.count <= 3) solutionPoint[view.count - 1] = value;
+        ++i;
+    }
+}
+
+} // namespace
+
+void SnapTableau(MatrixR& tableau) {
+    for (uint32_t r = 1; r <= tableau.rows; ++r)
+        for (uint32_t c = 1; c <= tableau.cols; ++c) SnapToZero(tableau.Index(r, c));
+}
+
+TableauView ComputeTableauView(ProblemState& state, bool maximize, bool errorPanelEmpty,
+                               bool floating, const std::string& separator, double solutionPoint[3]) {
+    TableauView view;
+    MatrixR& T = state.Tableau;
+    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    view.rowCount = static_cast<int>(m + 2);
+    view.colCount = static_cast<int>(n + 2);
+    view.cells.assign(static_cast<size_t>(view.rowCount) * static_cast<size_t>(view.colCount), std::string());
+    if (!errorPanelEmpty) return view;
+
+    FillCells(state, Grid{view}, m, n, floating, separator);
+    if (maximize) {
+        view.value = FormatNumber(T.Index(m + 1, n + 1), floating, separator);
+    } else {
+        double negated = -T.Index(m + 1, n + 1);
+        view.value = FormatNumber(negated, floating, separator);
+    }
+    if (n >= 1) {
+        view.solution.reserve(n);
+        ReadVariables(state, view, n, floating, separator, solutionPoint);
+    }
+    view.filled = true;
+    return view;
+}
+
+} // namespace optimara
