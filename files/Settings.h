@@ -1,0 +1,45 @@
+#pragma once
+// The settings file: one line "%d,%d,%s" (modified flag, notation flag,
+// current file name with every blank written as "*"), without a line end.
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
+
+namespace optimara::files {
+
+// Both live in the working directory.
+inline constexpr const char* kSettingsFileName = "tabvex.qzt";
+inline constexpr const char* kAutosaveFileName = "tabvex.lp~";
+
+// Longest name stored, in characters (Unicode code points, never a part of
+// one): the name is written in UTF-8 and a cut never splits a sequence.
+inline constexpr int kMaxSettingsName = 260;
+
+struct Settings {
+    bool modified = false;  // the flag read was 1
+    bool rational = false;  // the notation flag read was 1
+    QString fileName;       // blanks restored
+};
+
+// The line to write: modified and rational as 1/0, the name with blanks as
+// "*" cut to kMaxSettingsName characters, in UTF-8, no line end.
+QByteArray FormatSettingsLine(const Settings& settings);
+
+// Reads the line as "%d,%d,%s" would: each number after optional white
+// space, a number that cannot be read counts as 0 and stops the reading
+// (what follows stays 0 or empty), the name is one word up to the first
+// white space, at most kMaxSettingsName characters, every "*" a blank.
+// Only the first line of the data is looked at. The name is UTF-8 when its
+// bytes are valid UTF-8 and Windows-1252 otherwise.
+Settings ParseSettingsLine(QByteArrayView data);
+
+// The settings of a file, or nothing when it cannot be opened or read.
+std::optional<Settings> ReadSettingsFile(const QString& fileName = QString::fromLatin1(kSettingsFileName));
+
+// Writes the line through a temporary file; false when that fails, which
+// the caller passes over silently.
+bool WriteSettingsFile(const Settings& settings,
+                       const QString& fileName = QString::fromLatin1(kSettingsFileName));
+
+} // namespace optimara::files
