@@ -122,6 +122,7 @@ TEST(ScanNumber, OverflowIsAFloatingPointFault) {
         "0." + std::string(400, '0') + "1",   // the divisor overflows
         "-." + std::string(400, '5'),         // fraction digits overflow the value
         "12." + std::string(330, '0'),
+        std::string(300, '9') + "." + std::string(20, '9'),  // the value overflows first
     };
     for (const std::string& s : texts) {
         int pos = 1;
