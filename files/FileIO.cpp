@@ -17,7 +17,9 @@ QString CannotCreateText(const QString& fileName) {
 }
 
 QByteArray ReadWholeFile(const QString& fileName) {
-    if (fileName.isEmpty() || QFileInfo(fileName).isDir()) throw FileError(CannotOpenText(fileName));
+    // Only regular files: opening a pipe would wait for a writer for ever and
+    // a device may never end.
+    if (fileName.isEmpty() || !QFileInfo(fileName).isFile()) throw FileError(CannotOpenText(fileName));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) throw FileError(CannotOpenText(fileName));
     if (file.size() > kMaxReadSize) throw FileError(QString::fromLatin1(kFailedToLoad));

@@ -33,7 +33,7 @@ inline constexpr const char* kFailedToSave = "Failed to Save Stream";
 inline constexpr qint64 kMaxReadSize = 64LL * 1024 * 1024;
 
 // Whole content of a file. Throws FileError "Cannot open file <name>" when
-// it cannot be opened (missing, a folder, no permission) and "Failed to
+// it cannot be opened (missing, not a regular file, no permission) and "Failed to
 // Load Stream" when reading fails part way or the file exceeds kMaxReadSize.
 QByteArray ReadWholeFile(const QString& fileName);
 

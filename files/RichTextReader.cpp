@@ -37,6 +37,7 @@ RichDocument ReadPlainText(QByteArrayView data) {
         text = DecodeWindows1252(data);
     }
     RichDocument document;
+    document.reserve(static_cast<size_t>(text.count(u'\n') + text.count(u'\r') + 1));
     const auto lineText = [&](qsizetype start, qsizetype end) {
         return text.sliced(start, end - start).remove(QChar(0));
     };
@@ -214,7 +215,7 @@ private:
         case '\'': HexCharacter(); break;
         case '~': Text(QChar(0x00A0)); break;
         case '_': Text(QChar(0x2011)); break;
-        case '*': if (!SwallowedByFallback()) state_.skip = true; break;
+        case '*': state_.skip = true; break;  // a destination we need not know
         case '\r': case '\n':
             if (!state_.skip && !SwallowedByFallback()) EndParagraph();
             break;

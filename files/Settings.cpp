@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "FileIO.h"
@@ -84,6 +85,7 @@ Settings ParseSettingsLine(QByteArrayView data) {
 }
 
 std::optional<Settings> ReadSettingsFile(const QString& fileName) {
+    if (!QFileInfo(fileName).isFile()) return std::nullopt;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     const QByteArray data = file.read(kMaxSettingsLine);

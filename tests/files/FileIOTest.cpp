@@ -1,6 +1,7 @@
 // File errors with the texts the user sees, and saves that never destroy
 // the file they would replace.
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -74,6 +75,16 @@ TEST(FileErrors, OpeningTextsNameTheFileAsGiven) {
     EXPECT_EQ(ErrorOf([&] { ReadProblemFile(missing); }), "Cannot open file " + missing);
     EXPECT_EQ(ErrorOf([&] { ReadRichTextFile(dir.path()); }), "Cannot open file " + dir.path());
     EXPECT_EQ(ErrorOf([] { ReadWholeFile(""); }), "Cannot open file ");
+}
+
+TEST(FileErrors, PipesAndDevicesAreNotOpened) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString fifo = dir.filePath("pipe.lpf");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    // Opening would block for ever waiting for a writer.
+    EXPECT_EQ(ErrorOf([&] { ReadRichTextFile(fifo); }), "Cannot open file " + fifo);
+    EXPECT_EQ(ErrorOf([] { ReadWholeFile("/dev/zero"); }), "Cannot open file /dev/zero");
 }
 
 TEST(FileErrors, AFileTooLargeToBeAProblemFails) {

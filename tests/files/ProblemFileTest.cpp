@@ -136,15 +136,3 @@ TEST(ProblemFile, PlainTextFilesOpenLikeRichText) {
     EXPECT_EQ(fromCr.caption, QString::fromUtf8("Restricción"));
     EXPECT_EQ(Texts(fromCr.lines), (QStringList{"x<4"}));
 }
-
-TEST(ProblemFile, SavedFileIsRichTextThatOpensAgain) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath("p.lpf");
-    WriteProblemFile(path, TypedProblem(1, "3x+2y", {"x+y<4"}));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    EXPECT_TRUE(IsRichText(bytes));
-    EXPECT_EQ(Texts(ReadRtf(bytes)), (QStringList{"1Maximizar", "3x+2y", "Sujeto a:", "x+y<4"}));
-}

@@ -75,9 +75,3 @@ TEST(RtfWriter, RandomDocumentsRoundTrip) {
         ASSERT_EQ(ReadRtf(rtf), doc) << rtf.toStdString();
     }
 }
-
-TEST(RtfWriter, LongDocumentRoundTrips) {
-    RichDocument doc;
-    for (int k = 0; k < 20000; ++k) doc.push_back(Typed(QString("x%1+y<%2").arg(k).arg(k * 3)));
-    EXPECT_EQ(ReadRtf(WriteRtf(doc)), doc);
-}

@@ -123,6 +123,7 @@ TEST(SettingsFile, MissingFileAndUnwritablePlace) {
     EXPECT_FALSE(ReadSettingsFile(dir.filePath(kSettingsFileName)).has_value());
     const QString folder = dir.filePath("folder");
     ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_FALSE(ReadSettingsFile(folder).has_value());
     EXPECT_FALSE(WriteSettingsFile(Make(false, false, ""), folder));
     EXPECT_FALSE(WriteSettingsFile(Make(false, false, ""), dir.filePath("none/x.qzt")));
     EXPECT_TRUE(QDir(folder).exists());
