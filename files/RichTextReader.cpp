@@ -193,7 +193,8 @@ private:
         } else {
             ++pos_;
             const auto byte = static_cast<unsigned char>(c);
-            // Line breaks in the stream only keep its lines short; they are no text.
+            // Line breaks only keep the stream's lines short; they and the other
+            // control bytes are no text.
             if (byte == '\t') {
                 Text(u'\t');
             } else if (byte >= 0x20) {
