@@ -1,6 +1,8 @@
 // From the typed text to the problem state and its first tableau.
 #include "BuildProblem.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -16,6 +18,32 @@ using text::CharAt;
 // A cell that becomes zero is stored as +0, never -0, so that a negated
 // or sign-flipped zero cannot show up as "-0" in the first tableau.
 inline double Stored(double v) { return v == 0.0 ? 0.0 : v; }
+
+// The matrix grows its storage only to the size asked for, so a tableau
+// built one row or column at a time would be copied whole at every step.
+// Room is made ahead, doubling, so that copies stay few; the rows and
+// columns themselves are still added one at a time.
+void MakeRoom(MatrixR& T, uint64_t needed) {
+    if (needed <= T.Capacity()) return;
+    // Beyond 32 bits the matrix itself reports the exhaustion when it grows.
+    if (needed > UINT32_MAX) return;
+    const uint64_t doubled = std::min<uint64_t>(2 * uint64_t(T.Capacity()), UINT32_MAX);
+    const uint64_t target = std::max(needed, doubled);
+    MatrixR bigger(static_cast<uint32_t>(target), 1);
+    bigger.Redefine(T.rows, T.cols);
+    for (uint32_t i = 1; i <= T.rows; ++i) std::copy_n(T.RowData(i), T.cols, bigger.RowData(i));
+    T.Swap(bigger);
+}
+
+void AddRowAfter(MatrixR& T, uint32_t p) {
+    MakeRoom(T, uint64_t(T.rows + 1) * T.cols);
+    T.AddRow(p, 0.0);
+}
+
+void AddColAfter(MatrixR& T, uint32_t p, double v) {
+    MakeRoom(T, uint64_t(T.rows) * (T.cols + 1));
+    T.AddCol(p, v);
+}
 
 struct Build {
     ProblemState& state;
@@ -51,7 +79,7 @@ bool ReadObjective(Build& b, const ProblemText& problem) {
         double c = ScanNumber(s, pos, L, false, -1, b.report);
         if (Failed(b)) return false;
         if (problem.comboIndex == 0) c = -c;
-        T.AddCol(T.cols - 1, Stored(c));
+        AddColAfter(T, T.cols - 1, Stored(c));
         if (pos > L) return Fail(b, kError4, -1);
         const std::string name = ScanVariable(s, pos, L, -1, b.report);
         if (Failed(b)) return false;
@@ -67,7 +95,7 @@ bool PlaceTerm(Build& b, const std::string& name, double c, int k) {
     const uint32_t row = T.rows - 1;
     const auto found = b.columns.find(text::FoldedName(name));
     if (found == b.columns.end() || found->second == 0) {
-        T.AddCol(T.cols - 1, 0.0);
+        AddColAfter(T, T.cols - 1, 0.0);
         AddName(b, name);
         T.Index(row, T.cols - 1) = c;
         return true;
@@ -89,7 +117,7 @@ void FinishLine(MatrixR& T, uint32_t extra, int rel, double rhs) {
     } else if (rel == '=') {
         uint32_t r = first;
         for (uint32_t i = 0; i <= extra; ++i, r += 2) {
-            T.AddRow(r, 0.0);
+            AddRowAfter(T, r);
             for (uint32_t j = 1; j <= width; ++j) T.Index(r + 1, j) = Stored(-T.Index(r, j));
         }
     }
@@ -101,7 +129,7 @@ bool ReadLine(Build& b, const std::string& raw, int k) {
     const int L = static_cast<int>(s.size());
     if (L == 0 || s[0] == ';') return true;
     uint32_t extra = 0;
-    T.AddRow(T.rows - 1, 0.0);
+    AddRowAfter(T, T.rows - 1);
     int pos = 1;
     while (!text::IsRelation(CharAt(s, pos, L))) {
         const double c = ScanNumber(s, pos, L, false, k, b.report);
@@ -114,7 +142,7 @@ bool ReadLine(Build& b, const std::string& raw, int k) {
         if (!PlaceTerm(b, name, c, k)) return false;
         if (CharAt(s, pos, L) == ',') {
             ++extra;
-            T.AddRow(T.rows - 1, 0.0);
+            AddRowAfter(T, T.rows - 1);
             ++pos;
             // Written without a selection; the next check of the panel ends
             // the build (or a fault in the right-hand side replaces it).
@@ -176,7 +204,7 @@ void SplitFreeVariables(ProblemState& state, size_t base) {
         state.SignMarks.AddRow(j, 0);
         const std::string name = state.Names[base + j - 1];
         state.Names.insert(state.Names.begin() + static_cast<std::ptrdiff_t>(base + j), name);
-        T.AddCol(j, 0.0);
+        AddColAfter(T, j, 0.0);
         for (uint32_t i = 1; i <= T.rows; ++i) T.Index(i, j + 1) = Stored(-T.Index(i, j));
         j += 2;
     }

@@ -1,0 +1,75 @@
+// Reading a large typed problem: 200 variables, 200 constraint lines with
+// every variable in every line, so every term is scanned and the tableau
+// grows one row and one column at a time.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "BuildProblem.h"
+
+namespace {
+
+using namespace optimara;
+
+constexpr int kVariables = 200;
+constexpr int kLines = 200;
+
+std::string Coefficient(int i, int j) {
+    const int tenths = (i * 31 + j * 17) % 97 + 1;
+    const char* sign = (i + j) % 3 == 0 ? "-" : (j == 1 ? "" : "+");
+    return std::string(sign) + std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+ProblemText LargeProblem(bool nonNegative) {
+    ProblemText text;
+    text.comboIndex = 1;
+    for (int j = 1; j <= kVariables; ++j) text.objective += Coefficient(0, j) + "x" + std::to_string(j);
+    const char relations[] = {'<', '>', '<', '='};
+    for (int i = 1; i <= kLines; ++i) {
+        std::string line;
+        for (int j = 1; j <= kVariables; ++j) line += Coefficient(i, j) + "x" + std::to_string(j) + " ";
+        line += relations[i % 4] + std::to_string(100 + i);
+        text.lines.push_back(line);
+    }
+    if (nonNegative) {
+        std::string signs;
+        for (int j = 1; j <= kVariables; ++j) signs += (j > 1 ? "," : "") + std::string("x") + std::to_string(j);
+        text.lines.push_back(signs + ">0");
+    }
+    return text;
+}
+
+// A fresh state each time: the tableau's storage grows from 1x1, as in
+// the first build of a session.
+void BM_BuildProblemFresh(benchmark::State& bench, bool nonNegative) {
+    const ProblemText text = LargeProblem(nonNegative);
+    for (auto _ : bench) {
+        ProblemState state;
+        BuildReport report;
+        BuildProblem(state, text, report);
+        if (!report.errorPanel.empty()) bench.SkipWithError(report.errorPanel.c_str());
+        benchmark::DoNotOptimize(state.Tableau.rows);
+    }
+}
+
+// The same state rebuilt, as every press of a solve button does.
+void BM_BuildProblemRebuild(benchmark::State& bench, bool nonNegative) {
+    const ProblemText text = LargeProblem(nonNegative);
+    ProblemState state;
+    for (auto _ : bench) {
+        state.Names.clear();
+        BuildReport report;
+        BuildProblem(state, text, report);
+        if (!report.errorPanel.empty()) bench.SkipWithError(report.errorPanel.c_str());
+        benchmark::DoNotOptimize(state.Tableau.rows);
+    }
+}
+
+BENCHMARK_CAPTURE(BM_BuildProblemFresh, free_variables, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BuildProblemFresh, non_negative, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BuildProblemRebuild, free_variables, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BuildProblemRebuild, non_negative, true)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
