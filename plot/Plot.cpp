@@ -1,7 +1,9 @@
 #include "Plot.h"
 
-#include <QPainter>
 #include <cmath>
+
+#include "Region2D.h"
+#include "Region3D.h"
 
 namespace optimara {
 
@@ -17,6 +19,7 @@ void SetDefaultView(PlotState& s) {
 }
 
 void RotateView(PlotState& s, int button) {
+    if (button < 3 || button > 8) return;  // only the six rotation buttons turn the view
     const double step = 0.17453292519943295;
     const double c = std::cos(step), sn = std::sin(step);
     MatrixR R(3, 3);
@@ -43,14 +46,15 @@ void PlaceMarker(const PlotState& s, double u, double v, const PlotTarget& t, Ma
     }
 }
 
-PlotKind DrawPlot(PlotState&, const PlotInput& input, PlotTarget target, Marker&) {
-    // The region itself is drawn by the plane and space plots; for now the
-    // picture shows the background only.
+PlotKind DrawPlot(PlotState& state, const PlotInput& input, PlotTarget target, Marker& marker) {
     const uint32_t cols = input.constraintPlanes.cols;
     if (cols != 3 && cols != 4) return PlotKind::None;
-    QPainter painter(target.image);
-    painter.fillRect(target.image->rect(), input.colors.btnShadow);
-    return cols == 3 ? PlotKind::Plane : PlotKind::Space;
+    const PlotKind kind = cols == 3 ? PlotKind::Plane : PlotKind::Space;
+    // A picture without pixels has nothing to fit the window to.
+    if (target.image == nullptr || target.image->width() <= 0 || target.image->height() <= 0) return kind;
+    if (kind == PlotKind::Plane) DrawRegion2D(state, input, target, marker);
+    else DrawRegion3D(state, input, target, marker);
+    return kind;
 }
 
 } // namespace optimara

@@ -1,0 +1,92 @@
+// Drawing times of the region pictures on a 600x400 image.
+// Run offscreen: QT_QPA_PLATFORM=offscreen bench_plot
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <random>
+
+#include "Plot.h"
+#include "Region2D.h"
+#include "Region3D.h"
+
+namespace {
+
+using optimara::MatrixR;
+
+const optimara::PlotColors kColors{QColor(240, 240, 240), QColor(160, 160, 160), QColor(0, 0, 0),
+                                   QColor(0, 120, 215)};
+
+// Sign rows for every variable, then random rows a.x <= b with positive
+// coefficients: a bounded region cut by planes in general position, so
+// every triple of rows meets in a point.
+MatrixR RandomRows(uint32_t variables, uint32_t rows, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> coefficient(0.5, 5.0), bound(10.0, 50.0);
+    MatrixR R(rows, variables + 1);
+    for (uint32_t r = 1; r <= rows; ++r) {
+        if (r <= variables) {
+            R.Index(r, r) = -1;
+            continue;
+        }
+        for (uint32_t v = 1; v <= variables; ++v) R.Index(r, v) = coefficient(random);
+        R.Index(r, variables + 1) = -bound(random);
+    }
+    return R;
+}
+
+// A box sliced by planes parallel to its faces: many vertices spread evenly
+// over the picture, so the edge lines do not collapse onto few pixels.
+MatrixR SlicedBox(uint32_t rows) {
+    MatrixR R(rows, 4);
+    for (uint32_t r = 1; r <= rows; ++r) {
+        const uint32_t axis = (r - 1) % 3 + 1;
+        R.Index(r, axis) = 1;
+        R.Index(r, 4) = -static_cast<double>((r - 1) / 3);
+    }
+    return R;
+}
+
+MatrixR Objective(uint32_t variables) {
+    MatrixR g(variables, 1);
+    for (uint32_t v = 1; v <= variables; ++v) g.Index(v, 1) = v;
+    return g;
+}
+
+void Draw3D(benchmark::State& bench, const MatrixR& planes) {
+    optimara::PlotState state;
+    optimara::SetDefaultView(state);
+    const MatrixR g = Objective(3);
+    QImage image(600, 400, QImage::Format_RGB32);
+    optimara::Marker marker;
+    for (auto _ : bench) {
+        optimara::DrawRegion3D(state, {planes, g, true, kColors}, {&image, 0, 0}, marker);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+void BM_DrawRegion3D_Random(benchmark::State& bench) {
+    Draw3D(bench, RandomRows(3, static_cast<uint32_t>(bench.range(0)), 7));
+}
+BENCHMARK(BM_DrawRegion3D_Random)->Arg(10)->Arg(20)->Arg(40)->Unit(benchmark::kMillisecond);
+
+void BM_DrawRegion3D_SlicedBox(benchmark::State& bench) {
+    Draw3D(bench, SlicedBox(static_cast<uint32_t>(bench.range(0))));
+}
+BENCHMARK(BM_DrawRegion3D_SlicedBox)->Arg(10)->Arg(20)->Arg(40)->Unit(benchmark::kMillisecond);
+
+void BM_DrawRegion2D(benchmark::State& bench) {
+    const MatrixR planes = RandomRows(2, static_cast<uint32_t>(bench.range(0)), 11);
+    const MatrixR g = Objective(2);
+    optimara::PlotState state;
+    QImage image(600, 400, QImage::Format_RGB32);
+    optimara::Marker marker;
+    for (auto _ : bench) {
+        optimara::DrawRegion2D(state, {planes, g, false, kColors}, {&image, 0, 0}, marker);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_DrawRegion2D)->Arg(100)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
