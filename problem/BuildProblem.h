@@ -3,6 +3,7 @@
 // construction of the problem state with its first tableau.
 #include <string>
 
+#include "ErrorTexts.h"
 #include "ProblemState.h"
 
 namespace optimara {
@@ -19,7 +20,12 @@ std::string ScanVariable(const std::string& text, int& pos, int L, int source, B
 
 // Rebuilds the problem state from the text, calls SelectPivot once and writes
 // the initial status. Preconditions: both panels of `report` empty and
-// state.Names empty.
+// state.Names empty (names left in it make the objective's variables
+// duplicates). A fault in the text fills `report` and stops the build with
+// the later pieces (plot copies, sign marks, labels, pivot marks) untouched.
+// Only code 32 is a blank; carriage returns at the end of a line or of the
+// objective are dropped as remains of CR LF line breaks. An overflowing
+// number throws FloatingPointFault with `report` as it was on entry.
 void BuildProblem(ProblemState& state, const ProblemText& text, BuildReport& report);
 
 } // namespace optimara
