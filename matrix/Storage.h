@@ -59,15 +59,15 @@ template <typename T>
 void AddCol(T*& data, uint32_t& capacity, uint32_t rows, uint32_t& cols, uint32_t p, T v) {
     uint64_t oldCount = uint64_t(rows) * cols;
     Reserve(data, capacity, oldCount + rows, oldCount);
-    uint32_t oldCols = cols++;
-    // Walk down from the last element: every source lies at a lower flat
-    // position that has not been overwritten yet.
-    for (uint64_t k = uint64_t(rows) * cols; k-- > p;) {
-        uint64_t r = k / cols, c = k % cols;
-        if (c == p)
-            data[k] = v;
-        else
-            data[k] = data[r * oldCols + (c < p ? c : c - 1)];
+    const uint32_t oldCols = cols++;
+    // Re-lay in place from the last row up: each row moves to a higher
+    // position, and the rows above it have not been touched yet.
+    for (uint64_t r = rows; r-- > 0;) {
+        T* src = data + r * oldCols;
+        T* dst = data + r * cols;
+        std::copy_backward(src + p, src + oldCols, dst + cols);
+        dst[p] = v;
+        std::copy_backward(src, src + p, dst + p);
     }
 }
 

@@ -159,3 +159,18 @@ TEST(MatrixR, LastElementIsReachable) {
     m.Index(3, 4) = 5;
     EXPECT_EQ(m.Index(3, 4), 5.0);
 }
+
+TEST(MatrixR, AddColAtEveryPositionOfATallMatrix) {
+    for (uint32_t p = 0; p <= 5; ++p) {
+        MatrixR m(7, 5);
+        for (uint32_t i = 1; i <= 7; ++i)
+            for (uint32_t j = 1; j <= 5; ++j) m.Index(i, j) = 10.0 * i + j;
+        m.AddCol(p, -1);
+        ASSERT_EQ(m.cols, 6u);
+        for (uint32_t i = 1; i <= 7; ++i)
+            for (uint32_t j = 1; j <= 6; ++j) {
+                double expected = j == p + 1 ? -1 : 10.0 * i + (j <= p ? j : j - 1);
+                EXPECT_EQ(m.Index(i, j), expected) << "p=" << p << " at " << i << "," << j;
+            }
+    }
+}
