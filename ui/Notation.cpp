@@ -183,11 +183,12 @@ int Trial(int d, double a, int32_t& m) {
 bool FindFraction(double a, int32_t& m, int32_t& den) {
     if (a * 999.0 < 0.5) return false;  // every product rounds below 1
     const double frac = a - std::floor(a);
-    const uint64_t F = static_cast<uint64_t>(frac * 0x1p64);  // truncation error < 1 unit
+    // Exact: from a >= 0.5/999 > 2^-11 on, frac is a multiple of 2^-63.
+    const uint64_t F = static_cast<uint64_t>(frac * 0x1p64);
     // Above 8192 the bound would overflow; there matches are frequent anyway.
     const bool screened = a < 8192.0;
     const uint64_t step = screened ? static_cast<uint64_t>(std::ceil(a * 0x1p41)) + 1 : 0;
-    uint64_t g = F, bound = step + 1024;  // 1024 covers d times the error of F
+    uint64_t g = F, bound = step + 1024;  // 1024: slack, no proof needs it
     for (int d = 2; d <= 999; ++d) {
         g += F;
         bound += step;
