@@ -109,6 +109,25 @@ TEST_F(Plane, ObjectiveArrowLeavesTheCentreTheWayTheObjectiveImproves) {
     EXPECT_LT(farthest, 600.0 / 3);
 }
 
+TEST_F(Plane, ArrowStraightUpEndsInASymmetricHead) {
+    // (0, 1): a third of the picture height up from the centre, to row 66.
+    Draw(kTriangle, Column({0, 1}));
+    int top = 400, previous = 0;
+    for (int y = 0; y < 400; ++y)
+        if (image.pixel(300, y) == kHighlight) top = std::min(top, y);
+    EXPECT_NEAR(top, 66, 1);
+    for (int y = top + 2; y <= top + 14; y += 3) {
+        int left = 999, right = -1;
+        for (int x = 280; x <= 320; ++x)
+            if (image.pixel(x, y) == kHighlight) left = std::min(left, x), right = std::max(right, x);
+        ASSERT_GE(right, left) << y;
+        EXPECT_LE(std::abs(left + right - 600), 2) << y;
+        EXPECT_GE(right - left, previous) << y;
+        previous = right - left;
+    }
+    EXPECT_GE(previous, 4);
+}
+
 TEST_F(Plane, BoundAboveShadesAboveAndBoundBelowShadesBelow) {
     // One line meets nothing: the first window is -1..1 both ways; y = 0.5
     // is then pixel row 100.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QPolygonF>
+
 #include <cmath>
 #include <random>
 #include <vector>
@@ -57,6 +59,31 @@ double InsideBy(const std::vector<QPointF>& poly, QPointF p) {
         d = std::min(d, -cross / std::hypot(e.x(), e.y()));
     }
     return d;
+}
+
+TEST(BeyondEdge, PaintsTheSideOfTheLineHoldingTheCorner) {
+    PlotState s;
+    s.PlotXMax = s.PlotYMax = 1;
+    const QPointF corners[4] = {{0.5, 99.5}, {0.5, 0.5}, {99.5, 99.5}, {99.5, 0.5}};  // pixels near 0..3
+    const double lines[][4] = {{-0.2, 0, 0.6, 1},  {0.3, 0, 1.2, 1}, {0.9, 1, 0.1, 0}, {0, -0.2, 1, 0.6},
+                               {0, 0.3, 1, 1.2},   {1, 0.1, 0, 0.9}, {0.2, 0.5, 0.3, 0.1}};
+    for (const auto& l : lines)
+        for (int n = 0; n < 4; ++n) {
+            const EdgeShade shade = BeyondEdgePolygon(s, 100, 100, n, l[0], l[1], l[2], l[3]);
+            ASSERT_EQ(shade.count, 4);
+            QPolygonF polygon;
+            for (const PixelD& p : shade.points) polygon << QPointF(p.x, p.y);
+            // Which side of the line, in pixels, each corner lies on.
+            auto side = [&](QPointF c) {
+                const double x0 = 100 * l[0], y0 = 100 * (1 - l[1]), x1 = 100 * l[2], y1 = 100 * (1 - l[3]);
+                return (x1 - x0) * (c.y() - y0) - (y1 - y0) * (c.x() - x0) > 0;
+            };
+            for (int m = 0; m < 4; ++m)
+                EXPECT_EQ(polygon.containsPoint(corners[m], Qt::OddEvenFill), side(corners[m]) == side(corners[n]))
+                    << "line " << (&l - lines) << " corner " << n << " probe " << m;
+        }
+    EXPECT_EQ(BeyondEdgePolygon(s, 100, 100, kNoCorner, 0, 0, 1, 1).count, 0);
+    EXPECT_EQ(BeyondEdgePolygon(s, 100, 100, 0, 0.5, 0.5, 0.5, 0.5).count, 0);
 }
 
 TEST_F(Space, UnitCubeInTheDefaultViewIsADarkHexagon) {
@@ -140,10 +167,19 @@ TEST_F(Space, AxesAppearOnlyWhileSwitchedOn) {
     for (int y = 18; y < top - 2; ++y) (with.pixel(300, y) == kText ? ink : gaps)++;
     EXPECT_GT(ink, 2);
     EXPECT_GT(gaps, 2);
-    // Its head at the top border is filled, wider than the line.
-    int head = 0;
-    for (int x = 290; x <= 310; ++x) head += with.pixel(x, 12) == kText;
-    EXPECT_GE(head, 3);
+    // Its head at the top border is filled, symmetric about the axis and
+    // widening away from the tip.
+    int previous = 0;
+    for (int y = 3; y <= 13; y += 2) {
+        int left = 999, right = -1;
+        for (int x = 285; x <= 315; ++x)
+            if (with.pixel(x, y) == kText) left = std::min(left, x), right = std::max(right, x);
+        ASSERT_GE(right, left) << y;
+        EXPECT_LE(std::abs(left + right - 600), 2) << y;
+        EXPECT_GE(right - left, previous) << y;
+        previous = right - left;
+    }
+    EXPECT_GE(previous, 4);
 }
 
 TEST_F(Space, TurningForthAndBackGivesTheSamePicture) {
@@ -183,6 +219,33 @@ TEST_F(Space, ObjectiveSeenEndOnOrWithoutDirectionDrawsNoArrow) {
     Draw(UnitCube(), Column({1, 2, 3}), false);
     EXPECT_GT(Count(image, kHighlight), 20);
     EXPECT_TRUE(Near(image, QPoint(300, 200), kHighlight, 1));
+}
+
+// The highlight pixel farthest from the picture's centre.
+QPoint ArrowTip(const QImage& image) {
+    QPoint tip(300, 200);
+    double farthest = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == kHighlight && std::hypot(x - 300, y - 200) > farthest)
+                farthest = std::hypot(x - 300, y - 200), tip = QPoint(x, y);
+    return tip;
+}
+
+TEST_F(Space, ObjectiveArrowPointsAlongTheProjectedObjective) {
+    // (0, 0, 1) is straight up, a third of the picture height long from the
+    // centre: the tip near row (1 - (1/3 + 0.5)) * 400.
+    Draw(UnitCube(), Column({0, 0, 5}), false);
+    QPoint tip = ArrowTip(image);
+    EXPECT_NEAR(tip.x(), 300, 2);
+    EXPECT_NEAR(tip.y(), 66, 2);
+    // (1, 0, 0) points down to the left; across, the window is wider than
+    // high, so the across part is scaled by 2.4 / 3.346.
+    Draw(UnitCube(), Column({2, 0, 0}), false);
+    tip = ArrowTip(image);
+    const double a = -h / 3 * (state.PlotYMax - state.PlotYMin) / (state.PlotXMax - state.PlotXMin);
+    EXPECT_NEAR(tip.x(), (0.5 + a) * 600, 2);
+    EXPECT_NEAR(tip.y(), (0.5 + 0.5 / 3) * 400, 2);
 }
 
 TEST_F(Space, AxisSeenEndOnIsNotDrawn) {
@@ -241,6 +304,16 @@ TEST_F(Space, ApexMetByFourFacesKeepsThePyramidDark) {
     // Inside the pyramid, beside the edge that runs straight down from the apex.
     EXPECT_EQ(At(0.05, 0), kDark);
     EXPECT_GT(Count(image, kDark), 5000);
+}
+
+TEST_F(Space, FourPlanesThroughOnePointShowOnlyThatPoint) {
+    // Every triple meets at the apex (0, 0, 1): each edge pair joins two
+    // vertices on the same pixel, drawn as that one pixel; no vertex box,
+    // so the window is the fitted empty one around the apex's picture.
+    Draw(Rows({{1, 0, 1, -1}, {-1, 0, 1, -1}, {0, 1, 1, -1}, {0, -1, 1, -1}}), Column({0, 0, 0}), false);
+    EXPECT_EQ(Count(image, kText), 1);
+    EXPECT_EQ(image.pixel(Pixel(0, 1)), kText);
+    EXPECT_EQ(Count(image, kDark), 600 * 400 - 1);
 }
 
 TEST_F(Space, FarAwayOriginStillGivesAStraightAxis) {
