@@ -74,6 +74,21 @@ void BM_DrawRegion3D_SlicedBox(benchmark::State& bench) {
 }
 BENCHMARK(BM_DrawRegion3D_SlicedBox)->Arg(10)->Arg(20)->Arg(40)->Unit(benchmark::kMillisecond);
 
+// The plain walk over every vertex and triple, for comparison.
+void BM_DrawRegion3D_Exhaustive(benchmark::State& bench) {
+    optimara::PlotState state;
+    optimara::SetDefaultView(state);
+    const MatrixR planes = RandomRows(3, static_cast<uint32_t>(bench.range(0)), 7), g = Objective(3);
+    QImage image(600, 400, QImage::Format_RGB32);
+    optimara::Marker marker;
+    for (auto _ : bench) {
+        optimara::DrawRegion3D(state, {planes, g, true, kColors}, {&image, 0, 0}, marker,
+                               optimara::EdgeWalk::Exhaustive);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_DrawRegion3D_Exhaustive)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond);
+
 void BM_DrawRegion2D(benchmark::State& bench) {
     const MatrixR planes = RandomRows(2, static_cast<uint32_t>(bench.range(0)), 11);
     const MatrixR g = Objective(2);

@@ -82,18 +82,6 @@ TEST(IntersectPlanes, SingularBoundsAreIncludedAndLeaveOutputAlone) {
     EXPECT_DOUBLE_EQ(point.Index(1, 1), 2);
 }
 
-TEST(IntersectPlanes, RowOrderOnlyFlipsTheSign) {
-    const MatrixR planes = Rows({{2, 0, 0, -4}, {0, 4, 0, -8}, {0, 0, 1, -5}});
-    const MatrixR view = DefaultView();
-    MatrixR a(3, 1), b(3, 1);
-    EXPECT_EQ(IntersectPlanes(planes, 1, 2, 3, a, view), 8);
-    EXPECT_EQ(IntersectPlanes(planes, 2, 1, 3, b, view), -8);
-    for (uint32_t r = 1; r <= 3; ++r) EXPECT_EQ(a.Index(r, 1), b.Index(r, 1));
-    EXPECT_EQ(a.Index(1, 1), 2);
-    EXPECT_EQ(a.Index(2, 1), 2);
-    EXPECT_EQ(a.Index(3, 1), 5);
-}
-
 TEST(Vertices, UnitCubeHasEightRegularTriplesOfTwenty) {
     const MatrixR cube = UnitCube();
     const MatrixR view = DefaultView();
@@ -130,11 +118,6 @@ TEST(Vertices, FourPlanesThroughOnePointGiveFourVerticesThere) {
     size_t pairs = 0;
     for (const EdgeLine& line : lines) pairs += line.on.size() * (line.on.size() - 1) / 2;
     EXPECT_EQ(pairs, 6u);
-}
-
-TEST(Vertices, FewerThanThreeRowsOrAWrongWidthGiveNone) {
-    EXPECT_TRUE(EnumerateVertices(Rows({{1, 0, 0, 0}, {0, 1, 0, 0}}), DefaultView()).empty());
-    EXPECT_TRUE(EnumerateVertices(Rows({{1, 0, 0}, {0, 1, 0}, {1, 1, 1}}), DefaultView()).empty());
 }
 
 TEST(VertexBox, FirstVertexSetsTheBoxAndLaterOnesOnlyWidenIt) {
@@ -274,36 +257,6 @@ TEST(EdgePairs, ExhaustiveWalkVisitsEveryPairOnALineOnceOrBothWays) {
                     if (sameSide || cA > c) expected.insert({line.a, line.b, cA, c, 0});
                 }
         EXPECT_EQ(visited, expected) << "round " << round;
-    }
-}
-
-TEST(EdgePairs, SideRule) {
-    // Line of rows 3 and 6: third rows below 3, between, above 6.
-    EXPECT_TRUE(EdgePairInOrder(3, 6, 1, 2));
-    EXPECT_TRUE(EdgePairInOrder(3, 6, 2, 1));
-    EXPECT_TRUE(EdgePairInOrder(3, 6, 4, 5));
-    EXPECT_TRUE(EdgePairInOrder(3, 6, 8, 7));
-    EXPECT_TRUE(EdgePairInOrder(3, 6, 4, 1));
-    EXPECT_FALSE(EdgePairInOrder(3, 6, 1, 4));
-    EXPECT_TRUE(EdgePairInOrder(3, 6, 7, 5));
-    EXPECT_FALSE(EdgePairInOrder(3, 6, 5, 7));
-}
-
-TEST(EdgePairs, LinesCollectTheirVerticesInEnumerationOrder) {
-    const MatrixR cube = UnitCube();
-    const std::vector<Vertex> vertices = EnumerateVertices(cube, DefaultView());
-    const std::vector<EdgeLine> lines = EdgeLines(vertices, cube.rows);
-    // Twelve cube edges, two corners each; opposite faces never meet.
-    ASSERT_EQ(lines.size(), 12u);
-    for (const EdgeLine& line : lines) {
-        ASSERT_EQ(line.on.size(), 2u);
-        EXPECT_LT(line.on[0], line.on[1]);
-        EXPECT_NE((line.a - 1) % 3, (line.b - 1) % 3);
-        for (uint32_t x : line.on) {
-            const Vertex& v = vertices[x];
-            const std::set<uint32_t> triple{v.i, v.j, v.k};
-            EXPECT_TRUE(triple.count(line.a) && triple.count(line.b));
-        }
     }
 }
 

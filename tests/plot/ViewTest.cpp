@@ -81,22 +81,6 @@ TEST(View, ThirtySixPressesTurnOnceRoundAndEighteenHalfway) {
     ExpectNear(state.ViewProjection, reference.ViewProjection, 1e-13);
 }
 
-TEST(View, TurnsKeepTheRowsOrthogonalAndOfLengthRootOneAndAHalf) {
-    PlotState state;
-    SetDefaultView(state);
-    for (int n = 0; n < 50; ++n) RotateView(state, 3 + (n * 7) % 6);
-    const MatrixR& P = state.ViewProjection;
-    double r1 = 0, r2 = 0, dot = 0;
-    for (uint32_t j = 1; j <= 3; ++j) {
-        r1 += P.Index(1, j) * P.Index(1, j);
-        r2 += P.Index(2, j) * P.Index(2, j);
-        dot += P.Index(1, j) * P.Index(2, j);
-    }
-    EXPECT_NEAR(r1, 1.5, 1e-12);
-    EXPECT_NEAR(r2, 1.5, 1e-12);
-    EXPECT_NEAR(dot, 0, 1e-12);
-}
-
 TEST(View, ResetRestoresTheDefaultExactly) {
     PlotState state, reference;
     SetDefaultView(reference);
