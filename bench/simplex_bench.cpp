@@ -40,6 +40,35 @@ void SelectAndPivot(benchmark::State& state) {
     }
 }
 
+// The two halves of the same work, apart.
+void SelectOnly(benchmark::State& state) {
+    const uint32_t n = uint32_t(state.range(0));
+    MatrixR T(1, 1);
+    Fill(T, n);
+    MatrixZ marks(1, 1);
+    int32_t count = 0;
+    RandomGenerator random;
+    for (auto _ : state) benchmark::DoNotOptimize(SelectPivot(T, marks, count, random));
+}
+
+void PivotOnly(benchmark::State& state) {
+    const uint32_t n = uint32_t(state.range(0));
+    MatrixR original(1, 1), T(1, 1);
+    Fill(original, n);
+    MatrixZ marks(1, 1), labels(2 * n, 1);
+    for (uint32_t k = 1; k <= 2 * n; ++k) labels.Index(k, 1) = int32_t(k);
+    int32_t count = 0;
+    RandomGenerator random;
+    SelectPivot(original, marks, count, random);
+    for (auto _ : state) {
+        state.PauseTiming();
+        T = original;
+        state.ResumeTiming();
+        PivotStep(T, marks, count, labels);
+        benchmark::DoNotOptimize(T.Index(1, 1));
+    }
+}
+
 // The floor: c - (a*b)/p for every entry, written back, nothing else.
 void BareArithmetic(benchmark::State& state) {
     const uint32_t n = uint32_t(state.range(0));
@@ -62,5 +91,7 @@ void BareArithmetic(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(SelectAndPivot)->Arg(50)->Arg(200)->Arg(500)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SelectOnly)->Arg(50)->Arg(200)->Arg(500)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PivotOnly)->Arg(50)->Arg(200)->Arg(500)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BareArithmetic)->Arg(50)->Arg(200)->Arg(500)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

@@ -32,18 +32,30 @@ double MaxMagnitude(const double* first, const double* last) {
     return m;
 }
 
+// Written as a count so that it runs as a vector loop over the whole tableau.
+bool AnyAbove(const double* first, const double* last, double limit) {
+    uint64_t above = 0;
+    for (; first != last; ++first) above += std::fabs(*first) > limit;
+    return above != 0;
+}
+
 // Every new entry is bounded by max|T| + max|column q| * max|row r| / |p|,
 // and the divided pivot row and column by max(...)/|p|; when that bound is
 // comfortably finite, no operation of the step can overflow, and with finite
 // data nothing else can fault.
 bool StepCannotFault(const MatrixR& T, uint32_t r, uint32_t q, double p) {
-    const double all = MaxMagnitude(T.RowData(1), T.RowData(1) + uint64_t(T.rows) * T.cols);
+    const double limit = DBL_MAX / 8;
     double column = 0.0;
     for (uint32_t i = 1; i <= T.rows; ++i) column = Larger(column, std::fabs(T.Index(i, q)));
     const double row = MaxMagnitude(T.RowData(r), T.RowData(r) + T.cols);
     const double scale = Larger(Larger(column, row), 1.0) / std::fabs(p);
-    const double bound = all + column * (row / std::fabs(p));
-    return scale < DBL_MAX / 4 && bound < DBL_MAX / 4;
+    if (!(scale < limit) || !(column * (row / std::fabs(p)) < limit)) return false;
+    return !AnyAbove(T.RowData(1), T.RowData(1) + uint64_t(T.rows) * T.cols, limit);
+}
+
+// Row i loses T(i,q)/p times the pivot row, over the columns [from, to).
+void EliminateRange(double* row, const double* pivotRow, double tiq, double p, uint32_t from, uint32_t to) {
+    for (uint32_t j = from; j < to; ++j) row[j] = Eliminate(row[j], tiq, pivotRow[j], p);
 }
 
 void Exchange(MatrixR& T, uint32_t r, uint32_t q, double p) {
@@ -53,8 +65,10 @@ void Exchange(MatrixR& T, uint32_t r, uint32_t q, double p) {
         if (i == r) continue;
         double* row = T.RowData(i);
         const double tiq = row[q - 1];
-        for (uint32_t j = 0; j < cols; ++j)
-            if (j != q - 1) row[j] = Eliminate(row[j], tiq, pivotRow[j], p);
+        // Two plain ranges around the pivot column, so that each is one
+        // vector loop.
+        EliminateRange(row, pivotRow, tiq, p, 0, q - 1);
+        EliminateRange(row, pivotRow, tiq, p, q, cols);
         row[q - 1] = -tiq / p;
     }
     double* prow = T.RowData(r);

@@ -15,20 +15,20 @@ struct ColumnTests {
     explicit ColumnTests(uint32_t n) : eligible(n, 0), d(n, 1.0), k(n, -1) {}
 };
 
-// Turns the labels equal to each column's final label into candidates.
-int32_t CollectCandidates(const MatrixR& T, MatrixZ& marks, const ColumnTests& c, uint32_t from,
-                          bool clearOnlyNegative) {
-    const uint32_t m = T.rows - 1, n = T.cols - 1;
+// Turns the labels equal to each column's final label into candidates and
+// clears the others. Only cells with a non-zero entry ever get a label, so
+// the marks alone tell which cells to look at.
+int32_t CollectCandidates(MatrixZ& marks, const ColumnTests& c, uint32_t from) {
+    const uint32_t m = marks.rows, n = marks.cols;
     int32_t count = 0;
     for (uint32_t l = from; l <= m; ++l) {
-        const double* row = T.RowData(l);
         int32_t* mark = marks.RowData(l);
         for (uint32_t i = 0; i < n; ++i) {
-            if (!c.eligible[i] || row[i] == 0) continue;
+            if (mark[i] >= 0) continue;
             if (mark[i] == c.k[i]) {
                 mark[i] = 1;
                 ++count;
-            } else if (!clearOnlyNegative || mark[i] < 0) {
+            } else {
                 mark[i] = 0;
             }
         }
@@ -63,7 +63,7 @@ int32_t FeasibilityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, uint3
             mark[i] = c.k[i];
         }
     }
-    count += CollectCandidates(T, marks, c, a, false);
+    count += CollectCandidates(marks, c, a);
     return count == 0 ? Infeasible : PivotChosen;
 }
 
@@ -99,7 +99,7 @@ int32_t OptimalityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count) {
             }
         }
     }
-    count += CollectCandidates(T, marks, c, 1, true);
+    count += CollectCandidates(marks, c, 1);
     if (status == PivotChosen && count == 0) status = Unbounded;
     return status;
 }
