@@ -94,14 +94,14 @@ void StatusPanels::SetText(int panel, const std::string& text) {
 // is underlined for "<" and ">" and not underlined for anything else, so the
 // relational signs read as "less or equal" and "greater or equal". Other
 // format bits stay; the key itself goes on unchanged.
-void RichEdit1KeyPress(QTextEdit& editor, QChar key) {
+void RichEdit1KeyPress(QTextEdit& editor, QChar key, bool inserts) {
     QTextCursor cursor = editor.textCursor();
     if (cursor.hasSelection()) {
-        // A control key (copy, backspace...) inserts nothing: leave the
-        // selected text's format alone. A typed character replaces the
-        // selection; remove it first so the new format applies to the
-        // inserted character and not to the text going away.
-        if (!key.isPrint()) return;
+        // A key that inserts nothing (copy, backspace...) leaves the selected
+        // text's format alone. A typed character replaces the selection;
+        // remove it first so the new format applies to the inserted
+        // character and not to the text going away.
+        if (!inserts) return;
         cursor.removeSelectedText();
         editor.setTextCursor(cursor);
     }
@@ -142,7 +142,12 @@ void ConstraintEditor::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QString text = event->text();
-    if (!text.isEmpty() && !isReadOnly()) RichEdit1KeyPress(*this, text.at(0));
+    if (!text.isEmpty() && !isReadOnly()) {
+        // Control with a letter is a command (copy, paste...), not typing.
+        const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+        const bool command = mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier);
+        RichEdit1KeyPress(*this, text.at(0), text.at(0).isPrint() && !command);
+    }
     QTextEdit::keyPressEvent(event);
 }
 

@@ -67,7 +67,8 @@ private:
 
 // The keystroke handler of the constraint editor, run before the key is
 // handled: "<" and ">" get underlined, every other typed character not.
-void RichEdit1KeyPress(QTextEdit& editor, QChar key);
+// `inserts` tells whether the key will insert the character.
+void RichEdit1KeyPress(QTextEdit& editor, QChar key, bool inserts);
 
 // The constraint editor: one constraint per text block, no wrapping.
 class ConstraintEditor : public QTextEdit {

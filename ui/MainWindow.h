@@ -80,7 +80,7 @@ public:
     MarkerShape* Shape1 = nullptr;
     PictureBox* Image3 = nullptr;
     StatusPanels* StatusBar1 = nullptr;
-    QFileDialog* SaveDialog2 = nullptr;
+    QFileDialog* SaveDialog2 = nullptr;  // created on first use
     ClientArea* Client = nullptr;
     QScrollArea* WorkScroll = nullptr;
     QWidget* WorkArea = nullptr;

@@ -2,7 +2,6 @@
 // wiring of every control to its handler.
 #include <QAction>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -170,14 +169,6 @@ void TForm1::CreateControls() {
     Shape1->hide();
     Shape1->raise();
 
-    SaveDialog2 = new QFileDialog(this);
-    SaveDialog2->setObjectName("SaveDialog2");
-    SaveDialog2->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog2->setFileMode(QFileDialog::AnyFile);
-    SaveDialog2->setDefaultSuffix("bmp");
-    SaveDialog2->setNameFilter("Bitmap Files (*.bmp)");
-    SaveDialog2->setOption(QFileDialog::DontConfirmOverwrite, false);
-    SaveDialog2->setOption(QFileDialog::ReadOnly, false);
 }
 
 void TForm1::PlaceControls() {

@@ -1,0 +1,429 @@
+// The main window's make-up: menus, geometry, tab order, the enlarged
+// picture, the view buttons, saving the picture, the auxiliary windows and
+// the application's error box.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "Application.h"
+#include "AuxWindows.h"
+#include "UiTestSupport.h"
+
+namespace optimara::uitest {
+namespace {
+
+class MainWindowMakeUp : public WindowTest {
+protected:
+    void SolveWorkedExample() {
+        PasteProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"});
+        Press(form->Button1);
+        ASSERT_EQ(Panel(1), "Hecho");
+    }
+    void SolveUnitCube() {
+        PasteProblem(1, "x+y+z", {"x<1", "y<1", "z<1", "x>0", "y>0", "z>0"});
+        Press(form->Button1);
+        ASSERT_EQ(Panel(1), "Hecho");
+    }
+    std::vector<QPushButton*> ViewButtons() const {
+        return {form->Button3, form->Button4, form->Button5, form->Button6, form->Button7, form->Button8, form->Button9};
+    }
+    int EnabledViewButtons() const {
+        int n = 0;
+        for (QPushButton* b : ViewButtons()) n += b->isEnabled();
+        return n;
+    }
+};
+
+struct MenuEntry {
+    const char* caption;  // "-" for a separator
+    bool enabled;
+    bool checkable;
+    bool checked;
+};
+
+void ExpectMenu(QMenu* menu, const char* title, const std::vector<MenuEntry>& entries) {
+    SCOPED_TRACE(title);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), QString::fromUtf8(title));
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(entries.size()));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        QAction* a = actions[static_cast<qsizetype>(i)];
+        const MenuEntry& e = entries[i];
+        if (std::string(e.caption) == "-") {
+            EXPECT_TRUE(a->isSeparator()) << i;
+            continue;
+        }
+        EXPECT_EQ(a->text(), QString::fromUtf8(e.caption));
+        EXPECT_EQ(a->isEnabled(), e.enabled) << e.caption;
+        EXPECT_EQ(a->isCheckable(), e.checkable) << e.caption;
+        EXPECT_EQ(a->isChecked(), e.checked) << e.caption;
+        EXPECT_TRUE(a->shortcut().isEmpty()) << e.caption;
+    }
+}
+
+TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
+    const QList<QAction*> bar = form->menuBar()->actions();
+    ASSERT_EQ(bar.size(), 4);
+    ExpectMenu(bar[0]->menu(), "&Archivo",
+               {{"&Abrir", true, false, false}, {"-", 0, 0, 0}, {"&Guardar", true, false, false},
+                {"Guardar &Como...", true, false, false}, {"-", 0, 0, 0}, {"&Borrar", true, false, false},
+                {"-", 0, 0, 0}, {"&Salir", true, false, false}});
+    ExpectMenu(bar[1]->menu(), "&Notación", {{"Coma F&lotante", true, true, true}, {"&Racional", true, true, false}});
+    ExpectMenu(bar[2]->menu(), "&Imagen",
+               {{"&Ver eje 3D", true, true, true}, {"-", 0, 0, 0}, {"&Guardar Imagen Como...", true, false, false},
+                {"-", 0, 0, 0}, {"&Agrandar", true, false, false}, {"&Restaurar", false, false, false}});
+    ExpectMenu(bar[3]->menu(), "&Ayuda", {{"&Léame.txt", true, false, false}, {"&Acerca de...", true, false, false}});
+}
+
+TEST_F(MainWindowMakeUp, ControlsStandAtTheirDesignPlaces) {
+    const struct {
+        QWidget* w;
+        QRect r;
+    } places[] = {
+        {form->ComboBox1, {8, 8, 73, 22}},      {form->Edit1, {88, 8, 281, 22}},       {form->RichEdit1, {89, 38, 280, 115}},
+        {form->Button1, {8, 64, 73, 25}},       {form->StringGrid1, {88, 192, 209, 185}}, {form->Button2, {8, 196, 73, 25}},
+        {form->ListBox3, {8, 224, 73, 153}},    {form->ListBox2, {377, 32, 216, 81}},  {form->Edit2, {376, 135, 217, 20}},
+        {form->Button9, {312, 216, 64, 25}},    {form->Button7, {312, 247, 25, 25}},   {form->Button8, {336, 247, 25, 25}},
+        {form->Button5, {312, 271, 25, 25}},    {form->Button6, {336, 271, 25, 25}},   {form->Button3, {312, 295, 25, 25}},
+        {form->Button4, {336, 295, 25, 25}},
+    };
+    for (const auto& p : places) EXPECT_EQ(p.w->geometry(), p.r) << p.w->objectName().toStdString();
+    EXPECT_EQ(form->Label1->pos(), QPoint(13, 40));
+    EXPECT_EQ(form->Label4->pos(), QPoint(93, 171));
+    EXPECT_EQ(form->Label2->pos(), QPoint(381, 11));
+    EXPECT_EQ(form->Label3->pos(), QPoint(377, 120));
+    // Right of the work area, below the value box, 10 pixels from the design
+    // client area's right edge and from the status bar.
+    EXPECT_EQ(form->Image1->geometry(), QRect(376, 165, 258, 202));
+    EXPECT_EQ(form->StatusBar1->height(), 22);
+    EXPECT_EQ(form->StatusBar1->width(), form->Client->width());
+    EXPECT_EQ(form->StatusBar1->y() + 22, form->Client->height());
+}
+
+TEST_F(MainWindowMakeUp, ControlKindsAndCaptions) {
+    EXPECT_EQ(form->ComboBox1->count(), 2);
+    EXPECT_EQ(form->ComboBox1->itemText(0), "Minimizar");
+    EXPECT_EQ(form->ComboBox1->itemText(1), "Maximizar");
+    EXPECT_EQ(form->Label1->text(), "Sujeto a:");
+    EXPECT_EQ(form->Label2->text(), QString::fromUtf8("Solución:"));
+    EXPECT_EQ(form->Label3->text(), "Valor:");
+    EXPECT_EQ(form->Label4->text(), "Tabla del Simplex:");
+    EXPECT_EQ(form->Button1->text(), QString::fromUtf8("Una Solución"));
+    EXPECT_TRUE(form->Button1->isDefault());
+    EXPECT_EQ(form->Button2->text(), "Paso a paso");
+    const char* view[7] = {"Z+", "Z-", "Y+", "Y-", "X+", "X-", "Por Defecto"};
+    const std::vector<QPushButton*> buttons = ViewButtons();
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(buttons[static_cast<size_t>(i)]->text(), view[i]);
+    EXPECT_FALSE(form->ListBox2->isEnabled());
+    EXPECT_FALSE(form->ListBox3->isEnabled());
+    EXPECT_FALSE(form->Edit2->isEnabled());
+    EXPECT_TRUE(form->ListBox1->isHidden());
+    EXPECT_FALSE(form->ListBox1->isEnabled());
+    EXPECT_TRUE(form->Shape1->isHidden());
+    EXPECT_EQ(form->Shape1->size(), QSize(5, 5));
+    EXPECT_TRUE(form->Image3->isHidden());
+    EXPECT_FALSE(form->StringGrid1->horizontalHeader()->isVisible());
+    EXPECT_FALSE(form->StringGrid1->verticalHeader()->isVisible());
+    EXPECT_EQ(form->StringGrid1->horizontalHeader()->defaultSectionSize(), 40);
+    EXPECT_EQ(form->StringGrid1->verticalHeader()->defaultSectionSize(), 16);
+    EXPECT_EQ(form->WorkScroll->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
+TEST_F(MainWindowMakeUp, GridCellsCanBeEditedButAreRewrittenByTheNextDisplay) {
+    SolveWorkedExample();
+    const QModelIndex index = form->GridModel->index(1, 1);
+    EXPECT_TRUE(form->GridModel->flags(index) & Qt::ItemIsEditable);
+    EXPECT_TRUE(form->GridModel->setData(index, "typed"));
+    EXPECT_EQ(Cell(1, 1), "typed");
+    form->FloatingPoint1->trigger();
+    EXPECT_EQ(Cell(1, 1), "1");
+}
+
+TEST_F(MainWindowMakeUp, TabVisitsObjectiveConstraintsSenseAndSolveButtonOnly) {
+    form->Edit1->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), form->Edit1);
+    QWidget* expected[] = {form->RichEdit1, form->ComboBox1, form->Button1, form->Edit1};
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowMakeUp, DefaultViewIsSetAtCreation) {
+    const MatrixR& P = form->State().plot.ViewProjection;
+    const double h = std::sqrt(3.0) * 0.5;
+    EXPECT_EQ(P.Index(1, 1), -h);
+    EXPECT_EQ(P.Index(1, 2), h);
+    EXPECT_EQ(P.Index(1, 3), 0.0);
+    EXPECT_EQ(P.Index(2, 1), -0.5);
+    EXPECT_EQ(P.Index(2, 2), -0.5);
+    EXPECT_EQ(P.Index(2, 3), 1.0);
+}
+
+TEST_F(MainWindowMakeUp, EnlargeHidesExactlyTheWorkAreaAndRestoreBringsItBack) {
+    SolveWorkedExample();
+    std::vector<QWidget*> work = {form->Image1, form->RichEdit1, form->Edit1, form->Edit2, form->ComboBox1,
+                                  form->StringGrid1, form->ListBox2, form->ListBox3, form->StatusBar1,
+                                  form->Label1, form->Label2, form->Label3, form->Label4, form->Button1, form->Button2};
+    for (QPushButton* b : ViewButtons()) work.push_back(b);
+    const bool markerShown = !form->Shape1->isHidden();
+
+    form->Enlarge1->trigger();
+    for (QWidget* w : work) EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
+    EXPECT_FALSE(form->Image3->isHidden());
+    EXPECT_EQ(form->Image3->geometry(), QRect(0, 0, form->Client->width() - 1, form->Client->height() - 1));
+    EXPECT_TRUE(form->Image3->HasPicture());
+    EXPECT_EQ(form->Image3->Picture().size(), form->Image3->size());
+    EXPECT_FALSE(form->Enlarge1->isEnabled());
+    EXPECT_TRUE(form->Restore1->isEnabled());
+    for (QAction* a : {form->Open1, form->Save1, form->Saveas1, form->Clear1}) EXPECT_FALSE(a->isEnabled());
+    for (QAction* a : {form->Exit1, form->FloatingPoint1, form->Rational1, form->ViewAxis1, form->SaveImageAs1,
+                       form->Readme1, form->About1})
+        EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_EQ(!form->Shape1->isHidden(), markerShown);
+    EXPECT_TRUE(form->ListBox1->isHidden());
+    EXPECT_EQ(form->WorkScroll->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+
+    form->Restore1->trigger();
+    for (QWidget* w : work) EXPECT_FALSE(w->isHidden()) << w->objectName().toStdString();
+    EXPECT_TRUE(form->Image3->isHidden());
+    EXPECT_TRUE(form->Enlarge1->isEnabled());
+    EXPECT_FALSE(form->Restore1->isEnabled());
+    for (QAction* a : {form->Open1, form->Save1, form->Saveas1, form->Clear1}) EXPECT_TRUE(a->isEnabled());
+    EXPECT_TRUE(form->windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(form->ListBox1->isHidden());
+    EXPECT_EQ(form->WorkScroll->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    EXPECT_EQ(form->Image1->geometry(), QRect(376, 165, 258, 202));
+}
+
+TEST_F(MainWindowMakeUp, ResizingRedrawsOnlyTheEnlargedPicture) {
+    SolveWorkedExample();
+    form->resize(700, 520);
+    QTest::qWait(20);
+    EXPECT_EQ(form->Image1->geometry(), QRect(376, 165, 258, 202));
+
+    form->Enlarge1->trigger();
+    form->resize(760, 560);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Client->width() == 760; }));
+    const QSize client = form->Client->size();
+    EXPECT_EQ(form->Image3->geometry(), QRect(0, 0, client.width() - 1, client.height() - 1));
+    EXPECT_EQ(form->Image3->Picture().size(), form->Image3->size());
+    EXPECT_EQ(form->Image1->geometry(), QRect(376, 165, 258, 202));
+}
+
+TEST_F(MainWindowMakeUp, ViewButtonsEnabledExactlyAfterAThreeVariableProblem) {
+    EXPECT_EQ(EnabledViewButtons(), 0);
+    SolveWorkedExample();
+    EXPECT_EQ(EnabledViewButtons(), 0);
+    SolveUnitCube();
+    EXPECT_EQ(EnabledViewButtons(), 7);
+    // One variable: the build clears the picture, nothing is drawn on it,
+    // the buttons go off.
+    PasteProblem(1, "x", {"x<1", "x>0"});
+    Press(form->Button1);
+    ASSERT_EQ(Panel(1), "Hecho");
+    EXPECT_EQ(EnabledViewButtons(), 0);
+    QImage cleared(form->Image1->size(), QImage::Format_RGB32);
+    cleared.fill(QApplication::palette().color(QPalette::Button));
+    EXPECT_EQ(form->Image1->Picture(), cleared);
+    // A redraw that draws nothing leaves the picture as it was.
+    form->Image1->Canvas().fill(Qt::magenta);
+    const QImage before = form->Image1->Picture();
+    form->Button9Click();
+    EXPECT_EQ(form->Image1->Picture(), before);
+    SolveUnitCube();
+    PasteProblem(1, "a+b+c+d", {"a<1", "b<1", "c<1", "d<1", "a,b,c,d>0"});
+    Press(form->Button1);
+    EXPECT_EQ(EnabledViewButtons(), 0);
+}
+
+TEST_F(MainWindowMakeUp, RotationsAccumulateAndDefaultRestoresExactly) {
+    SolveUnitCube();
+    const MatrixR start = form->State().plot.ViewProjection;
+    auto near = [&](const MatrixR& a, double tolerance) {
+        for (uint32_t i = 1; i <= 2; ++i)
+            for (uint32_t j = 1; j <= 3; ++j)
+                if (std::fabs(a.Index(i, j) - start.Index(i, j)) > tolerance) return false;
+        return true;
+    };
+    for (auto pair : {std::pair{form->Button3, form->Button4}, std::pair{form->Button5, form->Button6},
+                      std::pair{form->Button7, form->Button8}}) {
+        Press(pair.first);
+        EXPECT_FALSE(near(form->State().plot.ViewProjection, 1e-3));
+        Press(pair.second);
+        EXPECT_TRUE(near(form->State().plot.ViewProjection, 1e-12));
+    }
+    for (int i = 0; i < 36; ++i) Press(form->Button3);
+    EXPECT_TRUE(near(form->State().plot.ViewProjection, 1e-12));
+    Press(form->Button5);
+    Press(form->Button8);
+    Press(form->Button9);
+    EXPECT_TRUE(near(form->State().plot.ViewProjection, 0.0));
+    EXPECT_EQ(EnabledViewButtons(), 7);
+}
+
+TEST_F(MainWindowMakeUp, AxesSwitchTurnsItsMarkAndRedrawsTheShowingPicture) {
+    SolveWorkedExample();
+    form->ViewAxis1->trigger();
+    EXPECT_FALSE(form->ViewAxis1->isChecked());
+    form->ViewAxis1->trigger();
+    EXPECT_TRUE(form->ViewAxis1->isChecked());
+
+    form->Enlarge1->trigger();
+    form->Image1->Canvas().fill(Qt::magenta);
+    form->Image3->Canvas().fill(Qt::magenta);
+    form->ViewAxis1->trigger();
+    EXPECT_FALSE(form->ViewAxis1->isChecked());
+    EXPECT_NE(form->Image3->Picture().pixelColor(1, 1), QColor(Qt::magenta));
+    EXPECT_EQ(form->Image1->Picture().pixelColor(1, 1), QColor(Qt::magenta));
+}
+
+TEST_F(MainWindowMakeUp, SavedBitmapReadsBackWithThePicturesSize) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    {
+        // No picture yet: nothing is written.
+        ModalAnswerer answerer({ModalAnswerer::ChooseFile(dir.filePath("empty.bmp"))});
+        form->SaveImageAs1->trigger();
+        ASSERT_EQ(answerer.Seen().size(), 1u);
+        EXPECT_FALSE(QFile::exists(dir.filePath("empty.bmp")));
+    }
+    SolveWorkedExample();
+    {
+        ModalAnswerer answerer({ModalAnswerer::Cancel()});
+        form->SaveImageAs1->trigger();
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
+    {
+        ModalAnswerer answerer({ModalAnswerer::ChooseFile(dir.filePath("region"))});
+        form->SaveImageAs1->trigger();
+        const QString saved = dir.filePath("region.bmp");
+        ASSERT_TRUE(QFile::exists(saved));
+        QFile file(saved);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.read(2), "BM");
+        const QImage back(saved, "BMP");
+        EXPECT_EQ(back.size(), form->Image1->size());
+        EXPECT_EQ(back.pixelColor(10, 10), form->Image1->Picture().pixelColor(10, 10));
+    }
+    form->Enlarge1->trigger();
+    {
+        ModalAnswerer answerer({ModalAnswerer::ChooseFile(dir.filePath("large.bmp"))});
+        form->SaveImageAs1->trigger();
+        EXPECT_EQ(QImage(dir.filePath("large.bmp")).size(), form->Image3->size());
+    }
+}
+
+TEST_F(MainWindowMakeUp, UnwritableBitmapGoesToTheErrorBox) {
+    SolveWorkedExample();
+    // A file standing where a directory should be: the bitmap cannot be created.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile blocker(dir.filePath("plain"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString target = dir.filePath("plain/region.bmp");
+    ModalAnswerer answerer({ModalAnswerer::ChooseFile(target), ModalAnswerer::Click(QMessageBox::Ok)});
+    form->SaveImageAs1->trigger();
+    ASSERT_EQ(answerer.Seen().size(), 2u);
+    EXPECT_EQ(answerer.Seen()[1].text, "Cannot create file " + target + ".");
+    EXPECT_EQ(answerer.Seen()[1].title, "Optimara");
+    EXPECT_EQ(answerer.Seen()[1].icon, QMessageBox::Critical);
+    // The window goes on.
+    Press(form->Button2);
+    EXPECT_EQ(Panel(0), "");
+}
+
+TEST_F(MainWindowMakeUp, AuxiliaryWindowsOpenWithoutBlockingAndOnlyOnce) {
+    TForm2 about;
+    TForm4 readme;
+    form->SetAuxWindows(&about, &readme);
+    for (int i = 0; i < 2; ++i) {
+        form->About1->trigger();
+        form->Readme1->trigger();
+    }
+    EXPECT_TRUE(about.isVisible());
+    EXPECT_TRUE(readme.isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(about.windowTitle(), "Acerca de...");
+    EXPECT_EQ(readme.windowTitle(), "Readme.txt");
+    EXPECT_EQ(about.ProductName->text(), "Optimara");
+    EXPECT_EQ(about.Version->text(), "Version 4.0");
+    EXPECT_EQ(about.OKButton->text(), "&OK");
+    EXPECT_EQ(about.ProgramIconLabel->pixmap().size(), QSize(64, 64));
+    EXPECT_TRUE(readme.Memo1->isReadOnly());
+    // The main window stays usable while they are open.
+    PasteProblem(1, "x", {"x<2", "x>0"});
+    Press(form->Button1);
+    EXPECT_EQ(Panel(1), "Hecho");
+    QTest::mouseClick(about.OKButton, Qt::LeftButton);
+    QTest::mouseClick(readme.Button1, Qt::LeftButton);
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_FALSE(readme.isVisible());
+}
+
+TEST(ReadmeText, Utf8AndWindows1252FilesAreBothRead) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile utf8(dir.filePath("a.txt"));
+    ASSERT_TRUE(utf8.open(QIODevice::WriteOnly));
+    utf8.write("Programaci\xc3\xb3n lineal\r\nl\xc3\xadnea 2\r\n");
+    utf8.close();
+    QFile ansi(dir.filePath("b.txt"));
+    ASSERT_TRUE(ansi.open(QIODevice::WriteOnly));
+    ansi.write("Programaci\xf3n \x80 \x93x\x94\r\nl\xednea 2");
+    ansi.close();
+
+    TForm4 readme;
+    readme.FormCreate(dir.filePath("a.txt"));
+    EXPECT_EQ(readme.Memo1->toPlainText(), QString::fromUtf8("Programación lineal\nlínea 2\n"));
+    readme.FormCreate(dir.filePath("b.txt"));
+    EXPECT_EQ(readme.Memo1->toPlainText(), QString::fromUtf8("Programación € “x”\nlínea 2"));
+    try {
+        readme.FormCreate(dir.filePath("missing.txt"));
+        ADD_FAILURE() << "a missing file must fail";
+    } catch (const std::exception& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + dir.filePath("missing.txt").toStdString());
+    }
+}
+
+TEST(StartUp, MissingReadmeIsReportedAndStartUpGoesOn) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    std::unique_ptr<Windows> windows;
+    {
+        ModalAnswerer answerer({ModalAnswerer::Click(QMessageBox::Ok)});
+        windows = CreateWindows();
+        ASSERT_EQ(answerer.Seen().size(), 1u);
+        EXPECT_EQ(answerer.Seen()[0].text, QString::fromUtf8("Cannot open file Léame.txt."));
+        EXPECT_EQ(answerer.Seen()[0].title, "Optimara");
+        EXPECT_EQ(answerer.Seen()[0].icon, QMessageBox::Critical);
+    }
+    QDir::setCurrent(previous);
+    ASSERT_TRUE(windows && windows->main && windows->about && windows->readme);
+    EXPECT_EQ(windows->readme->Memo1->toPlainText(), "");
+    EXPECT_TRUE(windows->readme->isHidden());
+    EXPECT_TRUE(windows->about->isHidden());
+    EXPECT_EQ(QApplication::applicationName(), "Optimara");
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+}
+
+TEST(StartUp, DesignFacesResolveToMetricCompatibleFaces) {
+    EXPECT_EQ(QFontInfo(QFont("Arial", 8)).family(), "Liberation Sans");
+    EXPECT_EQ(QFontInfo(QFont("Courier New", 8)).family(), "Liberation Mono");
+    EXPECT_EQ(QFontInfo(QFont("MS Sans Serif", 8)).family(), "Liberation Sans");
+}
+
+} // namespace
+} // namespace optimara::uitest
