@@ -20,6 +20,10 @@ class QPushButton;
 class QScrollArea;
 class QTableView;
 
+namespace optimara::files {
+struct ProblemDocument;
+}
+
 namespace optimara {
 
 class TForm2;
@@ -81,6 +85,8 @@ public:
     PictureBox* Image3 = nullptr;
     StatusPanels* StatusBar1 = nullptr;
     QFileDialog* SaveDialog2 = nullptr;  // created on first use
+    QFileDialog* OpenDialog1 = nullptr;  // created on first use
+    QFileDialog* SaveDialog1 = nullptr;  // created on first use
     ClientArea* Client = nullptr;
     QScrollArea* WorkScroll = nullptr;
     QWidget* WorkArea = nullptr;
@@ -127,6 +133,13 @@ public:
     void Readme1Click();
     void Exit1Click();
     void RichEdit1Change();
+    void Open1Click();
+    void Save1Click();
+    void Saveas1Click();
+    void Clear1Click();
+    void FormCloseQuery();
+    // Writes the problem with its header lines; then not modified.
+    void ProblemFileWriter(const QString& fileName);
 
     void ShowWorkArea(bool visible);
     void ShowTableau();
@@ -148,11 +161,16 @@ public:
     int StepCount = 0;
     int QuestionCount = 0;
     std::function<bool()> RestartAnswerHook;
+    // Optional answers to the problem-file dialogs, asked instead of showing
+    // them; an empty name is a cancel. The save answer gets the preset name.
+    std::function<QString()> OpenFileHook;
+    std::function<QString(const QString& preset)> SaveFileHook;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();
@@ -165,6 +183,16 @@ private:
     Marker CurrentMarker() const;
     PictureBox* ShowingPicture() const;
     void SetViewButtonsEnabled(bool enabled);
+    // Problem files and the session (MainWindowFiles.cpp).
+    QString CaptionText() const;
+    files::ProblemDocument CurrentProblem() const;
+    void LoadProblem(const files::ProblemDocument& problem);
+    QString ChooseOpenFile();
+    QString ChooseSaveFile();
+    bool SaveProblem();    // false when the save dialog was cancelled
+    bool SaveProblemAs();  // likewise
+    bool AskToSave();
+    void RestoreSession();
     template <typename Signal, typename Sender>
     void Route(Sender* sender, Signal signal, void (TForm1::*handler)());
 

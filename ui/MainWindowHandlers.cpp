@@ -27,6 +27,8 @@ void TForm1::FormCreate() {
     Image1->Place(QRect(left, top, width, height), Colors().btnFace);
     Button9Click();
     ComboBox1->setCurrentIndex(1);
+    // The last run's problem, notation and file name; FormShow solves it.
+    RestoreSession();
 }
 
 void TForm1::FormShow() { Button1Click(); }

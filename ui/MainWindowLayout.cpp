@@ -197,7 +197,6 @@ void TForm1::PlaceControls() {
 void TForm1::CreateMenus() {
     QMenuBar* bar = menuBar();
     FileMenu = bar->addMenu("&Archivo");
-    // The problem-file commands are connected by the file handling.
     Open1 = FileMenu->addAction("&Abrir");
     FileMenu->addSeparator();
     Save1 = FileMenu->addAction("&Guardar");
@@ -257,6 +256,10 @@ void TForm1::WireHandlers() {
     Route(Restore1, &QAction::triggered, &TForm1::Restore1Click);
     Route(Readme1, &QAction::triggered, &TForm1::Readme1Click);
     Route(About1, &QAction::triggered, &TForm1::About1Click);
+    Route(Open1, &QAction::triggered, &TForm1::Open1Click);
+    Route(Save1, &QAction::triggered, &TForm1::Save1Click);
+    Route(Saveas1, &QAction::triggered, &TForm1::Saveas1Click);
+    Route(Clear1, &QAction::triggered, &TForm1::Clear1Click);
     Route(Exit1, &QAction::triggered, &TForm1::Exit1Click);
     Route(Edit1, &QLineEdit::textChanged, &TForm1::RichEdit1Change);
     Route(RichEdit1, &QTextEdit::textChanged, &TForm1::RichEdit1Change);

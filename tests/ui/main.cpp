@@ -2,6 +2,7 @@
 // program's own application object (so its error box is the one tested).
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include "Application.h"
@@ -13,6 +14,10 @@ int main(int argc, char** argv) {
     QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
     qputenv("XDG_RUNTIME_DIR", settings.path().toUtf8());
+    // Every window reads and writes its session files in the working
+    // directory: the run starts in an empty one of its own.
+    QTemporaryDir work;
+    if (!work.isValid() || !QDir::setCurrent(work.path())) return 1;
     optimara::OptimaraApplication app(argc, argv);
     optimara::SetUpApplication();
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,201 @@
+// The problem-file commands of the "&Archivo" menu, the caption that shows
+// the file and its modified state, and the session that lives on from one
+// run to the next (settings line and autosave).
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+
+#include "Application.h"
+#include "EditorDocument.h"
+#include "FileIO.h"
+#include "MainWindow.h"
+#include "ProblemFile.h"
+#include "Settings.h"
+#include "WindowHost.h"
+
+namespace optimara {
+
+namespace {
+
+const char* const kFileFilter = "Linear Programing Files (*.lpf)";
+const char* const kFileSuffix = "lpf";
+
+QFileDialog* MakeProblemDialog(QWidget* parent, const QString& name, QFileDialog::AcceptMode mode) {
+    auto* dialog = new QFileDialog(parent);
+    dialog->setObjectName(name);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setDefaultSuffix(kFileSuffix);
+    dialog->setNameFilter(kFileFilter);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog->setOption(QFileDialog::ReadOnly, false);
+    return dialog;
+}
+
+QString ChosenFile(QFileDialog* dialog) {
+    if (dialog->exec() != QDialog::Accepted) return QString();
+    const QStringList files = dialog->selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+} // namespace
+
+QString TForm1::CaptionText() const {
+    return "Optimara- " + state_.CurrentFileName + (state_.Modified ? " Modificado" : "");
+}
+
+files::ProblemDocument TForm1::CurrentProblem() const {
+    files::ProblemDocument problem;
+    problem.comboIndex = ComboBox1->currentIndex();
+    problem.comboText = ComboBox1->currentText();
+    problem.objective = Edit1->text();
+    problem.caption = Label1->text();
+    problem.lines = ToRichDocument(*RichEdit1->document());
+    return problem;
+}
+
+void TForm1::ProblemFileWriter(const QString& fileName) {
+    // The header lines go straight into the document written; the editor
+    // itself is never touched by a save.
+    files::WriteProblemFile(fileName, CurrentProblem());
+    state_.Modified = false;
+    setWindowTitle(CaptionText());
+}
+
+QString TForm1::ChooseSaveFile() {
+    if (SaveFileHook) return SaveFileHook(state_.CurrentFileName);
+    // Made on first use: a file dialog starts reading its folder as soon as it exists.
+    if (!SaveDialog1) SaveDialog1 = MakeProblemDialog(this, "SaveDialog1", QFileDialog::AcceptSave);
+    if (!state_.CurrentFileName.isEmpty()) {
+        SaveDialog1->selectFile(state_.CurrentFileName);
+    } else if (auto* name = SaveDialog1->findChild<QLineEdit*>("fileNameEdit")) {
+        // With no current file nothing is offered, not the last name chosen.
+        name->clear();
+    }
+    return ChosenFile(SaveDialog1);
+}
+
+QString TForm1::ChooseOpenFile() {
+    if (OpenFileHook) return OpenFileHook();
+    if (!OpenDialog1) OpenDialog1 = MakeProblemDialog(this, "OpenDialog1", QFileDialog::AcceptOpen);
+    return ChosenFile(OpenDialog1);
+}
+
+bool TForm1::SaveProblemAs() {
+    const QString name = ChooseSaveFile();
+    if (name.isEmpty()) return false;
+    state_.CurrentFileName = name;
+    ProblemFileWriter(name);
+    return true;
+}
+
+bool TForm1::SaveProblem() {
+    if (state_.CurrentFileName.isEmpty()) return SaveProblemAs();
+    ProblemFileWriter(state_.CurrentFileName);
+    return true;
+}
+
+void TForm1::Saveas1Click() { SaveProblemAs(); }
+
+void TForm1::Save1Click() { SaveProblem(); }
+
+bool TForm1::AskToSave() {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8("Tu trabajo no se ha guardado "),
+                    QString::fromUtf8("¿Deseas guardar ahora tu trabajo? "), QMessageBox::Yes | QMessageBox::No,
+                    this);
+    box.setObjectName("SaveQuestion");
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TForm1::Open1Click() {
+    const QString name = ChooseOpenFile();
+    if (name.isEmpty()) return;
+    // Unsaved work is replaced only with the user's consent: a cancelled
+    // save dialog cancels the opening, and a failed save stops it with its error.
+    if (state_.Modified && AskToSave() && !SaveProblem()) return;
+    // Read before anything is cleared, so a file that cannot be read leaves
+    // the problem on screen as it was.
+    const files::ProblemDocument problem = files::ReadProblemFile(name);
+    Clear1Click();
+    LoadProblem(problem);
+    // The loads above were reported as edits; the opened problem is not modified.
+    state_.CurrentFileName = name;
+    state_.Modified = false;
+    setWindowTitle(CaptionText());
+    Button1Click();
+}
+
+void TForm1::LoadProblem(const files::ProblemDocument& problem) {
+    LoadRichDocument(*RichEdit1, problem.lines);
+    ComboBox1->setCurrentIndex(problem.comboIndex);
+    Edit1->setText(problem.objective);
+    // Whatever the file holds is shown as it is, never as markup.
+    Label1->setTextFormat(Qt::PlainText);
+    Label1->setText(problem.caption);
+    Label1->adjustSize();
+}
+
+void TForm1::Clear1Click() {
+    state_.Modified = false;
+    state_.CurrentFileName.clear();
+    setWindowTitle("Optimara");
+    // The grid keeps its top-left cell, as a grid cut down to one cell does.
+    GridModel->SetCells(1, 1, {GridModel->Cell(0, 0)});
+    StatusBar1->SetText(0, "");
+    StatusBar1->SetText(1, "");
+    host_->ClearNames();
+    ListBox2->clear();
+    Edit1->clear();
+    Edit2->clear();
+    RichEdit1->clear();
+    ComboBox1->setCurrentIndex(1);
+    state_.problem.ProblemReady = false;
+    ClearPicture();  // blanks Image1 in the button face and hides Shape1
+    Shape1->hide();
+    // Emptying the texts above is no edit of the user's.
+    state_.Modified = false;
+    setWindowTitle("Optimara");
+}
+
+void TForm1::RestoreSession() {
+    const std::optional<files::Settings> settings = files::ReadSettingsFile();
+    if (!settings) return;  // first run: the window stays as designed
+    if (settings->rational) {
+        Rational1Click();
+    } else {
+        FloatingPoint1Click();
+    }
+    state_.CurrentFileName = settings->fileName;
+    // A missing or unreadable autosave raises its error here; the window
+    // then starts with an empty problem, not modified, caption as designed.
+    const files::ProblemDocument problem = files::ReadProblemFile(QString::fromLatin1(files::kAutosaveFileName));
+    LoadProblem(problem);
+    state_.Modified = settings->modified;
+    setWindowTitle(CaptionText());
+}
+
+void TForm1::FormCloseQuery() {
+    // A failure to redraw the restored layout must not keep the work from
+    // being written.
+    if (Restore1->isEnabled()) RunGuarded([this] { Restore1Click(); });
+    files::Settings settings;
+    settings.modified = state_.Modified;
+    settings.rational = Rational1->isChecked();
+    settings.fileName = state_.CurrentFileName;
+    files::WriteSettingsFile(settings);  // not writable: passed over silently
+    ProblemFileWriter(QString::fromLatin1(files::kAutosaveFileName));
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // The close never waits for the user: a failed autosave is reported and
+    // the window closes all the same (the settings and the last saved file
+    // are what the next start finds).
+    RunGuarded([this] { FormCloseQuery(); });
+    event->accept();
+}
+
+} // namespace optimara
