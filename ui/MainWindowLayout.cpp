@@ -183,8 +183,11 @@ void TForm1::PlaceControls() {
         {Button3, 312, 295, 25, 25},  {Button4, 336, 295, 25, 25},   {ListBox1, 0, 0, 1, 1},
     };
     for (const Place& p : places) p.w->setGeometry(p.left, p.top, p.width, p.height);
-    // Label captions may need a little more room with other font metrics.
+    // Label captions may need a little more room with other font metrics;
+    // so may the sense box, whose drop-down arrow takes more room than the
+    // design's, up to the gap before the objective.
     for (QLabel* label : {Label1, Label2, Label3, Label4}) label->resize(label->sizeHint().expandedTo(label->size()));
+    ComboBox1->resize(qBound(73, ComboBox1->sizeHint().width(), Edit1->x() - ComboBox1->x() - 2), 22);
 
     setTabOrder(Edit1, RichEdit1);
     setTabOrder(RichEdit1, ComboBox1);
