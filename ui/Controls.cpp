@@ -156,11 +156,18 @@ void ConstraintEditor::keyPressEvent(QKeyEvent* event) {
 TableauModel::TableauModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void TableauModel::SetCells(int rowCount, int colCount, std::vector<std::string> cells) {
+    cells.resize(static_cast<size_t>(rowCount) * static_cast<size_t>(colCount));
+    if (rowCount == rows_ && colCount == cols_) {
+        // Same shape (every pivot): one change notice keeps the grid's
+        // scroll position and current cell where the user left them.
+        cells_.swap(cells);
+        emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
+        return;
+    }
     beginResetModel();
     rows_ = rowCount;
     cols_ = colCount;
-    cells_ = std::move(cells);
-    cells_.resize(static_cast<size_t>(rows_) * static_cast<size_t>(cols_));
+    cells_.swap(cells);
     endResetModel();
 }
 

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <cmath>
@@ -151,6 +152,36 @@ TEST_F(MainWindowMakeUp, GridCellsCanBeEditedButAreRewrittenByTheNextDisplay) {
     EXPECT_EQ(Cell(1, 1), "typed");
     form->FloatingPoint1->trigger();
     EXPECT_EQ(Cell(1, 1), "1");
+}
+
+TEST_F(MainWindowMakeUp, SteppingKeepsTheGridsScrollAndCurrentCell) {
+    QString objective;
+    QStringList lines;
+    for (int i = 1; i <= 30; ++i) {
+        objective += QString(i > 1 ? "+x%1" : "x%1").arg(i);
+        lines << QString("x%1<%2").arg(i).arg(i) << QString("x%1>0").arg(i);
+    }
+    PasteProblem(1, objective, lines);
+    Press(form->Button2);
+    ASSERT_EQ(form->GridModel->rowCount(), 32);
+    QScrollBar* rows = form->StringGrid1->verticalScrollBar();
+    QScrollBar* cols = form->StringGrid1->horizontalScrollBar();
+    ASSERT_GT(rows->maximum(), 5);
+    ASSERT_GT(cols->maximum(), 5);
+    form->StringGrid1->setCurrentIndex(form->GridModel->index(5, 7));
+    rows->setValue(rows->maximum() / 2);
+    cols->setValue(cols->maximum() / 2);
+    const int row = rows->value(), col = cols->value();
+    const QModelIndex valueCell = form->GridModel->index(31, 31);
+    const QString before = form->GridModel->data(valueCell).toString();
+    Press(form->Button2);
+    Press(form->Button2);
+    EXPECT_EQ(rows->value(), row);
+    EXPECT_EQ(cols->value(), col);
+    EXPECT_EQ(form->StringGrid1->currentIndex(), form->GridModel->index(5, 7));
+    // The cells are those of the new step, not the old ones.
+    EXPECT_NE(form->GridModel->data(valueCell).toString(), before);
+    EXPECT_EQ(form->GridModel->data(valueCell).toString(), form->Edit2->text());
 }
 
 TEST_F(MainWindowMakeUp, TabVisitsObjectiveConstraintsSenseAndSolveButtonOnly) {
