@@ -174,6 +174,9 @@ protected:
 
 private:
     void CreateControls();
+    void CreateProblemControls();
+    void CreateResultControls();
+    void CreatePictureControls();
     void CreateMenus();
     void PlaceControls();
     void WireHandlers();

@@ -106,7 +106,12 @@ void TForm1::CreateControls() {
     StatusBar1 = new StatusPanels(Client);
     StatusBar1->setObjectName("StatusBar1");
     StatusBar1->setFixedHeight(kStatusBarHeight);
+    CreateProblemControls();
+    CreateResultControls();
+    CreatePictureControls();
+}
 
+void TForm1::CreateProblemControls() {
     ComboBox1 = new QComboBox(WorkArea);
     ComboBox1->setObjectName("ComboBox1");
     ComboBox1->setFont(TextFont());
@@ -124,8 +129,10 @@ void TForm1::CreateControls() {
     Button1->setFocusPolicy(Qt::StrongFocus);
     Button1->setDefault(true);
     Button2 = MakeButton("Paso a paso", WorkArea, "Button2");
-    Label4 = MakeLabel("Tabla del Simplex:", WorkArea, "Label4");
+}
 
+void TForm1::CreateResultControls() {
+    Label4 = MakeLabel("Tabla del Simplex:", WorkArea, "Label4");
     StringGrid1 = new QTableView(WorkArea);
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->setFont(TextFont());
@@ -139,7 +146,6 @@ void TForm1::CreateControls() {
     StringGrid1->verticalHeader()->setDefaultSectionSize(16);
     StringGrid1->setFocusPolicy(Qt::ClickFocus);
     StringGrid1->setTabKeyNavigation(false);
-
     ListBox3 = MakeList(WorkArea, "ListBox3");
     Label2 = MakeLabel(QString::fromUtf8("Solución:"), WorkArea, "Label2");
     ListBox2 = MakeList(WorkArea, "ListBox2");
@@ -151,7 +157,9 @@ void TForm1::CreateControls() {
     Edit2->setFocusPolicy(Qt::ClickFocus);
     ListBox1 = MakeList(WorkArea, "ListBox1");
     ListBox1->hide();
+}
 
+void TForm1::CreatePictureControls() {
     Image1 = new PictureBox(WorkArea);
     Image1->setObjectName("Image1");
     const char* rotations[6] = {"Z+", "Z-", "Y+", "Y-", "X+", "X-"};
@@ -168,7 +176,6 @@ void TForm1::CreateControls() {
     Shape1->setObjectName("Shape1");
     Shape1->hide();
     Shape1->raise();
-
 }
 
 void TForm1::PlaceControls() {
