@@ -45,6 +45,12 @@ void WriteWholeFile(const QString& fileName, const QByteArray& bytes) {
         file.cancelWriting();
         throw FileError(QString::fromLatin1(kFailedToSave));
     }
+    // A write cut short when the buffer goes out (disk full, size limit)
+    // shows only here: commit() would still put the cut file in place.
+    if (!file.flush()) {
+        file.cancelWriting();
+        throw FileError(QString::fromLatin1(kFailedToSave));
+    }
     if (!file.commit()) throw FileError(QString::fromLatin1(kFailedToSave));
 }
 
