@@ -1,5 +1,6 @@
 // Typing a problem into the real controls: every error text with the text it
 // selects, the underlined relational signs, and typed problems solved to the end.
+#include <cctype>
 #include <cmath>
 
 #include "UiTestSupport.h"
@@ -16,6 +17,12 @@ struct ErrorCase {
     const char* text;
     int source;  // -1 Edit1, k line k, kNoSelection
 };
+
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+    *os << "objective \"" << c.objective << "\", lines";
+    for (const char* line : c.lines) *os << " \"" << line << "\"";
+    *os << " -> \"" << c.text << "\"";
+}
 
 class ErrorReport : public WindowTest, public ::testing::WithParamInterface<ErrorCase> {};
 
@@ -76,7 +83,13 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"x+y", LINES("x+3*"), "ERROR14: Variable esperada", 3},
         ErrorCase{"x+y", LINES("x+.y<3"), "ERROR15: Un cero no tiene ningún efecto en la (in) ecuación", 3},
         ErrorCase{"x+y", LINES("x+X<3"), "ERROR16: Variable duplicada ", 3},
-        ErrorCase{"x+y", {"; solo un comentario", "", "   "}, "ERROR16: No hay restricciones", 0}));
+        ErrorCase{"x+y", {"; solo un comentario", "", "   "}, "ERROR16: No hay restricciones", 0}),
+    [](const ::testing::TestParamInfo<ErrorCase>& info) {
+        std::string name;
+        for (const char* c = info.param.text; *c && *c != ':'; ++c)
+            if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+        return name + "_" + std::to_string(info.index);
+    });
 
 #undef LINES
 
