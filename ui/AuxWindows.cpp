@@ -42,10 +42,10 @@ QPixmap ProgramPixmap(int size) {
     p.setBrush(QColor(70, 170, 90));
     p.drawPath(region);
     p.setPen(QPen(QColor(200, 40, 30), 3, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(24, 40), QPointF(42, 26));
+    p.drawLine(QPointF(19, 45), QPointF(34, 35));
     p.setBrush(QColor(200, 40, 30));
     p.setPen(Qt::NoPen);
-    p.drawPolygon(QPolygonF({QPointF(46, 22), QPointF(36, 25), QPointF(43, 32)}));
+    p.drawPolygon(QPolygonF({QPointF(40, 31), QPointF(30, 32), QPointF(35, 39)}));
     p.setBrush(QColor(250, 200, 40));
     p.setPen(QPen(QColor(90, 60, 0), 1.5));
     p.drawEllipse(QPointF(46, 30), 4.5, 4.5);
