@@ -1,0 +1,283 @@
+// The work of one run in the next: closing the window writes the settings
+// line and the autosave into the working directory, and the next window
+// created there restores the problem, its file, its state and the notation.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "Application.h"
+#include "AuxWindows.h"
+#include "FileIO.h"
+#include "ProblemFile.h"
+#include "UiTestSupport.h"
+
+namespace optimara::uitest {
+namespace {
+
+using Dialogs = std::vector<ModalAnswerer::Action>;
+
+class Session : public WindowTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        previous = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    }
+    void TearDown() override {
+        form.reset();
+        QDir::setCurrent(previous);
+    }
+
+    // A new main window in the working directory, as the program creates
+    // it, shown; the boxes its start-up shows are answered as listed.
+    std::vector<SeenDialog> Start(Dialogs answers = {}) {
+        ModalAnswerer answerer(std::move(answers));
+        form = std::make_unique<TForm1>();
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        return answerer.Seen();
+    }
+    std::vector<SeenDialog> Close(Dialogs answers = {}) {
+        ModalAnswerer answerer(std::move(answers));
+        EXPECT_TRUE(form->close());
+        EXPECT_FALSE(form->isVisible());
+        return answerer.Seen();
+    }
+    std::vector<SeenDialog> Run(QAction* item, Dialogs answers = {}) {
+        ModalAnswerer answerer(std::move(answers));
+        item->trigger();
+        return answerer.Seen();
+    }
+
+    QByteArray FileBytes(const char* name) const {
+        QFile file(dir.filePath(QString::fromUtf8(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    void WriteFile(const char* name, const QByteArray& bytes) {
+        QFile file(dir.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QString Underlines() const {
+        QString marks;
+        const QString text = form->RichEdit1->toPlainText();
+        for (int i = 0; i < text.size(); ++i) marks += ShownUnderlined(form->RichEdit1, i) ? '_' : '.';
+        return marks;
+    }
+
+    QTemporaryDir dir;
+    QString previous;
+};
+
+TEST_F(Session, FirstRunStartsAsDesigned) {
+    EXPECT_TRUE(Start().empty());
+    EXPECT_EQ(form->windowTitle(), "Optimara");
+    EXPECT_TRUE(form->FloatingPoint1->isChecked());
+    EXPECT_FALSE(form->Rational1->isChecked());
+    EXPECT_EQ(form->ComboBox1->currentIndex(), 1);
+    EXPECT_FALSE(form->State().Modified);
+    EXPECT_EQ(form->State().CurrentFileName, "");
+    EXPECT_EQ(Panel(0), "Nada para optimizar     ");
+}
+
+// What a user sees: a problem typed, fractions chosen, the window closed,
+// and the program started again in the same folder.
+TEST_F(Session, RestartBringsTheProblemBackSolvedAsTheUserLeftIt) {
+    ASSERT_TRUE(Start().empty());
+    TypeProblem(0, "-x-y", {"2x+y<4", "x+2y<4", "; vertice", "x>0", "y>0"});
+    const QString text = form->RichEdit1->toPlainText();
+    const QString underlines = Underlines();
+    Run(form->Rational1);
+    ASSERT_TRUE(Close().empty());
+    EXPECT_EQ(FileBytes("tabvex.qzt"), "1,1,");
+
+    // The whole start-up, with its read-me file in place.
+    WriteFile("L\xc3\xa9" "ame.txt", "Optimara\r\n");
+    std::unique_ptr<Windows> windows;
+    {
+        ModalAnswerer answerer;
+        windows = CreateWindows();
+        ASSERT_TRUE(answerer.Seen().empty());
+    }
+    TForm1* restored = windows->main.get();
+    EXPECT_EQ(restored->ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(restored->Edit1->text(), "-x-y");
+    EXPECT_EQ(restored->Label1->text(), "Sujeto a:");
+    EXPECT_EQ(restored->RichEdit1->toPlainText(), text);
+    EXPECT_TRUE(restored->Rational1->isChecked());
+    EXPECT_FALSE(restored->FloatingPoint1->isChecked());
+    EXPECT_TRUE(restored->State().Modified);
+    EXPECT_EQ(restored->windowTitle(), "Optimara-  Modificado");
+    restored->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(restored));
+    EXPECT_EQ(restored->StatusBar1->Text(1), "Hecho");
+    EXPECT_EQ(restored->Edit2->text(), "-8/3");
+    EXPECT_EQ(Items(restored->ListBox2), QStringList({"x=4/3", "y=4/3"}));
+    form.reset(windows->main.release());
+    EXPECT_EQ(Underlines(), underlines);
+    // Still modified: opening another problem asks first.
+    form->OpenFileHook = [this] { return dir.filePath("tabvex.lp~"); };
+    EXPECT_EQ(Run(form->Open1, {ModalAnswerer::Click(QMessageBox::No)}).size(), 1u);
+}
+
+TEST_F(Session, FileNameWithBlanksModifiedAndFractionsGiveTheirSettingsLine) {
+    ASSERT_TRUE(Start().empty());
+    TypeProblem(1, "x", {"x<2"});
+    // A Windows-style name is a plain relative file name here.
+    const QString name = "C:\\Mis problemas\\dieta.lpf";
+    form->SaveFileHook = [name](const QString&) { return name; };
+    ASSERT_TRUE(Run(form->Saveas1).empty());
+    ASSERT_TRUE(QFile::exists(dir.filePath(name)));
+    QTest::keyClicks(form->Edit1, "+y");
+    Run(form->Rational1);
+    ASSERT_TRUE(Close().empty());
+    EXPECT_EQ(FileBytes("tabvex.qzt"), "1,1,C:\\Mis*problemas\\dieta.lpf");
+
+    ASSERT_TRUE(Start().empty());
+    EXPECT_EQ(form->windowTitle(), "Optimara- C:\\Mis problemas\\dieta.lpf Modificado");
+    EXPECT_EQ(form->State().CurrentFileName, name);
+    EXPECT_TRUE(form->Rational1->isChecked());
+    EXPECT_EQ(form->Edit1->text(), "x+y");
+    // "&Guardar" writes the restored file name without asking.
+    form->SaveFileHook = [](const QString&) -> QString {
+        ADD_FAILURE() << "no dialog expected";
+        return QString();
+    };
+    ASSERT_TRUE(Run(form->Save1).empty());
+    EXPECT_EQ(files::ReadProblemFile(dir.filePath(name)).objective, "x+y");
+    EXPECT_EQ(form->windowTitle(), "Optimara- C:\\Mis problemas\\dieta.lpf");
+}
+
+TEST_F(Session, UntouchedRunWritesAnEmptyNameAndStartsWithoutAFile) {
+    ASSERT_TRUE(Start().empty());
+    ASSERT_TRUE(Close().empty());
+    EXPECT_EQ(FileBytes("tabvex.qzt"), "0,0,");
+    const files::RichDocument autosave = files::ReadRichTextFile(dir.filePath("tabvex.lp~"));
+    ASSERT_EQ(autosave.size(), 3u);
+    EXPECT_EQ(autosave[0].text, "1Maximizar");
+    EXPECT_EQ(autosave[1].text, "");
+    EXPECT_EQ(autosave[2].text, "Sujeto a:");
+
+    ASSERT_TRUE(Start().empty());
+    EXPECT_EQ(form->windowTitle(), "Optimara- ");
+    EXPECT_EQ(form->State().CurrentFileName, "");
+    EXPECT_FALSE(form->State().Modified);
+    EXPECT_EQ(form->RichEdit1->toPlainText(), "");
+    EXPECT_EQ(Panel(0), "Nada para optimizar     ");
+}
+
+TEST_F(Session, HeadingAndAnUnreadableProblemComeBackAsText) {
+    WriteFile("mio.lpf", "0Minimizar\r\n3x+\r\nRestricciones\r\nx<1\r\n");
+    ASSERT_TRUE(Start().empty());
+    form->OpenFileHook = [this] { return dir.filePath("mio.lpf"); };
+    ASSERT_TRUE(Run(form->Open1).empty());
+    ASSERT_EQ(Panel(0), "ERROR2: Número esperado       +");
+    ASSERT_TRUE(Close().empty());
+    EXPECT_EQ(FileBytes("tabvex.qzt"), "0,0," + dir.filePath("mio.lpf").toUtf8());
+
+    ASSERT_TRUE(Start().empty());
+    EXPECT_EQ(form->Label1->text(), "Restricciones");
+    EXPECT_EQ(form->Edit1->text(), "3x+");
+    EXPECT_EQ(form->ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(form->windowTitle(), "Optimara- " + dir.filePath("mio.lpf"));
+    EXPECT_EQ(Panel(0), "ERROR2: Número esperado       +");
+}
+
+TEST_F(Session, ClosingWhileEnlargedRestoresTheWorkAreaFirst) {
+    ASSERT_TRUE(Start().empty());
+    TypeProblem(1, "3x+2y", {"x+y<4", "x>0", "y>0"});
+    Press(form->Button1);
+    Run(form->Enlarge1);
+    ASSERT_TRUE(form->Restore1->isEnabled());
+    ASSERT_TRUE(Close().empty());
+    EXPECT_FALSE(form->Restore1->isEnabled());
+    EXPECT_TRUE(form->Enlarge1->isEnabled());
+    EXPECT_TRUE(form->Image3->isHidden());
+    EXPECT_FALSE(form->Edit1->isHidden());
+    EXPECT_FALSE(form->StatusBar1->isHidden());
+    EXPECT_EQ(files::ReadProblemFile(dir.filePath("tabvex.lp~")).objective, "3x+2y");
+}
+
+TEST_F(Session, MissingOrUnreadableAutosaveIsReportedAndTheRestGoesOn) {
+    WriteFile("tabvex.qzt", "1,1,C:\\a*b.lpf");
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        if (round == 1) {
+            ASSERT_TRUE(QDir(dir.path()).mkdir("tabvex.lp~"));
+        }
+        const auto seen = Start({ModalAnswerer::Click(QMessageBox::Ok)});
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].text, "Cannot open file tabvex.lp~.");
+        EXPECT_EQ(seen[0].title, "Optimara");
+        EXPECT_EQ(seen[0].icon, QMessageBox::Critical);
+        EXPECT_TRUE(form->Rational1->isChecked());
+        EXPECT_EQ(form->windowTitle(), "Optimara");
+        EXPECT_FALSE(form->State().Modified);
+        EXPECT_EQ(form->Edit1->text(), "");
+        EXPECT_EQ(form->RichEdit1->toPlainText(), "");
+        EXPECT_EQ(Panel(0), "Nada para optimizar     ");
+        QTest::keyClicks(form->Edit1, "x");
+        EXPECT_EQ(form->windowTitle(), "Optimara- C:\\a b.lpf Modificado");
+        form.reset();  // not closed: the settings stay for the next round
+    }
+}
+
+TEST_F(Session, CutOrOddSettingsLinesCountAsZeroAndEmpty) {
+    WriteFile("tabvex.lp~", "1Maximizar\r\nx\r\nSujeto a:\r\nx<1\r\n");
+    const struct { QByteArray line; bool rational, modified; QString caption; } cases[] = {
+        {"1,1", true, true, "Optimara-  Modificado"},
+        {"1", false, true, "Optimara-  Modificado"},
+        {"", false, false, "Optimara- "},
+        {"x,1,nombre", false, false, "Optimara- "},
+        {" 0 , 1,a*b c", false, false, "Optimara- "},
+        {"0,1,a*b c\r\n", true, false, "Optimara- a b"},
+        {"2,-1,p.lpf", false, false, "Optimara- p.lpf"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        WriteFile("tabvex.qzt", c.line);
+        ASSERT_TRUE(Start().empty());
+        EXPECT_EQ(form->Rational1->isChecked(), c.rational);
+        EXPECT_EQ(form->FloatingPoint1->isChecked(), !c.rational);
+        EXPECT_EQ(form->State().Modified, c.modified);
+        EXPECT_EQ(form->windowTitle(), c.caption);
+        EXPECT_EQ(form->Edit1->text(), "x");
+        form.reset();
+    }
+}
+
+TEST_F(Session, UnwritableSettingsArePassedOverSilently) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("tabvex.qzt"));
+    ASSERT_TRUE(Start().empty());
+    TypeProblem(1, "x", {"x<1"});
+    EXPECT_TRUE(Close().empty());
+    EXPECT_EQ(files::ReadProblemFile(dir.filePath("tabvex.lp~")).objective, "x");
+}
+
+TEST_F(Session, UnwritableAutosaveIsReportedAndTheWindowClosesAllTheSame) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("tabvex.lp~"));
+    ASSERT_TRUE(Start().empty());
+    TypeProblem(1, "x", {"x<1"});
+    const auto seen = Close({ModalAnswerer::Click(QMessageBox::Ok)});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "Cannot create file tabvex.lp~.");
+    EXPECT_EQ(FileBytes("tabvex.qzt"), "1,0,");
+    EXPECT_TRUE(form->State().Modified);
+}
+
+TEST_F(Session, SalirClosesTheWindowAndWritesBothFiles) {
+    ASSERT_TRUE(Start().empty());
+    TypeProblem(1, "2x", {"x<3"});
+    EXPECT_TRUE(Run(form->Exit1).empty());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(FileBytes("tabvex.qzt"), "1,0,");
+    const files::ProblemDocument autosave = files::ReadProblemFile(dir.filePath("tabvex.lp~"));
+    EXPECT_EQ(autosave.objective, "2x");
+    ASSERT_EQ(autosave.lines.size(), 1u);
+    EXPECT_EQ(autosave.lines[0].text, "x<3");
+    EXPECT_EQ(autosave.lines[0].underline, std::vector<bool>({false, true, false}));
+}
+
+} // namespace
+} // namespace optimara::uitest
