@@ -36,7 +36,8 @@ void RunGuarded(const std::function<void()>& command) {
 
 void SetUpApplication() {
     QApplication::setApplicationName("Optimara");
-    QApplication::setApplicationDisplayName("Optimara");
+    // No display name: the platform would append it to every caption,
+    // and the main window's caption is exactly the file name and its state.
     QApplication::setWindowIcon(ProgramIcon());
     // The design's faces are Windows faces; Liberation Sans and Mono have
     // the same metrics as Arial and Courier New and are close to MS Sans Serif.
