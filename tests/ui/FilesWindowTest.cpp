@@ -384,6 +384,14 @@ TEST_F(FileCommands, RealDialogsAddTheSuffixAndConfirmOverwriting) {
     EXPECT_TRUE(form->State().Modified);
 
     ASSERT_TRUE(Run(form->Clear1).empty());
+    // Without a current file nothing is offered, not the last name chosen.
+    offered = "unset";
+    seen = Run(form->Saveas1, {[&](QWidget* w) {
+                                   offered = w->findChild<QLineEdit*>("fileNameEdit")->text();
+                                   ModalAnswerer::Cancel()(w);
+                               }});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(offered, "");
     seen = Run(form->Open1, {choose(Path("problema.lpf"))});
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(filters, QStringList({"Linear Programing Files (*.lpf)"}));
