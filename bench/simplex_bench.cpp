@@ -22,50 +22,46 @@ void Fill(MatrixR& T, uint32_t n) {
     for (uint32_t j = 1; j <= n; ++j) T.Index(n + 1, j) = 1.0 + double(rng() % 5);
 }
 
-void SelectAndPivot(benchmark::State& state) {
-    const uint32_t n = uint32_t(state.range(0));
-    MatrixR original(1, 1), T(1, 1);
-    Fill(original, n);
-    MatrixZ marks(1, 1), labels(2 * n, 1);
-    for (uint32_t k = 1; k <= 2 * n; ++k) labels.Index(k, 1) = int32_t(k);
+// A tableau to start every iteration from, with the engine's bookkeeping.
+struct Bench {
+    MatrixR original{1, 1}, T{1, 1};
+    MatrixZ marks{1, 1}, labels{1, 1};
     int32_t count = 0;
     RandomGenerator random;
+    explicit Bench(uint32_t n) {
+        Fill(original, n);
+        labels.Redefine(2 * n, 1);
+        for (uint32_t k = 1; k <= 2 * n; ++k) labels.Index(k, 1) = int32_t(k);
+    }
+};
+
+void SelectAndPivot(benchmark::State& state) {
+    Bench b(uint32_t(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
-        T = original;
+        b.T = b.original;
         state.ResumeTiming();
-        SelectPivot(T, marks, count, random);
-        PivotStep(T, marks, count, labels);
-        benchmark::DoNotOptimize(T.Index(1, 1));
+        SelectPivot(b.T, b.marks, b.count, b.random);
+        PivotStep(b.T, b.marks, b.count, b.labels);
+        benchmark::DoNotOptimize(b.T.Index(1, 1));
     }
 }
 
 // The two halves of the same work, apart.
 void SelectOnly(benchmark::State& state) {
-    const uint32_t n = uint32_t(state.range(0));
-    MatrixR T(1, 1);
-    Fill(T, n);
-    MatrixZ marks(1, 1);
-    int32_t count = 0;
-    RandomGenerator random;
-    for (auto _ : state) benchmark::DoNotOptimize(SelectPivot(T, marks, count, random));
+    Bench b(uint32_t(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(SelectPivot(b.original, b.marks, b.count, b.random));
 }
 
 void PivotOnly(benchmark::State& state) {
-    const uint32_t n = uint32_t(state.range(0));
-    MatrixR original(1, 1), T(1, 1);
-    Fill(original, n);
-    MatrixZ marks(1, 1), labels(2 * n, 1);
-    for (uint32_t k = 1; k <= 2 * n; ++k) labels.Index(k, 1) = int32_t(k);
-    int32_t count = 0;
-    RandomGenerator random;
-    SelectPivot(original, marks, count, random);
+    Bench b(uint32_t(state.range(0)));
+    SelectPivot(b.original, b.marks, b.count, b.random);
     for (auto _ : state) {
         state.PauseTiming();
-        T = original;
+        b.T = b.original;
         state.ResumeTiming();
-        PivotStep(T, marks, count, labels);
-        benchmark::DoNotOptimize(T.Index(1, 1));
+        PivotStep(b.T, b.marks, b.count, b.labels);
+        benchmark::DoNotOptimize(b.T.Index(1, 1));
     }
 }
 
