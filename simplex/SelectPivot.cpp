@@ -1,3 +1,5 @@
+#include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "Simplex.h"
@@ -12,25 +14,27 @@ struct ColumnTests {
     std::vector<char> eligible;
     std::vector<double> d;
     std::vector<int32_t> k;
-    explicit ColumnTests(uint32_t n) : eligible(n, 0), d(n, 1.0), k(n, -1) {}
+    // Every cell given a working label, as (row, zero-based column): few per
+    // column, so the candidates are collected without a pass over all marks.
+    std::vector<std::pair<uint32_t, uint32_t>> labelled;
+    explicit ColumnTests(uint32_t n) : eligible(n, 0), d(n, 1.0), k(n, -1) { labelled.reserve(4 * std::size_t(n)); }
+    void Label(int32_t* mark, uint32_t row, uint32_t i, int32_t label) {
+        if (mark[i] == 0) labelled.emplace_back(row, i);
+        mark[i] = label;
+    }
 };
 
 // Turns the labels equal to each column's final label into candidates and
-// clears the others. Only cells with a non-zero entry ever get a label, so
-// the marks alone tell which cells to look at.
-int32_t CollectCandidates(MatrixZ& marks, const ColumnTests& c, uint32_t from) {
-    const uint32_t m = marks.rows, n = marks.cols;
+// clears the others.
+int32_t CollectCandidates(MatrixZ& marks, const ColumnTests& c) {
     int32_t count = 0;
-    for (uint32_t l = from; l <= m; ++l) {
-        int32_t* mark = marks.RowData(l);
-        for (uint32_t i = 0; i < n; ++i) {
-            if (mark[i] >= 0) continue;
-            if (mark[i] == c.k[i]) {
-                mark[i] = 1;
-                ++count;
-            } else {
-                mark[i] = 0;
-            }
+    for (const auto& [row, i] : c.labelled) {
+        int32_t& mark = marks.RowData(row)[i];
+        if (mark == c.k[i]) {
+            mark = 1;
+            ++count;
+        } else {
+            mark = 0;
         }
     }
     return count;
@@ -47,7 +51,7 @@ int32_t FeasibilityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, uint3
         if (!(rowA[i] < 0)) continue;
         c.eligible[i] = 1;
         c.d[i] = b / rowA[i];
-        markA[i] = -1;
+        c.Label(markA, a, i, -1);
     }
     for (uint32_t j = a + 1; j <= m; ++j) {
         const double* row = T.RowData(j);
@@ -60,10 +64,10 @@ int32_t FeasibilityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, uint3
                 c.d[i] = x;
                 c.k[i] -= 1;
             }
-            mark[i] = c.k[i];
+            c.Label(mark, j, i, c.k[i]);
         }
     }
-    count += CollectCandidates(marks, c, a);
+    count += CollectCandidates(marks, c);
     return count == 0 ? Infeasible : PivotChosen;
 }
 
@@ -85,7 +89,7 @@ int32_t OptimalityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count) {
             const double e = row[i];
             if (!c.eligible[i] || e == 0) continue;
             if (constant == 0) {  // a degenerate row
-                mark[i] = -1;
+                c.Label(mark, j, i, -1);
                 continue;
             }
             if (constant * e >= 0) continue;
@@ -93,13 +97,13 @@ int32_t OptimalityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count) {
             if (c.k[i] == -1 || x > c.d[i]) {
                 c.k[i] -= 1;
                 c.d[i] = x;
-                mark[i] = c.k[i];
+                c.Label(mark, j, i, c.k[i]);
             } else if (x == c.d[i]) {
-                mark[i] = c.k[i];
+                c.Label(mark, j, i, c.k[i]);
             }
         }
     }
-    count += CollectCandidates(marks, c, 1);
+    count += CollectCandidates(marks, c);
     if (status == PivotChosen && count == 0) status = Unbounded;
     return status;
 }

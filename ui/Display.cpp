@@ -35,8 +35,7 @@ void FillCells(ProblemState& state, Grid grid, uint32_t m, uint32_t n, bool floa
             std::string text = FormatNumber(T.Index(r, c), floating, separator);
             if (r <= m && c <= n) {
                 const int32_t mark = state.PivotMarks.Index(r, c);
-                if (mark == 1) text.insert(0, "*");
-                else if (mark == 2) text.insert(0, "**");
+                if (mark == 1 || mark == 2) text = std::string(mark == 1 ? "*" : "**") + text;
             }
             grid.At(c, r) = std::move(text);
         }
