@@ -27,7 +27,10 @@ ProblemDocument ParseProblem(const RichDocument& document) {
 }
 
 ProblemDocument ReadProblemFile(const QString& fileName) {
-    return ParseProblem(ReadRichTextFile(fileName));
+    const QByteArray data = ReadWholeFile(fileName);
+    ProblemDocument problem = ParseProblem(ReadRichText(data));
+    problem.richText = IsRichText(data);
+    return problem;
 }
 
 void WriteProblemFile(const QString& fileName, const ProblemDocument& problem) {

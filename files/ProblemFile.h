@@ -17,6 +17,7 @@ struct ProblemDocument {
     QString objective;
     QString caption;
     RichDocument lines;  // the constraint editor's lines
+    bool richText = true;  // false when the file held plain lines, without formatting
 };
 
 // The header lines are underlined: they take the editor's own font, which is

@@ -130,7 +130,12 @@ void TForm1::Open1Click() {
 }
 
 void TForm1::LoadProblem(const files::ProblemDocument& problem) {
-    LoadRichDocument(*RichEdit1, problem.lines);
+    files::RichDocument lines = problem.lines;
+    // Plain lines carry no formatting of their own: they take the editor's
+    // font, which is underlined.
+    if (!problem.richText)
+        for (files::RichParagraph& line : lines) line.underline.assign(size_t(line.text.size()), true);
+    LoadRichDocument(*RichEdit1, lines);
     ComboBox1->setCurrentIndex(problem.comboIndex);
     Edit1->setText(problem.objective);
     // Whatever the file holds is shown as it is, never as markup.

@@ -218,6 +218,8 @@ TEST_F(FileCommands, PlainTextFileOpensLikeARichTextOne) {
     EXPECT_EQ(plain.combo, rich.combo);
     EXPECT_EQ(plain.objective, rich.objective);
     EXPECT_EQ(plain.text, rich.text);
+    // Plain lines take the editor's underlined font.
+    EXPECT_FALSE(plain.underlines.contains('.')) << plain.underlines.toStdString();
     EXPECT_EQ(plain.status, "Hecho");
     EXPECT_EQ(plain.value, "12");
     EXPECT_EQ(plain.solution, rich.solution);
