@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QStringList>
 #include <chrono>
+#include <functional>
 #include <cstdint>
 
 #include "Application.h"
@@ -41,7 +42,9 @@ void GenerateProblem(int n, uint32_t seed, QString& objective, QStringList& line
     lines << signs + ">0";
 }
 
-void SolveAtOnce(benchmark::State& state, bool floating) {
+// Types a generated problem of the benchmark's size into a window and times
+// `press` from the text to the end, counting the steps it ran.
+void MeasureSolve(benchmark::State& state, bool floating, const std::function<void(TForm1&, int)>& press) {
     const int n = static_cast<int>(state.range(0));
     TForm1 form;
     // Go on at every question, up to a bound that no sound run comes near.
@@ -62,7 +65,7 @@ void SolveAtOnce(benchmark::State& state, bool floating) {
         const int before = form.StepCount;
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
-        form.Button1Click();
+        press(form, before);
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         steps += form.StepCount - before;
         if (form.StatusBar1->Text(1) != "Hecho") {
@@ -74,33 +77,17 @@ void SolveAtOnce(benchmark::State& state, bool floating) {
     state.counters["ms_per_step"] = steps > 0 ? 1000.0 * seconds / static_cast<double>(steps) : 0.0;
 }
 
+void SolveAtOnce(benchmark::State& state, bool floating) {
+    MeasureSolve(state, floating, [](TForm1& form, int) { form.Button1Click(); });
+}
+
 // For comparison: "Paso a paso" pressed until the end, every step shown.
 void StepByStep(benchmark::State& state, bool floating) {
-    const int n = static_cast<int>(state.range(0));
-    TForm1 form;
-    if (floating) form.FloatingPoint1Click(); else form.Rational1Click();
-    QString objective;
-    QStringList lines;
-    GenerateProblem(n, 2024u + static_cast<uint32_t>(n), objective, lines);
-    form.ComboBox1->setCurrentIndex(1);
-    form.Edit1->setText(objective);
-    const QString text = lines.join('\n');
-    int64_t steps = 0;
-    double seconds = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        form.RichEdit1->setPlainText(text);
-        const int before = form.StepCount;
-        state.ResumeTiming();
-        const auto start = std::chrono::steady_clock::now();
+    MeasureSolve(state, floating, [](TForm1& form, int before) {
         do {
             form.Button2Click();
         } while (form.StatusBar1->Text(1).empty() && form.StepCount - before < 100000);
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        steps += form.StepCount - before;
-    }
-    state.counters["steps"] = static_cast<double>(steps) / static_cast<double>(state.iterations());
-    state.counters["ms_per_step"] = steps > 0 ? 1000.0 * seconds / static_cast<double>(steps) : 0.0;
+    });
 }
 
 void BM_SolveFloating(benchmark::State& state) { SolveAtOnce(state, true); }
