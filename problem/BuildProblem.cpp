@@ -242,6 +242,8 @@ void BuildFromText(ProblemState& state, const ProblemText& problem, BuildReport&
     MatrixR& T = state.Tableau;
     state.Labels.Redefine(T.rows + T.cols - 2, 1);
     for (uint32_t i = 1; i <= state.Labels.rows; ++i) state.Labels.Index(i, 1) = static_cast<int32_t>(i);
+    // The first pivot is chosen on the tableau as it is shown.
+    SnapTableau(T);
     const int32_t status = SelectPivot(T, state.PivotMarks, state.CandidateCount, state.Random);
     report.statusPanel = BuildStatusText(status);
 }

@@ -20,10 +20,12 @@ inline double Larger(double a, double b) { return a > b ? a : b; }
 
 // Exact arithmetic would give 0 where the difference is lost in the
 // rounding of its operands; a residue left there would later decide pivots.
+// An overflowed product is no residue: the comparison is false for it (the
+// bound is infinite too, but v - v is not 0), so it stays and is reported.
 inline double Eliminate(double tij, double tiq, double trj, double p) {
     const double t = (tiq * trj) / p;
     const double v = tij - t;
-    return std::fabs(v) <= 1e-12 * Larger(std::fabs(tij), std::fabs(t)) ? 0.0 : v;
+    return std::fabs(v) <= 1e-12 * Larger(std::fabs(tij), std::fabs(t)) && v - v == 0.0 ? 0.0 : v;
 }
 
 double MaxMagnitude(const double* first, const double* last) {
@@ -118,6 +120,13 @@ void PivotStep(MatrixR& T, const MatrixZ& pivotMarks, int32_t candidateCount, Ma
     labels.Index(n + r, 1) = swap;
 }
 
+void SnapTableau(MatrixR& tableau) {
+    double* first = tableau.RowData(1);
+    double* last = first + uint64_t(tableau.rows) * tableau.cols;
+    for (; first != last; ++first)
+        if (*first > -kSnapLimit && *first < kSnapLimit) *first = 0.0;
+}
+
 void InvertLabels(MatrixZ& labels) {
     const uint32_t count = labels.rows;
     MatrixZ scratch(count, 1);
@@ -129,22 +138,26 @@ void InvertLabels(MatrixZ& labels) {
 SolutionReading ReadSolution(const MatrixR& T, MatrixZ& labels, const MatrixZ& signMarks, bool maximize) {
     const uint32_t n = T.cols - 1;
     SolutionReading reading;
+    const double z = T.Index(T.rows, n + 1);
+    reading.objective = maximize ? z : -z;
+    if (n == 0) return reading;  // no variable yet (the state at program start)
     InvertLabels(labels);
     auto valueOf = [&](uint32_t v) {
         uint32_t p = static_cast<uint32_t>(labels.Index(v, 1));
         return p <= n ? 0.0 : -T.Index(p - n, n + 1);
     };
     for (uint32_t v = 1; v <= n; ++v) {
+        VariablePlace place{v, static_cast<uint32_t>(labels.Index(v, 1)), 0};
         double value = valueOf(v);
         if (signMarks.Index(v, 1) == 0) {
             ++v;
+            place.secondPosition = static_cast<uint32_t>(labels.Index(v, 1));
             value = value - valueOf(v);
         }
         reading.values.push_back(value);
+        reading.places.push_back(place);
     }
     InvertLabels(labels);
-    const double z = T.Index(T.rows, n + 1);
-    reading.objective = maximize ? z : -z;
     return reading;
 }
 

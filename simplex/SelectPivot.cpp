@@ -40,26 +40,63 @@ int32_t CollectCandidates(MatrixZ& marks, const ColumnTests& c) {
     return count;
 }
 
+// Rounding residue must not decide a pivot: an entry counts as non-zero,
+// a constant as infeasible and an objective entry as improving only beyond
+// a tolerance. It is measured per row, against the largest magnitude among
+// the row's variable entries: a row may be multiplied by any positive number
+// without changing the problem, and only a scale that moves with the row
+// judges a badly scaled row as fairly as a well scaled one (the tableau's
+// largest entry would let one large row silence the entries of a small one).
+// The constant is left out of the scale, so that a large right-hand side does
+// not hide the entries that limit it. Exact data, whose entries are either 0
+// or far above this, is judged exactly as by exact comparisons.
+constexpr double kRelativeTolerance = 1e-9;
+
+double RowTolerance(const double* row, uint32_t n) {
+    double largest = 0.0;
+    for (uint32_t j = 0; j < n; ++j) {
+        const double a = row[j] < 0 ? -row[j] : row[j];
+        largest = a > largest ? a : largest;
+    }
+    return kRelativeTolerance * largest;
+}
+
+// A row limits the entering column when moving along the column would make
+// it infeasible: its entry must be positive. A row whose constant is (within
+// the tolerance) 0 limits at once, at the ratio 0, the tightest of all; the
+// others at their ratio constant / entry, which is negative. Writes the
+// ratio and answers whether the row limits.
+inline bool Limits(double constant, double entry, double tolerance, double& ratio) {
+    if (!(entry > tolerance)) return false;
+    if (constant >= -tolerance) {
+        ratio = 0.0;
+        return true;
+    }
+    ratio = constant / entry;
+    return true;
+}
+
 // Feasibility phase on the last infeasible row a.
 int32_t FeasibilityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, uint32_t a) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
     ColumnTests c(n);
     const double* rowA = T.RowData(a);
     const double b = rowA[n];
+    const double tolA = RowTolerance(rowA, n);
     int32_t* markA = marks.RowData(a);
     for (uint32_t i = 0; i < n; ++i) {
-        if (!(rowA[i] < 0)) continue;
+        if (!(rowA[i] < -tolA)) continue;
         c.eligible[i] = 1;
         c.d[i] = b / rowA[i];
         c.Label(markA, a, i, -1);
     }
     for (uint32_t j = a + 1; j <= m; ++j) {
         const double* row = T.RowData(j);
+        const double tol = RowTolerance(row, n);
         int32_t* mark = marks.RowData(j);
         for (uint32_t i = 0; i < n; ++i) {
-            if (!c.eligible[i] || row[i] == 0) continue;
-            const double x = row[n] / row[i];
-            if (!(x < 0) || x < c.d[i]) continue;
+            double x = 0.0;
+            if (!c.eligible[i] || !Limits(row[n], row[i], tol, x) || x < c.d[i]) continue;
             if (x > c.d[i]) {
                 c.d[i] = x;
                 c.k[i] -= 1;
@@ -76,24 +113,19 @@ int32_t OptimalityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count) {
     ColumnTests c(n);
     int32_t status = Optimal;
     const double* objective = T.RowData(m + 1);
+    const double tolZ = RowTolerance(objective, n);
     for (uint32_t i = 0; i < n; ++i)
-        if (objective[i] > 0) {
+        if (objective[i] > tolZ) {
             c.eligible[i] = 1;
             status = PivotChosen;
         }
     for (uint32_t j = 1; j <= m; ++j) {
         const double* row = T.RowData(j);
-        const double constant = row[n];
+        const double tol = RowTolerance(row, n);
         int32_t* mark = marks.RowData(j);
         for (uint32_t i = 0; i < n; ++i) {
-            const double e = row[i];
-            if (!c.eligible[i] || e == 0) continue;
-            if (constant == 0) {  // a degenerate row
-                c.Label(mark, j, i, -1);
-                continue;
-            }
-            if (constant * e >= 0) continue;
-            const double x = constant / e;
+            double x = 0.0;
+            if (!c.eligible[i] || !Limits(row[n], row[i], tol, x)) continue;
             if (c.k[i] == -1 || x > c.d[i]) {
                 c.k[i] -= 1;
                 c.d[i] = x;
@@ -127,15 +159,16 @@ int32_t SelectPivot(const MatrixR& T, MatrixZ& pivotMarks, int32_t& candidateCou
     candidateCount = 0;
     const uint32_t n = T.cols - 1;
     if (T.rows == 1) {
+        const double tolZ = RowTolerance(T.RowData(1), n);
         for (uint32_t j = 1; j <= n; ++j)
-            if (T.Index(1, j) > 0) return Unbounded;
+            if (T.Index(1, j) > tolZ) return Unbounded;
         return Optimal;
     }
     const uint32_t m = T.rows - 1;
     pivotMarks.Redefine(m, n);
     uint32_t a = 0;
     for (uint32_t i = 1; i <= m; ++i)
-        if (T.Index(i, n + 1) > 0) a = i;
+        if (T.Index(i, n + 1) > RowTolerance(T.RowData(i), n)) a = i;
     int32_t status = a >= 1 ? FeasibilityPhase(T, pivotMarks, candidateCount, a)
                             : OptimalityPhase(T, pivotMarks, candidateCount);
     if (candidateCount > 0) ChooseAtRandom(pivotMarks, candidateCount, random);

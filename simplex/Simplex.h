@@ -33,11 +33,26 @@ int32_t SelectPivot(const MatrixR& tableau, MatrixZ& pivotMarks, int32_t& candid
 // FloatingPointFault and leaves tableau and labels exactly as they were.
 void PivotStep(MatrixR& tableau, const MatrixZ& pivotMarks, int32_t candidateCount, MatrixZ& labels);
 
+// Entries strictly within kSnapLimit of zero become +0.0, as the display
+// writes them. The driver and the build snap before every choice of a pivot,
+// so the pivot chosen is the pivot shown, never a cell that shows 0.
+inline constexpr double kSnapLimit = 1e-15;
+void SnapTableau(MatrixR& tableau);
+
 void InvertLabels(MatrixZ& labels);
 
+// Where the column(s) of one problem variable stand: positions 1..n are the
+// column headings, n+1..n+m the constraint rows.
+struct VariablePlace {
+    uint32_t column = 0;          // its (first) column in the first tableau
+    uint32_t position = 0;        // where that column's variable stands now
+    uint32_t secondPosition = 0;  // a split free variable's second column; 0 otherwise
+};
+
 struct SolutionReading {
-    std::vector<double> values;  // one per problem variable, split pairs counted once
-    double objective = 0.0;      // as the user asked for it (negated back for "Minimizar")
+    std::vector<double> values;         // one per problem variable, split pairs counted once
+    std::vector<VariablePlace> places;  // one per problem variable, beside its value
+    double objective = 0.0;             // as the user asked for it (negated back for "Minimizar")
 };
 
 // The part of the problem state that the engine and the solve driver work

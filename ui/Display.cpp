@@ -5,20 +5,6 @@
 namespace optimara {
 namespace {
 
-// Keeps Labels in its variable-to-position direction for the reading of the
-// variables and turns it back even when the reading is abandoned half-way.
-class InvertedLabels {
-public:
-    explicit InvertedLabels(MatrixZ& labels) : labels_(labels) { InvertLabels(labels_); }
-    ~InvertedLabels() { InvertLabels(labels_); }
-    InvertedLabels(const InvertedLabels&) = delete;
-    InvertedLabels& operator=(const InvertedLabels&) = delete;
-    int32_t operator()(uint32_t v) const { return labels_.Index(v, 1); }
-
-private:
-    MatrixZ& labels_;
-};
-
 struct Grid {
     TableauView& view;
     std::string& At(uint32_t c, uint32_t r) {
@@ -42,53 +28,42 @@ void FillCells(ProblemState& state, Grid grid, uint32_t m, uint32_t n, bool floa
     }
 }
 
-// One line per problem variable, a free pair counting once as the difference
-// of its two columns; the labels go where each column variable stands.
-void ReadVariables(ProblemState& state, TableauView& view, uint32_t n, bool floating,
+// One line per problem variable, as the engine reads it; the labels go
+// where each column variable stands.
+void ReadVariables(ProblemState& state, TableauView& view, const SolutionReading& reading, bool floating,
                    const std::string& separator, double solutionPoint[3]) {
     Grid grid{view};
-    const MatrixR& T = state.Tableau;
+    const uint32_t n = state.Tableau.cols - 1;
     auto name = [&](uint32_t k) -> const std::string& { return state.Names.at(k - 1); };
-    InvertedLabels position(state.Labels);
-    uint32_t i = 1;
-    while (i <= n) {
-        const bool free = state.SignMarks.Index(i, 1) == 0;
-        uint32_t p = static_cast<uint32_t>(position(i));
-        double value = 0.0;
-        if (p <= n) {
-            grid.At(p, 0) = free ? name(i) + "'" : name(i);
+    auto label = [&](uint32_t p, std::string text) {
+        if (p <= n)
+            grid.At(p, 0) = std::move(text);
+        else
+            grid.At(0, p - n) = std::move(text);
+    };
+    for (size_t k = 0; k < reading.places.size(); ++k) {
+        const VariablePlace& place = reading.places[k];
+        uint32_t i = place.column;
+        if (place.secondPosition == 0) {
+            label(place.position, name(i));
         } else {
-            value = -T.Index(p - n, n + 1);
-            grid.At(0, p - n) = free ? name(i) + "'" : name(i);
-        }
-        if (free) {
+            label(place.position, name(i) + "'");
             ++i;
-            p = static_cast<uint32_t>(position(i));
-            if (p <= n) {
-                grid.At(p, 0) = name(i - 1) + "''";
-            } else {
-                value = value + T.Index(p - n, n + 1);
-                grid.At(0, p - n) = name(i - 1) + "''";
-            }
+            label(place.secondPosition, name(i - 1) + "''");
             const std::string& x = name(i);
             view.freeVariables.push_back(x + "=" + x + "'-" + x + "''");
         }
+        double value = reading.values[k];
         std::string line = name(i);
         line += '=';
         line += FormatNumber(value, floating, separator);
         view.solution.push_back(std::move(line));
         ++view.count;
         if (view.count <= 3) solutionPoint[view.count - 1] = value;
-        ++i;
     }
 }
 
 } // namespace
-
-void SnapTableau(MatrixR& tableau) {
-    for (uint32_t r = 1; r <= tableau.rows; ++r)
-        for (uint32_t c = 1; c <= tableau.cols; ++c) SnapToZero(tableau.Index(r, c));
-}
 
 TableauView ComputeTableauView(ProblemState& state, bool maximize, bool errorPanelEmpty,
                                bool floating, const std::string& separator, double solutionPoint[3]) {
@@ -101,16 +76,11 @@ TableauView ComputeTableauView(ProblemState& state, bool maximize, bool errorPan
     if (!errorPanelEmpty) return view;
 
     FillCells(state, Grid{view}, m, n, floating, separator);
-    if (maximize) {
-        view.value = FormatNumber(T.Index(m + 1, n + 1), floating, separator);
-    } else {
-        double negated = -T.Index(m + 1, n + 1);
-        view.value = FormatNumber(negated, floating, separator);
-    }
-    if (n >= 1) {
-        view.solution.reserve(n);
-        ReadVariables(state, view, n, floating, separator, solutionPoint);
-    }
+    const SolutionReading reading = ReadSolution(T, state.Labels, state.SignMarks, maximize);
+    double z = reading.objective;
+    view.value = FormatNumber(z, floating, separator);
+    view.solution.reserve(reading.values.size());
+    ReadVariables(state, view, reading, floating, separator, solutionPoint);
     view.filled = true;
     return view;
 }

@@ -18,9 +18,6 @@ struct TableauView {
     int count = 0;                          // number of problem variables read
 };
 
-// What showing the tableau does to the tableau itself: the zero snap of every cell.
-void SnapTableau(MatrixR& tableau);
-
 // Fills the view, snaps the tableau cells through FormatNumber and writes
 // solutionPoint[0..2] for the first three variables (left unchanged when the
 // error panel is not empty). Labels is inverted and restored.

@@ -149,3 +149,19 @@ TEST(Driver, BuildErrorStopsAndLeavesTheReadyFlag) {
     Button2Click(v);
     EXPECT_TRUE(v.engine.ProblemReady);
 }
+
+TEST(Driver, TinyEntriesAreSnappedBeforeTheNextPivotIsChosen) {
+    FakeWindow w;
+    w.build = [](FakeWindow& f) {
+        SetRows(f.engine.Tableau, {{1, -1, -1}, {1e-16, 1, -5}, {1, 0, 0}});
+        SetColumn(f.engine.Labels, {1, 2, 3, 4});
+        SelectPivot(f.engine.Tableau, f.engine.PivotMarks, f.engine.CandidateCount, f.engine.Random);
+    };
+    Button2Click(w);
+    ASSERT_EQ(GetMarks(w.engine.PivotMarks), (std::vector<std::vector<int32_t>>{{2, 0}, {0, 0}}));
+    Button2Click(w);  // the step leaves -1e-16 in cell (2,1)
+    MatrixR snapped(w.engine.Tableau);
+    SnapTableau(snapped);
+    EXPECT_TRUE(SameBits(snapped, w.engine.Tableau));
+    EXPECT_EQ(w.engine.Tableau.Index(2, 1), 0.0);
+}

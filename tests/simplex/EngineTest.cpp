@@ -96,23 +96,78 @@ TEST(SelectPivot, OnlyTheLastInfeasibleRowDrivesTheFeasibilityPhase) {
     EXPECT_EQ(e.count, 2);
 }
 
-TEST(SelectPivot, FeasibilityRowBelowWithZeroConstantNeverLimits) {
-    Engine e({{-1, 3}, {1, 0}, {0, 0}});
-    EXPECT_EQ(e.Select(), PivotChosen);
-    EXPECT_EQ(GetMarks(e.marks), (Marks{{2}, {0}}));
+// A row whose constant is 0 becomes infeasible at once when the entering
+// column's entry is positive: it limits the step at 0, the tightest ratio,
+// in both phases. With a negative entry it never limits.
+TEST(SelectPivot, ZeroConstantRowsLimitAtOnceOnlyThroughAPositiveEntry) {
+    struct Case {
+        const char* what;
+        Rows rows;
+        int32_t status;
+        Marks marks;  // 2 where the single candidate is
+    };
+    const Case cases[] = {
+        {"feasibility phase, positive entry below row a", {{-1, 3}, {1, 0}, {0, 0}}, PivotChosen, {{0}, {2}}},
+        {"feasibility phase, negative entry below row a", {{-1, 3}, {-1, 0}, {0, 0}}, PivotChosen, {{2}, {0}}},
+        {"feasibility phase, zero row beats a limiting row", {{-1, 3}, {1, -1}, {2, 0}, {0, 0}}, PivotChosen,
+         {{0}, {0}, {2}}},
+        {"optimality phase, zero row beats a limiting row", {{0, 1, -3}, {1, 1, 0}, {0, 1, 0}}, PivotChosen,
+         {{0, 0}, {0, 2}}},
+        {"optimality phase, negative entry never limits", {{-1, 0}, {1, 0}}, Unbounded, {{0}}},
+        {"optimality phase, negative zero row beside a limiting row", {{-1, 0, 0}, {1, 1, -2}, {1, 0, 0}},
+         PivotChosen, {{0, 0}, {2, 0}}},
+    };
+    for (const Case& c : cases) {
+        Engine e(c.rows);
+        EXPECT_EQ(e.Select(), c.status) << c.what;
+        EXPECT_EQ(GetMarks(e.marks), c.marks) << c.what;
+    }
 }
 
-TEST(SelectPivot, DegenerateRowsAreCandidatesOnlyInColumnsNoOtherRowLimits) {
-    // Column 1: no row with opposite signs; degenerate rows 1 and 2 both qualify
-    // (row 2 has a negative entry). Column 2: row 3 limits, so degenerate row 1 is dropped.
-    Engine e({{1, 1, 0}, {-1, 0, 0}, {0, 1, -3}, {1, 1, 0}});
+TEST(SelectPivot, ZeroConstantRowsTieAmongThemselvesAcrossColumns) {
+    // Column 1: rows 1 and 2 limit at 0, row 3 (negative entry) does not.
+    // Column 2: row 1 at 0 beats row 4's ratio -3.
+    Engine e({{1, 1, 0}, {2, 0, 0}, {-1, 0, 0}, {0, 1, -3}, {1, 1, 0}});
     EXPECT_EQ(e.Select(), PivotChosen);
     EXPECT_EQ(e.count, 3);
     auto m = GetMarks(e.marks);
     EXPECT_GE(m[0][0], 1);
     EXPECT_GE(m[1][0], 1);
-    EXPECT_EQ(m[0][1], 0);
-    EXPECT_GE(m[2][1], 1);
+    EXPECT_GE(m[0][1], 1);
+    EXPECT_EQ(m[2][0] + m[3][1], 0);
+}
+
+// Rounding residue must not count as data: each row of tableaux that differ
+// only in one value, once as residue and once as a real (small) value.
+TEST(SelectPivot, ResidueIsJudgedAgainstTheRowsOwnMagnitude) {
+    struct Case {
+        const char* what;
+        Rows residue, real;
+        int32_t residueStatus, realStatus;
+    };
+    const Case cases[] = {
+        {"constant of a row", {{1, 1, 1.7e-12}, {-1, -1, 0}}, {{1, 1, 1e-8}, {-1, -1, 0}}, Optimal, Infeasible},
+        {"entry of the objective", {{1, 1, -1}, {5e-13, -1, 0}}, {{1, 1, -1}, {1e-8, -1, 0}}, Optimal,
+         PivotChosen},
+        {"entry of a small row", {{2e-16, 1e-6, -1e-7}, {1, -1, 0}}, {{2e-14, 1e-6, -1e-7}, {1, -1, 0}},
+         Unbounded, PivotChosen},
+    };
+    for (const Case& c : cases) {
+        Engine a(c.residue), b(c.real);
+        EXPECT_EQ(a.Select(), c.residueStatus) << c.what;
+        EXPECT_EQ(b.Select(), c.realStatus) << c.what;
+    }
+    // A residue entry never becomes a pivot, however good its ratio looks.
+    Engine e({{1e-14, 1, -1}, {1, 0, -1e20}, {1, 0, 0}});
+    EXPECT_EQ(e.Select(), PivotChosen);
+    EXPECT_EQ(GetMarks(e.marks), (Marks{{0, 0}, {2, 0}}));
+    Engine f({{1e-6, 1, -1}, {1, 0, -1e20}, {1, 0, 0}});
+    EXPECT_EQ(f.Select(), PivotChosen);
+    EXPECT_EQ(GetMarks(f.marks), (Marks{{2, 0}, {0, 0}}));
+    // A badly scaled row keeps its small entries beside a large row.
+    Engine g({{1e-6, 1e-6, -1e-6}, {1, 0, -5}, {0, 1e4, -1}, {1, 0, 0}});
+    EXPECT_EQ(g.Select(), PivotChosen);
+    EXPECT_EQ(GetMarks(g.marks), (Marks{{2, 0}, {0, 0}, {0, 0}}));
 }
 
 TEST(SelectPivot, UnboundedOnlyWhenNoEligibleColumnHasACandidate) {
@@ -219,8 +274,19 @@ TEST(PivotStep, FaultsLeaveTableauAndLabelsUntouched) {
     ExpectFaultLeavesStepUndone({{0, 1, -4}, {1, 3, -6}, {3, 2, 0}}, "Floating point division by zero");
     const double big = std::numeric_limits<double>::max();
     ExpectFaultLeavesStepUndone({{1e-300, 1, -4}, {1, 3, -6}, {big, 2, 0}}, "Floating point overflow");
+    // A product that overflows is no cancellation residue.
+    ExpectFaultLeavesStepUndone({{1, 1e300, -4}, {1e300, 3, -6}, {1, 2, 0}}, "Floating point overflow");
     // An overflow in the last row, after every other row was computed.
     ExpectFaultLeavesStepUndone({{1e-300, 1e10, -4}, {0, 3, -6}, {1, 2, 0}}, "Floating point overflow");
+}
+
+TEST(SnapTableau, OnlyEntriesStrictlyWithinTheLimitBecomePlusZero) {
+    MatrixR T(1, 1);
+    SetRows(T, {{1e-16, -9.9e-16, -0.0}, {1e-15, -1e-15, 3}});
+    SnapTableau(T);
+    MatrixR expected(1, 1);
+    SetRows(expected, {{0.0, 0.0, 0.0}, {1e-15, -1e-15, 3}});
+    EXPECT_TRUE(SameBits(T, expected));
 }
 
 TEST(Labels, InvertTwiceRestores) {
