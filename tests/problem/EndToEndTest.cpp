@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "Fault.h"
+#include "Comparison.h"
 #include "GlpkOracle.h"
 #include "TestHelpers.h"
 #include "catalogue/Catalogue.h"
@@ -13,7 +14,7 @@
 namespace optimara::testing {
 namespace {
 
-constexpr int kStepLimit = 500;
+constexpr int kStepLimit = kCompareStepLimit;
 
 std::string Lower(const std::string& s) {
     std::string out;
@@ -166,49 +167,21 @@ struct OurAnswer {
     std::vector<std::string> names;  // one per problem variable
 };
 
-LpStatus StatusFromPanel(const std::string& panel) {
-    if (panel == "vale") return LpStatus::Optimal;
-    if (panel == "no factible") return LpStatus::Infeasible;
-    if (panel == "ilimitado") return LpStatus::Unbounded;
-    return LpStatus::Unknown;
-}
-
-LpStatus StatusFromCode(int32_t code) {
-    return code == Optimal ? LpStatus::Optimal : code == Infeasible ? LpStatus::Infeasible : LpStatus::Unbounded;
-}
-
-// Values below display precision are shown, and so kept, as zero.
-void Snap(MatrixR& t) {
-    for (uint32_t i = 1; i <= t.rows; ++i)
-        for (uint32_t j = 1; j <= t.cols; ++j)
-            if (std::fabs(t.Index(i, j)) < 1e-15) t.Index(i, j) = 0.0;
-}
-
+// Through the solve button, as the window runs it when nobody watches.
 OurAnswer SolveWithOptimara(const ProblemText& text) {
     OurAnswer answer;
-    ProblemState s;
-    BuildReport report;
-    BuildProblem(s, text, report);
-    if (!report.errorPanel.empty()) {
-        ADD_FAILURE() << "build failed: " << report.errorPanel;
+    HeadlessHost host;
+    host.text = text;
+    Button1Click(host);
+    if (!host.errorPanel.empty()) {
+        ADD_FAILURE() << "build failed: " << host.errorPanel;
         return answer;
     }
-    int32_t code = report.statusPanel.empty() ? PivotChosen : 1;
-    if (code != PivotChosen) answer.status = StatusFromPanel(report.statusPanel);
-    int steps = 0;
-    while (code == PivotChosen && steps < kStepLimit) {
-        PivotStep(s.Tableau, s.PivotMarks, s.CandidateCount, s.Labels);
-        Snap(s.Tableau);
-        code = SelectPivot(s.Tableau, s.PivotMarks, s.CandidateCount, s.Random);
-        ++steps;
-        if (code != PivotChosen) answer.status = StatusFromCode(code);
-    }
-    answer.gaveUp = code == PivotChosen;
-    answer.reading = ReadSolution(s.Tableau, s.Labels, s.SignMarks, text.comboIndex == 1);
-    for (uint32_t j = 1; j <= s.SignMarks.rows; ++j) {
-        answer.names.push_back(Lower(s.Names[j - 1]));
-        if (s.SignMarks.Index(j, 1) == 0) ++j;
-    }
+    answer.status = StatusOfPanel(host.statusPanel);
+    answer.gaveUp = host.statusPanel.empty();
+    const ProblemState& s = host.state;
+    answer.reading = ReadSolution(s.Tableau, host.state.Labels, s.SignMarks, text.comboIndex == 1);
+    for (const VariablePlace& place : answer.reading.places) answer.names.push_back(Lower(s.Names[place.column - 1]));
     return answer;
 }
 

@@ -83,15 +83,16 @@ inline std::string LpText(const LpModel& model) {
 
 inline bool GlpsolAvailable() { return std::system("glpsol --version >/dev/null 2>&1") == 0; }
 
-// Runs glpsol on the model in a private temporary folder.
-inline LpAnswer SolveWithGlpk(const LpModel& model) {
+// Runs glpsol on the model in a private temporary folder; `exact` solves in
+// rational arithmetic, for answers that floating point may get wrong.
+inline LpAnswer SolveWithGlpk(const LpModel& model, bool exact = false) {
     char folder[] = "/tmp/optimara-glpk-XXXXXX";
     LpAnswer answer;
     if (mkdtemp(folder) == nullptr) return answer;
     const std::string dir = folder;
     { std::ofstream(dir + "/p.lp") << LpText(model); }
     const std::string command =
-        "glpsol --nopresol --lp " + dir + "/p.lp -o " + dir + "/out.txt >" + dir + "/log.txt 2>&1";
+        std::string("glpsol --nopresol ") + (exact ? "--exact " : "") + "--lp " + dir + "/p.lp -o " + dir + "/out.txt >" + dir + "/log.txt 2>&1";
     std::system(command.c_str());
     std::ifstream in(dir + "/out.txt");
     std::string line;
