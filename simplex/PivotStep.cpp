@@ -20,12 +20,15 @@ inline double Larger(double a, double b) { return a > b ? a : b; }
 
 // Exact arithmetic would give 0 where the difference is lost in the
 // rounding of its operands; a residue left there would later decide pivots.
-// An overflowed product is no residue: the comparison is false for it (the
-// bound is infinite too, but v - v is not 0), so it stays and is reported.
+// Near the limits of the number range an overflowed product is no residue
+// (its bound is infinite too): it stays, so that the step reports it.
+template <bool NearLimits>
 inline double Eliminate(double tij, double tiq, double trj, double p) {
     const double t = (tiq * trj) / p;
     const double v = tij - t;
-    return std::fabs(v) <= 1e-12 * Larger(std::fabs(tij), std::fabs(t)) && v - v == 0.0 ? 0.0 : v;
+    const bool residue = std::fabs(v) <= 1e-12 * Larger(std::fabs(tij), std::fabs(t));
+    if constexpr (NearLimits) return residue && std::isfinite(v) ? 0.0 : v;
+    return residue ? 0.0 : v;
 }
 
 double MaxMagnitude(const double* first, const double* last) {
@@ -56,10 +59,12 @@ bool StepCannotFault(const MatrixR& T, uint32_t r, uint32_t q, double p) {
 }
 
 // Row i loses T(i,q)/p times the pivot row, over the columns [from, to).
+template <bool NearLimits>
 void EliminateRange(double* row, const double* pivotRow, double tiq, double p, uint32_t from, uint32_t to) {
-    for (uint32_t j = from; j < to; ++j) row[j] = Eliminate(row[j], tiq, pivotRow[j], p);
+    for (uint32_t j = from; j < to; ++j) row[j] = Eliminate<NearLimits>(row[j], tiq, pivotRow[j], p);
 }
 
+template <bool NearLimits>
 void Exchange(MatrixR& T, uint32_t r, uint32_t q, double p) {
     const uint32_t rows = T.rows, cols = T.cols;
     const double* pivotRow = T.RowData(r);
@@ -69,8 +74,8 @@ void Exchange(MatrixR& T, uint32_t r, uint32_t q, double p) {
         const double tiq = row[q - 1];
         // Two plain ranges around the pivot column, so that each is one
         // vector loop.
-        EliminateRange(row, pivotRow, tiq, p, 0, q - 1);
-        EliminateRange(row, pivotRow, tiq, p, q, cols);
+        EliminateRange<NearLimits>(row, pivotRow, tiq, p, 0, q - 1);
+        EliminateRange<NearLimits>(row, pivotRow, tiq, p, q, cols);
         row[q - 1] = -tiq / p;
     }
     double* prow = T.RowData(r);
@@ -106,12 +111,12 @@ void PivotStep(MatrixR& T, const MatrixZ& pivotMarks, int32_t candidateCount, Ma
     if (p == 0.0) throw FloatingPointFault(kDivisionByZero);
 
     if (StepCannotFault(T, r, q, p)) {
-        Exchange(T, r, q, p);
+        Exchange<false>(T, r, q, p);
     } else {
         // Near the limits of the number range: work on a copy, so that a
         // fault leaves the tableau as it was.
         MatrixR result(T);
-        Exchange(result, r, q, p);
+        Exchange<true>(result, r, q, p);
         if (!AllFinite(result)) RaiseFault(result);
         T.Swap(result);
     }
