@@ -63,3 +63,25 @@ TEST(Comparison, UnboundedThroughZeroRowsEndsWithoutAQuestion) {
 
 } // namespace
 } // namespace optimara::testing
+
+namespace optimara::testing {
+namespace {
+
+// The first pivot, on x in the first line, multiplies a 302-digit
+// coefficient by 10^8: the step is abandoned with the fault, never finished
+// with the overflow stored as 0.
+TEST(Comparison, OverflowInAStepIsReportedNotStoredAsZero) {
+    HeadlessHost host;
+    host.text = {1, "x", {"x+100000000y<1", ScaledText(1, 301) + "x+y<" + ScaledText(2, 301), "x>0", "y>0"}};
+    try {
+        Button1Click(host);
+        ADD_FAILURE() << "no fault; status " << host.statusPanel;
+    } catch (const FloatingPointFault& fault) {
+        EXPECT_STREQ(fault.what(), "Floating point overflow");
+    }
+    EXPECT_EQ(host.steps, 1);  // the build only: the first step never completed
+    EXPECT_EQ(host.statusPanel, "");
+}
+
+} // namespace
+} // namespace optimara::testing

@@ -314,4 +314,10 @@ TEST(Reading, FreeVariablePairsAreReportedOnce) {
     auto r = ReadSolution(T, labels, signs, true);
     EXPECT_EQ(r.values, (std::vector<double>{5, -2}));
     EXPECT_EQ(r.objective, 7);
+    // Where each column stands, for the labels of the display.
+    ASSERT_EQ(r.places.size(), 2u);
+    EXPECT_EQ((std::vector<uint32_t>{r.places[0].column, r.places[0].position, r.places[0].secondPosition}),
+              (std::vector<uint32_t>{1, 5, 2}));
+    EXPECT_EQ((std::vector<uint32_t>{r.places[1].column, r.places[1].position, r.places[1].secondPosition}),
+              (std::vector<uint32_t>{3, 3, 6}));
 }
