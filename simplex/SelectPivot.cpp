@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -52,12 +54,18 @@ int32_t CollectCandidates(MatrixZ& marks, const ColumnTests& c) {
 // or far above this, is judged exactly as by exact comparisons.
 constexpr double kRelativeTolerance = 1e-9;
 
+// Four running maxima side by side, so the pass is not one long chain of
+// dependent comparisons.
 double RowTolerance(const double* row, uint32_t n) {
-    double largest = 0.0;
-    for (uint32_t j = 0; j < n; ++j) {
-        const double a = row[j] < 0 ? -row[j] : row[j];
-        largest = a > largest ? a : largest;
-    }
+    double m[4] = {0.0, 0.0, 0.0, 0.0};
+    uint32_t j = 0;
+    for (; j + 4 <= n; j += 4)
+        for (uint32_t k = 0; k < 4; ++k) {
+            const double a = std::fabs(row[j + k]);
+            m[k] = a > m[k] ? a : m[k];
+        }
+    for (; j < n; ++j) m[0] = std::fabs(row[j]) > m[0] ? std::fabs(row[j]) : m[0];
+    const double largest = std::max(std::max(m[0], m[1]), std::max(m[2], m[3]));
     return kRelativeTolerance * largest;
 }
 
