@@ -48,10 +48,15 @@ struct PlotInput {
 
 enum class PlotKind { None, Plane, Space };
 
+// The axes of problem space a view turns about: X is x1, Y x2, Z x3.
+enum class Axis { X, Y, Z };
+
 // Default view ("Por Defecto").
 void SetDefaultView(PlotState& state);
-// One press of a rotation button: 3 "Z+", 4 "Z-", 5 "Y+", 6 "Y-", 7 "X+", 8 "X-".
-void RotateView(PlotState& state, int button);
+// Turns the figure by one rotation step (10 degrees) about `axis`, in the
+// positive sense for direction +1 and the negative one for -1; any other
+// direction leaves the view alone.
+void RotateView(PlotState& state, Axis axis, int direction);
 
 // Chooses the plane or the space plot by the width of the constraint planes
 // and draws it; the seven view buttons are enabled exactly when it returns
