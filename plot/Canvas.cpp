@@ -132,6 +132,18 @@ void Canvas::Shade(const PixelD* polygon, size_t count) {
     FillPolygon(std::vector<PixelD>(polygon, polygon + count), colors.btnFace);
 }
 
+void Canvas::ArrowHead(PixelD T, PixelD D, double L, const QColor& colour) {
+    // 0.125 cos 15deg and 0.125 sin 15deg to five places: each barb is the
+    // back vector turned 15 degrees to one side and cut, as D / L is a third
+    // long, to 0.125 / 3 = 1/24 of the picture.
+    constexpr double kAlong = 0.12074, kAcross = 0.03235;
+    if (!(L > 0)) return;
+    const double W = width, H = height;
+    const PixelD P1{T.x + (kAlong * D.x - kAcross * D.y) / L, T.y + (kAcross * D.x + kAlong * D.y) / L};
+    const PixelD P2{T.x + (kAlong * D.x + kAcross * D.y) / L, T.y + (-kAcross * D.x + kAlong * D.y) / L};
+    FillPolygon({{T.x * W, T.y * H}, {P1.x * W, P1.y * H}, {P2.x * W, P2.y * H}}, colour);
+}
+
 void Canvas::Line(PixelD p, PixelD q, const QColor& colour, bool dashed) {
     if (!ClipSegment(p, q, kPixelLimit)) return;
     QPen pen(colour);

@@ -56,6 +56,9 @@ public:
     // The light colour over the part of the picture outside the region.
     void Shade(const PixelD* polygon, size_t count);
     void Shade(const std::vector<PixelD>& polygon) { Shade(polygon.data(), polygon.size()); }
+    // A filled arrowhead with its tip at T, opening back along D; both in
+    // normalised coordinates with y downwards, and L = 3 |D|. Nothing for L = 0.
+    void ArrowHead(PixelD T, PixelD D, double L, const QColor& colour);
     // A 1-pixel line between the two truncated end points.
     void Line(PixelD p, PixelD q, const QColor& colour, bool dashed = false);
     // A line in the window-text colour, gathered and drawn by FlushEdges.

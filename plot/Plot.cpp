@@ -18,20 +18,20 @@ void SetDefaultView(PlotState& s) {
     P.Index(2, 3) = 1;
 }
 
-void RotateView(PlotState& s, int button) {
-    if (button < 3 || button > 8) return;  // only the six rotation buttons turn the view
+void RotateView(PlotState& s, Axis axis, int direction) {
+    if (direction != 1 && direction != -1) return;
     const double step = 0.17453292519943295;
-    const double c = std::cos(step), sn = std::sin(step);
+    const double c = std::cos(step), sn = direction * std::sin(step);
+    // The two coordinates the turn mixes, the first turning towards the second
+    // in the positive sense.
+    const int a = axis == Axis::X ? 2 : 1;
+    const int b = axis == Axis::Z ? 2 : 3;
     MatrixR R(3, 3);
-    int axis = (button - 3) / 2;        // 0 Z, 1 Y, 2 X
-    double sg = (button % 2 == 1) ? 1.0 : -1.0;  // odd buttons turn positively
-    int a = axis == 0 ? 1 : (axis == 1 ? 1 : 2);
-    int b = axis == 0 ? 2 : (axis == 1 ? 3 : 3);
     for (int i = 1; i <= 3; ++i) R.Index(i, i) = 1;
     R.Index(a, a) = c;
     R.Index(b, b) = c;
-    R.Index(a, b) = sg * sn;
-    R.Index(b, a) = -sg * sn;
+    R.Index(a, b) = sn;
+    R.Index(b, a) = -sn;
     s.ViewProjection = s.ViewProjection * R;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Entry of the feasible-region plot: the view, the plot window and the
-// drawing of the region into a picture. No widgets here: the window passes
+// drawing of the region into a picture. No widgets here: the caller passes
 // the picture as an image together with its place on the form.
 #include <QColor>
 #include <QImage>
@@ -32,7 +32,7 @@ struct PlotTarget {
     int top;
 };
 
-// The 5x5 vertex marker Shape1.
+// The 5x5 marker over the current vertex.
 struct Marker {
     bool visible = false;
     int left = 0;
@@ -42,20 +42,25 @@ struct Marker {
 struct PlotInput {
     const MatrixR& constraintPlanes;
     const MatrixR& objectiveVector;
-    bool showAxes;  // "&Ver eje 3D" checked
+    bool showAxes;  // draw the coordinate axes of the space picture
     PlotColors colors;
 };
 
 enum class PlotKind { None, Plane, Space };
 
-// Default view ("Por Defecto").
-void SetDefaultView(PlotState& state);
-// One press of a rotation button: 3 "Z+", 4 "Z-", 5 "Y+", 6 "Y-", 7 "X+", 8 "X-".
-void RotateView(PlotState& state, int button);
+// The axes of problem space a view turns about: X is x1, Y x2, Z x3.
+enum class Axis { X, Y, Z };
 
-// Chooses the plane or the space plot by the width of the constraint planes
-// and draws it; the seven view buttons are enabled exactly when it returns
-// PlotKind::Space. The marker is changed only by a plot that places it.
+// The default view: x1 down to the left, x2 down to the right, x3 up.
+void SetDefaultView(PlotState& state);
+// Turns the figure by one rotation step (10 degrees) about `axis`, in the
+// positive sense for direction +1 and the negative one for -1; any other
+// direction leaves the view alone.
+void RotateView(PlotState& state, Axis axis, int direction);
+
+// Chooses the plane or the space plot by the width of the constraint planes,
+// draws it and tells which: only a space plot has a view to turn. The marker
+// is changed only by a plot that places it.
 PlotKind DrawPlot(PlotState& state, const PlotInput& input, PlotTarget target, Marker& marker);
 
 // Places the marker over the picture-plane point (u, v); hidden on or

@@ -103,13 +103,7 @@ void ObjectiveArrow2D(const PlotState& s, const MatrixR& objective, Canvas& cv) 
     const double W = cv.W(), H = cv.H();
     const QColor& colour = cv.Colors().highlight;
     cv.Line({0.5 * W, 0.5 * H}, {p * W, (1 - q) * H}, colour);
-    const double r = 3 * std::sqrt(alpha * alpha + beta * beta);
-    if (!(r > 0)) return;
-    const double k1 = 0.12074, k2 = 0.03235;
-    const PixelD tip{p * W, (1 - q) * H};
-    const PixelD a1{(p - (k1 * alpha + k2 * beta) / r) * W, ((1 - q) + (k1 * beta - k2 * alpha) / r) * H};
-    const PixelD a2{(p - (k1 * alpha - k2 * beta) / r) * W, ((1 - q) + (k1 * beta + k2 * alpha) / r) * H};
-    cv.FillPolygon({tip, a1, a2}, colour);
+    cv.ArrowHead({p, 1 - q}, {-alpha, beta}, 3 * std::sqrt(alpha * alpha + beta * beta), colour);
 }
 
 } // namespace

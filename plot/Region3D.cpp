@@ -143,15 +143,6 @@ void EdgePasses(Canvas& cv, const PlotState& s, const MatrixR& planes, const std
     cv.FlushEdges();
 }
 
-// Arrowhead at T (normalised, y downwards) opening back along D.
-void Head(Canvas& cv, PixelD T, PixelD D, double L, const QColor& colour) {
-    if (!(L > 0)) return;
-    const double W = cv.W(), H = cv.H();
-    const PixelD P1{T.x + (0.12074 * D.x - 0.03235 * D.y) / L, T.y + (0.03235 * D.x + 0.12074 * D.y) / L};
-    const PixelD P2{T.x + (0.12074 * D.x + 0.03235 * D.y) / L, T.y + (-0.03235 * D.x + 0.12074 * D.y) / L};
-    cv.FillPolygon({{T.x * W, T.y * H}, {P1.x * W, P1.y * H}, {P2.x * W, P2.y * H}}, colour);
-}
-
 void ObjectiveArrow3D(Canvas& cv, const PlotState& s, const MatrixR& objective) {
     if (objective.rows < 3 || objective.cols < 1) return;
     const double c[3] = {objective.Index(1, 1), objective.Index(2, 1), objective.Index(3, 1)};
@@ -168,7 +159,7 @@ void ObjectiveArrow3D(Canvas& cv, const PlotState& s, const MatrixR& objective) 
     const double W = cv.W(), H = cv.H();
     const QColor& colour = cv.Colors().highlight;
     cv.Line({0.5 * W, 0.5 * H}, {(a + 0.5) * W, (1 - (b + 0.5)) * H}, colour);
-    Head(cv, {0.5 + a, 0.5 - b}, {-a, b}, 3 * length, colour);
+    cv.ArrowHead({0.5 + a, 0.5 - b}, {-a, b}, 3 * length, colour);
 }
 
 void Axes(Canvas& cv, const PlotState& s) {
@@ -183,7 +174,7 @@ void Axes(Canvas& cv, const PlotState& s) {
         const QColor& colour = cv.Colors().windowText;
         cv.Line({s0 * cv.W(), (1 - t0) * cv.H()}, {sE * cv.W(), (1 - tE) * cv.H()}, colour, true);
         const PixelD D{s0 - sE, tE - t0};
-        Head(cv, {sE, 1 - tE}, D, 3 * std::sqrt(D.x * D.x + D.y * D.y), colour);
+        cv.ArrowHead({sE, 1 - tE}, D, 3 * std::sqrt(D.x * D.x + D.y * D.y), colour);
     }
 }
 

@@ -144,8 +144,8 @@ bool ReadLine(Build& b, const std::string& raw, int k) {
             ++extra;
             AddRowAfter(T, T.rows - 1);
             ++pos;
-            // Written without a selection; the next check of the panel ends
-            // the build (or a fault in the right-hand side replaces it).
+            // Written without a selection; the next check of the error text
+            // ends the build (or a fault in the right-hand side replaces it).
             if (pos > L)
                 b.report.errorPanel = kError9;
             else if (text::IsRelation(CharAt(s, pos, L)))
@@ -251,7 +251,7 @@ void BuildFromText(ProblemState& state, const ProblemText& problem, BuildReport&
 } // namespace
 
 void BuildProblem(ProblemState& state, const ProblemText& problem, BuildReport& report) {
-    // An overflowing number abandons the build; the panels must then show
+    // An overflowing number abandons the build; the report must then hold
     // nothing of it (an ERROR9/ERROR10 text may already have been written).
     const BuildReport before = report;
     try {

@@ -8,8 +8,8 @@
 
 namespace optimara {
 
-// Writes the message into the error panel and records which text to select
-// (source -1: all of Edit1; k >= 0: line k of RichEdit1).
+// Records the message as the error text and which part of the problem to
+// select (source -1: the whole objective; k >= 0: constraint line k).
 void ReportSyntaxError(BuildReport& report, const std::string& message, int source);
 
 // Text positions are 1-based into the blank-free text (UTF-8 bytes); L+1 is
@@ -19,7 +19,7 @@ double ScanNumber(const std::string& text, int& pos, int L, bool required, int s
 std::string ScanVariable(const std::string& text, int& pos, int L, int source, BuildReport& report);
 
 // Rebuilds the problem state from the text, calls SelectPivot once and writes
-// the initial status. Preconditions: both panels of `report` empty and
+// the initial status. Preconditions: both texts of `report` empty and
 // state.Names empty (names left in it make the objective's variables
 // duplicates). A fault in the text fills `report` and stops the build with
 // the later pieces (plot copies, sign marks, labels, pivot marks) untouched.

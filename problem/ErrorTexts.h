@@ -1,6 +1,6 @@
 #pragma once
-// Every text the problem reader writes into the error panel, and the status
-// texts of a fresh build. Trailing blanks and spelling are part of the texts.
+// Every error text the problem reader reports, and the status texts of a
+// fresh build. Trailing blanks and spelling are part of the texts.
 namespace optimara {
 
 inline constexpr const char* kError1 = "ERROR1: Número esperado       -";
@@ -21,7 +21,7 @@ inline constexpr const char* kError16Duplicate = "ERROR16: Variable duplicada ";
 inline constexpr const char* kError16NoConstraints = "ERROR16: No hay restricciones";
 inline constexpr const char* kNothingToOptimize = "Nada para optimizar     ";
 
-// Status panel after a build, by the result of the first pivot selection.
+// Status text after a build, by the result of the first pivot selection.
 inline constexpr const char* kBuildPivotChosen = "";
 inline constexpr const char* kBuildInfeasible = "no factible";
 inline constexpr const char* kBuildUnbounded = "ilimitado";

@@ -14,20 +14,20 @@ struct ProblemState : EngineState {
     MatrixZ SignMarks{1, 1};
     MatrixR ConstraintPlanes{1, 1};
     MatrixR ObjectiveVector{1, 1};
-    // ListBox1: one variable name per column, in column order (UTF-8).
+    // The variable names, one per column, in column order (UTF-8).
     std::vector<std::string> Names;
 };
 
-// The problem as typed: ComboBox1's index (0 "Minimizar", 1 "Maximizar"),
-// Edit1 and the lines of RichEdit1, all UTF-8.
+// The problem as typed: the sense (0 "Minimizar", 1 "Maximizar"), the
+// objective and the constraint lines, all UTF-8.
 struct ProblemText {
     int comboIndex = 1;
     std::string objective;
     std::vector<std::string> lines;
 };
 
-// What a build writes into the window: the two status panels and, for a
-// fault in the text, which text to select (-1 Edit1, k >= 0 line k).
+// What a build reports: the error text, the status text and, for a fault in
+// the text, which part to select (-1 the objective, k >= 0 constraint line k).
 struct BuildReport {
     std::string errorPanel;
     std::string statusPanel;

@@ -1,7 +1,8 @@
 #pragma once
-// The two solve buttons. Where a solution stands lives in the two status
-// panels of the window and in ProblemReady; the host gives access to them
-// and to the window-side steps (build, display, plot, question).
+// The solve driver: one step at a time, or steps to the end with a question
+// after every 100. Where a solution stands lives in the error text, the
+// status text and ProblemReady; the host keeps the two texts and carries out
+// the steps that are not the engine's (build, display, plot, question).
 #include <string>
 
 #include "Simplex.h"
@@ -22,10 +23,10 @@ public:
     virtual void SetErrorPanel(const std::string& text) = 0;
     virtual std::string StatusPanel() const = 0;
     virtual void SetStatusPanel(const std::string& text) = 0;
-    virtual void ClearNames() = 0;     // empties ListBox1 before a build
-    virtual void BuildProblem() = 0;   // writes the panels, may throw FloatingPointFault
-    virtual void ClearPicture() = 0;   // paints Image1 in button face and hides Shape1
-    virtual void DrawPlot() = 0;       // draws the region into Image1
+    virtual void ClearNames() = 0;     // empties the variable names before a build
+    virtual void BuildProblem() = 0;   // writes both texts, may throw FloatingPointFault
+    virtual void ClearPicture() = 0;   // blanks the picture and hides the vertex marker
+    virtual void DrawPlot() = 0;       // draws the region into the picture
     virtual void ShowTableau() = 0;
     virtual bool AskRestart() = 0;     // true only for Yes
 };

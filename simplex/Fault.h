@@ -1,6 +1,6 @@
 #pragma once
 // Floating-point faults abandon the command in which they happen; the
-// application's error box shows their text followed by ".".
+// top-level handler reports their text followed by ".".
 #include <stdexcept>
 #include <string>
 

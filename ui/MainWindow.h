@@ -116,12 +116,12 @@ public:
     void FormResize();
     void Button1Click();
     void Button2Click();
-    void Button3Click() { RotateClick(3); }
-    void Button4Click() { RotateClick(4); }
-    void Button5Click() { RotateClick(5); }
-    void Button6Click() { RotateClick(6); }
-    void Button7Click() { RotateClick(7); }
-    void Button8Click() { RotateClick(8); }
+    void Button3Click() { RotateClick(Axis::Z, +1); }
+    void Button4Click() { RotateClick(Axis::Z, -1); }
+    void Button5Click() { RotateClick(Axis::Y, +1); }
+    void Button6Click() { RotateClick(Axis::Y, -1); }
+    void Button7Click() { RotateClick(Axis::X, +1); }
+    void Button8Click() { RotateClick(Axis::X, -1); }
     void Button9Click();
     void FloatingPoint1Click();
     void Rational1Click();
@@ -180,7 +180,7 @@ private:
     void CreateMenus();
     void PlaceControls();
     void WireHandlers();
-    void RotateClick(int button);
+    void RotateClick(Axis axis, int direction);
     void ReadDecimalSeparator();
     void ApplyMarker(const Marker& marker);
     Marker CurrentMarker() const;

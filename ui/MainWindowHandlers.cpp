@@ -67,8 +67,8 @@ void TForm1::Button1Click() {
 
 void TForm1::Button2Click() { optimara::Button2Click(*host_); }
 
-void TForm1::RotateClick(int button) {
-    RotateView(state_.plot, button);
+void TForm1::RotateClick(Axis axis, int direction) {
+    RotateView(state_.plot, axis, direction);
     DrawPlot(Image1);
 }
 

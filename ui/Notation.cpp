@@ -1,148 +1,67 @@
 #include "Notation.h"
 
 #include <algorithm>
-#include <bit>
+#include <charconv>
 #include <cfloat>
 #include <cmath>
-#include <cstring>
 
 namespace optimara {
 namespace {
 
-using u128 = unsigned __int128;
-
-constexpr uint64_t kTenTo15 = 1000000000000000ull;
-constexpr uint64_t kTenTo16 = 10000000000000000ull;
 constexpr double kTwoTo31 = 2147483648.0;
 
-constexpr u128 Pow10(int k) {
-    u128 p = 1;
-    while (k-- > 0) p *= 10;
-    return p;
+// Room for the longest exact expansion asked of to_chars below: 802 digits
+// after the first, for the smallest subnormal (751 true digits; the count is
+// estimated from above), then the exponent.
+constexpr int kExactBuffer = 840;
+
+// Reads the mantissa digits of `text`, which to_chars wrote in scientific
+// form ("d.ddd...e+xx"), into `digits` (all of them up to `count`) and returns
+// the exponent E of the value 0.d1 d2 ... * 10^E.
+int ReadScientific(const char* text, const char* end, char* digits, int count) {
+    digits[0] = text[0];
+    const char* p = text + 2;  // past the point
+    for (int i = 1; i < count; ++i) digits[i] = *p++;
+    while (*p != 'e') ++p;
+    ++p;
+    if (*p == '+') ++p;  // from_chars takes a minus but no plus
+    int exponent = 0;
+    std::from_chars(p, end, exponent);
+    return exponent + 1;
 }
 
-// Unsigned integer of a fixed number of 32-bit limbs, least significant
-// first. 40 limbs hold the largest operand needed: a 53-bit mantissa times
-// 10^340 (the scale that brings the smallest subnormal to 16 digits).
-class BigNat {
-public:
-    explicit BigNat(uint64_t v) : size_(0) {
-        while (v != 0) {
-            limb_[size_++] = static_cast<uint32_t>(v);
-            v >>= 32;
-        }
-    }
-
-    void MulSmall(uint32_t f) {
-        uint64_t carry = 0;
-        for (int i = 0; i < size_; ++i) {
-            const uint64_t t = static_cast<uint64_t>(limb_[i]) * f + carry;
-            limb_[i] = static_cast<uint32_t>(t);
-            carry = t >> 32;
-        }
-        if (carry != 0) limb_[size_++] = static_cast<uint32_t>(carry);
-    }
-
-    // Floor division.
-    void DivSmall(uint32_t d) {
-        uint64_t rem = 0;
-        for (int i = size_ - 1; i >= 0; --i) {
-            const uint64_t cur = (rem << 32) | limb_[i];
-            limb_[i] = static_cast<uint32_t>(cur / d);
-            rem = cur % d;
-        }
-        Trim();
-    }
-
-    void MulPow10(int k) {
-        for (; k >= 9; k -= 9) MulSmall(1000000000u);
-        if (k > 0) MulSmall(static_cast<uint32_t>(Pow10(k)));
-    }
-
-    void DivPow10(int k) {
-        for (; k >= 9; k -= 9) DivSmall(1000000000u);
-        if (k > 0) DivSmall(static_cast<uint32_t>(Pow10(k)));
-    }
-
-    void ShiftLeft(int bits) {
-        const int words = bits / 32, rest = bits % 32;
-        if (size_ == 0) return;
-        limb_[size_] = 0;
-        for (int i = size_; i >= 0; --i) {
-            uint32_t hi = limb_[i] << rest;
-            if (rest != 0 && i > 0) hi |= limb_[i - 1] >> (32 - rest);
-            limb_[i + words] = hi;
-        }
-        for (int i = 0; i < words; ++i) limb_[i] = 0;
-        size_ += words + 1;
-        Trim();
-    }
-
-    // Floor division by 2^bits.
-    void ShiftRight(int bits) {
-        const int words = bits / 32, rest = bits % 32;
-        if (words >= size_) {
-            size_ = 0;
-            return;
-        }
-        for (int i = 0; i + words < size_; ++i) {
-            uint32_t lo = limb_[i + words] >> rest;
-            if (rest != 0 && i + words + 1 < size_) lo |= limb_[i + words + 1] << (32 - rest);
-            limb_[i] = lo;
-        }
-        size_ -= words;
-        Trim();
-    }
-
-    // Only called once the value is known to be below 2^64.
-    uint64_t Low64() const {
-        uint64_t v = 0;
-        if (size_ > 1) v = static_cast<uint64_t>(limb_[1]) << 32;
-        if (size_ > 0) v |= limb_[0];
-        return v;
-    }
-
-private:
-    void Trim() {
-        while (size_ > 0 && limb_[size_ - 1] == 0) --size_;
-    }
-
-    uint32_t limb_[41];
-    int size_;
-};
-
-// floor(M * 2^e * 10^q), exactly. The callers keep the result below 10^17.
-uint64_t ScaledFloor(uint64_t M, int e, int q) {
-    if (e < 0 && q >= 0 && q <= 22 && -e < 128)
-        return static_cast<uint64_t>((static_cast<u128>(M) * Pow10(q)) >> -e);
-    if (e >= 0 && q <= 0 && e <= 74 && -q <= 38)
-        return static_cast<uint64_t>((static_cast<u128>(M) << e) / Pow10(-q));
-    BigNat big(M);
-    if (e > 0) big.ShiftLeft(e);
-    if (q > 0) big.MulPow10(q);
-    if (e < 0) big.ShiftRight(-e);
-    if (q < 0) big.DivPow10(-q);
-    return big.Low64();
+// Enough digits after the first for the whole exact expansion of a > 0, given
+// an E at least its own: a = M * 2^b with an integer M below 2^53 has at most
+// -b digits after the point when b < 0, and E before it.
+int ExactPrecision(double a, int E) {
+    int binaryExponent = 0;
+    std::frexp(a, &binaryExponent);
+    const int b = binaryExponent - 53;
+    return std::max(E - 1 - std::min(b, 0), 16);
 }
 
-// The first 16 digits of the exact decimal expansion of a > 0 (finite),
-// truncated, and the exponent E with 10^(E-1) <= a < 10^E.
-void LeadingDigits(double a, uint64_t& digits, int& E) {
-    const uint64_t bits = std::bit_cast<uint64_t>(a);
-    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
-    uint64_t M = bits & ((1ull << 52) - 1);
-    int e = -1074;
-    if (biased != 0) {
-        M |= 1ull << 52;
-        e = biased - 1075;
+// The 15 digits of a > 0 (finite) rounded half up on its exact decimal value,
+// with the exponent E of 0.d1 d2 ... d15 * 10^E. Seventeen correctly rounded
+// digits decide the 16th digit's question unless they end in "50": only then
+// may the exact value lie just below the half, and the exact expansion is
+// read instead.
+void RoundedDigits(double a, char (&d)[15], int& E) {
+    char text[kExactBuffer];
+    char digits[17];
+    auto r = std::to_chars(text, text + sizeof text, a, std::chars_format::scientific, 16);
+    E = ReadScientific(text, r.ptr, digits, 17);
+    if (digits[15] == '5' && digits[16] == '0') {
+        r = std::to_chars(text, text + sizeof text, a, std::chars_format::scientific, ExactPrecision(a, E));
+        E = ReadScientific(text, r.ptr, digits, 16);
     }
-    // 2^(b-1) <= a < 2^b, hence E is this estimate or the next integer; the
-    // product (b-1)*log10(2) is never near enough an integer to misround.
-    const int b = static_cast<int>(std::bit_width(M)) + e;
-    E = static_cast<int>(std::floor((b - 1) * 0.30102999566398119521)) + 1;
-    digits = ScaledFloor(M, e, 16 - E);
-    if (digits >= kTenTo16) {
-        digits /= 10;
+    std::copy(digits, digits + 15, d);
+    if (digits[15] < '5') return;
+    int i = 14;
+    while (i >= 0 && d[i] == '9') d[i--] = '0';
+    if (i >= 0) {
+        ++d[i];
+    } else {  // 999...9|5 carried into a new leading digit
+        d[0] = '1';
         ++E;
     }
 }
@@ -240,20 +159,9 @@ std::string FormatGeneral15(double x, const std::string& separator) {
     if (std::isinf(x)) return x > 0 ? "INF" : "-INF";
     if (x == 0.0) return "0";
 
-    uint64_t digits16 = 0;
-    int E = 0;
-    LeadingDigits(std::fabs(x), digits16, E);
-    uint64_t r = digits16 / 10;
-    if (digits16 % 10 >= 5) ++r;
-    if (r == kTenTo15) {  // 999...9|5 carried into a new leading digit
-        r = kTenTo15 / 10;
-        ++E;
-    }
     char d[15];
-    for (int i = 14; i >= 0; --i) {
-        d[i] = static_cast<char>('0' + r % 10);
-        r /= 10;
-    }
+    int E = 0;
+    RoundedDigits(std::fabs(x), d, E);
     int k = 15;
     while (k > 1 && d[k - 1] == '0') --k;
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "MatrixR.h"
 #include "Plot.h"
@@ -40,6 +41,20 @@ inline MatrixR Column(std::initializer_list<double> values) {
     uint32_t i = 1;
     for (double x : values) m.Index(i++, 1) = x;
     return m;
+}
+
+// One turn of the view: an axis and a sense.
+struct Turn {
+    optimara::Axis axis;
+    int direction;
+};
+
+// The six turns: Z+, Z-, Y+, Y-, X+, X-.
+inline const Turn kTurns[6] = {{optimara::Axis::Z, +1}, {optimara::Axis::Z, -1}, {optimara::Axis::Y, +1},
+                               {optimara::Axis::Y, -1}, {optimara::Axis::X, +1}, {optimara::Axis::X, -1}};
+
+inline void Rotate(optimara::PlotState& state, const std::vector<Turn>& turns) {
+    for (const Turn& t : turns) optimara::RotateView(state, t.axis, t.direction);
 }
 
 inline QImage BlankImage(int W = 600, int H = 400) {

@@ -184,10 +184,10 @@ TEST_F(Space, AxesAppearOnlyWhileSwitchedOn) {
 
 TEST_F(Space, TurningForthAndBackGivesTheSamePicture) {
     const QImage before = Draw(UnitCube(), Column({1, 2, 3}), true);
-    RotateView(state, 3);
+    RotateView(state, Axis::Z, +1);
     const QImage turned = Draw(UnitCube(), Column({1, 2, 3}), true);
     EXPECT_NE(turned, before);
-    RotateView(state, 4);
+    RotateView(state, Axis::Z, -1);
     EXPECT_EQ(Draw(UnitCube(), Column({1, 2, 3}), true), before);
 }
 
@@ -210,8 +210,8 @@ TEST_F(Space, UnboundedRegionStaysDarkToTheBorder) {
 TEST_F(Space, ObjectiveSeenEndOnOrWithoutDirectionDrawsNoArrow) {
     Draw(UnitCube(), Column({1, 1, 1}), false);  // the default view looks along (1, 1, 1)
     EXPECT_EQ(Count(image, kHighlight), 0);
-    RotateView(state, 3);
-    RotateView(state, 4);  // the same view up to rounding
+    RotateView(state, Axis::Z, +1);
+    RotateView(state, Axis::Z, -1);  // the same view up to rounding
     Draw(UnitCube(), Column({1, 1, 1}), false);
     EXPECT_EQ(Count(image, kHighlight), 0);
     Draw(UnitCube(), Column({0, 0, 0}), false);
@@ -252,7 +252,7 @@ TEST_F(Space, AxisSeenEndOnIsNotDrawn) {
     // Looking along x2, then nine turns about x1: x3 is seen end-on, its
     // picture direction left by rounding some 1e-16 long and pointing up.
     state.ViewProjection = Rows({{1, 0, 0}, {0, 0, 1}});
-    for (int n = 0; n < 9; ++n) RotateView(state, 7);
+    for (int n = 0; n < 9; ++n) RotateView(state, Axis::X, +1);
     ASSERT_LT(std::hypot(state.ViewProjection.Index(1, 3), state.ViewProjection.Index(2, 3)), 1e-9);
     const QImage without = Draw(UnitCube(), Column({0, 0, 0}), false);
     const QImage with = Draw(UnitCube(), Column({0, 0, 0}), true);
@@ -352,10 +352,10 @@ TEST_F(Space, MarkerFollowsTheProjectedSolution) {
 
 // The drawing walks the edge pairs line by line and paints repeated shapes
 // once; the picture must equal the one of the plain walk over all pairs.
-void ExpectSameAsExhaustive(const MatrixR& planes, const std::vector<int>& turns, const std::string& name) {
+void ExpectSameAsExhaustive(const MatrixR& planes, const std::vector<Turn>& turns, const std::string& name) {
     PlotState fast, slow;
     SetDefaultView(fast);
-    for (int b : turns) RotateView(fast, b);
+    Rotate(fast, turns);
     slow = fast;
     Marker m1, m2;
     QImage a = BlankImage(300, 200), b = BlankImage(300, 200);
@@ -367,7 +367,9 @@ void ExpectSameAsExhaustive(const MatrixR& planes, const std::vector<int>& turns
 }
 
 TEST(SpaceWalks, LineByLineDrawingEqualsTheExhaustiveOne) {
-    const std::vector<std::vector<int>> views = {{}, {3, 3, 5}, {7, 7, 7, 4, 6}, {5, 5, 5, 5, 5, 5, 5, 5, 5}};
+    const Turn zUp = kTurns[0], zDown = kTurns[1], yUp = kTurns[2], yDown = kTurns[3], xUp = kTurns[4];
+    const std::vector<std::vector<Turn>> views = {
+        {}, {zUp, zUp, yUp}, {xUp, xUp, xUp, zDown, yDown}, std::vector<Turn>(9, yUp)};
     MatrixR sliced = UnitCube();
     sliced.AddRow(6, 0);
     sliced.AddRow(7, 0);
@@ -389,13 +391,13 @@ TEST(SpaceWalks, LineByLineDrawingEqualsTheExhaustiveOne) {
 
 TEST(SpaceWalks, LineByLineDrawingEqualsTheExhaustiveOneOnRandomRows) {
     std::mt19937 random(17);
-    std::uniform_int_distribution<int> digit(-4, 4), turn(3, 8), rows(4, 8);
+    std::uniform_int_distribution<int> digit(-4, 4), turn(0, 5), rows(4, 8);
     for (int round = 0; round < 40; ++round) {
         MatrixR planes(static_cast<uint32_t>(rows(random)), 4);
         for (uint32_t r = 1; r <= planes.rows; ++r)
             for (uint32_t c = 1; c <= 4; ++c) planes.Index(r, c) = digit(random) * (c == 4 ? 0.7 : 0.3);
-        std::vector<int> turns;
-        for (int n = round % 5; n > 0; --n) turns.push_back(turn(random));
+        std::vector<Turn> turns;
+        for (int n = round % 5; n > 0; --n) turns.push_back(kTurns[turn(random)]);
         ExpectSameAsExhaustive(planes, turns, "round " + std::to_string(round));
     }
 }

@@ -7,6 +7,8 @@
 namespace optimara {
 namespace {
 
+using plottest::kTurns;
+using plottest::Rotate;
 using plottest::Rows;
 
 const double h = std::sqrt(3.0) * 0.5;
@@ -31,25 +33,25 @@ TEST(View, DefaultLooksDownTheDiagonalWithX3Up) {
     EXPECT_EQ(P.Index(2, 3), 1);
 }
 
-// Each button multiplies the view from the right by its turn; starting from
+// Each turn multiplies the view from the right by its matrix; starting from
 // a view whose columns are told apart, the product shows the table.
-TEST(View, EachButtonTurnsAboutItsAxisInItsSense) {
+TEST(View, EachTurnIsAboutItsAxisInItsSense) {
     const MatrixR start = Rows({{1, 2, 3}, {4, 5, 6}});
     const MatrixR turns[6] = {
         Rows({{c, s, 0}, {-s, c, 0}, {0, 0, 1}}), Rows({{c, -s, 0}, {s, c, 0}, {0, 0, 1}}),
         Rows({{c, 0, s}, {0, 1, 0}, {-s, 0, c}}), Rows({{c, 0, -s}, {0, 1, 0}, {s, 0, c}}),
         Rows({{1, 0, 0}, {0, c, s}, {0, -s, c}}), Rows({{1, 0, 0}, {0, c, -s}, {0, s, c}}),
     };
-    for (int button = 3; button <= 8; ++button) {
+    for (int t = 0; t < 6; ++t) {
         PlotState state;
         state.ViewProjection = start;
-        RotateView(state, button);
-        const MatrixR& R = turns[button - 3];
+        RotateView(state, kTurns[t].axis, kTurns[t].direction);
+        const MatrixR& R = turns[t];
         MatrixR expected(2, 3);
         for (uint32_t i = 1; i <= 2; ++i)
             for (uint32_t k = 1; k <= 3; ++k)
                 for (uint32_t j = 1; j <= 3; ++j) expected.Index(i, k) += start.Index(i, j) * R.Index(j, k);
-        SCOPED_TRACE(button);
+        SCOPED_TRACE(t);
         ExpectNear(state.ViewProjection, expected, 1e-15);
     }
 }
@@ -58,9 +60,9 @@ TEST(View, TurningForthAndBackReturnsUpToRounding) {
     PlotState state, reference;
     SetDefaultView(state);
     SetDefaultView(reference);
-    for (auto [forth, back] : {std::pair{3, 4}, {6, 5}, {7, 8}}) {
-        RotateView(state, forth);
-        RotateView(state, back);
+    for (auto [axis, forth] : {std::pair{Axis::Z, +1}, {Axis::Y, -1}, {Axis::X, +1}}) {
+        RotateView(state, axis, forth);
+        RotateView(state, axis, -forth);
         ExpectNear(state.ViewProjection, reference.ViewProjection, 1e-15);
     }
 }
@@ -69,15 +71,15 @@ TEST(View, ThirtySixPressesTurnOnceRoundAndEighteenHalfway) {
     PlotState state, reference;
     SetDefaultView(state);
     SetDefaultView(reference);
-    for (int n = 0; n < 18; ++n) RotateView(state, 3);
+    for (int n = 0; n < 18; ++n) RotateView(state, Axis::Z, +1);
     // Half a turn about x3 reverses the x1 and x2 directions.
     MatrixR half = reference.ViewProjection;
     for (uint32_t i = 1; i <= 2; ++i)
         for (uint32_t j = 1; j <= 2; ++j) half.Index(i, j) = -half.Index(i, j);
     ExpectNear(state.ViewProjection, half, 1e-13);
-    for (int n = 0; n < 18; ++n) RotateView(state, 3);
+    for (int n = 0; n < 18; ++n) RotateView(state, Axis::Z, +1);
     ExpectNear(state.ViewProjection, reference.ViewProjection, 1e-13);
-    for (int n = 0; n < 36; ++n) RotateView(state, 7);
+    for (int n = 0; n < 36; ++n) RotateView(state, Axis::X, +1);
     ExpectNear(state.ViewProjection, reference.ViewProjection, 1e-13);
 }
 
@@ -85,7 +87,7 @@ TEST(View, ResetRestoresTheDefaultExactly) {
     PlotState state, reference;
     SetDefaultView(reference);
     SetDefaultView(state);
-    for (int n = 0; n < 25; ++n) RotateView(state, 3 + n % 6);
+    for (int n = 0; n < 25; ++n) Rotate(state, {kTurns[n % 6]});
     EXPECT_NE(state.ViewProjection.Index(1, 1), reference.ViewProjection.Index(1, 1));
     SetDefaultView(state);
     for (uint32_t i = 1; i <= 2; ++i)
@@ -94,11 +96,12 @@ TEST(View, ResetRestoresTheDefaultExactly) {
     EXPECT_EQ(state.ViewProjection.cols, 3u);
 }
 
-TEST(View, OtherButtonNumbersLeaveTheViewAlone) {
+TEST(View, OtherDirectionsLeaveTheViewAlone) {
     PlotState state;
     SetDefaultView(state);
     const MatrixR before = state.ViewProjection;
-    for (int button : {0, 2, 9, 10, -3}) RotateView(state, button);
+    for (Axis axis : {Axis::X, Axis::Y, Axis::Z})
+        for (int direction : {0, 2, -2, 10, -3}) RotateView(state, axis, direction);
     ExpectNear(state.ViewProjection, before, 0);
 }
 

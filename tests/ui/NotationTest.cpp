@@ -86,6 +86,28 @@ TEST(FormatGeneral15, SixteenthDigitFiveRoundsUpNotToEven) {
     EXPECT_EQ(FormatGeneral15(1.0000000000000051, "."), "1.00000000000001");
 }
 
+TEST(FormatGeneral15, NeighboursOfAHalfSplitOnTheExactValue) {
+    // The double just below a 16-digit half: its expansion runs on as 4 and
+    // seven or eight nines, so any rounding short of the exact digits would
+    // carry it to the half. Its upper neighbour lies just above and rounds up.
+    struct Row {
+        double below;
+        const char* down;
+        const char* up;
+    };
+    const Row rows[] = {
+        {0x1.9cdef3de12a19p-995, "4.81646747694462E-300", "4.81646747694463E-300"},
+        {0x1.7470b9f657ecp-17, "1.1099587010121E-5", "1.10995870101211E-5"},
+        {0x1.fb594b2e5f824p+0, "1.98183126337199", "1.981831263372"},
+        {0x1.4e383c600f112p+998, "3.49725834412543E300", "3.49725834412544E300"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(FormatGeneral15(row.below, "."), row.down) << std::hexfloat << row.below;
+        EXPECT_EQ(FormatGeneral15(-row.below, "."), std::string("-") + row.down);
+        EXPECT_EQ(FormatGeneral15(std::nextafter(row.below, INFINITY), "."), row.up) << std::hexfloat << row.below;
+    }
+}
+
 TEST(FormatGeneral15, SeparatorIsInsertedVerbatim) {
     EXPECT_EQ(FormatGeneral15(2.5, ","), "2,5");
     EXPECT_EQ(FormatGeneral15(0.0001, ","), "0,0001");
