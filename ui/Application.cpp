@@ -1,6 +1,8 @@
 #include "Application.h"
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QMessageBox>
 #include <exception>
 
@@ -34,8 +36,21 @@ void RunGuarded(const std::function<void()>& command) {
     }
 }
 
+bool LoadToolkitTranslation() {
+    // The toolkit's own texts (dialog buttons, file dialogs) in Spanish, as
+    // the rest of the program; the program's own texts are not translated.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load("qtbase_es", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
+}
+
 void SetUpApplication() {
     QApplication::setApplicationName("Optimara");
+    LoadToolkitTranslation();
     // No display name: the platform would append it to every caption,
     // and the main window's caption is exactly the file name and its state.
     QApplication::setWindowIcon(ProgramIcon());

@@ -26,7 +26,11 @@ void ShowErrorBox(const QString& text);
 // Runs a command; a failure it raises goes to the error box.
 void RunGuarded(const std::function<void()>& command);
 
-// Application title, icon and the font faces standing in for the design's
+// Installs Qt's Spanish translation of its own texts; false when it is
+// not installed on this system (the toolkit then speaks English).
+bool LoadToolkitTranslation();
+
+// Application title, toolkit translation, icon and the font faces standing in for the design's
 // "MS Sans Serif", "Arial" and "Courier New".
 void SetUpApplication();
 
