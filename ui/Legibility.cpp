@@ -17,11 +17,6 @@ double Luminance(const QColor& c) {
     return 0.2126 * Linear(rgb.redF()) + 0.7152 * Linear(rgb.greenF()) + 0.0722 * Linear(rgb.blueF());
 }
 
-QColor Mix(const QColor& from, const QColor& to, double share) {
-    auto channel = [share](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * share)); };
-    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()), channel(from.blue(), to.blue()));
-}
-
 } // namespace
 
 double ContrastRatio(const QColor& a, const QColor& b) {
@@ -31,14 +26,11 @@ double ContrastRatio(const QColor& a, const QColor& b) {
 
 QColor LegibleDisabledText(const QPalette& palette) {
     const QColor base = palette.color(QPalette::Disabled, QPalette::Base);
-    const QColor faint = palette.color(QPalette::Disabled, QPalette::Text).toRgb();
-    const QColor normal = palette.color(QPalette::Active, QPalette::Text).toRgb();
-    // The least step towards the normal text that reads; the disabled look
-    // is kept as far as legibility allows.
-    for (int step = 0; step <= 10; ++step) {
-        const QColor candidate = Mix(faint, normal, step / 10.0);
-        if (ContrastRatio(candidate, base) >= kComfortableContrast) return candidate;
-    }
+    const QColor faint = palette.color(QPalette::Disabled, QPalette::Text);
+    // Small text renders lighter than its colour: a disabled colour is kept
+    // only with a margin, else the normal text colour is used.
+    if (ContrastRatio(faint, base) >= kComfortableContrast) return faint;
+    const QColor normal = palette.color(QPalette::Active, QPalette::Text);
     if (ContrastRatio(normal, base) >= kLegibleContrast) return normal;
     const QColor black(Qt::black), white(Qt::white);
     return ContrastRatio(black, base) >= ContrastRatio(white, base) ? black : white;

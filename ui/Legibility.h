@@ -16,14 +16,13 @@ double ContrastRatio(const QColor& a, const QColor& b);
 // The least contrast text must have against its background to be read.
 inline constexpr double kLegibleContrast = 4.5;
 
-// The contrast aimed at: small antialiased text renders lighter than its
-// colour, so the colour itself keeps a margin above the least.
+// The contrast a disabled text colour needs to be kept as it is: small
+// antialiased text renders lighter than its colour.
 inline constexpr double kComfortableContrast = 7.0;
 
 // The disabled text colour for `palette`: its own when comfortable on the
-// disabled background, else moved towards the normal text colour until it
-// is; the normal text itself when it reads but not comfortably, and plain
-// black or white when even that does not read.
+// disabled background, else the normal text colour when that reads, else
+// plain black or white, whichever reads better.
 QColor LegibleDisabledText(const QPalette& palette);
 
 // Gives the control disabled text, window text and background colours

@@ -169,25 +169,26 @@ TEST(Legibility, ContrastRatioOfKnownPairs) {
     EXPECT_GT(ContrastRatio(Qt::black, Qt::red), ContrastRatio(Qt::black, Qt::blue));
 }
 
-TEST(Legibility, DisabledTextKeptWhenLegibleAndDarkenedOnlyAsFarAsNeeded) {
+TEST(Legibility, DisabledTextKeptOnlyWhenComfortablyLegible) {
     QPalette palette;
     palette.setColor(QPalette::Disabled, QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Active, QPalette::Text, Qt::black);
-    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x40, 0x40, 0x40));
+    palette.setColor(QPalette::Active, QPalette::Text, QColor(0x10, 0x10, 0x40));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x40, 0x40, 0x40));  // 10:1
     EXPECT_EQ(LegibleDisabledText(palette), QColor(0x40, 0x40, 0x40));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x60, 0x60, 0x60));  // 6.3:1
+    EXPECT_EQ(LegibleDisabledText(palette), QColor(0x10, 0x10, 0x40));
     palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0xbe, 0xbe, 0xbe));
-    const QColor darkened = LegibleDisabledText(palette);
-    EXPECT_GE(ContrastRatio(darkened, Qt::white), 7.0);
-    EXPECT_NE(darkened, QColor(Qt::black));  // still told apart from enabled text
-    // Normal text that reads, though less comfortably: taken as it is.
-    palette.setColor(QPalette::Active, QPalette::Text, QColor(0x70, 0x70, 0x70));
-    EXPECT_EQ(LegibleDisabledText(palette), QColor(0x70, 0x70, 0x70));
+    EXPECT_EQ(LegibleDisabledText(palette), QColor(0x10, 0x10, 0x40));
     // A scheme whose own text does not read on its background: plain white
-    // on a dark background.
+    // on a dark background, black on a light one.
     palette.setColor(QPalette::Disabled, QPalette::Base, QColor(0x20, 0x20, 0x20));
     palette.setColor(QPalette::Active, QPalette::Text, QColor(0x30, 0x30, 0x30));
     palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x28, 0x28, 0x28));
     EXPECT_EQ(LegibleDisabledText(palette), QColor(Qt::white));
+    palette.setColor(QPalette::Disabled, QPalette::Base, QColor(0xd0, 0xd0, 0xd0));
+    palette.setColor(QPalette::Active, QPalette::Text, QColor(0xe0, 0xe0, 0xe0));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0xc0, 0xc0, 0xc0));
+    EXPECT_EQ(LegibleDisabledText(palette), QColor(Qt::black));
 }
 
 // The colours a disabled control paints its text and background with.
