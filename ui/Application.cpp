@@ -1,6 +1,8 @@
 #include "Application.h"
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <QMessageBox>
@@ -26,6 +28,18 @@ void ShowErrorBox(const QString& text) {
     QMessageBox box(QMessageBox::Critical, "Optimara", text + ".", QMessageBox::Ok);
     box.setObjectName("ErrorBox");
     box.exec();
+}
+
+void WidenToCaption(QMessageBox& box) {
+    // A window manager cuts a caption wider than its window; the caption
+    // gets the room of its text in a bold face, and of the title bar's buttons.
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleBarButtonsWidth;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }
 
 void RunGuarded(const std::function<void()>& command) {

@@ -63,8 +63,15 @@ void TForm1::WindowOpened() {
     // a window opened maximised has the picture reach to its right and
     // bottom edges. Later size changes leave it where it is.
     if (!(windowState() & Qt::WindowMaximized) || !Image3->isHidden()) return;
+    const QSize client = ClientSize();
     const QRect before = Image1->geometry();
-    PlaceImage1(ClientSize());
+    PlaceImage1(client);
+    // The tableau and the split variables reach down to the status bar, as
+    // at the design size, so a tall tableau needs no scrolling.
+    for (QWidget* list : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(ListBox3)}) {
+        const int height = client.height() - StatusBar1->height() - list->y();
+        if (height > list->height()) list->resize(list->width(), height);
+    }
     if (Image1->geometry() != before && Image1->HasPicture()) DrawPlot(Image1);
 }
 

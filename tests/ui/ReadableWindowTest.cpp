@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "Application.h"
 #include "Legibility.h"
 #include "UiTestSupport.h"
 
@@ -259,6 +260,10 @@ TEST_F(ReadableWindow, QuestionBoxAndFileDialogSpeakSpanish) {
         auto* box = qobject_cast<QMessageBox*>(w);
         ASSERT_NE(box, nullptr);
         for (QAbstractButton* b : box->buttons()) buttons << b->text().remove('&');
+        // Wide enough for the window manager to show the caption whole.
+        QFont bold = box->font();
+        bold.setBold(true);
+        EXPECT_GE(box->width(), QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + kTitleBarButtonsWidth);
         box->button(QMessageBox::No)->click();
     };
     {
@@ -299,6 +304,9 @@ TEST(OpeningWindow, MaximisedWindowGetsAPictureToItsEdges) {
     ASSERT_GT(client.height(), 700);
     EXPECT_EQ(form.Image1->geometry(), QRect(376, 165, client.width() - 376 - 10, client.height() - 165 - 22 - 10));
     const QRect placed = form.Image1->geometry();
+    // The tableau and the split variables reach down to the status bar.
+    EXPECT_EQ(form.StringGrid1->geometry(), QRect(88, 192, 209, client.height() - 22 - 192));
+    EXPECT_EQ(form.ListBox3->geometry(), QRect(8, 224, 73, client.height() - 22 - 224));
     // A picture drawn now fills the new place, the marker on its vertex.
     form.Edit1->setText("3x+2y");
     form.RichEdit1->setPlainText("x+y<4\nx+3y<6\nx>0\ny>0");
