@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "Geometry.h"
 #include "Region2D.h"
 #include "Region3D.h"
 
@@ -35,14 +36,25 @@ void RotateView(PlotState& s, Axis axis, int direction) {
     s.ViewProjection = s.ViewProjection * R;
 }
 
-void PlaceMarker(const PlotState& s, double u, double v, const PlotTarget& t, Marker& m) {
-    const int W = t.image->width(), H = t.image->height();
+void PlaceMarker(const PlotState& s, double u, double v, const PictureFrame& f, Marker& m) {
+    const int W = f.width, H = f.height;
     if (s.PlotXMin < u && u < s.PlotXMax && s.PlotYMin < v && v < s.PlotYMax) {
         m.visible = true;
-        m.left = static_cast<int>(t.left + W * (u - s.PlotXMin) / (s.PlotXMax - s.PlotXMin) - 2);
-        m.top = static_cast<int>(t.top + H * (s.PlotYMax - v) / (s.PlotYMax - s.PlotYMin) - 2);
+        m.left = static_cast<int>(f.left + W * (u - s.PlotXMin) / (s.PlotXMax - s.PlotXMin) - 2);
+        m.top = static_cast<int>(f.top + H * (s.PlotYMax - v) / (s.PlotYMax - s.PlotYMin) - 2);
     } else {
         m.visible = false;
+    }
+}
+
+void PlaceSolutionMarker(const PlotState& s, int variables, const PictureFrame& frame, Marker& marker) {
+    const double* x = s.SolutionPoint;
+    if (variables == 2) {
+        PlaceMarker(s, x[0], x[1], frame, marker);
+    } else if (variables == 3) {
+        double u, v;
+        ProjectPoint(s.ViewProjection, x, u, v);
+        PlaceMarker(s, u, v, frame, marker);
     }
 }
 

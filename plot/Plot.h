@@ -63,8 +63,28 @@ void RotateView(PlotState& state, Axis axis, int direction);
 // is changed only by a plot that places it.
 PlotKind DrawPlot(PlotState& state, const PlotInput& input, PlotTarget target, Marker& marker);
 
+// Where a picture stands on the form and its size in pixels.
+struct PictureFrame {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+inline PictureFrame FrameOf(const PlotTarget& target) {
+    return {target.left, target.top, target.image->width(), target.image->height()};
+}
+
 // Places the marker over the picture-plane point (u, v); hidden on or
 // outside the border of the plot window.
-void PlaceMarker(const PlotState& state, double u, double v, const PlotTarget& target, Marker& marker);
+void PlaceMarker(const PlotState& state, double u, double v, const PictureFrame& frame, Marker& marker);
+inline void PlaceMarker(const PlotState& state, double u, double v, const PlotTarget& target, Marker& marker) {
+    PlaceMarker(state, u, v, FrameOf(target), marker);
+}
+
+// The one placement of the marker on the current basic solution, for the
+// plots and for the display after each step: a problem of two variables
+// shows SolutionPoint's first two values, one of three their projection by
+// the view. Any other count leaves the marker as it is.
+void PlaceSolutionMarker(const PlotState& state, int variables, const PictureFrame& frame, Marker& marker);
 
 } // namespace optimara

@@ -130,7 +130,7 @@ void DrawRegion2D(PlotState& s, const PlotInput& in, const PlotTarget& target, M
         cv.Line({W * g.s1, (1 - g.t1) * H}, {W * g.s2, (1 - g.t2) * H}, in.colors.windowText);
     }
     ObjectiveArrow2D(s, in.objectiveVector, cv);
-    PlaceMarker(s, s.SolutionPoint[0], s.SolutionPoint[1], target, marker);
+    PlaceSolutionMarker(s, 2, FrameOf(target), marker);
 }
 
 } // namespace optimara

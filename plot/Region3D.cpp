@@ -190,9 +190,7 @@ void DrawRegion3D(PlotState& s, const PlotInput& in, const PlotTarget& target, M
     EdgePasses(cv, s, planes, vertices, walk);
     ObjectiveArrow3D(cv, s, in.objectiveVector);
     if (in.showAxes) Axes(cv, s);
-    double u, v;
-    ProjectPoint(s.ViewProjection, s.SolutionPoint, u, v);
-    PlaceMarker(s, u, v, target, marker);
+    PlaceSolutionMarker(s, 3, FrameOf(target), marker);
 }
 
 } // namespace optimara

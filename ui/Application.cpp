@@ -1,6 +1,10 @@
 #include "Application.h"
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QMessageBox>
 #include <exception>
 
@@ -26,6 +30,18 @@ void ShowErrorBox(const QString& text) {
     box.exec();
 }
 
+void WidenToCaption(QMessageBox& box) {
+    // A window manager cuts a caption wider than its window; the caption
+    // gets the room of its text in a bold face, and of the title bar's buttons.
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleBarButtonsWidth;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 void RunGuarded(const std::function<void()>& command) {
     try {
         command();
@@ -34,8 +50,21 @@ void RunGuarded(const std::function<void()>& command) {
     }
 }
 
+bool LoadToolkitTranslation() {
+    // The toolkit's own texts (dialog buttons, file dialogs) in Spanish, as
+    // the rest of the program; the program's own texts are not translated.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load("qtbase_es", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
+}
+
 void SetUpApplication() {
     QApplication::setApplicationName("Optimara");
+    LoadToolkitTranslation();
     // No display name: the platform would append it to every caption,
     // and the main window's caption is exactly the file name and its state.
     QApplication::setWindowIcon(ProgramIcon());

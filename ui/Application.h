@@ -1,6 +1,7 @@
 #pragma once
 // The application object, its error box and the start-up sequence.
 #include <QApplication>
+#include <QMessageBox>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -23,10 +24,18 @@ public:
 // The application's error box: the failure's text followed by ".", caption
 // "Optimara", error icon, one OK button.
 void ShowErrorBox(const QString& text);
+// Makes a message box at least as wide as its caption needs, so the
+// window manager shows the caption whole.
+inline constexpr int kTitleBarButtonsWidth = 120;
+void WidenToCaption(QMessageBox& box);
 // Runs a command; a failure it raises goes to the error box.
 void RunGuarded(const std::function<void()>& command);
 
-// Application title, icon and the font faces standing in for the design's
+// Installs Qt's Spanish translation of its own texts; false when it is
+// not installed on this system (the toolkit then speaks English).
+bool LoadToolkitTranslation();
+
+// Application title, toolkit translation, icon and the font faces standing in for the design's
 // "MS Sans Serif", "Arial" and "Courier New".
 void SetUpApplication();
 

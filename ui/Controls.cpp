@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTextBlock>
+#include <cmath>
 
 namespace optimara {
 
@@ -66,7 +67,7 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
     setSizeGripEnabled(false);
     QFont bold = font();
     bold.setBold(true);
-    const int widths[2] = {200, 50};
+    const int widths[2] = {kErrorPanelWidth, kStatusPanelWidth};
     for (int i = 0; i < 2; ++i) {
         labels_[i] = new QLabel(this);
         labels_[i]->setFont(bold);
@@ -74,8 +75,9 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
         labels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         labels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
     }
-    // The first panel has a fixed width; the last one starts at its width
-    // and takes whatever room is left, as the last panel of a status bar does.
+    // The first panel has its own width, widened to show a long error text
+    // whole; the last one starts at its width and takes whatever room is
+    // left, as the last panel of a status bar does.
     labels_[0]->setFixedWidth(widths[0]);
     labels_[1]->setMinimumWidth(widths[1]);
     addWidget(labels_[0], 0);
@@ -86,6 +88,11 @@ void StatusPanels::SetText(int panel, const std::string& text) {
     if (texts_[panel] == text) return;
     texts_[panel] = text;
     labels_[panel]->setText(QString::fromStdString(text));
+    if (panel == 0) {
+        // The label's size hint is never below its fixed width: free it first.
+        labels_[0]->setMinimumWidth(0);
+        labels_[0]->setFixedWidth(qMax(kErrorPanelWidth, labels_[0]->sizeHint().width()));
+    }
 }
 
 // ---- ConstraintEditor -----------------------------------------------------
@@ -173,6 +180,19 @@ void TableauModel::SetCells(int rowCount, int colCount, std::vector<std::string>
 
 const std::string& TableauModel::Cell(int col, int row) const {
     return cells_.at(static_cast<size_t>(row) * static_cast<size_t>(cols_) + static_cast<size_t>(col));
+}
+
+std::vector<int> TableauModel::ColumnWidths(const QFontMetricsF& metrics, int extra, int minimum) const {
+    std::vector<int> widths(static_cast<size_t>(cols_), minimum);
+    for (int r = 0; r < rows_; ++r)
+        for (int c = 0; c < cols_; ++c) {
+            const std::string& text = Cell(c, r);
+            if (text.empty()) continue;
+            // Whole pixels up: the text is laid out at fractional advances.
+            const int width = static_cast<int>(std::ceil(metrics.horizontalAdvance(QString::fromStdString(text)))) + extra;
+            if (width > widths[static_cast<size_t>(c)]) widths[static_cast<size_t>(c)] = width;
+        }
+    return widths;
 }
 
 int TableauModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }

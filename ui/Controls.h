@@ -4,6 +4,7 @@
 // whose panels return exactly the text last set, and the constraint editor
 // that underlines the relational signs as they are typed.
 #include <QAbstractTableModel>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QStatusBar>
@@ -55,6 +56,9 @@ class StatusPanels : public QStatusBar {
     Q_OBJECT
 public:
     explicit StatusPanels(QWidget* parent = nullptr);
+    // The panels' narrowest widths.
+    static constexpr int kErrorPanelWidth = 200;
+    static constexpr int kStatusPanelWidth = 50;
 
     const std::string& Text(int panel) const { return texts_[panel]; }
     void SetText(int panel, const std::string& text);
@@ -94,6 +98,8 @@ public:
 
     void SetCells(int rowCount, int colCount, std::vector<std::string> cells);
     const std::string& Cell(int col, int row) const;
+    // Per column: the widest text's advance plus `extra`, at least `minimum`.
+    std::vector<int> ColumnWidths(const QFontMetricsF& metrics, int extra, int minimum) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -56,6 +56,8 @@ public:
     // The design client size: the size FormCreate places the picture in.
     static constexpr int kDesignClientWidth = 644;
     static constexpr int kDesignClientHeight = 399;
+    // The grid's narrowest column.
+    static constexpr int kGridColumnWidth = 40;
 
     // Controls, named as the window layout names them.
     QComboBox* ComboBox1 = nullptr;
@@ -143,6 +145,8 @@ public:
 
     void ShowWorkArea(bool visible);
     void ShowTableau();
+    // Widens the grid's columns to their texts.
+    void FitGridColumns();
     PlotKind DrawPlot(PictureBox* image);
     void ClearPicture();
     // Focus and selection of the text a build found at fault (-1 Edit1, k line k).
@@ -168,12 +172,17 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();
+    // FormCreate's placement rule of Image1 for a client size.
+    void PlaceImage1(const QSize& client);
+    // The window's first exposure, at the size it opened with.
+    void WindowOpened();
     void CreateProblemControls();
     void CreateResultControls();
     void CreatePictureControls();

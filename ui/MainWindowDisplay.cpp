@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QTableView>
 #include <stdexcept>
 
 #include "Display.h"
@@ -31,6 +34,7 @@ void TForm1::ShowTableau() {
     TableauView view = ComputeTableauView(problem, ComboBox1->currentIndex() != 0, errorFree, Floating(),
                                           separator_, state_.plot.SolutionPoint);
     GridModel->SetCells(view.rowCount, view.colCount, std::move(view.cells));
+    FitGridColumns();
     ListBox2->clear();
     ListBox3->clear();
     if (!view.filled) return;
@@ -38,28 +42,12 @@ void TForm1::ShowTableau() {
     ListBox3->addItems(ToStringList(view.freeVariables));
     Edit2->setText(QString::fromStdString(view.value));
 
-    const double* x = state_.plot.SolutionPoint;
-    double u = 0, v = 0;
-    if (view.count == 2) {
-        u = x[0];
-        v = x[1];
-    } else if (view.count == 3) {
-        const MatrixR& P = state_.plot.ViewProjection;
-        u = P.Index(1, 1) * x[0] + P.Index(1, 2) * x[1] + P.Index(1, 3) * x[2];
-        v = P.Index(2, 1) * x[0] + P.Index(2, 2) * x[1] + P.Index(2, 3) * x[2];
-    } else {
-        return;
-    }
-    // The marker is placed over Image1 by the size of the control, whether
-    // or not a picture has been drawn into it yet.
-    QImage probe;
-    const QImage* picture = &Image1->Picture();
-    if (picture->size() != Image1->size()) {
-        probe = QImage(Image1->size(), QImage::Format_Mono);
-        picture = &probe;
-    }
+    // The marker goes over the picture showing, whose plot window the last
+    // drawing fitted.
+    const PictureBox* picture = ShowingPicture();
     Marker marker = CurrentMarker();
-    PlaceMarker(state_.plot, u, v, PlotTarget{const_cast<QImage*>(picture), Image1->x(), Image1->y()}, marker);
+    PlaceSolutionMarker(state_.plot, view.count,
+                        PictureFrame{picture->x(), picture->y(), picture->width(), picture->height()}, marker);
     ApplyMarker(marker);
 }
 
@@ -94,12 +82,28 @@ PlotKind TForm1::DrawPlot(PictureBox* image) {
         image->update();
         throw;
     }
-    // A picture that nothing was drawn on still holds no image.
-    if (kind == PlotKind::None && fresh) image->DropPicture();
+    if (kind == PlotKind::None) {
+        // No picture of this problem: the previous problem's region and
+        // marker go; a picture that was never drawn on still holds no image.
+        if (fresh) image->DropPicture();
+        else image->Canvas().fill(Colors().btnFace);
+        marker.visible = false;
+    }
     image->update();
     ApplyMarker(marker);
     if (kind == PlotKind::Space) SetViewButtonsEnabled(true);
     return kind;
+}
+
+void TForm1::FitGridColumns() {
+    // Each column is as wide as its widest text plus the cell's text margins
+    // and grid line, never narrower than the design's 40 pixels.
+    QHeaderView* header = StringGrid1->horizontalHeader();
+    const int textMargin = StringGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, StringGrid1) + 1;
+    const int extra = 2 * textMargin + (StringGrid1->showGrid() ? 1 : 0);
+    const std::vector<int> widths = GridModel->ColumnWidths(QFontMetricsF(StringGrid1->font()), extra, kGridColumnWidth);
+    for (int c = 0; c < static_cast<int>(widths.size()); ++c)
+        if (header->sectionSize(c) != widths[static_cast<size_t>(c)]) header->resizeSection(c, widths[static_cast<size_t>(c)]);
 }
 
 void TForm1::ClearPicture() {

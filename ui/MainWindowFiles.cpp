@@ -108,6 +108,7 @@ bool TForm1::AskToSave() {
                     QString::fromUtf8("¿Deseas guardar ahora tu trabajo? "), QMessageBox::Yes | QMessageBox::No,
                     this);
     box.setObjectName("SaveQuestion");
+    WidenToCaption(box);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -8,23 +8,29 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableView>
+#include <QWindow>
 
 #include "Application.h"
 #include "AuxWindows.h"
+#include "Legibility.h"
 #include "MainWindow.h"
 #include "WindowHost.h"
 
 namespace optimara {
 
-void TForm1::FormCreate() {
-    // The picture goes right of the work area, below the value box, and
-    // keeps this place whatever the window's size becomes later.
-    const QSize client = ClientSize();
+void TForm1::PlaceImage1(const QSize& client) {
+    // The picture goes right of the work area, below the value box.
     const int top = Edit2->y() + Edit2->height() + 10;
     const int left = Edit2->x();
     const int height = client.height() - top - StatusBar1->height() - 10;
     const int width = client.width() - left - 10;
     Image1->Place(QRect(left, top, width, height), Colors().btnFace);
+}
+
+void TForm1::FormCreate() {
+    // Placed for the size the window is created with; the size it opens
+    // with, once shown, may still move it (WindowOpened).
+    PlaceImage1(ClientSize());
     Button9Click();
     ComboBox1->setCurrentIndex(1);
     // The last run's problem, notation and file name; FormShow solves it.
@@ -37,7 +43,36 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
     shown_ = true;
+    // The window manager gives a maximised window its size after it is
+    // shown, before it is first exposed.
+    if (QWindow* window = windowHandle()) window->installEventFilter(this);
     RunGuarded([this] { FormShow(); });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    QWindow* window = windowHandle();
+    if (watched == window && event->type() == QEvent::Expose && window->isExposed()) {
+        window->removeEventFilter(this);
+        RunGuarded([this] { WindowOpened(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::WindowOpened() {
+    // The picture's place is computed for the size the window opens with:
+    // a window opened maximised has the picture reach to its right and
+    // bottom edges. Later size changes leave it where it is.
+    if (!(windowState() & Qt::WindowMaximized) || !Image3->isHidden()) return;
+    const QSize client = ClientSize();
+    const QRect before = Image1->geometry();
+    PlaceImage1(client);
+    // The tableau and the split variables reach down to the status bar, as
+    // at the design size, so a tall tableau needs no scrolling.
+    for (QWidget* list : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(ListBox3)}) {
+        const int height = client.height() - StatusBar1->height() - list->y();
+        if (height > list->height()) list->resize(list->width(), height);
+    }
+    if (Image1->geometry() != before && Image1->HasPicture()) DrawPlot(Image1);
 }
 
 void TForm1::FormResize() {
@@ -182,6 +217,11 @@ void TForm1::ReadDecimalSeparator() {
 
 void TForm1::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LocaleChange) ReadDecimalSeparator();
+    // Another style or colour scheme: the results' colours are derived anew.
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::StyleChange)
+        for (QWidget* result : {static_cast<QWidget*>(ListBox2), static_cast<QWidget*>(ListBox3),
+                                static_cast<QWidget*>(Edit2)})
+            KeepLegibleWhenDisabled(result);
     QMainWindow::changeEvent(event);
 }
 

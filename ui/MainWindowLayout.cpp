@@ -11,6 +11,7 @@
 #include <QTableView>
 
 #include "Application.h"
+#include "Legibility.h"
 #include "MainWindow.h"
 #include "WindowHost.h"
 
@@ -40,6 +41,7 @@ QListWidget* MakeList(QWidget* parent, const QString& name) {
     list->setFont(TextFont());
     list->setFocusPolicy(Qt::ClickFocus);
     list->setEnabled(false);
+    KeepLegibleWhenDisabled(list);
     return list;
 }
 
@@ -142,7 +144,7 @@ void TForm1::CreateResultControls() {
     StringGrid1->verticalHeader()->hide();
     StringGrid1->horizontalHeader()->setMinimumSectionSize(1);
     StringGrid1->verticalHeader()->setMinimumSectionSize(1);
-    StringGrid1->horizontalHeader()->setDefaultSectionSize(40);
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(kGridColumnWidth);
     StringGrid1->verticalHeader()->setDefaultSectionSize(16);
     StringGrid1->setFocusPolicy(Qt::ClickFocus);
     StringGrid1->setTabKeyNavigation(false);
@@ -154,6 +156,7 @@ void TForm1::CreateResultControls() {
     Edit2->setObjectName("Edit2");
     Edit2->setFont(TextFont());
     Edit2->setEnabled(false);
+    KeepLegibleWhenDisabled(Edit2);
     Edit2->setFocusPolicy(Qt::ClickFocus);
     ListBox1 = MakeList(WorkArea, "ListBox1");
     ListBox1->hide();

@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 
+#include "Application.h"
 #include "BuildProblem.h"
 #include "Display.h"
 #include "MainWindow.h"
@@ -69,6 +70,7 @@ bool WindowHost::AskRestart() {
     if (form_.RestartAnswerHook) return form_.RestartAnswerHook();
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kRestartCaption), QString::fromUtf8(kRestartText),
                     QMessageBox::Yes | QMessageBox::No, &form_);
+    WidenToCaption(box);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -129,5 +129,41 @@ TEST(Marker, StrictlyInsideTheWindowOnly) {
     }
 }
 
+TEST(Marker, SolutionPointByTheNumberOfVariables) {
+    PlotState state;
+    SetDefaultView(state);
+    state.PlotXMin = -2;
+    state.PlotXMax = 2;
+    state.PlotYMin = -2;
+    state.PlotYMax = 2;
+    state.SolutionPoint[0] = 1;
+    state.SolutionPoint[1] = 0.5;
+    state.SolutionPoint[2] = 1.5;
+    const PictureFrame frame{10, 20, 400, 200};
+    const struct {
+        int variables;
+        int left, top;  // before truncation: frame + 400 (u + 2) / 4 - 2, 20 + 200 (2 - v) / 4 - 2
+    } cases[] = {
+        {2, 10 + 300 - 2, 20 + 75 - 2},  // (x1, x2) = (1, 0.5)
+        // u = h (x2 - x1) = -h / 2, v = x3 - (x1 + x2) / 2 = 0.75
+        {3, static_cast<int>(10 + 100 * (2 - h / 2) - 2), static_cast<int>(20 + 50 * 1.25 - 2)},
+    };
+    for (const auto& c : cases) {
+        Marker marker;
+        PlaceSolutionMarker(state, c.variables, frame, marker);
+        EXPECT_TRUE(marker.visible) << c.variables;
+        EXPECT_EQ(marker.left, c.left) << c.variables;
+        EXPECT_EQ(marker.top, c.top) << c.variables;
+    }
+    // Other counts leave the marker as it was.
+    for (int variables : {0, 1, 4, 7}) {
+        Marker marker{true, 3, 4};
+        PlaceSolutionMarker(state, variables, frame, marker);
+        EXPECT_TRUE(marker.visible);
+        EXPECT_EQ(marker.left, 3);
+        EXPECT_EQ(marker.top, 4);
+    }
+}
+
 } // namespace
 } // namespace optimara

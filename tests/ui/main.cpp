@@ -3,12 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "Application.h"
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen screen is 1280 x 800, so a maximised window has a size
+    // of its own, larger than the design size.
+    QTemporaryDir screen;
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") {
+        QFile config(screen.filePath("screen.json"));
+        if (!screen.isValid() || !config.open(QIODevice::WriteOnly)) return 1;
+        config.write(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": 1280, "height": 800,)"
+                     R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        config.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toUtf8());
+    }
     // Qt's file dialogs remember their last directory in the user's settings;
     // the tests keep theirs to themselves.
     QTemporaryDir settings;
