@@ -1,18 +1,16 @@
 #pragma once
 // Everything the program keeps between two events, in one place. The main
 // window owns it and hands it to whatever needs it.
-#include <QString>
-
 #include "Plot.h"
 #include "ProblemState.h"
+#include "Session.h"
 
 namespace optimara {
 
 struct AppState {
     ProblemState problem;
     PlotState plot;
-    bool Modified = false;
-    QString CurrentFileName;
+    files::Session session;
 };
 
 } // namespace optimara

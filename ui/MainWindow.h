@@ -156,6 +156,7 @@ public:
     // The client size: the window's inside below the menu bar.
     QSize ClientSize() const;
 
+    QString CurrentFileName() const;
     const std::string& DecimalSeparator() const { return separator_; }
     bool Floating() const;
 
@@ -196,7 +197,8 @@ private:
     PictureBox* ShowingPicture() const;
     void SetViewButtonsEnabled(bool enabled);
     // Problem files and the session (MainWindowFiles.cpp).
-    QString CaptionText() const;
+    // The one place the caption is written: always the session's.
+    void ShowCaption();
     files::ProblemDocument CurrentProblem() const;
     void LoadProblem(const files::ProblemDocument& problem);
     QString ChooseOpenFile();

@@ -44,9 +44,9 @@ QString ChosenFile(QFileDialog* dialog) {
 
 } // namespace
 
-QString TForm1::CaptionText() const {
-    return "Optimara- " + state_.CurrentFileName + (state_.Modified ? " Modificado" : "");
-}
+QString TForm1::CurrentFileName() const { return QString::fromStdString(state_.session.CurrentFileName); }
+
+void TForm1::ShowCaption() { setWindowTitle(QString::fromStdString(state_.session.Caption())); }
 
 files::ProblemDocument TForm1::CurrentProblem() const {
     files::ProblemDocument problem;
@@ -62,16 +62,16 @@ void TForm1::ProblemFileWriter(const QString& fileName) {
     // The header lines go straight into the document written; the editor
     // itself is never touched by a save.
     files::WriteProblemFile(fileName, CurrentProblem());
-    state_.Modified = false;
-    setWindowTitle(CaptionText());
+    state_.session.Saved();
+    ShowCaption();
 }
 
 QString TForm1::ChooseSaveFile() {
-    if (SaveFileHook) return SaveFileHook(state_.CurrentFileName);
+    if (SaveFileHook) return SaveFileHook(CurrentFileName());
     // Made on first use: a file dialog starts reading its folder as soon as it exists.
     if (!SaveDialog1) SaveDialog1 = MakeProblemDialog(this, "SaveDialog1", QFileDialog::AcceptSave);
-    if (!state_.CurrentFileName.isEmpty()) {
-        SaveDialog1->selectFile(state_.CurrentFileName);
+    if (!CurrentFileName().isEmpty()) {
+        SaveDialog1->selectFile(CurrentFileName());
     } else if (auto* name = SaveDialog1->findChild<QLineEdit*>("fileNameEdit")) {
         // With no current file nothing is offered, not the last name chosen.
         name->clear();
@@ -88,14 +88,14 @@ QString TForm1::ChooseOpenFile() {
 bool TForm1::SaveProblemAs() {
     const QString name = ChooseSaveFile();
     if (name.isEmpty()) return false;
-    state_.CurrentFileName = name;
+    state_.session.CurrentFileName = name.toStdString();
     ProblemFileWriter(name);
     return true;
 }
 
 bool TForm1::SaveProblem() {
-    if (state_.CurrentFileName.isEmpty()) return SaveProblemAs();
-    ProblemFileWriter(state_.CurrentFileName);
+    if (state_.session.CurrentFileName.empty()) return SaveProblemAs();
+    ProblemFileWriter(CurrentFileName());
     return true;
 }
 
@@ -117,16 +117,15 @@ void TForm1::Open1Click() {
     if (name.isEmpty()) return;
     // Unsaved work is replaced only with the user's consent: a cancelled
     // save dialog cancels the opening, and a failed save stops it with its error.
-    if (state_.Modified && AskToSave() && !SaveProblem()) return;
+    if (state_.session.Modified && AskToSave() && !SaveProblem()) return;
     // Read before anything is cleared, so a file that cannot be read leaves
     // the problem on screen as it was.
     const files::ProblemDocument problem = files::ReadProblemFile(name);
     Clear1Click();
     LoadProblem(problem);
     // The loads above were reported as edits; the opened problem is not modified.
-    state_.CurrentFileName = name;
-    state_.Modified = false;
-    setWindowTitle(CaptionText());
+    state_.session.Opened(name.toStdString());
+    ShowCaption();
     Button1Click();
 }
 
@@ -146,9 +145,8 @@ void TForm1::LoadProblem(const files::ProblemDocument& problem) {
 }
 
 void TForm1::Clear1Click() {
-    state_.Modified = false;
-    state_.CurrentFileName.clear();
-    setWindowTitle("Optimara");
+    state_.session.Cleared();
+    ShowCaption();
     // The grid keeps its top-left cell, as a grid cut down to one cell does.
     GridModel->SetCells(1, 1, {GridModel->Cell(0, 0)});
     StatusBar1->SetText(0, "");
@@ -163,8 +161,8 @@ void TForm1::Clear1Click() {
     ClearPicture();  // blanks Image1 in the button face and hides Shape1
     Shape1->hide();
     // Emptying the texts above is no edit of the user's.
-    state_.Modified = false;
-    setWindowTitle("Optimara");
+    state_.session.Cleared();
+    ShowCaption();
 }
 
 void TForm1::RestoreSession() {
@@ -175,13 +173,13 @@ void TForm1::RestoreSession() {
     } else {
         FloatingPoint1Click();
     }
-    state_.CurrentFileName = settings->fileName;
+    state_.session.CurrentFileName = settings->fileName.toStdString();
     // A missing or unreadable autosave raises its error here; the window
     // then starts with an empty problem, not modified, caption as designed.
     const files::ProblemDocument problem = files::ReadProblemFile(QString::fromLatin1(files::kAutosaveFileName));
     LoadProblem(problem);
-    state_.Modified = settings->modified;
-    setWindowTitle(CaptionText());
+    state_.session.Restored(settings->fileName.toStdString(), settings->modified);
+    ShowCaption();
 }
 
 void TForm1::FormCloseQuery() {
@@ -189,9 +187,9 @@ void TForm1::FormCloseQuery() {
     // being written.
     if (Restore1->isEnabled()) RunGuarded([this] { Restore1Click(); });
     files::Settings settings;
-    settings.modified = state_.Modified;
+    settings.modified = state_.session.Modified;
     settings.rational = Rational1->isChecked();
-    settings.fileName = state_.CurrentFileName;
+    settings.fileName = CurrentFileName();
     files::WriteSettingsFile(settings);  // not writable: passed over silently
     ProblemFileWriter(QString::fromLatin1(files::kAutosaveFileName));
 }

@@ -185,8 +185,8 @@ void TForm1::Exit1Click() { close(); }
 
 void TForm1::RichEdit1Change() {
     state_.problem.ProblemReady = false;
-    state_.Modified = true;
-    setWindowTitle("Optimara- " + state_.CurrentFileName + " Modificado");
+    state_.session.Changed();
+    ShowCaption();
 }
 
 void TForm1::SelectSource(int source) {

@@ -70,7 +70,7 @@ void ClientArea::resizeEvent(QResizeEvent* event) {
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), host_(std::make_unique<WindowHost>(*this)) {
     setObjectName("Form1");
-    setWindowTitle("Optimara");
+    ShowCaption();
     setFont(SansFont());
     CreateControls();
     CreateMenus();

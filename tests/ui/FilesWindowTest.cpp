@@ -104,9 +104,9 @@ protected:
         return WindowShot{form->ComboBox1->currentIndex(),    form->Edit1->text(),
                           form->Label1->text(),               form->RichEdit1->toPlainText(),
                           Underlines(form->RichEdit1),        form->windowTitle(),
-                          form->State().CurrentFileName,      QString::fromStdString(Panel(1)),
+                          form->CurrentFileName(),      QString::fromStdString(Panel(1)),
                           QString::fromStdString(Panel(0)),   form->Edit2->text(),
-                          form->State().Modified,             form->State().problem.ProblemReady,
+                          form->State().session.Modified,             form->State().problem.ProblemReady,
                           Items(form->ListBox2)};
     }
 
@@ -132,7 +132,7 @@ TEST_F(FileCommands, KnownProblemsSurviveSaveClearAndOpen) {
         const QString path = Path(QString("problem %1.lpf").arg(++k));
         EXPECT_TRUE(SaveAs(path).empty());
         EXPECT_EQ(form->windowTitle(), "Optimara- " + path);
-        EXPECT_FALSE(form->State().Modified);
+        EXPECT_FALSE(form->State().session.Modified);
         EXPECT_TRUE(Run(form->Clear1).empty());
         EXPECT_EQ(form->RichEdit1->toPlainText(), "");
 
@@ -237,7 +237,7 @@ TEST_F(FileCommands, TypingAfterOpeningMarksTheCaptionOnce) {
     QTest::keyClick(form->Edit1, Qt::Key_End);
     QTest::keyClicks(form->Edit1, "+");
     EXPECT_EQ(form->windowTitle(), "Optimara- C:\\p.lpf Modificado");
-    EXPECT_TRUE(form->State().Modified);
+    EXPECT_TRUE(form->State().session.Modified);
     EXPECT_FALSE(form->State().problem.ProblemReady);
     QTest::keyClicks(form->RichEdit1, "y");
     EXPECT_EQ(form->windowTitle(), "Optimara- C:\\p.lpf Modificado");
@@ -257,7 +257,7 @@ TEST_F(FileCommands, SaveWithoutAFileAsksForANameAndItsCancelWritesNothing) {
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(preset, "");
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    EXPECT_TRUE(form->State().Modified);
+    EXPECT_TRUE(form->State().session.Modified);
     EXPECT_EQ(form->windowTitle(), "Optimara-  Modificado");
 
     const QString path = Path("guardado.lpf");
@@ -272,7 +272,7 @@ TEST_F(FileCommands, SaveWithoutAFileAsksForANameAndItsCancelWritesNothing) {
     ASSERT_TRUE(Run(form->Save1).empty());
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(files::ReadRichTextFile(path).at(1).text, "3x+2y+y");
-    EXPECT_FALSE(form->State().Modified);
+    EXPECT_FALSE(form->State().session.Modified);
     // "Guardar Como..." offers the current name.
     ASSERT_TRUE(Run(form->Saveas1).empty());
     EXPECT_EQ(preset, path);
@@ -292,7 +292,7 @@ TEST_F(FileCommands, OpenAsksOnlyWhileModified) {
     // No: the change is dropped and the file opened as it is.
     EXPECT_EQ(form->Edit1->text(), "x+y");
     EXPECT_EQ(files::ReadRichTextFile(Path("a.lpf")).at(1).text, "x+y");
-    EXPECT_FALSE(form->State().Modified);
+    EXPECT_FALSE(form->State().session.Modified);
 
     // Yes with a current file saves it without a dialog, then opens.
     QTest::keyClicks(form->Edit1, "+x");
@@ -328,8 +328,8 @@ TEST_F(FileCommands, ClearEmptiesTheProblemButNotTheNotation) {
     EXPECT_EQ(form->ComboBox1->currentIndex(), 1);
     EXPECT_FALSE(form->State().problem.ProblemReady);
     EXPECT_FALSE(form->Shape1->isVisible());
-    EXPECT_FALSE(form->State().Modified);
-    EXPECT_EQ(form->State().CurrentFileName, "");
+    EXPECT_FALSE(form->State().session.Modified);
+    EXPECT_EQ(form->CurrentFileName(), "");
     EXPECT_EQ(form->windowTitle(), "Optimara");
     const QImage& picture = form->Image1->Picture();
     const QColor face = form->Colors().btnFace;
@@ -357,7 +357,7 @@ TEST_F(FileCommands, RealDialogsAddTheSuffixAndConfirmOverwriting) {
     auto seen = Run(form->Saveas1, {choose(Path("problema"))});
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(filters, QStringList({"Linear Programing Files (*.lpf)"}));
-    EXPECT_EQ(form->State().CurrentFileName, Path("problema.lpf"));
+    EXPECT_EQ(form->CurrentFileName(), Path("problema.lpf"));
     const QByteArray first = FileBytes(Path("problema.lpf"));
     ASSERT_FALSE(first.isEmpty());
 
@@ -383,7 +383,7 @@ TEST_F(FileCommands, RealDialogsAddTheSuffixAndConfirmOverwriting) {
     EXPECT_TRUE(confirmation.contains("problema.lpf")) << confirmation.toStdString();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(FileBytes(Path("problema.lpf")), first);
-    EXPECT_TRUE(form->State().Modified);
+    EXPECT_TRUE(form->State().session.Modified);
 
     ASSERT_TRUE(Run(form->Clear1).empty());
     // Without a current file nothing is offered, not the last name chosen.
@@ -498,7 +498,7 @@ TEST_F(FileCommands, FailedSaveAfterYesStopsTheOpening) {
     EXPECT_EQ(seen[1].text, "Cannot create file " + dir.path() + ".");
     EXPECT_EQ(form->Edit1->text(), before.objective);
     EXPECT_EQ(form->RichEdit1->toPlainText(), before.text);
-    EXPECT_TRUE(form->State().Modified);
+    EXPECT_TRUE(form->State().session.Modified);
 }
 
 TEST_F(FileCommands, UnreadableFileLeavesTheWindowAsItWas) {

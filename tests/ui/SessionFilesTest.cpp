@@ -76,8 +76,8 @@ TEST_F(Session, FirstRunStartsAsDesigned) {
     EXPECT_TRUE(form->FloatingPoint1->isChecked());
     EXPECT_FALSE(form->Rational1->isChecked());
     EXPECT_EQ(form->ComboBox1->currentIndex(), 1);
-    EXPECT_FALSE(form->State().Modified);
-    EXPECT_EQ(form->State().CurrentFileName, "");
+    EXPECT_FALSE(form->State().session.Modified);
+    EXPECT_EQ(form->CurrentFileName(), "");
     EXPECT_EQ(Panel(0), "Nada para optimizar     ");
 }
 
@@ -107,7 +107,7 @@ TEST_F(Session, RestartBringsTheProblemBackSolvedAsTheUserLeftIt) {
     EXPECT_EQ(restored->RichEdit1->toPlainText(), text);
     EXPECT_TRUE(restored->Rational1->isChecked());
     EXPECT_FALSE(restored->FloatingPoint1->isChecked());
-    EXPECT_TRUE(restored->State().Modified);
+    EXPECT_TRUE(restored->State().session.Modified);
     EXPECT_EQ(restored->windowTitle(), "Optimara-  Modificado");
     restored->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(restored));
@@ -136,7 +136,7 @@ TEST_F(Session, FileNameWithBlanksModifiedAndFractionsGiveTheirSettingsLine) {
 
     ASSERT_TRUE(Start().empty());
     EXPECT_EQ(form->windowTitle(), "Optimara- C:\\Mis problemas\\dieta.lpf Modificado");
-    EXPECT_EQ(form->State().CurrentFileName, name);
+    EXPECT_EQ(form->CurrentFileName(), name);
     EXPECT_TRUE(form->Rational1->isChecked());
     EXPECT_EQ(form->Edit1->text(), "x+y");
     // "&Guardar" writes the restored file name without asking.
@@ -161,8 +161,8 @@ TEST_F(Session, UntouchedRunWritesAnEmptyNameAndStartsWithoutAFile) {
 
     ASSERT_TRUE(Start().empty());
     EXPECT_EQ(form->windowTitle(), "Optimara- ");
-    EXPECT_EQ(form->State().CurrentFileName, "");
-    EXPECT_FALSE(form->State().Modified);
+    EXPECT_EQ(form->CurrentFileName(), "");
+    EXPECT_FALSE(form->State().session.Modified);
     EXPECT_EQ(form->RichEdit1->toPlainText(), "");
     EXPECT_EQ(Panel(0), "Nada para optimizar     ");
 }
@@ -213,7 +213,7 @@ TEST_F(Session, MissingOrUnreadableAutosaveIsReportedAndTheRestGoesOn) {
         EXPECT_EQ(seen[0].icon, QMessageBox::Critical);
         EXPECT_TRUE(form->Rational1->isChecked());
         EXPECT_EQ(form->windowTitle(), "Optimara");
-        EXPECT_FALSE(form->State().Modified);
+        EXPECT_FALSE(form->State().session.Modified);
         EXPECT_EQ(form->Edit1->text(), "");
         EXPECT_EQ(form->RichEdit1->toPlainText(), "");
         EXPECT_EQ(Panel(0), "Nada para optimizar     ");
@@ -240,7 +240,7 @@ TEST_F(Session, CutOrOddSettingsLinesCountAsZeroAndEmpty) {
         ASSERT_TRUE(Start().empty());
         EXPECT_EQ(form->Rational1->isChecked(), c.rational);
         EXPECT_EQ(form->FloatingPoint1->isChecked(), !c.rational);
-        EXPECT_EQ(form->State().Modified, c.modified);
+        EXPECT_EQ(form->State().session.Modified, c.modified);
         EXPECT_EQ(form->windowTitle(), c.caption);
         EXPECT_EQ(form->Edit1->text(), "x");
         form.reset();
@@ -263,7 +263,7 @@ TEST_F(Session, UnwritableAutosaveIsReportedAndTheWindowClosesAllTheSame) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, "Cannot create file tabvex.lp~.");
     EXPECT_EQ(FileBytes("tabvex.qzt"), "1,0,");
-    EXPECT_TRUE(form->State().Modified);
+    EXPECT_TRUE(form->State().session.Modified);
 }
 
 TEST_F(Session, SalirClosesTheWindowAndWritesBothFiles) {

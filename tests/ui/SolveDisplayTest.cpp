@@ -30,7 +30,7 @@ TEST_F(SolveWindow, FirstRunReportsNothingToOptimizeWithFocusOnTheObjective) {
     EXPECT_EQ(QApplication::focusWidget(), form->Edit1);
     EXPECT_EQ(form->windowTitle(), "Optimara");
     EXPECT_EQ(form->ComboBox1->currentText(), "Maximizar");
-    EXPECT_FALSE(form->State().Modified);
+    EXPECT_FALSE(form->State().session.Modified);
 }
 
 TEST_F(SolveWindow, WorkedExampleRightAfterTheBuild) {
@@ -340,12 +340,12 @@ TEST_F(SolveWindow, EditsMakeTheProblemNotReadyAndModified) {
     TypeProblem(1, "3x+2y", {"x+y<4", "x>0", "y>0"});
     Press(form->Button2);
     ASSERT_TRUE(form->State().problem.ProblemReady);
-    form->State().Modified = false;
+    form->State().session.Modified = false;
     QTest::keyClicks(form->Edit1, " ");
     EXPECT_FALSE(form->State().problem.ProblemReady);
-    EXPECT_TRUE(form->State().Modified);
+    EXPECT_TRUE(form->State().session.Modified);
     EXPECT_EQ(form->windowTitle(), "Optimara-  Modificado");
-    form->State().CurrentFileName = "C:\\p.lpf";
+    form->State().session.CurrentFileName = "C:\\p.lpf";
     QTest::keyClicks(form->RichEdit1, "x");
     EXPECT_EQ(form->windowTitle(), "Optimara- C:\\p.lpf Modificado");
     QTest::keyClick(form->ComboBox1, Qt::Key_Home);
@@ -354,7 +354,7 @@ TEST_F(SolveWindow, EditsMakeTheProblemNotReadyAndModified) {
 
 TEST_F(SolveWindow, ProgramSelectionOfTheSenseIsNoEdit) {
     form->ComboBox1->setCurrentIndex(0);
-    EXPECT_FALSE(form->State().Modified);
+    EXPECT_FALSE(form->State().session.Modified);
     EXPECT_EQ(form->windowTitle(), "Optimara");
 }
 
