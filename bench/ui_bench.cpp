@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTextEdit>
 #include <QStringList>
 #include <bit>
 #include <chrono>
@@ -21,6 +22,20 @@
 namespace {
 
 using optimara::TForm1;
+
+// Goes on at every question, up to a bound that no sound run comes near.
+class GoOn : public optimara::DialogQuestions {
+public:
+    bool AskRestart(QWidget*) override { return ++asked_ < 1000; }
+
+private:
+    int asked_ = 0;
+};
+
+// The solve status the window shows.
+std::string Status(const TForm1& form) {
+    return form.findChild<optimara::StatusPanels*>("StatusBar1")->Text(1);
+}
 
 // max c.x subject to A x <= b, x >= 0 with every coefficient positive: the
 // origin is feasible and every variable is bounded by every row. Two-decimal
@@ -51,29 +66,28 @@ void GenerateProblem(int n, uint32_t seed, QString& objective, QStringList& line
 // `press` from the text to the end, counting the steps it ran.
 void MeasureSolve(benchmark::State& state, bool floating, const std::function<void(TForm1&, int)>& press) {
     const int n = static_cast<int>(state.range(0));
-    TForm1 form;
-    // Go on at every question, up to a bound that no sound run comes near.
-    form.RestartAnswerHook = [&form] { return form.QuestionCount < 1000; };
+    TForm1 form(std::make_unique<GoOn>());
     if (floating) form.FloatingPoint1Click(); else form.Rational1Click();
     QString objective;
     QStringList lines;
     GenerateProblem(n, 2024u + static_cast<uint32_t>(n), objective, lines);
-    form.ComboBox1->setCurrentIndex(1);
-    form.Edit1->setText(objective);
+    form.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(1);
+    form.findChild<QLineEdit*>("Edit1")->setText(objective);
+    auto* constraints = form.findChild<QTextEdit*>("RichEdit1");
     const QString text = lines.join('\n');
 
     int64_t steps = 0;
     double seconds = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        form.RichEdit1->setPlainText(text);  // an edit: the next solution starts from the text
-        const int before = form.StepCount;
+        constraints->setPlainText(text);  // an edit: the next solution starts from the text
+        const int before = form.StepCount();
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
         press(form, before);
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        steps += form.StepCount - before;
-        if (form.StatusBar1->Text(1) != "Hecho") {
+        steps += form.StepCount() - before;
+        if (Status(form) != "Hecho") {
             state.SkipWithError("the generated problem was not solved");
             break;
         }
@@ -91,7 +105,7 @@ void StepByStep(benchmark::State& state, bool floating) {
     MeasureSolve(state, floating, [](TForm1& form, int before) {
         do {
             form.Button2Click();
-        } while (form.StatusBar1->Text(1).empty() && form.StepCount - before < 100000);
+        } while (Status(form).empty() && form.StepCount() - before < 100000);
     });
 }
 

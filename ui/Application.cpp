@@ -78,9 +78,9 @@ void SetUpApplication() {
 Windows::Windows() = default;
 Windows::~Windows() = default;
 
-std::unique_ptr<Windows> CreateWindows() {
+std::unique_ptr<Windows> CreateWindows(std::unique_ptr<Questions> questions) {
     auto windows = std::make_unique<Windows>();
-    windows->main = std::make_unique<TForm1>();
+    windows->main = std::make_unique<TForm1>(std::move(questions));
     windows->about = std::make_unique<TForm2>();
     windows->readme = std::make_unique<TForm4>();
     RunGuarded([&] { windows->readme->FormCreate(); });

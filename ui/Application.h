@@ -8,6 +8,7 @@
 
 namespace optimara {
 
+class Questions;
 class TForm1;
 class TForm2;
 class TForm4;
@@ -41,7 +42,8 @@ void SetUpApplication();
 
 // The three windows in their order of creation: the main window, the About
 // window and the read-me window (which loads its text, reporting a missing
-// file in the error box and going on).
+// file in the error box and going on). The main window asks its questions
+// in dialogs unless it is given others.
 struct Windows {
     std::unique_ptr<TForm1> main;
     std::unique_ptr<TForm2> about;
@@ -49,7 +51,7 @@ struct Windows {
     Windows();
     ~Windows();
 };
-std::unique_ptr<Windows> CreateWindows();
+std::unique_ptr<Windows> CreateWindows(std::unique_ptr<Questions> questions = nullptr);
 
 // Runs the whole desktop application; returns the process exit code.
 int RunApplication(int argc, char** argv);

@@ -3,12 +3,12 @@
 // handlers they are wired to. The handlers only route: the solve steps live
 // in the driver, the build in problem/, the drawing in plot/.
 #include <QMainWindow>
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "AppState.h"
 #include "Controls.h"
+#include "Questions.h"
 
 class QAction;
 class QComboBox;
@@ -47,7 +47,8 @@ protected:
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    // Without questions the window asks its user in dialogs.
+    explicit TForm1(std::unique_ptr<Questions> questions = nullptr, QWidget* parent = nullptr);
     ~TForm1() override;
 
     AppState& State() { return state_; }
@@ -58,59 +59,6 @@ public:
     static constexpr int kDesignClientHeight = 399;
     // The grid's narrowest column.
     static constexpr int kGridColumnWidth = 40;
-
-    // Controls, named as the window layout names them.
-    QComboBox* ComboBox1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLabel* Label1 = nullptr;
-    ConstraintEditor* RichEdit1 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QPushButton* Button4 = nullptr;
-    QPushButton* Button5 = nullptr;
-    QPushButton* Button6 = nullptr;
-    QPushButton* Button7 = nullptr;
-    QPushButton* Button8 = nullptr;
-    QPushButton* Button9 = nullptr;
-    QLabel* Label4 = nullptr;
-    QTableView* StringGrid1 = nullptr;
-    TableauModel* GridModel = nullptr;
-    QListWidget* ListBox3 = nullptr;
-    QLabel* Label2 = nullptr;
-    QListWidget* ListBox2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QListWidget* ListBox1 = nullptr;
-    PictureBox* Image1 = nullptr;
-    MarkerShape* Shape1 = nullptr;
-    PictureBox* Image3 = nullptr;
-    StatusPanels* StatusBar1 = nullptr;
-    QFileDialog* SaveDialog2 = nullptr;  // created on first use
-    QFileDialog* OpenDialog1 = nullptr;  // created on first use
-    QFileDialog* SaveDialog1 = nullptr;  // created on first use
-    ClientArea* Client = nullptr;
-    QScrollArea* WorkScroll = nullptr;
-    QWidget* WorkArea = nullptr;
-
-    // Menus and their items.
-    QMenu* FileMenu = nullptr;
-    QMenu* NotationMenu = nullptr;
-    QMenu* ImageMenu = nullptr;
-    QMenu* HelpMenu = nullptr;
-    QAction* Open1 = nullptr;
-    QAction* Save1 = nullptr;
-    QAction* Saveas1 = nullptr;
-    QAction* Clear1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QAction* FloatingPoint1 = nullptr;
-    QAction* Rational1 = nullptr;
-    QAction* ViewAxis1 = nullptr;
-    QAction* SaveImageAs1 = nullptr;
-    QAction* Enlarge1 = nullptr;
-    QAction* Restore1 = nullptr;
-    QAction* Readme1 = nullptr;
-    QAction* About1 = nullptr;
 
     // Handlers.
     void FormCreate();
@@ -160,16 +108,10 @@ public:
     const std::string& DecimalSeparator() const { return separator_; }
     bool Floating() const;
 
-    // Observation and automation: how many steps and questions the solve
-    // commands ran, and an optional answer to the restart question (used
-    // where no user can answer, e.g. the benchmark).
-    int StepCount = 0;
-    int QuestionCount = 0;
-    std::function<bool()> RestartAnswerHook;
-    // Optional answers to the problem-file dialogs, asked instead of showing
-    // them; an empty name is a cancel. The save answer gets the preset name.
-    std::function<QString()> OpenFileHook;
-    std::function<QString(const QString& preset)> SaveFileHook;
+    // How many displays of the tableau and restart questions the solve
+    // commands have run: what a test or a benchmark observes of them.
+    int StepCount() const { return stepCount_; }
+    int QuestionCount() const { return questionCount_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -179,6 +121,60 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The solve driver's view of the window works on its controls.
+    friend class WindowHost;
+
+    // Controls, named as the window layout names them.
+    QComboBox* ComboBox1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLabel* Label1 = nullptr;
+    ConstraintEditor* RichEdit1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button8 = nullptr;
+    QPushButton* Button9 = nullptr;
+    QLabel* Label4 = nullptr;
+    QTableView* StringGrid1 = nullptr;
+    TableauModel* GridModel = nullptr;
+    QListWidget* ListBox3 = nullptr;
+    QLabel* Label2 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    PictureBox* Image1 = nullptr;
+    MarkerShape* Shape1 = nullptr;
+    PictureBox* Image3 = nullptr;
+    StatusPanels* StatusBar1 = nullptr;
+    QFileDialog* SaveDialog2 = nullptr;  // created on first use
+    ClientArea* Client = nullptr;
+    QScrollArea* WorkScroll = nullptr;
+    QWidget* WorkArea = nullptr;
+
+    // Menus and their items.
+    QMenu* FileMenu = nullptr;
+    QMenu* NotationMenu = nullptr;
+    QMenu* ImageMenu = nullptr;
+    QMenu* HelpMenu = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* Saveas1 = nullptr;
+    QAction* Clear1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* FloatingPoint1 = nullptr;
+    QAction* Rational1 = nullptr;
+    QAction* ViewAxis1 = nullptr;
+    QAction* SaveImageAs1 = nullptr;
+    QAction* Enlarge1 = nullptr;
+    QAction* Restore1 = nullptr;
+    QAction* Readme1 = nullptr;
+    QAction* About1 = nullptr;
+
     void CreateControls();
     // FormCreate's placement rule of Image1 for a client size.
     void PlaceImage1(const QSize& client);
@@ -201,17 +197,17 @@ private:
     void ShowCaption();
     files::ProblemDocument CurrentProblem() const;
     void LoadProblem(const files::ProblemDocument& problem);
-    QString ChooseOpenFile();
-    QString ChooseSaveFile();
     bool SaveProblem();    // false when the save dialog was cancelled
     bool SaveProblemAs();  // likewise
-    bool AskToSave();
     void RestoreSession();
     template <typename Signal, typename Sender>
     void Route(Sender* sender, Signal signal, void (TForm1::*handler)());
 
     AppState state_;
     std::unique_ptr<WindowHost> host_;
+    std::unique_ptr<Questions> questions_;
+    int stepCount_ = 0;
+    int questionCount_ = 0;
     std::string separator_ = ".";
     TForm2* about_ = nullptr;
     TForm4* readme_ = nullptr;

@@ -4,10 +4,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 
 #include "Application.h"
 #include "EditorDocument.h"
@@ -18,31 +16,6 @@
 #include "WindowHost.h"
 
 namespace optimara {
-
-namespace {
-
-const char* const kFileFilter = "Linear Programing Files (*.lpf)";
-const char* const kFileSuffix = "lpf";
-
-QFileDialog* MakeProblemDialog(QWidget* parent, const QString& name, QFileDialog::AcceptMode mode) {
-    auto* dialog = new QFileDialog(parent);
-    dialog->setObjectName(name);
-    dialog->setAcceptMode(mode);
-    dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog->setDefaultSuffix(kFileSuffix);
-    dialog->setNameFilter(kFileFilter);
-    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
-    dialog->setOption(QFileDialog::ReadOnly, false);
-    return dialog;
-}
-
-QString ChosenFile(QFileDialog* dialog) {
-    if (dialog->exec() != QDialog::Accepted) return QString();
-    const QStringList files = dialog->selectedFiles();
-    return files.isEmpty() ? QString() : files.first();
-}
-
-} // namespace
 
 QString TForm1::CurrentFileName() const { return QString::fromStdString(state_.session.CurrentFileName); }
 
@@ -66,27 +39,8 @@ void TForm1::ProblemFileWriter(const QString& fileName) {
     ShowCaption();
 }
 
-QString TForm1::ChooseSaveFile() {
-    if (SaveFileHook) return SaveFileHook(CurrentFileName());
-    // Made on first use: a file dialog starts reading its folder as soon as it exists.
-    if (!SaveDialog1) SaveDialog1 = MakeProblemDialog(this, "SaveDialog1", QFileDialog::AcceptSave);
-    if (!CurrentFileName().isEmpty()) {
-        SaveDialog1->selectFile(CurrentFileName());
-    } else if (auto* name = SaveDialog1->findChild<QLineEdit*>("fileNameEdit")) {
-        // With no current file nothing is offered, not the last name chosen.
-        name->clear();
-    }
-    return ChosenFile(SaveDialog1);
-}
-
-QString TForm1::ChooseOpenFile() {
-    if (OpenFileHook) return OpenFileHook();
-    if (!OpenDialog1) OpenDialog1 = MakeProblemDialog(this, "OpenDialog1", QFileDialog::AcceptOpen);
-    return ChosenFile(OpenDialog1);
-}
-
 bool TForm1::SaveProblemAs() {
-    const QString name = ChooseSaveFile();
+    const QString name = questions_->ChooseSaveFile(this, CurrentFileName());
     if (name.isEmpty()) return false;
     state_.session.CurrentFileName = name.toStdString();
     ProblemFileWriter(name);
@@ -103,21 +57,12 @@ void TForm1::Saveas1Click() { SaveProblemAs(); }
 
 void TForm1::Save1Click() { SaveProblem(); }
 
-bool TForm1::AskToSave() {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8("Tu trabajo no se ha guardado "),
-                    QString::fromUtf8("¿Deseas guardar ahora tu trabajo? "), QMessageBox::Yes | QMessageBox::No,
-                    this);
-    box.setObjectName("SaveQuestion");
-    WidenToCaption(box);
-    return box.exec() == QMessageBox::Yes;
-}
-
 void TForm1::Open1Click() {
-    const QString name = ChooseOpenFile();
+    const QString name = questions_->ChooseOpenFile(this);
     if (name.isEmpty()) return;
     // Unsaved work is replaced only with the user's consent: a cancelled
     // save dialog cancels the opening, and a failed save stops it with its error.
-    if (state_.session.Modified && AskToSave() && !SaveProblem()) return;
+    if (state_.session.Modified && questions_->AskToSave(this) && !SaveProblem()) return;
     // Read before anything is cleared, so a file that cannot be read leaves
     // the problem on screen as it was.
     const files::ProblemDocument problem = files::ReadProblemFile(name);

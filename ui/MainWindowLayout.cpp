@@ -51,6 +51,13 @@ QLabel* MakeLabel(const QString& caption, QWidget* parent, const QString& name) 
     return label;
 }
 
+// Menu items carry the names of the design, as the controls do.
+QAction* AddItem(QMenu* menu, const QString& caption, const QString& name) {
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(name);
+    return item;
+}
+
 } // namespace
 
 void ClientArea::Arrange() {
@@ -68,7 +75,10 @@ void ClientArea::resizeEvent(QResizeEvent* event) {
     emit Resized();
 }
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), host_(std::make_unique<WindowHost>(*this)) {
+TForm1::TForm1(std::unique_ptr<Questions> questions, QWidget* parent)
+    : QMainWindow(parent),
+      host_(std::make_unique<WindowHost>(*this)),
+      questions_(questions ? std::move(questions) : std::make_unique<DialogQuestions>()) {
     setObjectName("Form1");
     ShowCaption();
     setFont(SansFont());
@@ -92,8 +102,10 @@ void TForm1::SetAuxWindows(TForm2* about, TForm4* readme) {
 
 void TForm1::CreateControls() {
     Client = new ClientArea(this);
+    Client->setObjectName("Client");
     setCentralWidget(Client);
     WorkScroll = new QScrollArea(Client);
+    WorkScroll->setObjectName("WorkScroll");
     WorkScroll->setFrameShape(QFrame::NoFrame);
     WorkScroll->setWidgetResizable(true);
     WorkScroll->setFocusPolicy(Qt::NoFocus);
@@ -139,6 +151,7 @@ void TForm1::CreateResultControls() {
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->setFont(TextFont());
     GridModel = new TableauModel(StringGrid1);
+    GridModel->setObjectName("GridModel");
     StringGrid1->setModel(GridModel);
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
@@ -210,36 +223,40 @@ void TForm1::PlaceControls() {
 void TForm1::CreateMenus() {
     QMenuBar* bar = menuBar();
     FileMenu = bar->addMenu("&Archivo");
-    Open1 = FileMenu->addAction("&Abrir");
+    FileMenu->setObjectName("FileMenu");
+    Open1 = AddItem(FileMenu, "&Abrir", "Open1");
     FileMenu->addSeparator();
-    Save1 = FileMenu->addAction("&Guardar");
-    Saveas1 = FileMenu->addAction("Guardar &Como...");
+    Save1 = AddItem(FileMenu, "&Guardar", "Save1");
+    Saveas1 = AddItem(FileMenu, "Guardar &Como...", "Saveas1");
     FileMenu->addSeparator();
-    Clear1 = FileMenu->addAction("&Borrar");
+    Clear1 = AddItem(FileMenu, "&Borrar", "Clear1");
     FileMenu->addSeparator();
-    Exit1 = FileMenu->addAction("&Salir");
+    Exit1 = AddItem(FileMenu, "&Salir", "Exit1");
 
     NotationMenu = bar->addMenu(QString::fromUtf8("&Notación"));
-    FloatingPoint1 = NotationMenu->addAction("Coma F&lotante");
+    NotationMenu->setObjectName("NotationMenu");
+    FloatingPoint1 = AddItem(NotationMenu, "Coma F&lotante", "FloatingPoint1");
     FloatingPoint1->setCheckable(true);
     FloatingPoint1->setChecked(true);
-    Rational1 = NotationMenu->addAction("&Racional");
+    Rational1 = AddItem(NotationMenu, "&Racional", "Rational1");
     Rational1->setCheckable(true);
 
     ImageMenu = bar->addMenu("&Imagen");
-    ViewAxis1 = ImageMenu->addAction("&Ver eje 3D");
+    ImageMenu->setObjectName("ImageMenu");
+    ViewAxis1 = AddItem(ImageMenu, "&Ver eje 3D", "ViewAxis1");
     ViewAxis1->setCheckable(true);
     ViewAxis1->setChecked(true);
     ImageMenu->addSeparator();
-    SaveImageAs1 = ImageMenu->addAction("&Guardar Imagen Como...");
+    SaveImageAs1 = AddItem(ImageMenu, "&Guardar Imagen Como...", "SaveImageAs1");
     ImageMenu->addSeparator();
-    Enlarge1 = ImageMenu->addAction("&Agrandar");
-    Restore1 = ImageMenu->addAction("&Restaurar");
+    Enlarge1 = AddItem(ImageMenu, "&Agrandar", "Enlarge1");
+    Restore1 = AddItem(ImageMenu, "&Restaurar", "Restore1");
     Restore1->setEnabled(false);
 
     HelpMenu = bar->addMenu("&Ayuda");
-    Readme1 = HelpMenu->addAction(QString::fromUtf8("&Léame.txt"));
-    About1 = HelpMenu->addAction("&Acerca de...");
+    HelpMenu->setObjectName("HelpMenu");
+    Readme1 = AddItem(HelpMenu, QString::fromUtf8("&Léame.txt"), "Readme1");
+    About1 = AddItem(HelpMenu, "&Acerca de...", "About1");
 }
 
 template <typename Signal, typename Sender>

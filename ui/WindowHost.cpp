@@ -1,9 +1,7 @@
 #include "WindowHost.h"
 
 #include <QListWidget>
-#include <QMessageBox>
 
-#include "Application.h"
 #include "BuildProblem.h"
 #include "Display.h"
 #include "MainWindow.h"
@@ -53,7 +51,7 @@ void WindowHost::ClearPicture() { form_.ClearPicture(); }
 void WindowHost::DrawPlot() { form_.DrawPlot(form_.Image1); }
 
 void WindowHost::ShowTableau() {
-    ++form_.StepCount;
+    ++form_.stepCount_;
     if (!unseen_) {
         form_.ShowTableau();
         return;
@@ -66,12 +64,8 @@ void WindowHost::ShowTableau() {
 
 bool WindowHost::AskRestart() {
     FlushDisplay();
-    ++form_.QuestionCount;
-    if (form_.RestartAnswerHook) return form_.RestartAnswerHook();
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kRestartCaption), QString::fromUtf8(kRestartText),
-                    QMessageBox::Yes | QMessageBox::No, &form_);
-    WidenToCaption(box);
-    return box.exec() == QMessageBox::Yes;
+    ++form_.questionCount_;
+    return form_.questions_->AskRestart(&form_);
 }
 
 void WindowHost::BeginUnseenSteps() {

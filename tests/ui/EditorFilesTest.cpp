@@ -20,22 +20,22 @@ protected:
     // What the editor shows, character by character, line by line.
     std::vector<std::vector<bool>> ShownFlags() const {
         std::vector<std::vector<bool>> lines(1);
-        const QString text = form->RichEdit1->toPlainText();
+        const QString text = RichEdit1()->toPlainText();
         for (int i = 0; i < text.size(); ++i) {
             if (text[i] == '\n') {
                 lines.emplace_back();
                 continue;
             }
-            lines.back().push_back(ShownUnderlined(form->RichEdit1, i));
+            lines.back().push_back(ShownUnderlined(RichEdit1(), i));
         }
         return lines;
     }
 };
 
 TEST_F(EditorParagraphs, EmptyEditorHasNoParagraphButEmptyLinesCount) {
-    EXPECT_TRUE(ToRichDocument(*form->RichEdit1->document()).empty());
+    EXPECT_TRUE(ToRichDocument(*RichEdit1()->document()).empty());
     TypeConstraints({"x<1", "", ""});
-    const RichDocument document = ToRichDocument(*form->RichEdit1->document());
+    const RichDocument document = ToRichDocument(*RichEdit1()->document());
     ASSERT_EQ(document.size(), 3u);
     EXPECT_EQ(document[0].text, "x<1");
     EXPECT_EQ(document[1], RichParagraph());
@@ -44,22 +44,22 @@ TEST_F(EditorParagraphs, EmptyEditorHasNoParagraphButEmptyLinesCount) {
 
 TEST_F(EditorParagraphs, TypedSignsAreTheOnlyUnderlinedCharacters) {
     TypeConstraints({"2x+y<4", "x>0"});
-    const RichDocument document = ToRichDocument(*form->RichEdit1->document());
+    const RichDocument document = ToRichDocument(*RichEdit1()->document());
     ASSERT_EQ(document.size(), 2u);
     EXPECT_EQ(document[0], Marked("2x+y<4", "...._."));
     EXPECT_EQ(document[1], Marked("x>0", "._."));
 }
 
 TEST_F(EditorParagraphs, UnformattedTextTakesTheDefaultFontsUnderline) {
-    form->RichEdit1->setPlainText("a<b\nc");
-    RichDocument document = ToRichDocument(*form->RichEdit1->document());
+    RichEdit1()->setPlainText("a<b\nc");
+    RichDocument document = ToRichDocument(*RichEdit1()->document());
     ASSERT_EQ(document.size(), 2u);
     EXPECT_EQ(document[0], RichParagraph::Underlined("a<b"));
     EXPECT_EQ(document[1], RichParagraph::Underlined("c"));
-    QFont plain = form->RichEdit1->document()->defaultFont();
+    QFont plain = RichEdit1()->document()->defaultFont();
     plain.setUnderline(false);
-    form->RichEdit1->document()->setDefaultFont(plain);
-    document = ToRichDocument(*form->RichEdit1->document());
+    RichEdit1()->document()->setDefaultFont(plain);
+    document = ToRichDocument(*RichEdit1()->document());
     EXPECT_EQ(document[0], RichParagraph::Plain("a<b"));
 }
 
@@ -72,39 +72,39 @@ TEST_F(EditorParagraphs, LoadedParagraphsShowTheirUnderlinesAndReadBackTheSame) 
         Marked(QString::fromUtf8("z\U0001F600>"), "_.._"),  // a pair of units, equal flags
         RichParagraph(),
     };
-    LoadRichDocument(*form->RichEdit1, document);
-    EXPECT_EQ(form->RichEdit1->toPlainText(),
+    LoadRichDocument(*RichEdit1(), document);
+    EXPECT_EQ(RichEdit1()->toPlainText(),
               QString::fromUtf8("x+y<4\n\naño\t<ñ\nz\U0001F600>\n"));
     const std::vector<std::vector<bool>> shown = ShownFlags();
     ASSERT_EQ(shown.size(), document.size());
     for (size_t k = 0; k < document.size(); ++k) EXPECT_EQ(shown[k], document[k].underline) << "line " << k;
-    EXPECT_EQ(ToRichDocument(*form->RichEdit1->document()), document);
+    EXPECT_EQ(ToRichDocument(*RichEdit1()->document()), document);
 
     // The editor stays the underlined Arial one; the loading cannot be undone.
-    const QFont font = form->RichEdit1->document()->defaultFont();
+    const QFont font = RichEdit1()->document()->defaultFont();
     EXPECT_TRUE(font.underline());
     EXPECT_EQ(font.family(), "Arial");
-    EXPECT_FALSE(form->RichEdit1->document()->isUndoAvailable());
-    EXPECT_EQ(form->RichEdit1->textCursor().position(), 0);
+    EXPECT_FALSE(RichEdit1()->document()->isUndoAvailable());
+    EXPECT_EQ(RichEdit1()->textCursor().position(), 0);
 }
 
 TEST_F(EditorParagraphs, MissingFlagsReadAsPlainAndNothingLoadsAsEmpty) {
     RichParagraph shortFlags;
     shortFlags.text = "abc";
     shortFlags.underline = {true};
-    LoadRichDocument(*form->RichEdit1, {shortFlags});
-    EXPECT_EQ(ToRichDocument(*form->RichEdit1->document()).at(0), Marked("abc", "_.."));
-    LoadRichDocument(*form->RichEdit1, {});
-    EXPECT_EQ(form->RichEdit1->toPlainText(), "");
-    EXPECT_TRUE(ToRichDocument(*form->RichEdit1->document()).empty());
+    LoadRichDocument(*RichEdit1(), {shortFlags});
+    EXPECT_EQ(ToRichDocument(*RichEdit1()->document()).at(0), Marked("abc", "_.."));
+    LoadRichDocument(*RichEdit1(), {});
+    EXPECT_EQ(RichEdit1()->toPlainText(), "");
+    EXPECT_TRUE(ToRichDocument(*RichEdit1()->document()).empty());
 }
 
 TEST_F(EditorParagraphs, TypingAfterALoadStillUnderlinesOnlyTheSigns) {
-    LoadRichDocument(*form->RichEdit1, {RichParagraph::Underlined("abc")});
-    form->RichEdit1->setFocus();
-    form->RichEdit1->moveCursor(QTextCursor::End);
-    QTest::keyClicks(form->RichEdit1, "d<e");
-    EXPECT_EQ(ToRichDocument(*form->RichEdit1->document()).at(0), Marked("abcd<e", "___._."));
+    LoadRichDocument(*RichEdit1(), {RichParagraph::Underlined("abc")});
+    RichEdit1()->setFocus();
+    RichEdit1()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(RichEdit1(), "d<e");
+    EXPECT_EQ(ToRichDocument(*RichEdit1()->document()).at(0), Marked("abcd<e", "___._."));
 }
 
 } // namespace

@@ -92,22 +92,22 @@ protected:
     }
     // The file dialogs answered through the window's hooks.
     std::vector<SeenDialog> SaveAs(const QString& path, Dialogs answers = {}) {
-        form->SaveFileHook = [path](const QString&) { return path; };
-        return Run(form->Saveas1, std::move(answers));
+        questions->saveFile = [path](const QString&) { return path; };
+        return Run(Saveas1(), std::move(answers));
     }
     std::vector<SeenDialog> Open(const QString& path, Dialogs answers = {}) {
-        form->OpenFileHook = [path] { return path; };
-        return Run(form->Open1, std::move(answers));
+        questions->openFile = [path] { return path; };
+        return Run(Open1(), std::move(answers));
     }
 
     WindowShot Shot() const {
-        return WindowShot{form->ComboBox1->currentIndex(),    form->Edit1->text(),
-                          form->Label1->text(),               form->RichEdit1->toPlainText(),
-                          Underlines(form->RichEdit1),        form->windowTitle(),
+        return WindowShot{ComboBox1()->currentIndex(),    Edit1()->text(),
+                          Label1()->text(),               RichEdit1()->toPlainText(),
+                          Underlines(RichEdit1()),        form->windowTitle(),
                           form->CurrentFileName(),      QString::fromStdString(Panel(1)),
-                          QString::fromStdString(Panel(0)),   form->Edit2->text(),
+                          QString::fromStdString(Panel(0)),   Edit2()->text(),
                           form->State().session.Modified,             form->State().problem.ProblemReady,
-                          Items(form->ListBox2)};
+                          Items(ListBox2())};
     }
 
     void TypeWorkedExample() { TypeProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"}); }
@@ -125,7 +125,7 @@ TEST_F(FileCommands, KnownProblemsSurviveSaveClearAndOpen) {
         SCOPED_TRACE(p.name);
         const QStringList lines = ToLines(p.lines);
         TypeProblem(p.comboIndex, QString::fromStdString(p.objective), lines);
-        ASSERT_EQ(Underlines(form->RichEdit1), TypedUnderlines(lines));
+        ASSERT_EQ(Underlines(RichEdit1()), TypedUnderlines(lines));
         const WindowShot typed = Shot();
         EXPECT_TRUE(typed.modified);
 
@@ -133,8 +133,8 @@ TEST_F(FileCommands, KnownProblemsSurviveSaveClearAndOpen) {
         EXPECT_TRUE(SaveAs(path).empty());
         EXPECT_EQ(form->windowTitle(), "Optimara- " + path);
         EXPECT_FALSE(form->State().session.Modified);
-        EXPECT_TRUE(Run(form->Clear1).empty());
-        EXPECT_EQ(form->RichEdit1->toPlainText(), "");
+        EXPECT_TRUE(Run(Clear1()).empty());
+        EXPECT_EQ(RichEdit1()->toPlainText(), "");
 
         EXPECT_TRUE(Open(path).empty());
         const WindowShot opened = Shot();
@@ -171,10 +171,10 @@ TEST_F(FileCommands, SavedFileHoldsTheThreeHeaderLinesBeforeTheConstraints) {
     EXPECT_EQ(saved[3].text, "x+y<4");
     EXPECT_EQ(saved[3].underline, std::vector<bool>({false, false, false, true, false}));
     // The save writes the file only: the editor keeps its one line.
-    EXPECT_EQ(form->RichEdit1->toPlainText(), "x+y<4");
+    EXPECT_EQ(RichEdit1()->toPlainText(), "x+y<4");
 
     SetSense(0);
-    ASSERT_TRUE(Run(form->Save1).empty());
+    ASSERT_TRUE(Run(Save1()).empty());
     EXPECT_EQ(files::ReadRichTextFile(path).at(0).text, "0Minimizar");
 }
 
@@ -185,25 +185,25 @@ TEST_F(FileCommands, OnlyALeadingZeroOpensAsMinimize) {
         SCOPED_TRACE(c.first.toStdString());
         WriteBytes(Path("sense.lpf"), c.first + "\r\nx+y\r\nSujeto a:\r\nx<1\r\ny<1\r\nx>0\r\ny>0\r\n");
         // Start from the other choice, so the opening has to set it.
-        form->ComboBox1->setCurrentIndex(1 - c.combo);
+        ComboBox1()->setCurrentIndex(1 - c.combo);
         ASSERT_TRUE(Open(Path("sense.lpf")).empty());
-        EXPECT_EQ(form->ComboBox1->currentIndex(), c.combo);
-        EXPECT_EQ(form->Edit2->text(), c.combo == 0 ? "0" : "2");
+        EXPECT_EQ(ComboBox1()->currentIndex(), c.combo);
+        EXPECT_EQ(Edit2()->text(), c.combo == 0 ? "0" : "2");
     }
 }
 
 TEST_F(FileCommands, ThirdLineRelabelsTheConstraintsAndClearKeepsIt) {
     WriteBytes(Path("r.lpf"), "1Maximizar\r\nx\r\nRestricciones\r\nx<3\r\nx>0\r\n");
     ASSERT_TRUE(Open(Path("r.lpf")).empty());
-    EXPECT_EQ(form->Label1->text(), "Restricciones");
-    EXPECT_GE(form->Label1->width(), form->Label1->sizeHint().width());
-    ASSERT_TRUE(Run(form->Clear1).empty());
-    EXPECT_EQ(form->Label1->text(), "Restricciones");
+    EXPECT_EQ(Label1()->text(), "Restricciones");
+    EXPECT_GE(Label1()->width(), Label1()->sizeHint().width());
+    ASSERT_TRUE(Run(Clear1()).empty());
+    EXPECT_EQ(Label1()->text(), "Restricciones");
     // A heading that looks like markup is shown as it is.
     WriteBytes(Path("m.lpf"), "1Maximizar\r\nx\r\n<b>R</b>\r\nx<3\r\n");
     ASSERT_TRUE(Open(Path("m.lpf")).empty());
-    EXPECT_EQ(form->Label1->text(), "<b>R</b>");
-    EXPECT_EQ(form->Label1->textFormat(), Qt::PlainText);
+    EXPECT_EQ(Label1()->text(), "<b>R</b>");
+    EXPECT_EQ(Label1()->textFormat(), Qt::PlainText);
 }
 
 TEST_F(FileCommands, PlainTextFileOpensLikeARichTextOne) {
@@ -211,7 +211,7 @@ TEST_F(FileCommands, PlainTextFileOpensLikeARichTextOne) {
     ASSERT_TRUE(SaveAs(Path("rich.lpf")).empty());
     ASSERT_TRUE(Open(Path("rich.lpf")).empty());
     const WindowShot rich = Shot();
-    ASSERT_TRUE(Run(form->Clear1).empty());
+    ASSERT_TRUE(Run(Clear1()).empty());
     WriteBytes(Path("plain.lpf"), "1Maximizar\r\n3x+2y\r\nSujeto a:\r\nx+y<4\r\nx+3y<6\r\nx>0\r\ny>0\r\n");
     ASSERT_TRUE(Open(Path("plain.lpf")).empty());
     const WindowShot plain = Shot();
@@ -229,22 +229,22 @@ TEST_F(FileCommands, PlainTextFileOpensLikeARichTextOne) {
 TEST_F(FileCommands, TypingAfterOpeningMarksTheCaptionOnce) {
     // A Windows-style name is a plain relative file name here.
     WriteBytes(Path("C:\\p.lpf"), "1Maximizar\r\nx\r\nSujeto a:\r\nx<1\r\n");
-    form->OpenFileHook = [] { return QString("C:\\p.lpf"); };
-    ASSERT_TRUE(Run(form->Open1).empty());
+    questions->openFile = [] { return QString("C:\\p.lpf"); };
+    ASSERT_TRUE(Run(Open1()).empty());
     EXPECT_EQ(form->windowTitle(), "Optimara- C:\\p.lpf");
     EXPECT_TRUE(form->State().problem.ProblemReady);
-    form->Edit1->setFocus();
-    QTest::keyClick(form->Edit1, Qt::Key_End);
-    QTest::keyClicks(form->Edit1, "+");
+    Edit1()->setFocus();
+    QTest::keyClick(Edit1(), Qt::Key_End);
+    QTest::keyClicks(Edit1(), "+");
     EXPECT_EQ(form->windowTitle(), "Optimara- C:\\p.lpf Modificado");
     EXPECT_TRUE(form->State().session.Modified);
     EXPECT_FALSE(form->State().problem.ProblemReady);
-    QTest::keyClicks(form->RichEdit1, "y");
+    QTest::keyClicks(RichEdit1(), "y");
     EXPECT_EQ(form->windowTitle(), "Optimara- C:\\p.lpf Modificado");
 }
 
 TEST_F(FileCommands, NeverSavedModifiedProblemShowsTwoBlanks) {
-    QTest::keyClicks(form->Edit1, "x");
+    QTest::keyClicks(Edit1(), "x");
     EXPECT_EQ(form->windowTitle(), "Optimara-  Modificado");
 }
 
@@ -252,8 +252,8 @@ TEST_F(FileCommands, SaveWithoutAFileAsksForANameAndItsCancelWritesNothing) {
     TypeWorkedExample();
     int asked = 0;
     QString preset = "unset";
-    form->SaveFileHook = [&](const QString& p) { ++asked; preset = p; return QString(); };
-    ASSERT_TRUE(Run(form->Save1).empty());
+    questions->saveFile = [&](const QString& p) { ++asked; preset = p; return QString(); };
+    ASSERT_TRUE(Run(Save1()).empty());
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(preset, "");
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
@@ -261,86 +261,86 @@ TEST_F(FileCommands, SaveWithoutAFileAsksForANameAndItsCancelWritesNothing) {
     EXPECT_EQ(form->windowTitle(), "Optimara-  Modificado");
 
     const QString path = Path("guardado.lpf");
-    form->SaveFileHook = [&](const QString& p) { ++asked; preset = p; return path; };
-    ASSERT_TRUE(Run(form->Save1).empty());
+    questions->saveFile = [&](const QString& p) { ++asked; preset = p; return path; };
+    ASSERT_TRUE(Run(Save1()).empty());
     EXPECT_EQ(asked, 2);
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(form->windowTitle(), "Optimara- " + path);
 
     // With a current file "&Guardar" asks nothing and writes it again.
-    QTest::keyClicks(form->Edit1, "+y");
-    ASSERT_TRUE(Run(form->Save1).empty());
+    QTest::keyClicks(Edit1(), "+y");
+    ASSERT_TRUE(Run(Save1()).empty());
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(files::ReadRichTextFile(path).at(1).text, "3x+2y+y");
     EXPECT_FALSE(form->State().session.Modified);
     // "Guardar Como..." offers the current name.
-    ASSERT_TRUE(Run(form->Saveas1).empty());
+    ASSERT_TRUE(Run(Saveas1()).empty());
     EXPECT_EQ(preset, path);
 }
 
 TEST_F(FileCommands, OpenAsksOnlyWhileModified) {
     WriteBytes(Path("a.lpf"), "0Minimizar\r\nx+y\r\nSujeto a:\r\nx+y>2\r\nx>0\r\ny>0\r\n");
     ASSERT_TRUE(Open(Path("a.lpf")).empty());
-    EXPECT_EQ(form->Edit2->text(), "2");
+    EXPECT_EQ(Edit2()->text(), "2");
 
-    QTest::keyClicks(form->Edit1, "+x");
+    QTest::keyClicks(Edit1(), "+x");
     const auto seen = Open(Path("a.lpf"), {ModalAnswerer::Click(QMessageBox::No)});
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, QString::fromUtf8("¿Deseas guardar ahora tu trabajo? "));
     EXPECT_EQ(seen[0].title, "Tu trabajo no se ha guardado ");
     EXPECT_EQ(seen[0].buttons, QMessageBox::Yes | QMessageBox::No);
     // No: the change is dropped and the file opened as it is.
-    EXPECT_EQ(form->Edit1->text(), "x+y");
+    EXPECT_EQ(Edit1()->text(), "x+y");
     EXPECT_EQ(files::ReadRichTextFile(Path("a.lpf")).at(1).text, "x+y");
     EXPECT_FALSE(form->State().session.Modified);
 
     // Yes with a current file saves it without a dialog, then opens.
-    QTest::keyClicks(form->Edit1, "+x");
-    form->SaveFileHook = [](const QString&) -> QString {
+    QTest::keyClicks(Edit1(), "+x");
+    questions->saveFile = [](const QString&) -> QString {
         ADD_FAILURE() << "no dialog expected";
         return QString();
     };
     ASSERT_EQ(Open(Path("a.lpf"), {ModalAnswerer::Click(QMessageBox::Yes)}).size(), 1u);
     EXPECT_EQ(files::ReadRichTextFile(Path("a.lpf")).at(1).text, "x+y+x");
-    EXPECT_EQ(form->Edit1->text(), "x+y+x");
+    EXPECT_EQ(Edit1()->text(), "x+y+x");
     EXPECT_EQ(form->windowTitle(), "Optimara- " + Path("a.lpf"));
 }
 
 TEST_F(FileCommands, ClearEmptiesTheProblemButNotTheNotation) {
     TypeWorkedExample();
-    Press(form->Button1);
+    Press(Button1());
     ASSERT_EQ(Panel(1), "Hecho");
-    ASSERT_TRUE(form->Shape1->isVisible());
+    ASSERT_TRUE(Shape1()->isVisible());
     ASSERT_TRUE(SaveAs(Path("c.lpf")).empty());
-    form->Rational1->trigger();
-    ASSERT_TRUE(Run(form->Clear1).empty());
+    Rational1()->trigger();
+    ASSERT_TRUE(Run(Clear1()).empty());
 
-    EXPECT_EQ(form->GridModel->rowCount(), 1);
-    EXPECT_EQ(form->GridModel->columnCount(), 1);
+    EXPECT_EQ(GridModel()->rowCount(), 1);
+    EXPECT_EQ(GridModel()->columnCount(), 1);
     EXPECT_EQ(Panel(0), "");
     EXPECT_EQ(Panel(1), "");
-    EXPECT_EQ(form->ListBox1->count(), 0);
+    EXPECT_EQ(ListBox1()->count(), 0);
     EXPECT_TRUE(form->State().problem.Names.empty());
-    EXPECT_EQ(form->ListBox2->count(), 0);
-    EXPECT_EQ(form->Edit1->text(), "");
-    EXPECT_EQ(form->Edit2->text(), "");
-    EXPECT_EQ(form->RichEdit1->toPlainText(), "");
-    EXPECT_EQ(form->ComboBox1->currentIndex(), 1);
+    EXPECT_EQ(ListBox2()->count(), 0);
+    EXPECT_EQ(Edit1()->text(), "");
+    EXPECT_EQ(Edit2()->text(), "");
+    EXPECT_EQ(RichEdit1()->toPlainText(), "");
+    EXPECT_EQ(ComboBox1()->currentIndex(), 1);
     EXPECT_FALSE(form->State().problem.ProblemReady);
-    EXPECT_FALSE(form->Shape1->isVisible());
+    EXPECT_FALSE(Shape1()->isVisible());
     EXPECT_FALSE(form->State().session.Modified);
     EXPECT_EQ(form->CurrentFileName(), "");
     EXPECT_EQ(form->windowTitle(), "Optimara");
-    const QImage& picture = form->Image1->Picture();
+    const QImage& picture = Image1()->Picture();
     const QColor face = form->Colors().btnFace;
     for (const QPoint p : {QPoint(0, 0), QPoint(picture.width() / 2, picture.height() / 2),
                            QPoint(picture.width() - 1, picture.height() - 1)})
         EXPECT_EQ(picture.pixelColor(p), face) << p.x() << "," << p.y();
-    EXPECT_TRUE(form->Rational1->isChecked());
-    EXPECT_EQ(form->Label1->text(), "Sujeto a:");
+    EXPECT_TRUE(Rational1()->isChecked());
+    EXPECT_EQ(Label1()->text(), "Sujeto a:");
     // The editor is still the underlined Arial one.
-    EXPECT_TRUE(form->RichEdit1->document()->defaultFont().underline());
-    EXPECT_EQ(form->RichEdit1->document()->defaultFont().family(), "Arial");
+    EXPECT_TRUE(RichEdit1()->document()->defaultFont().underline());
+    EXPECT_EQ(RichEdit1()->document()->defaultFont().family(), "Arial");
 }
 
 TEST_F(FileCommands, RealDialogsAddTheSuffixAndConfirmOverwriting) {
@@ -354,7 +354,7 @@ TEST_F(FileCommands, RealDialogsAddTheSuffixAndConfirmOverwriting) {
             ModalAnswerer::ChooseFile(name)(w);
         };
     };
-    auto seen = Run(form->Saveas1, {choose(Path("problema"))});
+    auto seen = Run(Saveas1(), {choose(Path("problema"))});
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(filters, QStringList({"Linear Programing Files (*.lpf)"}));
     EXPECT_EQ(form->CurrentFileName(), Path("problema.lpf"));
@@ -365,7 +365,7 @@ TEST_F(FileCommands, RealDialogsAddTheSuffixAndConfirmOverwriting) {
     // before replacing it, and "No" followed by a cancel writes nothing.
     QString offered;
     QString confirmation;
-    QTest::keyClicks(form->Edit1, "+y");
+    QTest::keyClicks(Edit1(), "+y");
     // The confirmation opens inside the file dialog's own answer, so it is
     // answered from a timer of its own.
     auto chooseExisting = [&](QWidget* w) {
@@ -378,26 +378,26 @@ TEST_F(FileCommands, RealDialogsAddTheSuffixAndConfirmOverwriting) {
         });
         ModalAnswerer::ChooseFile(Path("problema.lpf"))(w);
     };
-    seen = Run(form->Saveas1, {chooseExisting, ModalAnswerer::Cancel()});
+    seen = Run(Saveas1(), {chooseExisting, ModalAnswerer::Cancel()});
     EXPECT_EQ(offered, Path("problema.lpf"));
     EXPECT_TRUE(confirmation.contains("problema.lpf")) << confirmation.toStdString();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(FileBytes(Path("problema.lpf")), first);
     EXPECT_TRUE(form->State().session.Modified);
 
-    ASSERT_TRUE(Run(form->Clear1).empty());
+    ASSERT_TRUE(Run(Clear1()).empty());
     // Without a current file nothing is offered, not the last name chosen.
     offered = "unset";
-    seen = Run(form->Saveas1, {[&](QWidget* w) {
+    seen = Run(Saveas1(), {[&](QWidget* w) {
                                    offered = w->findChild<QLineEdit*>("fileNameEdit")->text();
                                    ModalAnswerer::Cancel()(w);
                                }});
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(offered, "");
-    seen = Run(form->Open1, {choose(Path("problema.lpf"))});
+    seen = Run(Open1(), {choose(Path("problema.lpf"))});
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(filters, QStringList({"Linear Programing Files (*.lpf)"}));
-    EXPECT_EQ(form->Edit1->text(), "3x+2y");
+    EXPECT_EQ(Edit1()->text(), "3x+2y");
     EXPECT_EQ(Panel(1), "Hecho");
 }
 
@@ -444,7 +444,7 @@ TEST_F(FileCommands, FailedSaveKeepsTheOldFileAndTheModifiedState) {
     std::vector<SeenDialog> seen;
     {
         FileSizeLimit limit(static_cast<rlim_t>(old.size()) + 16);
-        seen = Run(form->Save1, {ModalAnswerer::Click(QMessageBox::Ok)});
+        seen = Run(Save1(), {ModalAnswerer::Click(QMessageBox::Ok)});
     }
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, "Failed to Save Stream.");
@@ -454,7 +454,7 @@ TEST_F(FileCommands, FailedSaveKeepsTheOldFileAndTheModifiedState) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"keep.lpf"}));
     EXPECT_EQ(Shot(), before);
 
-    ASSERT_TRUE(Run(form->Save1).empty());
+    ASSERT_TRUE(Run(Save1()).empty());
     EXPECT_EQ(files::ReadRichTextFile(path).size(), 203u);
 }
 
@@ -477,9 +477,9 @@ TEST_F(FileCommands, UncreatableFileIsReportedAndNothingChanges) {
 TEST_F(FileCommands, CancelledSaveAfterYesCancelsTheOpening) {
     WriteBytes(Path("otro.lpf"), "0Minimizar\r\nx\r\nSujeto a:\r\nx>1\r\n");
     TypeWorkedExample();
-    Press(form->Button1);
+    Press(Button1());
     const WindowShot before = Shot();
-    form->SaveFileHook = [](const QString&) { return QString(); };
+    questions->saveFile = [](const QString&) { return QString(); };
     const auto seen = Open(Path("otro.lpf"), {ModalAnswerer::Click(QMessageBox::Yes)});
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].title, "Tu trabajo no se ha guardado ");
@@ -491,13 +491,13 @@ TEST_F(FileCommands, FailedSaveAfterYesStopsTheOpening) {
     WriteBytes(Path("otro.lpf"), "0Minimizar\r\nx\r\nSujeto a:\r\nx>1\r\n");
     TypeWorkedExample();
     const WindowShot before = Shot();
-    form->SaveFileHook = [this](const QString&) { return dir.path(); };
+    questions->saveFile = [this](const QString&) { return dir.path(); };
     const auto seen =
         Open(Path("otro.lpf"), {ModalAnswerer::Click(QMessageBox::Yes), ModalAnswerer::Click(QMessageBox::Ok)});
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].text, "Cannot create file " + dir.path() + ".");
-    EXPECT_EQ(form->Edit1->text(), before.objective);
-    EXPECT_EQ(form->RichEdit1->toPlainText(), before.text);
+    EXPECT_EQ(Edit1()->text(), before.objective);
+    EXPECT_EQ(RichEdit1()->toPlainText(), before.text);
     EXPECT_TRUE(form->State().session.Modified);
 }
 
@@ -505,7 +505,7 @@ TEST_F(FileCommands, UnreadableFileLeavesTheWindowAsItWas) {
     TypeWorkedExample();
     ASSERT_TRUE(SaveAs(Path("actual.lpf")).empty());
     TypeObjective("3x+3y");
-    Press(form->Button1);
+    Press(Button1());
     ASSERT_EQ(Panel(1), "Hecho");
     QDir(dir.path()).mkdir("carpeta");
     const WindowShot before = Shot();
@@ -518,7 +518,7 @@ TEST_F(FileCommands, UnreadableFileLeavesTheWindowAsItWas) {
         EXPECT_EQ(seen[1].text, "Cannot open file " + name + ".");
         EXPECT_EQ(seen[1].icon, QMessageBox::Critical);
         EXPECT_EQ(Shot(), before);
-        EXPECT_EQ(form->GridModel->rowCount(), 4);
+        EXPECT_EQ(GridModel()->rowCount(), 4);
     }
 }
 

@@ -33,26 +33,26 @@ TEST_P(ErrorReport, ShowsItsTextAndSelectsItsSource) {
     QStringList lines;
     for (const char* line : c.lines) lines << QString::fromUtf8(line);
     TypeProblem(1, QString::fromUtf8(c.objective), lines);
-    Press(form->Button1);
+    Press(Button1());
 
     EXPECT_EQ(Panel(0), std::string(c.text));
     EXPECT_EQ(Panel(1), "");
     EXPECT_FALSE(form->State().problem.ProblemReady);
     QWidget* focus = QApplication::focusWidget();
     if (c.source == -1) {
-        EXPECT_EQ(focus, form->Edit1);
-        EXPECT_EQ(form->Edit1->selectionStart(), 0);
-        EXPECT_EQ(form->Edit1->selectedText(), form->Edit1->text());
+        EXPECT_EQ(focus, Edit1());
+        EXPECT_EQ(Edit1()->selectionStart(), 0);
+        EXPECT_EQ(Edit1()->selectedText(), Edit1()->text());
     } else if (c.source >= 0) {
-        EXPECT_EQ(focus, form->RichEdit1);
-        const QTextCursor cursor = form->RichEdit1->textCursor();
-        const QTextBlock block = form->RichEdit1->document()->findBlockByNumber(c.source);
+        EXPECT_EQ(focus, RichEdit1());
+        const QTextCursor cursor = RichEdit1()->textCursor();
+        const QTextBlock block = RichEdit1()->document()->findBlockByNumber(c.source);
         EXPECT_EQ(cursor.selectionStart(), block.position());
         EXPECT_EQ(cursor.selectedText(), lines.value(c.source));
     } else {
-        EXPECT_EQ(focus, form->Button1);
-        EXPECT_FALSE(form->Edit1->hasSelectedText());
-        EXPECT_FALSE(form->RichEdit1->textCursor().hasSelection());
+        EXPECT_EQ(focus, Button1());
+        EXPECT_FALSE(Edit1()->hasSelectedText());
+        EXPECT_FALSE(RichEdit1()->textCursor().hasSelection());
     }
 }
 
@@ -97,69 +97,69 @@ class TypedText : public WindowTest {};
 
 TEST_F(TypedText, RelationalSignsAreUnderlinedAndNothingElse) {
     TypeConstraints({"x<3", "y>2", "x+y=1"});
-    const QString text = form->RichEdit1->toPlainText();
+    const QString text = RichEdit1()->toPlainText();
     ASSERT_EQ(text, "x<3\ny>2\nx+y=1");
     for (int i = 0; i < text.size(); ++i) {
         const QChar ch = text.at(i);
         if (ch == '\n') continue;
         const bool sign = ch == '<' || ch == '>';
-        EXPECT_EQ(ShownUnderlined(form->RichEdit1, i), sign) << "character " << i << " '" << ch.toLatin1() << "'";
+        EXPECT_EQ(ShownUnderlined(RichEdit1(), i), sign) << "character " << i << " '" << ch.toLatin1() << "'";
     }
 }
 
 TEST_F(TypedText, EditorDefaultIsUnderlinedArialAndTypingDoesNotFilter) {
-    const QFont font = form->RichEdit1->document()->defaultFont();
+    const QFont font = RichEdit1()->document()->defaultFont();
     EXPECT_TRUE(font.underline());
     EXPECT_EQ(font.family(), "Arial");
     // Nothing is filtered or replaced: every typed character arrives.
     TypeConstraints({"a<b>c;=,*.[]^_`"});
-    EXPECT_EQ(form->RichEdit1->toPlainText(), "a<b>c;=,*.[]^_`");
+    EXPECT_EQ(RichEdit1()->toPlainText(), "a<b>c;=,*.[]^_`");
 }
 
 TEST_F(TypedText, SignTypedOverASelectionIsUnderlined) {
     TypeConstraints({"ab"});
-    form->RichEdit1->selectAll();
-    QTest::keyClicks(form->RichEdit1, "<x");
-    ASSERT_EQ(form->RichEdit1->toPlainText(), "<x");
-    EXPECT_TRUE(ShownUnderlined(form->RichEdit1, 0));
-    EXPECT_FALSE(ShownUnderlined(form->RichEdit1, 1));
+    RichEdit1()->selectAll();
+    QTest::keyClicks(RichEdit1(), "<x");
+    ASSERT_EQ(RichEdit1()->toPlainText(), "<x");
+    EXPECT_TRUE(ShownUnderlined(RichEdit1(), 0));
+    EXPECT_FALSE(ShownUnderlined(RichEdit1(), 1));
 }
 
 TEST_F(TypedText, CopyingASelectionLeavesItsUnderlineAlone) {
     TypeConstraints({"x<3"});
-    QTextCursor cursor = form->RichEdit1->textCursor();
+    QTextCursor cursor = RichEdit1()->textCursor();
     cursor.setPosition(1);
     cursor.setPosition(2, QTextCursor::KeepAnchor);
-    form->RichEdit1->setTextCursor(cursor);
-    QTest::keyClick(form->RichEdit1, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(form->RichEdit1->toPlainText(), "x<3");
-    EXPECT_TRUE(ShownUnderlined(form->RichEdit1, 1));
+    RichEdit1()->setTextCursor(cursor);
+    QTest::keyClick(RichEdit1(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(RichEdit1()->toPlainText(), "x<3");
+    EXPECT_TRUE(ShownUnderlined(RichEdit1(), 1));
 }
 
 TEST_F(TypedText, ShiftEnterStartsANewConstraintLine) {
     TypeConstraints({"x<3"});
-    QTest::keyClick(form->RichEdit1, Qt::Key_Return, Qt::ShiftModifier);
-    QTest::keyClicks(form->RichEdit1, "y<2");
-    EXPECT_EQ(form->RichEdit1->LineCount(), 2);
-    EXPECT_EQ(form->RichEdit1->Line(1), "y<2");
+    QTest::keyClick(RichEdit1(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(RichEdit1(), "y<2");
+    EXPECT_EQ(RichEdit1()->LineCount(), 2);
+    EXPECT_EQ(RichEdit1()->Line(1), "y<2");
 }
 
 TEST_F(TypedText, WorkedExampleSolvedEndToEnd) {
     TypeProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"});
-    Press(form->Button1);
+    Press(Button1());
     EXPECT_EQ(Panel(0), "");
     EXPECT_EQ(Panel(1), "Hecho");
-    EXPECT_EQ(Items(form->ListBox2), QStringList({"x=4", "y=0"}));
-    EXPECT_EQ(form->Edit2->text(), "12");
-    EXPECT_EQ(Items(form->ListBox1), QStringList({"x", "y"}));
+    EXPECT_EQ(Items(ListBox2()), QStringList({"x=4", "y=0"}));
+    EXPECT_EQ(Edit2()->text(), "12");
+    EXPECT_EQ(Items(ListBox1()), QStringList({"x", "y"}));
 }
 
 TEST_F(TypedText, EnterInTheObjectivePressesTheDefaultButton) {
     TypeConstraints({"x<4", "x>0"});
     TypeObjective("2x");
-    QTest::keyClick(form->Edit1, Qt::Key_Return);
+    QTest::keyClick(Edit1(), Qt::Key_Return);
     EXPECT_EQ(Panel(1), "Hecho");
-    EXPECT_EQ(form->Edit2->text(), "8");
+    EXPECT_EQ(Edit2()->text(), "8");
 }
 
 double ParseValue(const QString& line) {
@@ -178,7 +178,7 @@ TEST_F(TypedText, KnownProblemsSolvedEndToEnd) {
         QStringList lines;
         for (const std::string& line : p.lines) lines << QString::fromStdString(line);
         TypeProblem(p.comboIndex, QString::fromStdString(p.objective), lines);
-        Press(form->Button1);
+        Press(Button1());
         EXPECT_EQ(Panel(0), "");
         const std::string status = Panel(1);
         if (p.outcome == Outcome::Infeasible) {
@@ -190,9 +190,9 @@ TEST_F(TypedText, KnownProblemsSolvedEndToEnd) {
             continue;
         }
         EXPECT_TRUE(status == "Hecho" || status == "vale") << status;
-        EXPECT_NEAR(form->Edit2->text().toDouble(), p.objectiveValue, 1e-9);
+        EXPECT_NEAR(Edit2()->text().toDouble(), p.objectiveValue, 1e-9);
         if (p.values.empty()) continue;
-        const QStringList shown = Items(form->ListBox2);
+        const QStringList shown = Items(ListBox2());
         ASSERT_EQ(shown.size(), static_cast<qsizetype>(p.values.size()));
         for (size_t i = 0; i < p.values.size(); ++i)
             EXPECT_NEAR(ParseValue(shown[static_cast<qsizetype>(i)]), p.values[i], 1e-9) << shown[i].toStdString();

@@ -22,7 +22,7 @@ protected:
     // The values of ListBox2 in variable order ("x=4" gives 4).
     std::vector<double> ShownValues() const {
         std::vector<double> values;
-        for (const QString& line : Items(form->ListBox2)) {
+        for (const QString& line : Items(ListBox2())) {
             QString number = line.section('=', 1);
             number.replace(QString::fromStdString(form->DecimalSeparator()), ".");
             bool ok = false;
@@ -44,10 +44,10 @@ protected:
             v = P.Index(2, 1) * x[0] + P.Index(2, 2) * x[1] + P.Index(2, 3) * x[2];
         }
         const int W = image->width(), H = image->height();
-        ASSERT_FALSE(form->Shape1->isHidden());
-        EXPECT_EQ(form->Shape1->x(), static_cast<int>(image->x() + W * (u - p.PlotXMin) / (p.PlotXMax - p.PlotXMin) - 2));
-        EXPECT_EQ(form->Shape1->y(), static_cast<int>(image->y() + H * (p.PlotYMax - v) / (p.PlotYMax - p.PlotYMin) - 2));
-        const int col = form->Shape1->x() + 2 - image->x(), row = form->Shape1->y() + 2 - image->y();
+        ASSERT_FALSE(Shape1()->isHidden());
+        EXPECT_EQ(Shape1()->x(), static_cast<int>(image->x() + W * (u - p.PlotXMin) / (p.PlotXMax - p.PlotXMin) - 2));
+        EXPECT_EQ(Shape1()->y(), static_cast<int>(image->y() + H * (p.PlotYMax - v) / (p.PlotYMax - p.PlotYMin) - 2));
+        const int col = Shape1()->x() + 2 - image->x(), row = Shape1()->y() + 2 - image->y();
         const QColor line = QApplication::palette().color(QPalette::WindowText);
         bool onLine = false;
         for (int dy = -1; dy <= 1; ++dy)
@@ -67,24 +67,24 @@ protected:
 
 TEST_F(ReadableWindow, EveryCellShowsItsWholeTextInBothNotations) {
     PasteProblem(1, "x+y", {"3x+2y<7", "x+4y<5", "x>0", "y>0"});
-    QTableView* grid = form->StringGrid1;
+    QTableView* grid = StringGrid1();
     int widened = 0;
     for (int press = 0; press < 3; ++press) {
-        Press(form->Button2);
+        Press(Button2());
         ASSERT_EQ(Panel(0), "");
-        for (QAction* notation : {form->Rational1, form->FloatingPoint1}) {
+        for (QAction* notation : {Rational1(), FloatingPoint1()}) {
             notation->trigger();
             SCOPED_TRACE(notation->text().toStdString() + " step " + std::to_string(press));
-            for (int c = 0; c < form->GridModel->columnCount(); ++c) {
+            for (int c = 0; c < GridModel()->columnCount(); ++c) {
                 const int width = grid->columnWidth(c);
                 EXPECT_GE(width, 40);
                 widened += width > 40;
-                for (int r = 0; r < form->GridModel->rowCount(); ++r) {
+                for (int r = 0; r < GridModel()->rowCount(); ++r) {
                     QStyleOptionViewItem option;
                     option.initFrom(grid);
                     option.font = grid->font();
                     option.features = QStyleOptionViewItem::HasDisplay;
-                    const QModelIndex index = form->GridModel->index(r, c);
+                    const QModelIndex index = GridModel()->index(r, c);
                     // What the cell's painter needs, and the grid line.
                     const int needed = grid->itemDelegate()->sizeHint(option, index).width() + 1;
                     EXPECT_LE(needed, width) << "cell " << c << "," << r << " " << Cell(c, r).toStdString();
@@ -95,11 +95,11 @@ TEST_F(ReadableWindow, EveryCellShowsItsWholeTextInBothNotations) {
     EXPECT_GT(widened, 0);
     // Wider than the control, the grid scrolls.
     PasteProblem(1, "a+b+c+d+e", {"a+2b+3c+4d+5e<7", "a,b,c,d,e>0"});
-    Press(form->Button2);
+    Press(Button2());
     int total = 0;
-    for (int c = 0; c < form->GridModel->columnCount(); ++c) total += form->StringGrid1->columnWidth(c);
-    ASSERT_GT(total, form->StringGrid1->viewport()->width());
-    EXPECT_GT(form->StringGrid1->horizontalScrollBar()->maximum(), 0);
+    for (int c = 0; c < GridModel()->columnCount(); ++c) total += StringGrid1()->columnWidth(c);
+    ASSERT_GT(total, StringGrid1()->viewport()->width());
+    EXPECT_GT(StringGrid1()->horizontalScrollBar()->maximum(), 0);
 }
 
 // ---- The error panel -------------------------------------------------------
@@ -131,12 +131,12 @@ TEST_F(ReadableWindow, EveryErrorTextFitsTheErrorPanel) {
         {"x+y", {"x+X<3"}, "ERROR16: Variable duplicada "},
         {"x+y", {"; solo un comentario"}, "ERROR16: No hay restricciones"},
     };
-    const QLabel* error = form->StatusBar1->PanelLabel(0);
-    const QLabel* status = form->StatusBar1->PanelLabel(1);
+    const QLabel* error = StatusBar1()->PanelLabel(0);
+    const QLabel* status = StatusBar1()->PanelLabel(1);
     for (const FaultyText& c : cases) {
         SCOPED_TRACE(c.error);
         PasteProblem(1, QString::fromUtf8(c.objective), c.lines);
-        Press(form->Button1);
+        Press(Button1());
         ASSERT_EQ(Panel(0), c.error);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         const QFontMetrics metrics(error->font());
@@ -145,12 +145,12 @@ TEST_F(ReadableWindow, EveryErrorTextFitsTheErrorPanel) {
         EXPECT_GE(error->contentsRect().width(), needed);
         EXPECT_GE(error->width(), 200);
         EXPECT_GE(status->width(), 50);
-        EXPECT_LE(status->geometry().right(), form->StatusBar1->width());
+        EXPECT_LE(status->geometry().right(), StatusBar1()->width());
         EXPECT_LE(error->geometry().right(), status->x());
     }
     // Back to its own width once the text is short again.
     PasteProblem(1, "x", {"x<1", "x>0"});
-    Press(form->Button1);
+    Press(Button1());
     ASSERT_EQ(Panel(1), "Hecho");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     EXPECT_EQ(error->width(), 200);
@@ -213,9 +213,9 @@ TEST_F(ReadableWindow, DisabledResultsReadInEveryStyleAndScheme) {
     const QString originalStyle = QApplication::style()->name();
     const QPalette originalPalette = QApplication::palette();
     PasteProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"});
-    Press(form->Button1);
+    Press(Button1());
     ASSERT_EQ(Panel(1), "Hecho");
-    QWidget* results[] = {form->ListBox2, form->ListBox3, form->Edit2};
+    QWidget* results[] = {ListBox2(), ListBox3(), Edit2()};
     // Dark and faint schemes on top of the styles' own palettes.
     QPalette dark = QApplication::palette();
     dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
@@ -237,8 +237,8 @@ TEST_F(ReadableWindow, DisabledResultsReadInEveryStyleAndScheme) {
                 EXPECT_GE(DisabledContrast(w, QPalette::Text), 4.5);
                 EXPECT_GE(DisabledContrast(w, QPalette::WindowText), 4.5);
             }
-            EXPECT_GE(PaintedContrast(form->Edit2), 4.5);
-            EXPECT_GE(PaintedContrast(form->ListBox2), 4.5);
+            EXPECT_GE(PaintedContrast(Edit2()), 4.5);
+            EXPECT_GE(PaintedContrast(ListBox2()), 4.5);
         }
     }
     QApplication::setStyle(originalStyle);
@@ -254,7 +254,7 @@ TEST_F(ReadableWindow, QuestionBoxAndFileDialogSpeakSpanish) {
     PasteProblem(1, "x", {"x<1", "x>0"});
     form->ProblemFileWriter(file);
     PasteProblem(1, "y", {"y<1"});  // unsaved work: opening asks first
-    form->OpenFileHook = [&] { return file; };
+    questions->openFile = [&] { return file; };
     QStringList buttons;
     auto readButtons = [&](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
@@ -268,14 +268,14 @@ TEST_F(ReadableWindow, QuestionBoxAndFileDialogSpeakSpanish) {
     };
     {
         ModalAnswerer answerer({readButtons});
-        form->Open1->trigger();
+        Open1()->trigger();
         ASSERT_EQ(answerer.Seen().size(), 1u);
         // The program's own texts stay as they are.
         EXPECT_EQ(answerer.Seen()[0].title, QString::fromUtf8("Tu trabajo no se ha guardado "));
     }
     buttons.sort();
     EXPECT_EQ(buttons, QStringList({"No", QString::fromUtf8("Sí")}));
-    EXPECT_EQ(form->Edit1->text(), "x");
+    EXPECT_EQ(Edit1()->text(), "x");
 
     QString lookIn;
     auto readDialog = [&](QWidget* w) {
@@ -286,7 +286,7 @@ TEST_F(ReadableWindow, QuestionBoxAndFileDialogSpeakSpanish) {
     };
     {
         ModalAnswerer answerer({readDialog});
-        form->SaveImageAs1->trigger();
+        SaveImageAs1()->trigger();
         ASSERT_EQ(answerer.Seen().size(), 1u);
     }
     EXPECT_EQ(lookIn, "Ver en:");
@@ -296,34 +296,35 @@ TEST_F(ReadableWindow, QuestionBoxAndFileDialogSpeakSpanish) {
 
 TEST(OpeningWindow, MaximisedWindowGetsAPictureToItsEdges) {
     TForm1 form;
+    const WindowProbe probe(&form);
     form.showMaximized();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     // The test screen is 1280 x 800 (see main.cpp).
-    const QSize client = form.Client->size();
+    const QSize client = probe.Client()->size();
     ASSERT_GT(client.width(), 1200);
     ASSERT_GT(client.height(), 700);
-    EXPECT_EQ(form.Image1->geometry(), QRect(376, 165, client.width() - 376 - 10, client.height() - 165 - 22 - 10));
-    const QRect placed = form.Image1->geometry();
+    EXPECT_EQ(probe.Image1()->geometry(), QRect(376, 165, client.width() - 376 - 10, client.height() - 165 - 22 - 10));
+    const QRect placed = probe.Image1()->geometry();
     // The tableau and the split variables reach down to the status bar.
-    EXPECT_EQ(form.StringGrid1->geometry(), QRect(88, 192, 209, client.height() - 22 - 192));
-    EXPECT_EQ(form.ListBox3->geometry(), QRect(8, 224, 73, client.height() - 22 - 224));
+    EXPECT_EQ(probe.StringGrid1()->geometry(), QRect(88, 192, 209, client.height() - 22 - 192));
+    EXPECT_EQ(probe.ListBox3()->geometry(), QRect(8, 224, 73, client.height() - 22 - 224));
     // A picture drawn now fills the new place, the marker on its vertex.
-    form.Edit1->setText("3x+2y");
-    form.RichEdit1->setPlainText("x+y<4\nx+3y<6\nx>0\ny>0");
-    QTest::mouseClick(form.Button1, Qt::LeftButton);
-    ASSERT_EQ(form.StatusBar1->Text(1), "Hecho");
-    EXPECT_EQ(form.Image1->Picture().size(), placed.size());
+    probe.Edit1()->setText("3x+2y");
+    probe.RichEdit1()->setPlainText("x+y<4\nx+3y<6\nx>0\ny>0");
+    QTest::mouseClick(probe.Button1(), Qt::LeftButton);
+    ASSERT_EQ(probe.StatusBar1()->Text(1), "Hecho");
+    EXPECT_EQ(probe.Image1()->Picture().size(), placed.size());
     const PlotState& p = form.State().plot;
     // The optimal vertex (4, 0).
-    EXPECT_EQ(form.Shape1->x(), static_cast<int>(placed.x() + placed.width() * (4 - p.PlotXMin) / (p.PlotXMax - p.PlotXMin) - 2));
-    EXPECT_EQ(form.Shape1->y(), static_cast<int>(placed.y() + placed.height() * (p.PlotYMax - 0) / (p.PlotYMax - p.PlotYMin) - 2));
+    EXPECT_EQ(probe.Shape1()->x(), static_cast<int>(placed.x() + placed.width() * (4 - p.PlotXMin) / (p.PlotXMax - p.PlotXMin) - 2));
+    EXPECT_EQ(probe.Shape1()->y(), static_cast<int>(placed.y() + placed.height() * (p.PlotYMax - 0) / (p.PlotYMax - p.PlotYMin) - 2));
     // Computed once: later sizes of the window leave it where it is.
     form.showNormal();
     form.resize(700, 500);
     QTest::qWait(20);
     form.showMaximized();
     QTest::qWait(20);
-    EXPECT_EQ(form.Image1->geometry(), placed);
+    EXPECT_EQ(probe.Image1()->geometry(), placed);
 }
 
 // ---- A picture of the problem on screen --------------------------------------
@@ -331,33 +332,33 @@ TEST(OpeningWindow, MaximisedWindowGetsAPictureToItsEdges) {
 TEST_F(ReadableWindow, ProblemWithoutAPictureShowsAnEmptyOneAndNoMarker) {
     const QColor face = QApplication::palette().color(QPalette::Button);
     PasteProblem(1, "x+y+z", {"x<1", "y<1", "z<1", "x>0", "y>0", "z>0"});
-    Press(form->Button1);
+    Press(Button1());
     ASSERT_EQ(Panel(1), "Hecho");
-    form->Enlarge1->trigger();
-    form->Restore1->trigger();
-    ASSERT_FALSE(form->Shape1->isHidden());
-    ASSERT_FALSE(AllOneColour(form->Image3->Picture(), face));
+    Enlarge1()->trigger();
+    Restore1()->trigger();
+    ASSERT_FALSE(Shape1()->isHidden());
+    ASSERT_FALSE(AllOneColour(Image3()->Picture(), face));
     PasteProblem(1, "a+b+c+d", {"a<1", "b<1", "c<1", "d<1", "a,b,c,d>0"});
-    Press(form->Button1);
+    Press(Button1());
     ASSERT_EQ(Panel(1), "Hecho");
-    EXPECT_TRUE(AllOneColour(form->Image1->Picture(), face));
-    EXPECT_TRUE(form->Shape1->isHidden());
+    EXPECT_TRUE(AllOneColour(Image1()->Picture(), face));
+    EXPECT_TRUE(Shape1()->isHidden());
     // The enlarged picture is not the cube's either.
-    form->Enlarge1->trigger();
-    EXPECT_TRUE(AllOneColour(form->Image3->Picture(), face));
-    EXPECT_TRUE(form->Shape1->isHidden());
-    form->Restore1->trigger();
+    Enlarge1()->trigger();
+    EXPECT_TRUE(AllOneColour(Image3()->Picture(), face));
+    EXPECT_TRUE(Shape1()->isHidden());
+    Restore1()->trigger();
     // Nor after a step, a redraw or a notation switch of a one-variable problem.
     PasteProblem(1, "x+y", {"x<1", "y<1", "x>0", "y>0"});
-    Press(form->Button1);
-    ASSERT_FALSE(form->Shape1->isHidden());
+    Press(Button1());
+    ASSERT_FALSE(Shape1()->isHidden());
     PasteProblem(1, "x", {"x<1", "x>0"});
-    Press(form->Button2);
-    Press(form->Button2);
+    Press(Button2());
+    Press(Button2());
     form->Button9Click();
-    form->Rational1->trigger();
-    EXPECT_TRUE(AllOneColour(form->Image1->Picture(), face));
-    EXPECT_TRUE(form->Shape1->isHidden());
+    Rational1()->trigger();
+    EXPECT_TRUE(AllOneColour(Image1()->Picture(), face));
+    EXPECT_TRUE(Shape1()->isHidden());
 }
 
 // ---- The marker ------------------------------------------------------------
@@ -374,20 +375,20 @@ TEST_F(ReadableWindow, MarkerSitsOnTheVertexAfterEveryPivotIn2DAnd3D) {
     for (const auto& problem : problems) {
         SCOPED_TRACE(problem.objective);
         PasteProblem(1, problem.objective, problem.lines);
-        Press(form->Button2);
+        Press(Button2());
         int pivots = 0;
         while (Panel(1).empty()) {
-            Press(form->Button2);
+            Press(Button2());
             ++pivots;
-            ExpectMarkerOnVertex(form->Image1);
+            ExpectMarkerOnVertex(Image1());
             // The enlarged picture has its own size and plot window.
-            form->Enlarge1->trigger();
-            ExpectMarkerOnVertex(form->Image3);
-            form->Rational1->trigger();
-            ExpectMarkerOnVertex(form->Image3);
-            form->FloatingPoint1->trigger();
-            form->Restore1->trigger();
-            ExpectMarkerOnVertex(form->Image1);
+            Enlarge1()->trigger();
+            ExpectMarkerOnVertex(Image3());
+            Rational1()->trigger();
+            ExpectMarkerOnVertex(Image3());
+            FloatingPoint1()->trigger();
+            Restore1()->trigger();
+            ExpectMarkerOnVertex(Image1());
         }
         EXPECT_EQ(Panel(1), "Hecho");
         EXPECT_GE(pivots, 1);

@@ -9,15 +9,15 @@ class RotationButtons : public uitest::WindowTest {};
 
 TEST_F(RotationButtons, EachCaptionNamesTheTurnItMakes) {
     PasteProblem(1, "x+y+z", {"x<1", "y<1", "z<1", "x>0", "y>0", "z>0"});
-    Press(form->Button1);
+    Press(Button1());
     ASSERT_EQ(Panel(1), "Hecho");
     const struct {
         QPushButton* button;
         Axis axis;
         int direction;
     } rows[] = {
-        {form->Button3, Axis::Z, +1}, {form->Button4, Axis::Z, -1}, {form->Button5, Axis::Y, +1},
-        {form->Button6, Axis::Y, -1}, {form->Button7, Axis::X, +1}, {form->Button8, Axis::X, -1},
+        {Button3(), Axis::Z, +1}, {Button4(), Axis::Z, -1}, {Button5(), Axis::Y, +1},
+        {Button6(), Axis::Y, -1}, {Button7(), Axis::X, +1}, {Button8(), Axis::X, -1},
     };
     for (const auto& row : rows) {
         PlotState expected = form->State().plot;

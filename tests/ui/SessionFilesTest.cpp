@@ -33,7 +33,7 @@ protected:
     // it, shown; the boxes its start-up shows are answered as listed.
     std::vector<SeenDialog> Start(Dialogs answers = {}) {
         ModalAnswerer answerer(std::move(answers));
-        form = std::make_unique<TForm1>();
+        form = NewWindow();
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         return answerer.Seen();
@@ -61,8 +61,8 @@ protected:
     }
     QString Underlines() const {
         QString marks;
-        const QString text = form->RichEdit1->toPlainText();
-        for (int i = 0; i < text.size(); ++i) marks += ShownUnderlined(form->RichEdit1, i) ? '_' : '.';
+        const QString text = RichEdit1()->toPlainText();
+        for (int i = 0; i < text.size(); ++i) marks += ShownUnderlined(RichEdit1(), i) ? '_' : '.';
         return marks;
     }
 
@@ -73,9 +73,9 @@ protected:
 TEST_F(Session, FirstRunStartsAsDesigned) {
     EXPECT_TRUE(Start().empty());
     EXPECT_EQ(form->windowTitle(), "Optimara");
-    EXPECT_TRUE(form->FloatingPoint1->isChecked());
-    EXPECT_FALSE(form->Rational1->isChecked());
-    EXPECT_EQ(form->ComboBox1->currentIndex(), 1);
+    EXPECT_TRUE(FloatingPoint1()->isChecked());
+    EXPECT_FALSE(Rational1()->isChecked());
+    EXPECT_EQ(ComboBox1()->currentIndex(), 1);
     EXPECT_FALSE(form->State().session.Modified);
     EXPECT_EQ(form->CurrentFileName(), "");
     EXPECT_EQ(Panel(0), "Nada para optimizar     ");
@@ -86,39 +86,43 @@ TEST_F(Session, FirstRunStartsAsDesigned) {
 TEST_F(Session, RestartBringsTheProblemBackSolvedAsTheUserLeftIt) {
     ASSERT_TRUE(Start().empty());
     TypeProblem(0, "-x-y", {"2x+y<4", "x+2y<4", "; vertice", "x>0", "y>0"});
-    const QString text = form->RichEdit1->toPlainText();
+    const QString text = RichEdit1()->toPlainText();
     const QString underlines = Underlines();
-    Run(form->Rational1);
+    Run(Rational1());
     ASSERT_TRUE(Close().empty());
     EXPECT_EQ(FileBytes("tabvex.qzt"), "1,1,");
 
     // The whole start-up, with its read-me file in place.
     WriteFile("L\xc3\xa9" "ame.txt", "Optimara\r\n");
     std::unique_ptr<Windows> windows;
+    auto restoredQuestions = std::make_unique<ScriptedQuestions>();
+    ScriptedQuestions* const answers = restoredQuestions.get();
     {
         ModalAnswerer answerer;
-        windows = CreateWindows();
+        windows = CreateWindows(std::move(restoredQuestions));
         ASSERT_TRUE(answerer.Seen().empty());
     }
     TForm1* restored = windows->main.get();
-    EXPECT_EQ(restored->ComboBox1->currentIndex(), 0);
-    EXPECT_EQ(restored->Edit1->text(), "-x-y");
-    EXPECT_EQ(restored->Label1->text(), "Sujeto a:");
-    EXPECT_EQ(restored->RichEdit1->toPlainText(), text);
-    EXPECT_TRUE(restored->Rational1->isChecked());
-    EXPECT_FALSE(restored->FloatingPoint1->isChecked());
+    const WindowProbe shown(restored);
+    EXPECT_EQ(shown.ComboBox1()->currentIndex(), 0);
+    EXPECT_EQ(shown.Edit1()->text(), "-x-y");
+    EXPECT_EQ(shown.Label1()->text(), "Sujeto a:");
+    EXPECT_EQ(shown.RichEdit1()->toPlainText(), text);
+    EXPECT_TRUE(shown.Rational1()->isChecked());
+    EXPECT_FALSE(shown.FloatingPoint1()->isChecked());
     EXPECT_TRUE(restored->State().session.Modified);
     EXPECT_EQ(restored->windowTitle(), "Optimara-  Modificado");
     restored->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(restored));
-    EXPECT_EQ(restored->StatusBar1->Text(1), "Hecho");
-    EXPECT_EQ(restored->Edit2->text(), "-8/3");
-    EXPECT_EQ(Items(restored->ListBox2), QStringList({"x=4/3", "y=4/3"}));
+    EXPECT_EQ(shown.StatusBar1()->Text(1), "Hecho");
+    EXPECT_EQ(shown.Edit2()->text(), "-8/3");
+    EXPECT_EQ(Items(shown.ListBox2()), QStringList({"x=4/3", "y=4/3"}));
     form.reset(windows->main.release());
+    questions = answers;
     EXPECT_EQ(Underlines(), underlines);
     // Still modified: opening another problem asks first.
-    form->OpenFileHook = [this] { return dir.filePath("tabvex.lp~"); };
-    EXPECT_EQ(Run(form->Open1, {ModalAnswerer::Click(QMessageBox::No)}).size(), 1u);
+    questions->openFile = [this] { return dir.filePath("tabvex.lp~"); };
+    EXPECT_EQ(Run(Open1(), {ModalAnswerer::Click(QMessageBox::No)}).size(), 1u);
 }
 
 TEST_F(Session, FileNameWithBlanksModifiedAndFractionsGiveTheirSettingsLine) {
@@ -126,25 +130,25 @@ TEST_F(Session, FileNameWithBlanksModifiedAndFractionsGiveTheirSettingsLine) {
     TypeProblem(1, "x", {"x<2"});
     // A Windows-style name is a plain relative file name here.
     const QString name = "C:\\Mis problemas\\dieta.lpf";
-    form->SaveFileHook = [name](const QString&) { return name; };
-    ASSERT_TRUE(Run(form->Saveas1).empty());
+    questions->saveFile = [name](const QString&) { return name; };
+    ASSERT_TRUE(Run(Saveas1()).empty());
     ASSERT_TRUE(QFile::exists(dir.filePath(name)));
-    QTest::keyClicks(form->Edit1, "+y");
-    Run(form->Rational1);
+    QTest::keyClicks(Edit1(), "+y");
+    Run(Rational1());
     ASSERT_TRUE(Close().empty());
     EXPECT_EQ(FileBytes("tabvex.qzt"), "1,1,C:\\Mis*problemas\\dieta.lpf");
 
     ASSERT_TRUE(Start().empty());
     EXPECT_EQ(form->windowTitle(), "Optimara- C:\\Mis problemas\\dieta.lpf Modificado");
     EXPECT_EQ(form->CurrentFileName(), name);
-    EXPECT_TRUE(form->Rational1->isChecked());
-    EXPECT_EQ(form->Edit1->text(), "x+y");
+    EXPECT_TRUE(Rational1()->isChecked());
+    EXPECT_EQ(Edit1()->text(), "x+y");
     // "&Guardar" writes the restored file name without asking.
-    form->SaveFileHook = [](const QString&) -> QString {
+    questions->saveFile = [](const QString&) -> QString {
         ADD_FAILURE() << "no dialog expected";
         return QString();
     };
-    ASSERT_TRUE(Run(form->Save1).empty());
+    ASSERT_TRUE(Run(Save1()).empty());
     EXPECT_EQ(files::ReadProblemFile(dir.filePath(name)).objective, "x+y");
     EXPECT_EQ(form->windowTitle(), "Optimara- C:\\Mis problemas\\dieta.lpf");
 }
@@ -163,23 +167,23 @@ TEST_F(Session, UntouchedRunWritesAnEmptyNameAndStartsWithoutAFile) {
     EXPECT_EQ(form->windowTitle(), "Optimara- ");
     EXPECT_EQ(form->CurrentFileName(), "");
     EXPECT_FALSE(form->State().session.Modified);
-    EXPECT_EQ(form->RichEdit1->toPlainText(), "");
+    EXPECT_EQ(RichEdit1()->toPlainText(), "");
     EXPECT_EQ(Panel(0), "Nada para optimizar     ");
 }
 
 TEST_F(Session, HeadingAndAnUnreadableProblemComeBackAsText) {
     WriteFile("mio.lpf", "0Minimizar\r\n3x+\r\nRestricciones\r\nx<1\r\n");
     ASSERT_TRUE(Start().empty());
-    form->OpenFileHook = [this] { return dir.filePath("mio.lpf"); };
-    ASSERT_TRUE(Run(form->Open1).empty());
+    questions->openFile = [this] { return dir.filePath("mio.lpf"); };
+    ASSERT_TRUE(Run(Open1()).empty());
     ASSERT_EQ(Panel(0), "ERROR2: Número esperado       +");
     ASSERT_TRUE(Close().empty());
     EXPECT_EQ(FileBytes("tabvex.qzt"), "0,0," + dir.filePath("mio.lpf").toUtf8());
 
     ASSERT_TRUE(Start().empty());
-    EXPECT_EQ(form->Label1->text(), "Restricciones");
-    EXPECT_EQ(form->Edit1->text(), "3x+");
-    EXPECT_EQ(form->ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(Label1()->text(), "Restricciones");
+    EXPECT_EQ(Edit1()->text(), "3x+");
+    EXPECT_EQ(ComboBox1()->currentIndex(), 0);
     EXPECT_EQ(form->windowTitle(), "Optimara- " + dir.filePath("mio.lpf"));
     EXPECT_EQ(Panel(0), "ERROR2: Número esperado       +");
 }
@@ -187,15 +191,15 @@ TEST_F(Session, HeadingAndAnUnreadableProblemComeBackAsText) {
 TEST_F(Session, ClosingWhileEnlargedRestoresTheWorkAreaFirst) {
     ASSERT_TRUE(Start().empty());
     TypeProblem(1, "3x+2y", {"x+y<4", "x>0", "y>0"});
-    Press(form->Button1);
-    Run(form->Enlarge1);
-    ASSERT_TRUE(form->Restore1->isEnabled());
+    Press(Button1());
+    Run(Enlarge1());
+    ASSERT_TRUE(Restore1()->isEnabled());
     ASSERT_TRUE(Close().empty());
-    EXPECT_FALSE(form->Restore1->isEnabled());
-    EXPECT_TRUE(form->Enlarge1->isEnabled());
-    EXPECT_TRUE(form->Image3->isHidden());
-    EXPECT_FALSE(form->Edit1->isHidden());
-    EXPECT_FALSE(form->StatusBar1->isHidden());
+    EXPECT_FALSE(Restore1()->isEnabled());
+    EXPECT_TRUE(Enlarge1()->isEnabled());
+    EXPECT_TRUE(Image3()->isHidden());
+    EXPECT_FALSE(Edit1()->isHidden());
+    EXPECT_FALSE(StatusBar1()->isHidden());
     EXPECT_EQ(files::ReadProblemFile(dir.filePath("tabvex.lp~")).objective, "3x+2y");
 }
 
@@ -211,13 +215,13 @@ TEST_F(Session, MissingOrUnreadableAutosaveIsReportedAndTheRestGoesOn) {
         EXPECT_EQ(seen[0].text, "Cannot open file tabvex.lp~.");
         EXPECT_EQ(seen[0].title, "Optimara");
         EXPECT_EQ(seen[0].icon, QMessageBox::Critical);
-        EXPECT_TRUE(form->Rational1->isChecked());
+        EXPECT_TRUE(Rational1()->isChecked());
         EXPECT_EQ(form->windowTitle(), "Optimara");
         EXPECT_FALSE(form->State().session.Modified);
-        EXPECT_EQ(form->Edit1->text(), "");
-        EXPECT_EQ(form->RichEdit1->toPlainText(), "");
+        EXPECT_EQ(Edit1()->text(), "");
+        EXPECT_EQ(RichEdit1()->toPlainText(), "");
         EXPECT_EQ(Panel(0), "Nada para optimizar     ");
-        QTest::keyClicks(form->Edit1, "x");
+        QTest::keyClicks(Edit1(), "x");
         EXPECT_EQ(form->windowTitle(), "Optimara- C:\\a b.lpf Modificado");
         form.reset();  // not closed: the settings stay for the next round
     }
@@ -238,11 +242,11 @@ TEST_F(Session, CutOrOddSettingsLinesCountAsZeroAndEmpty) {
         SCOPED_TRACE(c.line.toStdString());
         WriteFile("tabvex.qzt", c.line);
         ASSERT_TRUE(Start().empty());
-        EXPECT_EQ(form->Rational1->isChecked(), c.rational);
-        EXPECT_EQ(form->FloatingPoint1->isChecked(), !c.rational);
+        EXPECT_EQ(Rational1()->isChecked(), c.rational);
+        EXPECT_EQ(FloatingPoint1()->isChecked(), !c.rational);
         EXPECT_EQ(form->State().session.Modified, c.modified);
         EXPECT_EQ(form->windowTitle(), c.caption);
-        EXPECT_EQ(form->Edit1->text(), "x");
+        EXPECT_EQ(Edit1()->text(), "x");
         form.reset();
     }
 }
@@ -269,7 +273,7 @@ TEST_F(Session, UnwritableAutosaveIsReportedAndTheWindowClosesAllTheSame) {
 TEST_F(Session, SalirClosesTheWindowAndWritesBothFiles) {
     ASSERT_TRUE(Start().empty());
     TypeProblem(1, "2x", {"x<3"});
-    EXPECT_TRUE(Run(form->Exit1).empty());
+    EXPECT_TRUE(Run(Exit1()).empty());
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(FileBytes("tabvex.qzt"), "1,0,");
     const files::ProblemDocument autosave = files::ReadProblemFile(dir.filePath("tabvex.lp~"));

@@ -27,41 +27,41 @@ class SolveWindow : public WindowTest {};
 TEST_F(SolveWindow, FirstRunReportsNothingToOptimizeWithFocusOnTheObjective) {
     EXPECT_EQ(Panel(0), "Nada para optimizar     ");
     EXPECT_EQ(Panel(1), "");
-    EXPECT_EQ(QApplication::focusWidget(), form->Edit1);
+    EXPECT_EQ(QApplication::focusWidget(), Edit1());
     EXPECT_EQ(form->windowTitle(), "Optimara");
-    EXPECT_EQ(form->ComboBox1->currentText(), "Maximizar");
+    EXPECT_EQ(ComboBox1()->currentText(), "Maximizar");
     EXPECT_FALSE(form->State().session.Modified);
 }
 
 TEST_F(SolveWindow, WorkedExampleRightAfterTheBuild) {
     TypeProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"});
-    Press(form->Button2);
+    Press(Button2());
     EXPECT_EQ(Panel(0), "");
     EXPECT_EQ(Panel(1), "");
     EXPECT_TRUE(form->State().problem.ProblemReady);
-    ASSERT_EQ(form->GridModel->rowCount(), 4);
-    ASSERT_EQ(form->GridModel->columnCount(), 4);
+    ASSERT_EQ(GridModel()->rowCount(), 4);
+    ASSERT_EQ(GridModel()->columnCount(), 4);
     EXPECT_EQ(GridRow(0), QStringList({"", "x", "y", ""}));
     // The first draw of a fresh generator picks cell (1,1); (2,2) is the tied candidate.
     EXPECT_EQ(GridRow(1), QStringList({"", "**1", "1", "-4"}));
     EXPECT_EQ(GridRow(2), QStringList({"", "1", "*3", "-6"}));
     EXPECT_EQ(GridRow(3), QStringList({"", "3", "2", "0"}));
-    EXPECT_EQ(Items(form->ListBox2), QStringList({"x=0", "y=0"}));
-    EXPECT_TRUE(Items(form->ListBox3).isEmpty());
-    EXPECT_EQ(form->Edit2->text(), "0");
+    EXPECT_EQ(Items(ListBox2()), QStringList({"x=0", "y=0"}));
+    EXPECT_TRUE(Items(ListBox3()).isEmpty());
+    EXPECT_EQ(Edit2()->text(), "0");
 }
 
 TEST_F(SolveWindow, WorkedExampleAfterOneStep) {
     TypeProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"});
-    Press(form->Button2);
-    Press(form->Button2);
+    Press(Button2());
+    Press(Button2());
     EXPECT_EQ(Panel(1), "Hecho");
     EXPECT_EQ(GridRow(0), QStringList({"", "", "y", ""}));
     EXPECT_EQ(GridRow(1), QStringList({"x", "1", "1", "-4"}));
     EXPECT_EQ(GridRow(2), QStringList({"", "-1", "2", "-2"}));
     EXPECT_EQ(GridRow(3), QStringList({"", "-3", "-1", "12"}));
-    EXPECT_EQ(Items(form->ListBox2), QStringList({"x=4", "y=0"}));
-    EXPECT_EQ(form->Edit2->text(), "12");
+    EXPECT_EQ(Items(ListBox2()), QStringList({"x=4", "y=0"}));
+    EXPECT_EQ(Edit2()->text(), "12");
     const double* point = form->State().plot.SolutionPoint;
     EXPECT_EQ(point[0], 4.0);
     EXPECT_EQ(point[1], 0.0);
@@ -69,83 +69,83 @@ TEST_F(SolveWindow, WorkedExampleAfterOneStep) {
 
 TEST_F(SolveWindow, MinimizeShowsTheNegatedValue) {
     TypeProblem(0, "x+2y", {"x>-3", "y>-1", "x+y<10"});
-    Press(form->Button1);
+    Press(Button1());
     EXPECT_EQ(Panel(1), "Hecho");
-    EXPECT_EQ(form->Edit2->text(), "-5");
-    EXPECT_EQ(Items(form->ListBox2), QStringList({"x=-3", "y=-1"}));
-    EXPECT_EQ(Items(form->ListBox3), QStringList({"x=x'-x''", "y=y'-y''"}));
-    EXPECT_EQ(Items(form->ListBox1), QStringList({"x", "x", "y", "y"}));
+    EXPECT_EQ(Edit2()->text(), "-5");
+    EXPECT_EQ(Items(ListBox2()), QStringList({"x=-3", "y=-1"}));
+    EXPECT_EQ(Items(ListBox3()), QStringList({"x=x'-x''", "y=y'-y''"}));
+    EXPECT_EQ(Items(ListBox1()), QStringList({"x", "x", "y", "y"}));
 }
 
 TEST_F(SolveWindow, FreeVariableLabelsStandAtThePairsPositions) {
     TypeProblem(1, "-x", {"x>-7.5", "x<4"});
-    Press(form->Button2);
+    Press(Button2());
     EXPECT_EQ(GridRow(0), QStringList({"", "x'", "x''", ""}));
-    Press(form->Button1);
+    Press(Button1());
     EXPECT_EQ(Panel(1), "Hecho");
-    EXPECT_EQ(Items(form->ListBox2), QStringList({"x=-7.5"}));
-    EXPECT_EQ(Items(form->ListBox3), QStringList({"x=x'-x''"}));
-    EXPECT_EQ(form->Edit2->text(), "7.5");
+    EXPECT_EQ(Items(ListBox2()), QStringList({"x=-7.5"}));
+    EXPECT_EQ(Items(ListBox3()), QStringList({"x=x'-x''"}));
+    EXPECT_EQ(Edit2()->text(), "7.5");
     QStringList labels;
-    for (int r = 0; r < form->GridModel->rowCount(); ++r) labels << Cell(0, r);
-    for (int c = 0; c < form->GridModel->columnCount(); ++c) labels << Cell(c, 0);
+    for (int r = 0; r < GridModel()->rowCount(); ++r) labels << Cell(0, r);
+    for (int c = 0; c < GridModel()->columnCount(); ++c) labels << Cell(c, 0);
     EXPECT_TRUE(labels.contains("x'"));
     EXPECT_TRUE(labels.contains("x''"));
 }
 
 TEST_F(SolveWindow, ErrorEmptiesGridAndListsAndKeepsValuePictureAndMarker) {
     TypeProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"});
-    Press(form->Button1);
-    ASSERT_EQ(form->Edit2->text(), "12");
-    const QImage before = form->Image1->Picture();
-    const bool markerShown = !form->Shape1->isHidden();
-    const QPoint markerAt = form->Shape1->pos();
+    Press(Button1());
+    ASSERT_EQ(Edit2()->text(), "12");
+    const QImage before = Image1()->Picture();
+    const bool markerShown = !Shape1()->isHidden();
+    const QPoint markerAt = Shape1()->pos();
 
     TypeConstraints({"x+y<4", "x+3y"});
-    Press(form->Button1);
+    Press(Button1());
     EXPECT_EQ(Panel(0), "ERROR7: Inesperado final      ");
     EXPECT_EQ(Panel(1), "");
-    for (int r = 0; r < form->GridModel->rowCount(); ++r)
-        for (int c = 0; c < form->GridModel->columnCount(); ++c) EXPECT_EQ(Cell(c, r), "") << c << "," << r;
-    EXPECT_TRUE(Items(form->ListBox2).isEmpty());
-    EXPECT_TRUE(Items(form->ListBox3).isEmpty());
-    EXPECT_EQ(form->Edit2->text(), "12");
-    EXPECT_EQ(form->Image1->Picture(), before);
-    EXPECT_EQ(!form->Shape1->isHidden(), markerShown);
-    EXPECT_EQ(form->Shape1->pos(), markerAt);
+    for (int r = 0; r < GridModel()->rowCount(); ++r)
+        for (int c = 0; c < GridModel()->columnCount(); ++c) EXPECT_EQ(Cell(c, r), "") << c << "," << r;
+    EXPECT_TRUE(Items(ListBox2()).isEmpty());
+    EXPECT_TRUE(Items(ListBox3()).isEmpty());
+    EXPECT_EQ(Edit2()->text(), "12");
+    EXPECT_EQ(Image1()->Picture(), before);
+    EXPECT_EQ(!Shape1()->isHidden(), markerShown);
+    EXPECT_EQ(Shape1()->pos(), markerAt);
 }
 
 TEST_F(SolveWindow, OptimalAtBuildEndsAtOnceAndOnlyStepRebuilds) {
     TypeProblem(1, "-x", {"x<1", "x>0"});
-    Press(form->Button1);
+    Press(Button1());
     EXPECT_EQ(Panel(1), "vale");
-    const int steps = form->StepCount;
-    Press(form->Button1);
-    EXPECT_EQ(form->StepCount, steps);
+    const int steps = form->StepCount();
+    Press(Button1());
+    EXPECT_EQ(form->StepCount(), steps);
     EXPECT_EQ(Panel(1), "vale");
-    Press(form->Button2);
-    EXPECT_EQ(form->StepCount, steps + 1);
+    Press(Button2());
+    EXPECT_EQ(form->StepCount(), steps + 1);
     EXPECT_EQ(Panel(1), "vale");
 }
 
 TEST_F(SolveWindow, SolvingAgainAfterDoneStartsFromTheText) {
     TypeProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"});
-    Press(form->Button1);
+    Press(Button1());
     ASSERT_EQ(Panel(1), "Hecho");
-    const int steps = form->StepCount;
-    Press(form->Button1);
+    const int steps = form->StepCount();
+    Press(Button1());
     EXPECT_EQ(Panel(1), "Hecho");
-    EXPECT_GE(form->StepCount, steps + 2);  // a new build and at least one pivot
-    EXPECT_EQ(form->Edit2->text(), "12");
+    EXPECT_GE(form->StepCount(), steps + 2);  // a new build and at least one pivot
+    EXPECT_EQ(Edit2()->text(), "12");
 }
 
 TEST_F(SolveWindow, StoppedProblemIsNotSteppedFurther) {
     TypeProblem(1, "x+y", {"x-y<1", "x>0", "y>0"});
-    Press(form->Button1);
+    Press(Button1());
     ASSERT_EQ(Panel(1), "Ilimitado");
-    const int steps = form->StepCount;
-    Press(form->Button1);
-    EXPECT_EQ(form->StepCount, steps);
+    const int steps = form->StepCount();
+    Press(Button1());
+    EXPECT_EQ(form->StepCount(), steps);
     EXPECT_EQ(Panel(1), "Ilimitado");
 }
 
@@ -154,19 +154,19 @@ TEST_F(SolveWindow, HundredStepsAskOnceEvenWhenFinished) {
     QStringList lines;
     SeparableProblem(99, objective, lines);  // the build and 99 pivots
     PasteProblem(1, objective, lines);
-    const int before = form->StepCount;
+    const int before = form->StepCount();
     ModalAnswerer answerer({ModalAnswerer::Click(QMessageBox::Yes)});
-    Press(form->Button1);
+    Press(Button1());
     ASSERT_EQ(answerer.Seen().size(), 1u);
     const SeenDialog& question = answerer.Seen()[0];
     EXPECT_EQ(question.title, "The program may be unbounded");
     EXPECT_EQ(question.text, QString::fromUtf8("Algoritmo repetido 100 veces. Deseas probar otras 100 veces más?"));
     EXPECT_EQ(question.icon, QMessageBox::NoIcon);
     EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(form->QuestionCount, 1);
-    EXPECT_EQ(form->StepCount - before, 100);
+    EXPECT_EQ(form->QuestionCount(), 1);
+    EXPECT_EQ(form->StepCount() - before, 100);
     EXPECT_EQ(Panel(1), "Hecho");
-    EXPECT_EQ(form->Edit2->text(), "99");
+    EXPECT_EQ(Edit2()->text(), "99");
 }
 
 TEST_F(SolveWindow, NoAtTheQuestionStopsRunningAndALaterSolveGoesOn) {
@@ -174,25 +174,25 @@ TEST_F(SolveWindow, NoAtTheQuestionStopsRunningAndALaterSolveGoesOn) {
     QStringList lines;
     SeparableProblem(120, objective, lines);
     PasteProblem(1, objective, lines);
-    const int before = form->StepCount;
+    const int before = form->StepCount();
     {
         ModalAnswerer answerer({ModalAnswerer::Click(QMessageBox::No)});
-        Press(form->Button1);
+        Press(Button1());
         ASSERT_EQ(answerer.Seen().size(), 1u);
     }
-    EXPECT_EQ(form->StepCount - before, 100);
+    EXPECT_EQ(form->StepCount() - before, 100);
     EXPECT_EQ(Panel(0), "");
     EXPECT_EQ(Panel(1), "");
     EXPECT_TRUE(form->State().problem.ProblemReady);
     // The display is that of the 100th step: 99 variables at their bound.
-    EXPECT_EQ(form->Edit2->text(), "99");
+    EXPECT_EQ(Edit2()->text(), "99");
 
     ModalAnswerer none;
-    Press(form->Button1);
+    Press(Button1());
     EXPECT_TRUE(none.Seen().empty());
-    EXPECT_EQ(form->StepCount - before, 121);  // 21 more pivots, no rebuild
+    EXPECT_EQ(form->StepCount() - before, 121);  // 21 more pivots, no rebuild
     EXPECT_EQ(Panel(1), "Hecho");
-    EXPECT_EQ(form->Edit2->text(), "120");
+    EXPECT_EQ(Edit2()->text(), "120");
 }
 
 TEST_F(SolveWindow, DisplayAtTheQuestionIsTheCurrentStep) {
@@ -203,14 +203,14 @@ TEST_F(SolveWindow, DisplayAtTheQuestionIsTheCurrentStep) {
     QString valueAtQuestion;
     int rowsAtQuestion = 0;
     ModalAnswerer answerer({[&](QWidget* w) {
-        valueAtQuestion = form->Edit2->text();
-        rowsAtQuestion = form->GridModel->rowCount();
+        valueAtQuestion = Edit2()->text();
+        rowsAtQuestion = GridModel()->rowCount();
         ModalAnswerer::Click(QMessageBox::Yes)(w);
     }});
-    Press(form->Button1);
+    Press(Button1());
     EXPECT_EQ(valueAtQuestion, "99");
     EXPECT_EQ(rowsAtQuestion, 112);  // 110 bound rows, the objective row and the label row
-    EXPECT_EQ(form->Edit2->text(), "110");
+    EXPECT_EQ(Edit2()->text(), "110");
 }
 
 struct TypedProblem {
@@ -263,19 +263,22 @@ TEST(SolveUnseenSteps, EndStateEqualsShowingEveryStep) {
     for (bool floating : {true, false}) {
         for (const TypedProblem& p : ResidueProblems(60)) {
             SCOPED_TRACE(p.objective.toStdString() + " | " + p.lines.join(" ; ").toStdString());
-            TForm1 atOnce, stepwise;
-            atOnce.RestartAnswerHook = [] { return true; };
+            auto goOn = std::make_unique<ScriptedQuestions>();
+            goOn->restart = [] { return true; };
+            TForm1 atOnce(std::move(goOn)), stepwise;
+            const WindowProbe shownAtOnce(&atOnce), shownStepwise(&stepwise);
             for (TForm1* f : {&atOnce, &stepwise}) {
+                const WindowProbe probe(f);
                 if (!floating) f->Rational1Click();
-                f->ComboBox1->setCurrentIndex(p.sense);
-                f->Edit1->setText(p.objective);
-                f->RichEdit1->setPlainText(p.lines.join('\n'));
+                probe.ComboBox1()->setCurrentIndex(p.sense);
+                probe.Edit1()->setText(p.objective);
+                probe.RichEdit1()->setPlainText(p.lines.join('\n'));
             }
             atOnce.Button1Click();
-            for (int guard = 0; guard < 1000 && stepwise.StatusBar1->Text(1).empty(); ++guard)
+            for (int guard = 0; guard < 1000 && shownStepwise.StatusBar1()->Text(1).empty(); ++guard)
                 stepwise.Button2Click();
-            ASSERT_EQ(atOnce.StatusBar1->Text(1), stepwise.StatusBar1->Text(1));
-            ASSERT_EQ(atOnce.StepCount, stepwise.StepCount);
+            ASSERT_EQ(shownAtOnce.StatusBar1()->Text(1), shownStepwise.StatusBar1()->Text(1));
+            ASSERT_EQ(atOnce.StepCount(), stepwise.StepCount());
             const MatrixR& a = atOnce.State().problem.Tableau;
             const MatrixR& b = stepwise.State().problem.Tableau;
             ASSERT_EQ(a.rows, b.rows);
@@ -285,98 +288,98 @@ TEST(SolveUnseenSteps, EndStateEqualsShowingEveryStep) {
                     const double x = a.Index(i, j), y = b.Index(i, j);
                     ASSERT_EQ(std::memcmp(&x, &y, sizeof(double)), 0) << i << "," << j;
                 }
-            for (int r = 0; r < atOnce.GridModel->rowCount(); ++r)
-                for (int c = 0; c < atOnce.GridModel->columnCount(); ++c)
-                    ASSERT_EQ(atOnce.GridModel->Cell(c, r), stepwise.GridModel->Cell(c, r));
-            EXPECT_EQ(Items(atOnce.ListBox2), Items(stepwise.ListBox2));
-            EXPECT_EQ(Items(atOnce.ListBox3), Items(stepwise.ListBox3));
-            EXPECT_EQ(atOnce.Edit2->text(), stepwise.Edit2->text());
-            EXPECT_EQ(atOnce.Shape1->isHidden(), stepwise.Shape1->isHidden());
-            EXPECT_EQ(atOnce.Shape1->pos(), stepwise.Shape1->pos());
+            for (int r = 0; r < shownAtOnce.GridModel()->rowCount(); ++r)
+                for (int c = 0; c < shownAtOnce.GridModel()->columnCount(); ++c)
+                    ASSERT_EQ(shownAtOnce.GridModel()->Cell(c, r), shownStepwise.GridModel()->Cell(c, r));
+            EXPECT_EQ(Items(shownAtOnce.ListBox2()), Items(shownStepwise.ListBox2()));
+            EXPECT_EQ(Items(shownAtOnce.ListBox3()), Items(shownStepwise.ListBox3()));
+            EXPECT_EQ(shownAtOnce.Edit2()->text(), shownStepwise.Edit2()->text());
+            EXPECT_EQ(shownAtOnce.Shape1()->isHidden(), shownStepwise.Shape1()->isHidden());
+            EXPECT_EQ(shownAtOnce.Shape1()->pos(), shownStepwise.Shape1()->pos());
         }
     }
 }
 
 TEST_F(SolveWindow, NotationSwitchRedisplaysEveryNumber) {
     TypeProblem(0, "0.6a+0.35b", {"5a+7b>8", "4a+2b>15", "2a+b>3", "a>0", "b>0"});
-    Press(form->Button1);
+    Press(Button1());
     ASSERT_EQ(Panel(1), "Hecho");
-    EXPECT_EQ(form->Edit2->text(), "2.25");
-    EXPECT_EQ(Items(form->ListBox2), QStringList({"a=3.75", "b=0"}));
-    const int steps = form->StepCount;
+    EXPECT_EQ(Edit2()->text(), "2.25");
+    EXPECT_EQ(Items(ListBox2()), QStringList({"a=3.75", "b=0"}));
+    const int steps = form->StepCount();
 
-    form->Rational1->trigger();
-    EXPECT_FALSE(form->FloatingPoint1->isChecked());
-    EXPECT_TRUE(form->Rational1->isChecked());
-    EXPECT_EQ(form->Edit2->text(), "9/4");
-    EXPECT_EQ(Items(form->ListBox2), QStringList({"a=15/4", "b=0"}));
-    EXPECT_EQ(form->StepCount, steps);  // no rebuild, no pivot
+    Rational1()->trigger();
+    EXPECT_FALSE(FloatingPoint1()->isChecked());
+    EXPECT_TRUE(Rational1()->isChecked());
+    EXPECT_EQ(Edit2()->text(), "9/4");
+    EXPECT_EQ(Items(ListBox2()), QStringList({"a=15/4", "b=0"}));
+    EXPECT_EQ(form->StepCount(), steps);  // no rebuild, no pivot
     EXPECT_EQ(Panel(1), "Hecho");
 
-    form->FloatingPoint1->trigger();
-    EXPECT_TRUE(form->FloatingPoint1->isChecked());
-    EXPECT_FALSE(form->Rational1->isChecked());
-    EXPECT_EQ(form->Edit2->text(), "2.25");
+    FloatingPoint1()->trigger();
+    EXPECT_TRUE(FloatingPoint1()->isChecked());
+    EXPECT_FALSE(Rational1()->isChecked());
+    EXPECT_EQ(Edit2()->text(), "2.25");
     // Choosing the checked item again keeps it checked.
-    form->FloatingPoint1->trigger();
-    EXPECT_TRUE(form->FloatingPoint1->isChecked());
-    EXPECT_FALSE(form->Rational1->isChecked());
+    FloatingPoint1()->trigger();
+    EXPECT_TRUE(FloatingPoint1()->isChecked());
+    EXPECT_FALSE(Rational1()->isChecked());
 }
 
 TEST_F(SolveWindow, DecimalSeparatorFollowsALocaleChange) {
     TypeProblem(1, "x", {"2x<5", "x>0"});
-    Press(form->Button1);
-    ASSERT_EQ(form->Edit2->text(), "2.5");
+    Press(Button1());
+    ASSERT_EQ(Edit2()->text(), "2.5");
     form->setLocale(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(form->DecimalSeparator(), ",");
-    form->FloatingPoint1->trigger();
-    EXPECT_EQ(form->Edit2->text(), "2,5");
-    EXPECT_EQ(Items(form->ListBox2), QStringList({"x=2,5"}));
-    form->Rational1->trigger();
-    EXPECT_EQ(form->Edit2->text(), "5/2");  // fractions never hold the separator
+    FloatingPoint1()->trigger();
+    EXPECT_EQ(Edit2()->text(), "2,5");
+    EXPECT_EQ(Items(ListBox2()), QStringList({"x=2,5"}));
+    Rational1()->trigger();
+    EXPECT_EQ(Edit2()->text(), "5/2");  // fractions never hold the separator
 }
 
 TEST_F(SolveWindow, EditsMakeTheProblemNotReadyAndModified) {
     TypeProblem(1, "3x+2y", {"x+y<4", "x>0", "y>0"});
-    Press(form->Button2);
+    Press(Button2());
     ASSERT_TRUE(form->State().problem.ProblemReady);
     form->State().session.Modified = false;
-    QTest::keyClicks(form->Edit1, " ");
+    QTest::keyClicks(Edit1(), " ");
     EXPECT_FALSE(form->State().problem.ProblemReady);
     EXPECT_TRUE(form->State().session.Modified);
     EXPECT_EQ(form->windowTitle(), "Optimara-  Modificado");
     form->State().session.CurrentFileName = "C:\\p.lpf";
-    QTest::keyClicks(form->RichEdit1, "x");
+    QTest::keyClicks(RichEdit1(), "x");
     EXPECT_EQ(form->windowTitle(), "Optimara- C:\\p.lpf Modificado");
-    QTest::keyClick(form->ComboBox1, Qt::Key_Home);
+    QTest::keyClick(ComboBox1(), Qt::Key_Home);
     EXPECT_EQ(form->windowTitle(), "Optimara- C:\\p.lpf Modificado");
 }
 
 TEST_F(SolveWindow, ProgramSelectionOfTheSenseIsNoEdit) {
-    form->ComboBox1->setCurrentIndex(0);
+    ComboBox1()->setCurrentIndex(0);
     EXPECT_FALSE(form->State().session.Modified);
     EXPECT_EQ(form->windowTitle(), "Optimara");
 }
 
 TEST_F(SolveWindow, StatusPanelsReturnExactlyWhatWasWritten) {
-    form->StatusBar1->SetText(0, "  a  ");
-    form->StatusBar1->SetText(1, "x ");
+    StatusBar1()->SetText(0, "  a  ");
+    StatusBar1()->SetText(1, "x ");
     EXPECT_EQ(Panel(0), "  a  ");
     EXPECT_EQ(Panel(1), "x ");
-    EXPECT_EQ(form->StatusBar1->PanelLabel(0)->text(), "  a  ");
-    EXPECT_TRUE(form->StatusBar1->PanelLabel(0)->font().bold());
-    EXPECT_EQ(form->StatusBar1->PanelLabel(0)->width(), 200);
-    EXPECT_GE(form->StatusBar1->PanelLabel(1)->width(), 50);
+    EXPECT_EQ(StatusBar1()->PanelLabel(0)->text(), "  a  ");
+    EXPECT_TRUE(StatusBar1()->PanelLabel(0)->font().bold());
+    EXPECT_EQ(StatusBar1()->PanelLabel(0)->width(), 200);
+    EXPECT_GE(StatusBar1()->PanelLabel(1)->width(), 50);
 }
 
 TEST_F(SolveWindow, OverflowInTheTextGoesToTheErrorBoxAndNothingIsStepped) {
     TypeProblem(1, "x", {"x<4", "x>0"});
-    Press(form->Button1);
-    ASSERT_EQ(form->Edit2->text(), "4");
-    form->RichEdit1->setPlainText(QString("x<1") + QString(400, '0') + "\nx>0");
+    Press(Button1());
+    ASSERT_EQ(Edit2()->text(), "4");
+    RichEdit1()->setPlainText(QString("x<1") + QString(400, '0') + "\nx>0");
     {
         ModalAnswerer answerer({ModalAnswerer::Click(QMessageBox::Ok)});
-        Press(form->Button1);
+        Press(Button1());
         ASSERT_EQ(answerer.Seen().size(), 1u);
         EXPECT_EQ(answerer.Seen()[0].text, "Floating point overflow.");
         EXPECT_EQ(answerer.Seen()[0].title, "Optimara");
@@ -386,12 +389,12 @@ TEST_F(SolveWindow, OverflowInTheTextGoesToTheErrorBoxAndNothingIsStepped) {
     // The window goes on: a step starts over from the text (and meets the
     // same fault) instead of pivoting a half-built tableau.
     ModalAnswerer again({ModalAnswerer::Click(QMessageBox::Ok)});
-    Press(form->Button2);
+    Press(Button2());
     EXPECT_EQ(again.Seen().size(), 1u);
-    form->RichEdit1->setPlainText("x<3\nx>0");
-    Press(form->Button1);
+    RichEdit1()->setPlainText("x<3\nx>0");
+    Press(Button1());
     EXPECT_EQ(Panel(1), "Hecho");
-    EXPECT_EQ(form->Edit2->text(), "3");
+    EXPECT_EQ(Edit2()->text(), "3");
 }
 
 } // namespace

@@ -12,6 +12,8 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTableView>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -104,12 +106,93 @@ inline QStringList Items(const QListWidget* list) {
     return items;
 }
 
+// The window's controls and menu items, found by the names the window
+// gives them (the names of the design), as the user finds them: by role.
+class WindowProbe {
+public:
+    explicit WindowProbe(const TForm1* window = nullptr) : window_(window) {}
+    virtual ~WindowProbe() = default;
+
+    QComboBox* ComboBox1() const { return Find<QComboBox>("ComboBox1"); }
+    QLineEdit* Edit1() const { return Find<QLineEdit>("Edit1"); }
+    QLabel* Label1() const { return Find<QLabel>("Label1"); }
+    ConstraintEditor* RichEdit1() const { return Find<ConstraintEditor>("RichEdit1"); }
+    QPushButton* Button1() const { return Find<QPushButton>("Button1"); }
+    QPushButton* Button2() const { return Find<QPushButton>("Button2"); }
+    QPushButton* Button3() const { return Find<QPushButton>("Button3"); }
+    QPushButton* Button4() const { return Find<QPushButton>("Button4"); }
+    QPushButton* Button5() const { return Find<QPushButton>("Button5"); }
+    QPushButton* Button6() const { return Find<QPushButton>("Button6"); }
+    QPushButton* Button7() const { return Find<QPushButton>("Button7"); }
+    QPushButton* Button8() const { return Find<QPushButton>("Button8"); }
+    QPushButton* Button9() const { return Find<QPushButton>("Button9"); }
+    QLabel* Label4() const { return Find<QLabel>("Label4"); }
+    QTableView* StringGrid1() const { return Find<QTableView>("StringGrid1"); }
+    TableauModel* GridModel() const { return Find<TableauModel>("GridModel"); }
+    QListWidget* ListBox3() const { return Find<QListWidget>("ListBox3"); }
+    QLabel* Label2() const { return Find<QLabel>("Label2"); }
+    QListWidget* ListBox2() const { return Find<QListWidget>("ListBox2"); }
+    QLabel* Label3() const { return Find<QLabel>("Label3"); }
+    QLineEdit* Edit2() const { return Find<QLineEdit>("Edit2"); }
+    QListWidget* ListBox1() const { return Find<QListWidget>("ListBox1"); }
+    PictureBox* Image1() const { return Find<PictureBox>("Image1"); }
+    MarkerShape* Shape1() const { return Find<MarkerShape>("Shape1"); }
+    PictureBox* Image3() const { return Find<PictureBox>("Image3"); }
+    StatusPanels* StatusBar1() const { return Find<StatusPanels>("StatusBar1"); }
+    ClientArea* Client() const { return Find<ClientArea>("Client"); }
+    QScrollArea* WorkScroll() const { return Find<QScrollArea>("WorkScroll"); }
+    // Menu items.
+    QAction* Open1() const { return Find<QAction>("Open1"); }
+    QAction* Save1() const { return Find<QAction>("Save1"); }
+    QAction* Saveas1() const { return Find<QAction>("Saveas1"); }
+    QAction* Clear1() const { return Find<QAction>("Clear1"); }
+    QAction* Exit1() const { return Find<QAction>("Exit1"); }
+    QAction* FloatingPoint1() const { return Find<QAction>("FloatingPoint1"); }
+    QAction* Rational1() const { return Find<QAction>("Rational1"); }
+    QAction* ViewAxis1() const { return Find<QAction>("ViewAxis1"); }
+    QAction* SaveImageAs1() const { return Find<QAction>("SaveImageAs1"); }
+    QAction* Enlarge1() const { return Find<QAction>("Enlarge1"); }
+    QAction* Restore1() const { return Find<QAction>("Restore1"); }
+    QAction* Readme1() const { return Find<QAction>("Readme1"); }
+    QAction* About1() const { return Find<QAction>("About1"); }
+
+protected:
+    virtual const TForm1* Probed() const { return window_; }
+
+private:
+    template <typename T>
+    T* Find(const char* name) const {
+        T* found = Probed()->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << "the window has no " << name;
+        return found;
+    }
+    const TForm1* window_;
+};
+
+// The window's questions: answered by the test where it gives an answer,
+// in the real dialogs (answered by a ModalAnswerer) otherwise.
+class ScriptedQuestions : public DialogQuestions {
+public:
+    std::function<bool()> restart;
+    std::function<QString()> openFile;
+    // Gets the preset name; an empty answer is a cancel.
+    std::function<QString(const QString& preset)> saveFile;
+
+    bool AskRestart(QWidget* window) override { return restart ? restart() : DialogQuestions::AskRestart(window); }
+    QString ChooseOpenFile(QWidget* window) override {
+        return openFile ? openFile() : DialogQuestions::ChooseOpenFile(window);
+    }
+    QString ChooseSaveFile(QWidget* window, const QString& preset) override {
+        return saveFile ? saveFile(preset) : DialogQuestions::ChooseSaveFile(window, preset);
+    }
+};
+
 // A main window as the user meets it: created, shown (which runs the first
 // solution attempt) and active.
-class WindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test, public WindowProbe {
 protected:
     void SetUp() override {
-        form = std::make_unique<TForm1>();
+        form = NewWindow();
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         form->activateWindow();
@@ -117,24 +200,32 @@ protected:
     }
     void TearDown() override { form.reset(); }
 
+    // A window whose questions the test can answer through `questions`.
+    std::unique_ptr<TForm1> NewWindow() {
+        auto scripted = std::make_unique<ScriptedQuestions>();
+        questions = scripted.get();
+        return std::make_unique<TForm1>(std::move(scripted));
+    }
+    const TForm1* Probed() const override { return form.get(); }
+
     void SetSense(int index) {
         // Chosen with the keyboard, as a user does, so the change is reported.
-        QTest::keyClick(form->ComboBox1, index == 0 ? Qt::Key_Home : Qt::Key_End);
-        ASSERT_EQ(form->ComboBox1->currentIndex(), index);
+        QTest::keyClick(ComboBox1(), index == 0 ? Qt::Key_Home : Qt::Key_End);
+        ASSERT_EQ(ComboBox1()->currentIndex(), index);
     }
     void TypeObjective(const QString& text) {
-        form->Edit1->setFocus();
-        form->Edit1->selectAll();
-        QTest::keyClick(form->Edit1, Qt::Key_Delete);
-        QTest::keyClicks(form->Edit1, text);
+        Edit1()->setFocus();
+        Edit1()->selectAll();
+        QTest::keyClick(Edit1(), Qt::Key_Delete);
+        QTest::keyClicks(Edit1(), text);
     }
     void TypeConstraints(const QStringList& lines) {
-        form->RichEdit1->setFocus();
-        form->RichEdit1->selectAll();
-        QTest::keyClick(form->RichEdit1, Qt::Key_Delete);
+        RichEdit1()->setFocus();
+        RichEdit1()->selectAll();
+        QTest::keyClick(RichEdit1(), Qt::Key_Delete);
         for (int k = 0; k < lines.size(); ++k) {
-            if (k > 0) QTest::keyClick(form->RichEdit1, Qt::Key_Return);
-            QTest::keyClicks(form->RichEdit1, lines[k]);
+            if (k > 0) QTest::keyClick(RichEdit1(), Qt::Key_Return);
+            QTest::keyClicks(RichEdit1(), lines[k]);
         }
     }
     void TypeProblem(int sense, const QString& objective, const QStringList& lines) {
@@ -145,19 +236,20 @@ protected:
     // Large problems are pasted rather than typed key by key.
     void PasteProblem(int sense, const QString& objective, const QStringList& lines) {
         SetSense(sense);
-        form->Edit1->setText(objective);
-        form->RichEdit1->setPlainText(lines.join('\n'));
+        Edit1()->setText(objective);
+        RichEdit1()->setPlainText(lines.join('\n'));
     }
     void Press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-    std::string Panel(int k) const { return form->StatusBar1->Text(k); }
-    QString Cell(int col, int row) const { return QString::fromStdString(form->GridModel->Cell(col, row)); }
+    std::string Panel(int k) const { return StatusBar1()->Text(k); }
+    QString Cell(int col, int row) const { return QString::fromStdString(GridModel()->Cell(col, row)); }
     QStringList GridRow(int row) const {
         QStringList cells;
-        for (int c = 0; c < form->GridModel->columnCount(); ++c) cells << Cell(c, row);
+        for (int c = 0; c < GridModel()->columnCount(); ++c) cells << Cell(c, row);
         return cells;
     }
     std::unique_ptr<TForm1> form;
+    ScriptedQuestions* questions = nullptr;  // owned by form
 };
 
 // The underline a character of the editor is shown with: its own format's,

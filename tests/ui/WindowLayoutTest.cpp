@@ -25,16 +25,16 @@ class MainWindowMakeUp : public WindowTest {
 protected:
     void SolveWorkedExample() {
         PasteProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"});
-        Press(form->Button1);
+        Press(Button1());
         ASSERT_EQ(Panel(1), "Hecho");
     }
     void SolveUnitCube() {
         PasteProblem(1, "x+y+z", {"x<1", "y<1", "z<1", "x>0", "y>0", "z>0"});
-        Press(form->Button1);
+        Press(Button1());
         ASSERT_EQ(Panel(1), "Hecho");
     }
     std::vector<QPushButton*> ViewButtons() const {
-        return {form->Button3, form->Button4, form->Button5, form->Button6, form->Button7, form->Button8, form->Button9};
+        return {Button3(), Button4(), Button5(), Button6(), Button7(), Button8(), Button9()};
     }
     int EnabledViewButtons() const {
         int n = 0;
@@ -90,67 +90,67 @@ TEST_F(MainWindowMakeUp, ControlsStandAtTheirDesignPlaces) {
         QWidget* w;
         QRect r;
     } places[] = {
-        {form->Edit1, {88, 8, 281, 22}},       {form->RichEdit1, {89, 38, 280, 115}},
-        {form->Button1, {8, 64, 73, 25}},       {form->StringGrid1, {88, 192, 209, 185}}, {form->Button2, {8, 196, 73, 25}},
-        {form->ListBox3, {8, 224, 73, 153}},    {form->ListBox2, {377, 32, 216, 81}},  {form->Edit2, {376, 135, 217, 20}},
-        {form->Button9, {312, 216, 64, 25}},    {form->Button7, {312, 247, 25, 25}},   {form->Button8, {336, 247, 25, 25}},
-        {form->Button5, {312, 271, 25, 25}},    {form->Button6, {336, 271, 25, 25}},   {form->Button3, {312, 295, 25, 25}},
-        {form->Button4, {336, 295, 25, 25}},
+        {Edit1(), {88, 8, 281, 22}},       {RichEdit1(), {89, 38, 280, 115}},
+        {Button1(), {8, 64, 73, 25}},       {StringGrid1(), {88, 192, 209, 185}}, {Button2(), {8, 196, 73, 25}},
+        {ListBox3(), {8, 224, 73, 153}},    {ListBox2(), {377, 32, 216, 81}},  {Edit2(), {376, 135, 217, 20}},
+        {Button9(), {312, 216, 64, 25}},    {Button7(), {312, 247, 25, 25}},   {Button8(), {336, 247, 25, 25}},
+        {Button5(), {312, 271, 25, 25}},    {Button6(), {336, 271, 25, 25}},   {Button3(), {312, 295, 25, 25}},
+        {Button4(), {336, 295, 25, 25}},
     };
     for (const auto& p : places) EXPECT_EQ(p.w->geometry(), p.r) << p.w->objectName().toStdString();
     // The sense box may widen for its arrow, never onto the objective.
-    EXPECT_EQ(form->ComboBox1->pos(), QPoint(8, 8));
-    EXPECT_EQ(form->ComboBox1->height(), 22);
-    EXPECT_GE(form->ComboBox1->width(), 73);
-    EXPECT_LT(form->ComboBox1->geometry().right(), form->Edit1->x());
-    EXPECT_EQ(form->Label1->pos(), QPoint(13, 40));
-    EXPECT_EQ(form->Label4->pos(), QPoint(93, 171));
-    EXPECT_EQ(form->Label2->pos(), QPoint(381, 11));
-    EXPECT_EQ(form->Label3->pos(), QPoint(377, 120));
+    EXPECT_EQ(ComboBox1()->pos(), QPoint(8, 8));
+    EXPECT_EQ(ComboBox1()->height(), 22);
+    EXPECT_GE(ComboBox1()->width(), 73);
+    EXPECT_LT(ComboBox1()->geometry().right(), Edit1()->x());
+    EXPECT_EQ(Label1()->pos(), QPoint(13, 40));
+    EXPECT_EQ(Label4()->pos(), QPoint(93, 171));
+    EXPECT_EQ(Label2()->pos(), QPoint(381, 11));
+    EXPECT_EQ(Label3()->pos(), QPoint(377, 120));
     // Right of the work area, below the value box, 10 pixels from the design
     // client area's right edge and from the status bar.
-    EXPECT_EQ(form->Image1->geometry(), QRect(376, 165, 258, 202));
-    EXPECT_EQ(form->StatusBar1->height(), 22);
-    EXPECT_EQ(form->StatusBar1->width(), form->Client->width());
-    EXPECT_EQ(form->StatusBar1->y() + 22, form->Client->height());
+    EXPECT_EQ(Image1()->geometry(), QRect(376, 165, 258, 202));
+    EXPECT_EQ(StatusBar1()->height(), 22);
+    EXPECT_EQ(StatusBar1()->width(), Client()->width());
+    EXPECT_EQ(StatusBar1()->y() + 22, Client()->height());
 }
 
 TEST_F(MainWindowMakeUp, ControlKindsAndCaptions) {
-    EXPECT_EQ(form->ComboBox1->count(), 2);
-    EXPECT_EQ(form->ComboBox1->itemText(0), "Minimizar");
-    EXPECT_EQ(form->ComboBox1->itemText(1), "Maximizar");
-    EXPECT_EQ(form->Label1->text(), "Sujeto a:");
-    EXPECT_EQ(form->Label2->text(), QString::fromUtf8("Solución:"));
-    EXPECT_EQ(form->Label3->text(), "Valor:");
-    EXPECT_EQ(form->Label4->text(), "Tabla del Simplex:");
-    EXPECT_EQ(form->Button1->text(), QString::fromUtf8("Una Solución"));
-    EXPECT_TRUE(form->Button1->isDefault());
-    EXPECT_EQ(form->Button2->text(), "Paso a paso");
+    EXPECT_EQ(ComboBox1()->count(), 2);
+    EXPECT_EQ(ComboBox1()->itemText(0), "Minimizar");
+    EXPECT_EQ(ComboBox1()->itemText(1), "Maximizar");
+    EXPECT_EQ(Label1()->text(), "Sujeto a:");
+    EXPECT_EQ(Label2()->text(), QString::fromUtf8("Solución:"));
+    EXPECT_EQ(Label3()->text(), "Valor:");
+    EXPECT_EQ(Label4()->text(), "Tabla del Simplex:");
+    EXPECT_EQ(Button1()->text(), QString::fromUtf8("Una Solución"));
+    EXPECT_TRUE(Button1()->isDefault());
+    EXPECT_EQ(Button2()->text(), "Paso a paso");
     const char* view[7] = {"Z+", "Z-", "Y+", "Y-", "X+", "X-", "Por Defecto"};
     const std::vector<QPushButton*> buttons = ViewButtons();
     for (int i = 0; i < 7; ++i) EXPECT_EQ(buttons[static_cast<size_t>(i)]->text(), view[i]);
-    EXPECT_FALSE(form->ListBox2->isEnabled());
-    EXPECT_FALSE(form->ListBox3->isEnabled());
-    EXPECT_FALSE(form->Edit2->isEnabled());
-    EXPECT_TRUE(form->ListBox1->isHidden());
-    EXPECT_FALSE(form->ListBox1->isEnabled());
-    EXPECT_TRUE(form->Shape1->isHidden());
-    EXPECT_EQ(form->Shape1->size(), QSize(5, 5));
-    EXPECT_TRUE(form->Image3->isHidden());
-    EXPECT_FALSE(form->StringGrid1->horizontalHeader()->isVisible());
-    EXPECT_FALSE(form->StringGrid1->verticalHeader()->isVisible());
-    EXPECT_EQ(form->StringGrid1->horizontalHeader()->defaultSectionSize(), 40);
-    EXPECT_EQ(form->StringGrid1->verticalHeader()->defaultSectionSize(), 16);
-    EXPECT_EQ(form->WorkScroll->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_FALSE(ListBox2()->isEnabled());
+    EXPECT_FALSE(ListBox3()->isEnabled());
+    EXPECT_FALSE(Edit2()->isEnabled());
+    EXPECT_TRUE(ListBox1()->isHidden());
+    EXPECT_FALSE(ListBox1()->isEnabled());
+    EXPECT_TRUE(Shape1()->isHidden());
+    EXPECT_EQ(Shape1()->size(), QSize(5, 5));
+    EXPECT_TRUE(Image3()->isHidden());
+    EXPECT_FALSE(StringGrid1()->horizontalHeader()->isVisible());
+    EXPECT_FALSE(StringGrid1()->verticalHeader()->isVisible());
+    EXPECT_EQ(StringGrid1()->horizontalHeader()->defaultSectionSize(), 40);
+    EXPECT_EQ(StringGrid1()->verticalHeader()->defaultSectionSize(), 16);
+    EXPECT_EQ(WorkScroll()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
 TEST_F(MainWindowMakeUp, GridCellsCanBeEditedButAreRewrittenByTheNextDisplay) {
     SolveWorkedExample();
-    const QModelIndex index = form->GridModel->index(1, 1);
-    EXPECT_TRUE(form->GridModel->flags(index) & Qt::ItemIsEditable);
-    EXPECT_TRUE(form->GridModel->setData(index, "typed"));
+    const QModelIndex index = GridModel()->index(1, 1);
+    EXPECT_TRUE(GridModel()->flags(index) & Qt::ItemIsEditable);
+    EXPECT_TRUE(GridModel()->setData(index, "typed"));
     EXPECT_EQ(Cell(1, 1), "typed");
-    form->FloatingPoint1->trigger();
+    FloatingPoint1()->trigger();
     EXPECT_EQ(Cell(1, 1), "1");
 }
 
@@ -162,32 +162,32 @@ TEST_F(MainWindowMakeUp, SteppingKeepsTheGridsScrollAndCurrentCell) {
         lines << QString("x%1<%2").arg(i).arg(i) << QString("x%1>0").arg(i);
     }
     PasteProblem(1, objective, lines);
-    Press(form->Button2);
-    ASSERT_EQ(form->GridModel->rowCount(), 32);
-    QScrollBar* rows = form->StringGrid1->verticalScrollBar();
-    QScrollBar* cols = form->StringGrid1->horizontalScrollBar();
+    Press(Button2());
+    ASSERT_EQ(GridModel()->rowCount(), 32);
+    QScrollBar* rows = StringGrid1()->verticalScrollBar();
+    QScrollBar* cols = StringGrid1()->horizontalScrollBar();
     ASSERT_GT(rows->maximum(), 5);
     ASSERT_GT(cols->maximum(), 5);
-    form->StringGrid1->setCurrentIndex(form->GridModel->index(5, 7));
+    StringGrid1()->setCurrentIndex(GridModel()->index(5, 7));
     rows->setValue(rows->maximum() / 2);
     cols->setValue(cols->maximum() / 2);
     const int row = rows->value(), col = cols->value();
-    const QModelIndex valueCell = form->GridModel->index(31, 31);
-    const QString before = form->GridModel->data(valueCell).toString();
-    Press(form->Button2);
-    Press(form->Button2);
+    const QModelIndex valueCell = GridModel()->index(31, 31);
+    const QString before = GridModel()->data(valueCell).toString();
+    Press(Button2());
+    Press(Button2());
     EXPECT_EQ(rows->value(), row);
     EXPECT_EQ(cols->value(), col);
-    EXPECT_EQ(form->StringGrid1->currentIndex(), form->GridModel->index(5, 7));
+    EXPECT_EQ(StringGrid1()->currentIndex(), GridModel()->index(5, 7));
     // The cells are those of the new step, not the old ones.
-    EXPECT_NE(form->GridModel->data(valueCell).toString(), before);
-    EXPECT_EQ(form->GridModel->data(valueCell).toString(), form->Edit2->text());
+    EXPECT_NE(GridModel()->data(valueCell).toString(), before);
+    EXPECT_EQ(GridModel()->data(valueCell).toString(), Edit2()->text());
 }
 
 TEST_F(MainWindowMakeUp, TabVisitsObjectiveConstraintsSenseAndSolveButtonOnly) {
-    form->Edit1->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), form->Edit1);
-    QWidget* expected[] = {form->RichEdit1, form->ComboBox1, form->Button1, form->Edit1};
+    Edit1()->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), Edit1());
+    QWidget* expected[] = {RichEdit1(), ComboBox1(), Button1(), Edit1()};
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
@@ -207,53 +207,53 @@ TEST_F(MainWindowMakeUp, DefaultViewIsSetAtCreation) {
 
 TEST_F(MainWindowMakeUp, EnlargeHidesExactlyTheWorkAreaAndRestoreBringsItBack) {
     SolveWorkedExample();
-    std::vector<QWidget*> work = {form->Image1, form->RichEdit1, form->Edit1, form->Edit2, form->ComboBox1,
-                                  form->StringGrid1, form->ListBox2, form->ListBox3, form->StatusBar1,
-                                  form->Label1, form->Label2, form->Label3, form->Label4, form->Button1, form->Button2};
+    std::vector<QWidget*> work = {Image1(), RichEdit1(), Edit1(), Edit2(), ComboBox1(),
+                                  StringGrid1(), ListBox2(), ListBox3(), StatusBar1(),
+                                  Label1(), Label2(), Label3(), Label4(), Button1(), Button2()};
     for (QPushButton* b : ViewButtons()) work.push_back(b);
-    const bool markerShown = !form->Shape1->isHidden();
+    const bool markerShown = !Shape1()->isHidden();
 
-    form->Enlarge1->trigger();
+    Enlarge1()->trigger();
     for (QWidget* w : work) EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
-    EXPECT_FALSE(form->Image3->isHidden());
-    EXPECT_EQ(form->Image3->geometry(), QRect(0, 0, form->Client->width() - 1, form->Client->height() - 1));
-    EXPECT_TRUE(form->Image3->HasPicture());
-    EXPECT_EQ(form->Image3->Picture().size(), form->Image3->size());
-    EXPECT_FALSE(form->Enlarge1->isEnabled());
-    EXPECT_TRUE(form->Restore1->isEnabled());
-    for (QAction* a : {form->Open1, form->Save1, form->Saveas1, form->Clear1}) EXPECT_FALSE(a->isEnabled());
-    for (QAction* a : {form->Exit1, form->FloatingPoint1, form->Rational1, form->ViewAxis1, form->SaveImageAs1,
-                       form->Readme1, form->About1})
+    EXPECT_FALSE(Image3()->isHidden());
+    EXPECT_EQ(Image3()->geometry(), QRect(0, 0, Client()->width() - 1, Client()->height() - 1));
+    EXPECT_TRUE(Image3()->HasPicture());
+    EXPECT_EQ(Image3()->Picture().size(), Image3()->size());
+    EXPECT_FALSE(Enlarge1()->isEnabled());
+    EXPECT_TRUE(Restore1()->isEnabled());
+    for (QAction* a : {Open1(), Save1(), Saveas1(), Clear1()}) EXPECT_FALSE(a->isEnabled());
+    for (QAction* a : {Exit1(), FloatingPoint1(), Rational1(), ViewAxis1(), SaveImageAs1(),
+                       Readme1(), About1()})
         EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
-    EXPECT_EQ(!form->Shape1->isHidden(), markerShown);
-    EXPECT_TRUE(form->ListBox1->isHidden());
-    EXPECT_EQ(form->WorkScroll->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(!Shape1()->isHidden(), markerShown);
+    EXPECT_TRUE(ListBox1()->isHidden());
+    EXPECT_EQ(WorkScroll()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 
-    form->Restore1->trigger();
+    Restore1()->trigger();
     for (QWidget* w : work) EXPECT_FALSE(w->isHidden()) << w->objectName().toStdString();
-    EXPECT_TRUE(form->Image3->isHidden());
-    EXPECT_TRUE(form->Enlarge1->isEnabled());
-    EXPECT_FALSE(form->Restore1->isEnabled());
-    for (QAction* a : {form->Open1, form->Save1, form->Saveas1, form->Clear1}) EXPECT_TRUE(a->isEnabled());
+    EXPECT_TRUE(Image3()->isHidden());
+    EXPECT_TRUE(Enlarge1()->isEnabled());
+    EXPECT_FALSE(Restore1()->isEnabled());
+    for (QAction* a : {Open1(), Save1(), Saveas1(), Clear1()}) EXPECT_TRUE(a->isEnabled());
     EXPECT_TRUE(form->windowState() & Qt::WindowMaximized);
-    EXPECT_TRUE(form->ListBox1->isHidden());
-    EXPECT_EQ(form->WorkScroll->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-    EXPECT_EQ(form->Image1->geometry(), QRect(376, 165, 258, 202));
+    EXPECT_TRUE(ListBox1()->isHidden());
+    EXPECT_EQ(WorkScroll()->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    EXPECT_EQ(Image1()->geometry(), QRect(376, 165, 258, 202));
 }
 
 TEST_F(MainWindowMakeUp, ResizingRedrawsOnlyTheEnlargedPicture) {
     SolveWorkedExample();
     form->resize(700, 520);
     QTest::qWait(20);
-    EXPECT_EQ(form->Image1->geometry(), QRect(376, 165, 258, 202));
+    EXPECT_EQ(Image1()->geometry(), QRect(376, 165, 258, 202));
 
-    form->Enlarge1->trigger();
+    Enlarge1()->trigger();
     form->resize(760, 560);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Client->width() == 760; }));
-    const QSize client = form->Client->size();
-    EXPECT_EQ(form->Image3->geometry(), QRect(0, 0, client.width() - 1, client.height() - 1));
-    EXPECT_EQ(form->Image3->Picture().size(), form->Image3->size());
-    EXPECT_EQ(form->Image1->geometry(), QRect(376, 165, 258, 202));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Client()->width() == 760; }));
+    const QSize client = Client()->size();
+    EXPECT_EQ(Image3()->geometry(), QRect(0, 0, client.width() - 1, client.height() - 1));
+    EXPECT_EQ(Image3()->Picture().size(), Image3()->size());
+    EXPECT_EQ(Image1()->geometry(), QRect(376, 165, 258, 202));
 }
 
 TEST_F(MainWindowMakeUp, ViewButtonsEnabledExactlyAfterAThreeVariableProblem) {
@@ -265,19 +265,19 @@ TEST_F(MainWindowMakeUp, ViewButtonsEnabledExactlyAfterAThreeVariableProblem) {
     // One variable: the build clears the picture, nothing is drawn on it,
     // the buttons go off.
     PasteProblem(1, "x", {"x<1", "x>0"});
-    Press(form->Button1);
+    Press(Button1());
     ASSERT_EQ(Panel(1), "Hecho");
     EXPECT_EQ(EnabledViewButtons(), 0);
-    QImage cleared(form->Image1->size(), QImage::Format_RGB32);
+    QImage cleared(Image1()->size(), QImage::Format_RGB32);
     cleared.fill(QApplication::palette().color(QPalette::Button));
-    EXPECT_EQ(form->Image1->Picture(), cleared);
+    EXPECT_EQ(Image1()->Picture(), cleared);
     // A redraw that draws nothing shows the empty picture, whatever was there.
-    form->Image1->Canvas().fill(Qt::magenta);
+    Image1()->Canvas().fill(Qt::magenta);
     form->Button9Click();
-    EXPECT_EQ(form->Image1->Picture(), cleared);
+    EXPECT_EQ(Image1()->Picture(), cleared);
     SolveUnitCube();
     PasteProblem(1, "a+b+c+d", {"a<1", "b<1", "c<1", "d<1", "a,b,c,d>0"});
-    Press(form->Button1);
+    Press(Button1());
     EXPECT_EQ(EnabledViewButtons(), 0);
 }
 
@@ -290,36 +290,36 @@ TEST_F(MainWindowMakeUp, RotationsAccumulateAndDefaultRestoresExactly) {
                 if (std::fabs(a.Index(i, j) - start.Index(i, j)) > tolerance) return false;
         return true;
     };
-    for (auto pair : {std::pair{form->Button3, form->Button4}, std::pair{form->Button5, form->Button6},
-                      std::pair{form->Button7, form->Button8}}) {
+    for (auto pair : {std::pair{Button3(), Button4()}, std::pair{Button5(), Button6()},
+                      std::pair{Button7(), Button8()}}) {
         Press(pair.first);
         EXPECT_FALSE(near(form->State().plot.ViewProjection, 1e-3));
         Press(pair.second);
         EXPECT_TRUE(near(form->State().plot.ViewProjection, 1e-12));
     }
-    for (int i = 0; i < 36; ++i) Press(form->Button3);
+    for (int i = 0; i < 36; ++i) Press(Button3());
     EXPECT_TRUE(near(form->State().plot.ViewProjection, 1e-12));
-    Press(form->Button5);
-    Press(form->Button8);
-    Press(form->Button9);
+    Press(Button5());
+    Press(Button8());
+    Press(Button9());
     EXPECT_TRUE(near(form->State().plot.ViewProjection, 0.0));
     EXPECT_EQ(EnabledViewButtons(), 7);
 }
 
 TEST_F(MainWindowMakeUp, AxesSwitchTurnsItsMarkAndRedrawsTheShowingPicture) {
     SolveWorkedExample();
-    form->ViewAxis1->trigger();
-    EXPECT_FALSE(form->ViewAxis1->isChecked());
-    form->ViewAxis1->trigger();
-    EXPECT_TRUE(form->ViewAxis1->isChecked());
+    ViewAxis1()->trigger();
+    EXPECT_FALSE(ViewAxis1()->isChecked());
+    ViewAxis1()->trigger();
+    EXPECT_TRUE(ViewAxis1()->isChecked());
 
-    form->Enlarge1->trigger();
-    form->Image1->Canvas().fill(Qt::magenta);
-    form->Image3->Canvas().fill(Qt::magenta);
-    form->ViewAxis1->trigger();
-    EXPECT_FALSE(form->ViewAxis1->isChecked());
-    EXPECT_NE(form->Image3->Picture().pixelColor(1, 1), QColor(Qt::magenta));
-    EXPECT_EQ(form->Image1->Picture().pixelColor(1, 1), QColor(Qt::magenta));
+    Enlarge1()->trigger();
+    Image1()->Canvas().fill(Qt::magenta);
+    Image3()->Canvas().fill(Qt::magenta);
+    ViewAxis1()->trigger();
+    EXPECT_FALSE(ViewAxis1()->isChecked());
+    EXPECT_NE(Image3()->Picture().pixelColor(1, 1), QColor(Qt::magenta));
+    EXPECT_EQ(Image1()->Picture().pixelColor(1, 1), QColor(Qt::magenta));
 }
 
 TEST_F(MainWindowMakeUp, SavedBitmapReadsBackWithThePicturesSize) {
@@ -328,33 +328,33 @@ TEST_F(MainWindowMakeUp, SavedBitmapReadsBackWithThePicturesSize) {
     {
         // No picture yet: nothing is written.
         ModalAnswerer answerer({ModalAnswerer::ChooseFile(dir.filePath("empty.bmp"))});
-        form->SaveImageAs1->trigger();
+        SaveImageAs1()->trigger();
         ASSERT_EQ(answerer.Seen().size(), 1u);
         EXPECT_FALSE(QFile::exists(dir.filePath("empty.bmp")));
     }
     SolveWorkedExample();
     {
         ModalAnswerer answerer({ModalAnswerer::Cancel()});
-        form->SaveImageAs1->trigger();
+        SaveImageAs1()->trigger();
         EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     }
     {
         ModalAnswerer answerer({ModalAnswerer::ChooseFile(dir.filePath("region"))});
-        form->SaveImageAs1->trigger();
+        SaveImageAs1()->trigger();
         const QString saved = dir.filePath("region.bmp");
         ASSERT_TRUE(QFile::exists(saved));
         QFile file(saved);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.read(2), "BM");
         const QImage back(saved, "BMP");
-        EXPECT_EQ(back.size(), form->Image1->size());
-        EXPECT_EQ(back.pixelColor(10, 10), form->Image1->Picture().pixelColor(10, 10));
+        EXPECT_EQ(back.size(), Image1()->size());
+        EXPECT_EQ(back.pixelColor(10, 10), Image1()->Picture().pixelColor(10, 10));
     }
-    form->Enlarge1->trigger();
+    Enlarge1()->trigger();
     {
         ModalAnswerer answerer({ModalAnswerer::ChooseFile(dir.filePath("large.bmp"))});
-        form->SaveImageAs1->trigger();
-        EXPECT_EQ(QImage(dir.filePath("large.bmp")).size(), form->Image3->size());
+        SaveImageAs1()->trigger();
+        EXPECT_EQ(QImage(dir.filePath("large.bmp")).size(), Image3()->size());
     }
 }
 
@@ -368,13 +368,13 @@ TEST_F(MainWindowMakeUp, UnwritableBitmapGoesToTheErrorBox) {
     blocker.close();
     const QString target = dir.filePath("plain/region.bmp");
     ModalAnswerer answerer({ModalAnswerer::ChooseFile(target), ModalAnswerer::Click(QMessageBox::Ok)});
-    form->SaveImageAs1->trigger();
+    SaveImageAs1()->trigger();
     ASSERT_EQ(answerer.Seen().size(), 2u);
     EXPECT_EQ(answerer.Seen()[1].text, "Cannot create file " + target + ".");
     EXPECT_EQ(answerer.Seen()[1].title, "Optimara");
     EXPECT_EQ(answerer.Seen()[1].icon, QMessageBox::Critical);
     // The window goes on.
-    Press(form->Button2);
+    Press(Button2());
     EXPECT_EQ(Panel(0), "");
 }
 
@@ -383,8 +383,8 @@ TEST_F(MainWindowMakeUp, AuxiliaryWindowsOpenWithoutBlockingAndOnlyOnce) {
     TForm4 readme;
     form->SetAuxWindows(&about, &readme);
     for (int i = 0; i < 2; ++i) {
-        form->About1->trigger();
-        form->Readme1->trigger();
+        About1()->trigger();
+        Readme1()->trigger();
     }
     EXPECT_TRUE(about.isVisible());
     EXPECT_TRUE(readme.isVisible());
@@ -398,7 +398,7 @@ TEST_F(MainWindowMakeUp, AuxiliaryWindowsOpenWithoutBlockingAndOnlyOnce) {
     EXPECT_TRUE(readme.Memo1->isReadOnly());
     // The main window stays usable while they are open.
     PasteProblem(1, "x", {"x<2", "x>0"});
-    Press(form->Button1);
+    Press(Button1());
     EXPECT_EQ(Panel(1), "Hecho");
     QTest::mouseClick(about.OKButton, Qt::LeftButton);
     QTest::mouseClick(readme.Button1, Qt::LeftButton);

@@ -1,0 +1,67 @@
+#include "Questions.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "Application.h"
+#include "Driver.h"
+
+namespace optimara {
+
+namespace {
+
+const char* const kFileFilter = "Linear Programing Files (*.lpf)";
+const char* const kFileSuffix = "lpf";
+
+QFileDialog* MakeProblemDialog(QWidget* parent, const QString& name, QFileDialog::AcceptMode mode) {
+    auto* dialog = new QFileDialog(parent);
+    dialog->setObjectName(name);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setDefaultSuffix(kFileSuffix);
+    dialog->setNameFilter(kFileFilter);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog->setOption(QFileDialog::ReadOnly, false);
+    return dialog;
+}
+
+QString ChosenFile(QFileDialog* dialog) {
+    if (dialog->exec() != QDialog::Accepted) return QString();
+    const QStringList files = dialog->selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+bool AnsweredYes(QWidget* window, const char* caption, const char* text, const char* name = "") {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(caption), QString::fromUtf8(text),
+                    QMessageBox::Yes | QMessageBox::No, window);
+    box.setObjectName(name);
+    WidenToCaption(box);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace
+
+bool DialogQuestions::AskRestart(QWidget* window) { return AnsweredYes(window, kRestartCaption, kRestartText); }
+
+QString DialogQuestions::ChooseOpenFile(QWidget* window) {
+    if (!OpenDialog1) OpenDialog1 = MakeProblemDialog(window, "OpenDialog1", QFileDialog::AcceptOpen);
+    return ChosenFile(OpenDialog1);
+}
+
+QString DialogQuestions::ChooseSaveFile(QWidget* window, const QString& preset) {
+    if (!SaveDialog1) SaveDialog1 = MakeProblemDialog(window, "SaveDialog1", QFileDialog::AcceptSave);
+    if (!preset.isEmpty()) {
+        SaveDialog1->selectFile(preset);
+    } else if (auto* name = SaveDialog1->findChild<QLineEdit*>("fileNameEdit")) {
+        // With no current file nothing is offered, not the last name chosen.
+        name->clear();
+    }
+    return ChosenFile(SaveDialog1);
+}
+
+bool DialogQuestions::AskToSave(QWidget* window) {
+    return AnsweredYes(window, "Tu trabajo no se ha guardado ", "¿Deseas guardar ahora tu trabajo? ", "SaveQuestion");
+}
+
+} // namespace optimara

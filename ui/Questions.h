@@ -1,0 +1,41 @@
+#pragma once
+// The questions the main window puts to its user. The window is given them
+// at construction; without them it asks in dialogs, and a host with nobody
+// to answer (a benchmark, a test) gives its own answers.
+#include <QString>
+
+class QFileDialog;
+class QWidget;
+
+namespace optimara {
+
+class Questions {
+public:
+    virtual ~Questions() = default;
+    // After a hundred steps of a whole solution: go on for another hundred?
+    virtual bool AskRestart(QWidget* window) = 0;
+    // The problem file to open; empty when cancelled.
+    virtual QString ChooseOpenFile(QWidget* window) = 0;
+    // The name to save under, offering `preset` (the current file, may be
+    // empty); empty when cancelled.
+    virtual QString ChooseSaveFile(QWidget* window, const QString& preset) = 0;
+    // Unsaved work is about to be replaced: save it first?
+    virtual bool AskToSave(QWidget* window) = 0;
+};
+
+// The user answers in message boxes and file dialogs.
+class DialogQuestions : public Questions {
+public:
+    bool AskRestart(QWidget* window) override;
+    QString ChooseOpenFile(QWidget* window) override;
+    QString ChooseSaveFile(QWidget* window, const QString& preset) override;
+    bool AskToSave(QWidget* window) override;
+
+private:
+    // Made on first use (a file dialog starts reading its folder as soon as
+    // it exists), as children of the window, which deletes them.
+    QFileDialog* OpenDialog1 = nullptr;
+    QFileDialog* SaveDialog1 = nullptr;
+};
+
+} // namespace optimara
