@@ -128,8 +128,7 @@ void PivotStep(MatrixR& T, const MatrixZ& pivotMarks, int32_t candidateCount, Ma
 void SnapTableau(MatrixR& tableau) {
     double* first = tableau.RowData(1);
     double* last = first + uint64_t(tableau.rows) * tableau.cols;
-    for (; first != last; ++first)
-        if (*first > -kSnapLimit && *first < kSnapLimit) *first = 0.0;
+    for (; first != last; ++first) SnapToZero(*first);
 }
 
 void InvertLabels(MatrixZ& labels) {

@@ -37,6 +37,9 @@ void PivotStep(MatrixR& tableau, const MatrixZ& pivotMarks, int32_t candidateCou
 // writes them. The driver and the build snap before every choice of a pivot,
 // so the pivot chosen is the pivot shown, never a cell that shows 0.
 inline constexpr double kSnapLimit = 1e-15;
+inline void SnapToZero(double& x) {
+    if (x > -kSnapLimit && x < kSnapLimit) x = 0.0;
+}
 void SnapTableau(MatrixR& tableau);
 
 void InvertLabels(MatrixZ& labels);

@@ -8,12 +8,6 @@ namespace optimara {
 
 namespace {
 
-bool ShownUnderlined(const QTextCharFormat& format, bool byDefault) {
-    if (format.hasProperty(QTextFormat::TextUnderlineStyle) || format.hasProperty(QTextFormat::FontUnderline))
-        return format.fontUnderline();
-    return byDefault;
-}
-
 // A flag missing at the end of a paragraph reads as "not underlined".
 bool FlagAt(const files::RichParagraph& paragraph, qsizetype i) {
     const auto k = static_cast<size_t>(i);
@@ -36,6 +30,12 @@ void InsertParagraph(QTextCursor& cursor, const files::RichParagraph& paragraph)
 }
 
 } // namespace
+
+bool ShownUnderlined(const QTextCharFormat& format, bool byDefault) {
+    if (format.hasProperty(QTextFormat::TextUnderlineStyle) || format.hasProperty(QTextFormat::FontUnderline))
+        return format.fontUnderline();
+    return byDefault;
+}
 
 files::RichDocument ToRichDocument(const QTextDocument& document) {
     files::RichDocument paragraphs;

@@ -9,9 +9,13 @@ class QTextDocument;
 
 namespace optimara {
 
-// The paragraphs of the document, one per text block. A character counts as
-// underlined when it is shown underlined: by its own format when the format
-// says so, by the document's default font otherwise. An empty document (one
+// Whether a character of this format is shown underlined: by its own format
+// when the format says so, by the document's default font (`byDefault`)
+// otherwise.
+bool ShownUnderlined(const QTextCharFormat& format, bool byDefault);
+
+// The paragraphs of the document, one per text block, each character
+// underlined as it is shown. An empty document (one
 // empty block) has no paragraph.
 files::RichDocument ToRichDocument(const QTextDocument& document);
 

@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "Display.h"
+#include "support/MatrixRows.h"
 
 namespace optimara {
 namespace {
 
+using optimara::testing::ColumnOf;
+using optimara::testing::SetColumn;
 using Rows = std::initializer_list<std::initializer_list<double>>;
 
 void SetTableau(ProblemState& s, Rows rows) {
@@ -23,12 +26,6 @@ void SetTableau(ProblemState& s, Rows rows) {
         for (double v : row) s.Tableau.Index(i, j++) = v;
         ++i;
     }
-}
-
-void SetColumn(MatrixZ& z, std::initializer_list<int32_t> values) {
-    z.Redefine(static_cast<uint32_t>(values.size()), 1);
-    uint32_t i = 1;
-    for (int32_t v : values) z.Index(i++, 1) = v;
 }
 
 // Pivot marks all 0 except the given cells.
@@ -45,12 +42,6 @@ void SetMarks(ProblemState& s, std::initializer_list<std::initializer_list<int32
 
 const std::string& Cell(const TableauView& v, int c, int r) {
     return v.cells.at(static_cast<size_t>(r * v.colCount + c));
-}
-
-std::vector<int32_t> ColumnOf(const MatrixZ& z) {
-    std::vector<int32_t> out;
-    for (uint32_t i = 1; i <= z.rows; ++i) out.push_back(z.Index(i, 1));
-    return out;
 }
 
 // Maximise 3x + 2y with x + y <= 4, x + 3y <= 6, x, y >= 0, as built.

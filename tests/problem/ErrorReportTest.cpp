@@ -123,14 +123,7 @@ TEST(FailedBuild, LeavesTheLaterPiecesAsTheyWere) {
         const auto objective = ColumnOf(out.state.ObjectiveVector);
         const auto signs = ColumnOf(out.state.SignMarks);
         const auto labels = ColumnOf(out.state.Labels);
-        const Rows marks = [&] {
-            Rows r;
-            for (uint32_t i = 1; i <= out.state.PivotMarks.rows; ++i) {
-                r.emplace_back();
-                for (uint32_t j = 1; j <= out.state.PivotMarks.cols; ++j) r.back().push_back(out.state.PivotMarks.Index(i, j));
-            }
-            return r;
-        }();
+        const Marks marks = MarksOf(out.state.PivotMarks);
         const int32_t count = out.state.CandidateCount;
         const uint32_t random = out.state.Random.state;
 

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "Driver.h"
-#include "TableauHelpers.h"
+#include "support/MatrixRows.h"
 
 using namespace optimara;
 using namespace optimara::testing;
@@ -158,7 +158,7 @@ TEST(Driver, TinyEntriesAreSnappedBeforeTheNextPivotIsChosen) {
         SelectPivot(f.engine.Tableau, f.engine.PivotMarks, f.engine.CandidateCount, f.engine.Random);
     };
     Button2Click(w);
-    ASSERT_EQ(GetMarks(w.engine.PivotMarks), (std::vector<std::vector<int32_t>>{{2, 0}, {0, 0}}));
+    ASSERT_EQ(MarksOf(w.engine.PivotMarks), (std::vector<std::vector<int32_t>>{{2, 0}, {0, 0}}));
     Button2Click(w);  // the step leaves -1e-16 in cell (2,1)
     MatrixR snapped(w.engine.Tableau);
     SnapTableau(snapped);

@@ -5,7 +5,7 @@
 
 #include "Fault.h"
 #include "Simplex.h"
-#include "TableauHelpers.h"
+#include "support/MatrixRows.h"
 
 using namespace optimara;
 using namespace optimara::testing;
@@ -58,7 +58,7 @@ TEST(SelectPivot, WorkedExampleMarksBothColumnsAndDrawsTheFirst) {
     Engine e({{1, 1, -4}, {1, 3, -6}, {3, 2, 0}});
     EXPECT_EQ(e.Select(), PivotChosen);
     EXPECT_EQ(e.count, 2);
-    EXPECT_EQ(GetMarks(e.marks), (Marks{{2, 0}, {0, 1}}));
+    EXPECT_EQ(MarksOf(e.marks), (Marks{{2, 0}, {0, 1}}));
 }
 
 TEST(SelectPivot, TiedRatiosAreAllCandidatesAndBeatenOnesAreCleared) {
@@ -66,28 +66,28 @@ TEST(SelectPivot, TiedRatiosAreAllCandidatesAndBeatenOnesAreCleared) {
     Engine e({{1, 0, -2}, {1, 0, -4}, {2, 0, -4}, {1, 0, 0}});
     EXPECT_EQ(e.Select(), PivotChosen);
     EXPECT_EQ(e.count, 2);
-    auto m = GetMarks(e.marks);
+    auto m = MarksOf(e.marks);
     EXPECT_EQ(m[1][0], 0);
     EXPECT_EQ(m[0][0] + m[2][0], 3);  // one chosen (2), one tied (1)
     // A row that equalled the best ratio but was beaten later ends with 0.
     Engine f({{1, 0, -4}, {1, 0, -4}, {1, 0, -2}, {1, 0, 0}});
     EXPECT_EQ(f.Select(), PivotChosen);
     EXPECT_EQ(f.count, 1);
-    EXPECT_EQ(GetMarks(f.marks), (Marks{{0, 0}, {0, 0}, {2, 0}}));
+    EXPECT_EQ(MarksOf(f.marks), (Marks{{0, 0}, {0, 0}, {2, 0}}));
 }
 
 TEST(SelectPivot, InfeasibleWhenTheLastInfeasibleRowHasNoNegativeEntry) {
     Engine e({{1, 1, 2}, {-1, 0, -1}, {1, 1, 0}});
     EXPECT_EQ(e.Select(), Infeasible);
     EXPECT_EQ(e.count, 0);
-    EXPECT_EQ(GetMarks(e.marks), (Marks{{0, 0}, {0, 0}}));
+    EXPECT_EQ(MarksOf(e.marks), (Marks{{0, 0}, {0, 0}}));
 }
 
 TEST(SelectPivot, OnlyTheLastInfeasibleRowDrivesTheFeasibilityPhase) {
     // Rows 1 and 2 infeasible; row 2 drives; row 3 limits column 1 earlier.
     Engine e({{-1, -1, 5}, {-1, -2, 4}, {1, 0, -1}, {0, 0, 0}});
     EXPECT_EQ(e.Select(), PivotChosen);
-    auto m = GetMarks(e.marks);
+    auto m = MarksOf(e.marks);
     EXPECT_EQ(m[0], (std::vector<int32_t>{0, 0}));  // rows above a untouched
     // Column 1: row 2 ratio -4, row 3 ratio 1/1... x=-1/1=-1 > -4, row 3 wins.
     EXPECT_EQ(m[1][0], 0);
@@ -120,7 +120,7 @@ TEST(SelectPivot, ZeroConstantRowsLimitAtOnceOnlyThroughAPositiveEntry) {
     for (const Case& c : cases) {
         Engine e(c.rows);
         EXPECT_EQ(e.Select(), c.status) << c.what;
-        EXPECT_EQ(GetMarks(e.marks), c.marks) << c.what;
+        EXPECT_EQ(MarksOf(e.marks), c.marks) << c.what;
     }
 }
 
@@ -130,7 +130,7 @@ TEST(SelectPivot, ZeroConstantRowsTieAmongThemselvesAcrossColumns) {
     Engine e({{1, 1, 0}, {2, 0, 0}, {-1, 0, 0}, {0, 1, -3}, {1, 1, 0}});
     EXPECT_EQ(e.Select(), PivotChosen);
     EXPECT_EQ(e.count, 3);
-    auto m = GetMarks(e.marks);
+    auto m = MarksOf(e.marks);
     EXPECT_GE(m[0][0], 1);
     EXPECT_GE(m[1][0], 1);
     EXPECT_GE(m[0][1], 1);
@@ -160,20 +160,20 @@ TEST(SelectPivot, ResidueIsJudgedAgainstTheRowsOwnMagnitude) {
     // A residue entry never becomes a pivot, however good its ratio looks.
     Engine e({{1e-14, 1, -1}, {1, 0, -1e20}, {1, 0, 0}});
     EXPECT_EQ(e.Select(), PivotChosen);
-    EXPECT_EQ(GetMarks(e.marks), (Marks{{0, 0}, {2, 0}}));
+    EXPECT_EQ(MarksOf(e.marks), (Marks{{0, 0}, {2, 0}}));
     Engine f({{1e-6, 1, -1}, {1, 0, -1e20}, {1, 0, 0}});
     EXPECT_EQ(f.Select(), PivotChosen);
-    EXPECT_EQ(GetMarks(f.marks), (Marks{{2, 0}, {0, 0}}));
+    EXPECT_EQ(MarksOf(f.marks), (Marks{{2, 0}, {0, 0}}));
     // A badly scaled row keeps its small entries beside a large row.
     Engine g({{1e-6, 1e-6, -1e-6}, {1, 0, -5}, {0, 1e4, -1}, {1, 0, 0}});
     EXPECT_EQ(g.Select(), PivotChosen);
-    EXPECT_EQ(GetMarks(g.marks), (Marks{{2, 0}, {0, 0}, {0, 0}}));
+    EXPECT_EQ(MarksOf(g.marks), (Marks{{2, 0}, {0, 0}, {0, 0}}));
 }
 
 TEST(SelectPivot, UnboundedOnlyWhenNoEligibleColumnHasACandidate) {
     Engine e({{-1, 1, -2}, {1, 1, 0}});
     EXPECT_EQ(e.Select(), PivotChosen);  // column 1 unlimited, column 2 limited
-    EXPECT_EQ(GetMarks(e.marks), (Marks{{0, 2}}));
+    EXPECT_EQ(MarksOf(e.marks), (Marks{{0, 2}}));
     Engine f({{-1, 1, -2}, {1, -1, 0}});
     EXPECT_EQ(f.Select(), Unbounded);
     EXPECT_EQ(f.count, 0);
@@ -190,7 +190,7 @@ TEST(SelectPivot, AfterAnyCallExactlyOnePivotOrNoMarks) {
         int32_t status = e.Select();
         random = e.random;
         int twos = 0, ones = 0;
-        for (auto& r : GetMarks(e.marks))
+        for (auto& r : MarksOf(e.marks))
             for (int v : r) {
                 EXPECT_TRUE(v >= 0 && v <= 2) << "working label left behind: " << v;
                 twos += v == 2;
@@ -211,14 +211,14 @@ TEST(PivotStep, WorkedExampleThenOptimal) {
     Engine e({{1, 1, -4}, {1, 3, -6}, {3, 2, 0}});
     e.Select();
     e.Step();
-    EXPECT_EQ(GetRows(e.T), (Rows{{1, 1, -4}, {-1, 2, -2}, {-3, -1, 12}}));
-    EXPECT_EQ(GetColumn(e.labels), (std::vector<int32_t>{3, 2, 1, 4}));
+    EXPECT_EQ(RowsOf(e.T), (Rows{{1, 1, -4}, {-1, 2, -2}, {-3, -1, 12}}));
+    EXPECT_EQ(ColumnOf(e.labels), (std::vector<int32_t>{3, 2, 1, 4}));
     MatrixZ signs(2, 1);
     signs.Index(1, 1) = signs.Index(2, 1) = 1;
     auto reading = ReadSolution(e.T, e.labels, signs, true);
     EXPECT_EQ(reading.values, (std::vector<double>{4, 0}));
     EXPECT_EQ(reading.objective, 12);
-    EXPECT_EQ(GetColumn(e.labels), (std::vector<int32_t>{3, 2, 1, 4}));
+    EXPECT_EQ(ColumnOf(e.labels), (std::vector<int32_t>{3, 2, 1, 4}));
     EXPECT_EQ(ReadSolution(e.T, e.labels, signs, false).objective, -12);
     EXPECT_EQ(e.Select(), Optimal);
 }
@@ -230,7 +230,7 @@ TEST(PivotStep, NothingChangesWithoutCandidates) {
     MatrixR before(e.T);
     PivotStep(e.T, e.marks, 0, e.labels);
     EXPECT_TRUE(SameBits(before, e.T));
-    EXPECT_EQ(GetColumn(e.labels), (std::vector<int32_t>{1, 2, 3, 4}));
+    EXPECT_EQ(ColumnOf(e.labels), (std::vector<int32_t>{1, 2, 3, 4}));
 }
 
 TEST(PivotStep, NegativePivotInADegenerateRowKeepsTheConstants) {
@@ -238,7 +238,7 @@ TEST(PivotStep, NegativePivotInADegenerateRowKeepsTheConstants) {
     e.marks.Redefine(2, 2);
     e.marks.Index(1, 1) = 2;
     e.Step();
-    EXPECT_EQ(GetRows(e.T), (Rows{{-0.5, -0.5, 0}, {0.5, 1.5, -3}, {0.5, 1.5, 5}}));
+    EXPECT_EQ(RowsOf(e.T), (Rows{{-0.5, -0.5, 0}, {0.5, 1.5, -3}, {0.5, 1.5, 5}}));
 }
 
 TEST(PivotStep, ResidueOfCancellationIsStoredAsExactZero) {
@@ -267,7 +267,7 @@ void ExpectFaultLeavesStepUndone(const Rows& rows, const char* text) {
         EXPECT_STREQ(f.what(), text);
     }
     EXPECT_TRUE(SameBits(before, e.T));
-    EXPECT_EQ(GetColumn(e.labels), (std::vector<int32_t>{1, 2, 3, 4}));
+    EXPECT_EQ(ColumnOf(e.labels), (std::vector<int32_t>{1, 2, 3, 4}));
 }
 
 TEST(PivotStep, FaultsLeaveTableauAndLabelsUntouched) {
@@ -293,12 +293,12 @@ TEST(Labels, InvertTwiceRestores) {
     MatrixZ z(1, 1);
     SetColumn(z, {3, 2, 1, 4});
     InvertLabels(z);
-    EXPECT_EQ(GetColumn(z), (std::vector<int32_t>{3, 2, 1, 4}));
+    EXPECT_EQ(ColumnOf(z), (std::vector<int32_t>{3, 2, 1, 4}));
     SetColumn(z, {2, 3, 1});
     InvertLabels(z);
-    EXPECT_EQ(GetColumn(z), (std::vector<int32_t>{3, 1, 2}));
+    EXPECT_EQ(ColumnOf(z), (std::vector<int32_t>{3, 1, 2}));
     InvertLabels(z);
-    EXPECT_EQ(GetColumn(z), (std::vector<int32_t>{2, 3, 1}));
+    EXPECT_EQ(ColumnOf(z), (std::vector<int32_t>{2, 3, 1}));
 }
 
 TEST(Reading, FreeVariablePairsAreReportedOnce) {

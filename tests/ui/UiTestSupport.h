@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "EditorDocument.h"
 #include "MainWindow.h"
 
 namespace optimara::uitest {
@@ -252,15 +253,12 @@ protected:
     ScriptedQuestions* questions = nullptr;  // owned by form
 };
 
-// The underline a character of the editor is shown with: its own format's,
-// or the editor's default font when the format does not say.
+// The underline a character of the editor is shown with, by the editor's
+// own rule, read from the format the text cursor finds at it.
 inline bool ShownUnderlined(const QTextEdit* editor, int position) {
     QTextCursor cursor(editor->document());
     cursor.setPosition(position + 1);
-    const QTextCharFormat format = cursor.charFormat();
-    if (format.hasProperty(QTextFormat::FontUnderline) || format.hasProperty(QTextFormat::TextUnderlineStyle))
-        return format.fontUnderline();
-    return editor->document()->defaultFont().underline();
+    return optimara::ShownUnderlined(cursor.charFormat(), editor->document()->defaultFont().underline());
 }
 
 } // namespace optimara::uitest

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "Simplex.h"
+
 namespace optimara {
 
 // General form, at most 15 significant digits, rounded half up on the exact
@@ -15,18 +17,13 @@ std::string FormatGeneral15(double x, const std::string& separator);
 // both keep their signs. A zero denominator leaves the numerator at -1, 0 or 1.
 void ReduceFraction(int32_t& numerator, int32_t& denominator);
 
-// Text of a shown value. Values strictly within 1e-15 of zero are first set to
-// +0.0 through the reference. Integers get their plain digits. With
+// Text of a shown value. Values strictly within kSnapLimit (1e-15) of zero
+// are first set to +0.0 through the reference (SnapToZero, the tableau's own
+// snap). Integers get their plain digits. With
 // `floating` false, a value that is, to single precision, a fraction with a
 // denominator from 2 to 999 is shown as "n/d". Everything else, and every
 // magnitude of 2^31 or more in either notation, gets the general form.
 std::string FormatNumber(double& x, bool floating, const std::string& separator);
-
-// The zero snap of FormatNumber alone, for callers that must clean a value
-// exactly as showing it would, without building its text.
-inline void SnapToZero(double& x) {
-    if (x > -1e-15 && x < 1e-15) x = 0.0;
-}
 
 namespace notation_detail {
 // The exact product d*a rounded once to the nearest single-precision value:

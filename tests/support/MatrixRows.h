@@ -1,4 +1,6 @@
 #pragma once
+// Matrices to and from plain rows and columns, for writing test cases as
+// tables and comparing results with them.
 #include <cstring>
 #include <vector>
 
@@ -8,6 +10,7 @@
 namespace optimara::testing {
 
 using Rows = std::vector<std::vector<double>>;
+using Marks = std::vector<std::vector<int32_t>>;
 
 inline void SetRows(MatrixR& t, const Rows& rows) {
     t.Redefine(uint32_t(rows.size()), uint32_t(rows[0].size()));
@@ -15,10 +18,17 @@ inline void SetRows(MatrixR& t, const Rows& rows) {
         for (uint32_t j = 0; j < t.cols; ++j) t.Index(i + 1, j + 1) = rows[i][j];
 }
 
-inline Rows GetRows(const MatrixR& t) {
+inline Rows RowsOf(const MatrixR& t) {
     Rows out(t.rows, std::vector<double>(t.cols));
     for (uint32_t i = 0; i < t.rows; ++i)
         for (uint32_t j = 0; j < t.cols; ++j) out[i][j] = t.Index(i + 1, j + 1);
+    return out;
+}
+
+inline Marks MarksOf(const MatrixZ& z) {
+    Marks out(z.rows, std::vector<int32_t>(z.cols));
+    for (uint32_t i = 0; i < z.rows; ++i)
+        for (uint32_t j = 0; j < z.cols; ++j) out[i][j] = z.Index(i + 1, j + 1);
     return out;
 }
 
@@ -27,17 +37,11 @@ inline void SetColumn(MatrixZ& z, const std::vector<int32_t>& values) {
     for (uint32_t i = 0; i < z.rows; ++i) z.Index(i + 1, 1) = values[i];
 }
 
-inline std::vector<int32_t> GetColumn(const MatrixZ& z) {
-    std::vector<int32_t> out;
-    for (uint32_t i = 1; i <= z.rows; ++i) out.push_back(z.Index(i, 1));
-    return out;
-}
-
-inline std::vector<std::vector<int32_t>> GetMarks(const MatrixZ& z) {
-    std::vector<std::vector<int32_t>> out(z.rows, std::vector<int32_t>(z.cols));
-    for (uint32_t i = 0; i < z.rows; ++i)
-        for (uint32_t j = 0; j < z.cols; ++j) out[i][j] = z.Index(i + 1, j + 1);
-    return out;
+template <typename Matrix>
+auto ColumnOf(const Matrix& m) {
+    std::vector<decltype(m.Index(1, 1))> column;  // double or int32_t
+    for (uint32_t i = 1; i <= m.rows; ++i) column.push_back(m.Index(i, 1));
+    return column;
 }
 
 // Bit-for-bit comparison, so that -0.0 and 0.0 or NaNs are told apart.
