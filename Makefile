@@ -3,7 +3,7 @@ BUILD   ?= build
 JOBS    ?= 2
 PACKAGES = cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
            glpk-utils fonts-liberation xvfb xauth qt6-svg-dev \
-           desktop-file-utils xdg-utils libfile-mimeinfo-perl shared-mime-info dpkg-dev file
+           desktop-file-utils xdg-utils libfile-mimeinfo-perl shared-mime-info dpkg-dev
 PREFIX  ?= /usr/local
 
 .PHONY: run test bench compare setup build install package
