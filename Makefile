@@ -2,11 +2,12 @@
 BUILD   ?= build
 JOBS    ?= 2
 PACKAGES = cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
-           glpk-utils fonts-liberation xvfb xauth qt6-svg-dev \
-           desktop-file-utils xdg-utils libfile-mimeinfo-perl shared-mime-info dpkg-dev
-PREFIX  ?= /usr/local
+           glpk-utils fonts-liberation xvfb xauth
 
 .PHONY: run test bench compare setup build install package
+# The icon files' painter, and what the install and package tests run.
+PACKAGES += qt6-svg-dev desktop-file-utils xdg-utils libfile-mimeinfo-perl shared-mime-info dpkg-dev
+PREFIX  ?= /usr/local
 
 setup:
 	@missing="$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done | tr '\n' ' ')"; \

@@ -6,41 +6,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "AuxWindows.h"
+#include "ToolRun.h"
 #include "UiTestSupport.h"
 
 namespace optimara::uitest {
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun RunTool(const QString& program, const QStringList& arguments,
-                const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    ToolRun run;
-    if (!process.waitForStarted(10000)) {
-        run.err = program + " did not start";
-        return run;
-    }
-    if (!process.waitForFinished(300000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 const int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 

@@ -4,13 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "Application.h"
 #include "AuxWindows.h"
 #include "CommandLine.h"
 #include "ProblemFile.h"
+#include "ToolRun.h"
 #include "UiTestSupport.h"
 
 namespace optimara::uitest {
@@ -48,34 +48,16 @@ TEST(CommandLineReading, EachLineMeansOneThing) {
     }
 }
 
-struct ProgramRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 // The built program itself, run without any display (or offscreen).
-ProgramRun RunProgram(const QStringList& arguments, bool offscreen = false) {
-    QProcess process;
+ToolRun RunProgram(const QStringList& arguments, bool offscreen = false) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
     if (offscreen) env.insert("QT_QPA_PLATFORM", "offscreen");
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(OPTIMARA_EXE), arguments);
-    ProgramRun run;
-    if (!process.waitForFinished(20000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunTool(QStringLiteral(OPTIMARA_EXE), arguments, env);
 }
 
 TEST(CommandLineProgram, VersionAndHelpArePrintedInSpanishWithoutADisplay) {
-    const ProgramRun version = RunProgram({"--version"});
+    const ToolRun version = RunProgram({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, "Optimara 4.0\n");
     EXPECT_EQ(version.err, "");
@@ -83,7 +65,7 @@ TEST(CommandLineProgram, VersionAndHelpArePrintedInSpanishWithoutADisplay) {
     TForm2 about;
     EXPECT_EQ("Version " + version.out.trimmed().section(' ', 1), about.Version->text());
 
-    const ProgramRun help = RunProgram({"-h"});
+    const ToolRun help = RunProgram({"-h"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.out, HelpText());
     EXPECT_TRUE(help.out.startsWith("Uso: optimara [ARCHIVO]\n"));
@@ -93,7 +75,7 @@ TEST(CommandLineProgram, VersionAndHelpArePrintedInSpanishWithoutADisplay) {
 
 TEST(CommandLineProgram, ArgumentsItCannotUseEndItWithAComplaint) {
     // Read once the toolkit has taken its own options, so on a platform.
-    const ProgramRun run = RunProgram({"--frobnicate"}, true);
+    const ToolRun run = RunProgram({"--frobnicate"}, true);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(run.err.contains(QString::fromUtf8("Opción desconocida: --frobnicate\nPrueba «optimara --help».")))
