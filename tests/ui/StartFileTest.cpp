@@ -223,13 +223,6 @@ TEST_F(StartFile, UnsavedWorkOfTheLastRunIsOfferedForSavingFirst) {
     }
 }
 
-TEST_F(StartFile, WithoutUnsavedWorkNothingIsAsked) {
-    Write("tabvex.qzt", "0,0,");
-    Start(probPath);
-    EXPECT_TRUE(seen.empty());
-    EXPECT_EQ(form->Edit1->text(), "3x+2y");
-}
-
 TEST(ReadmeLookup, WorkingDirectoryFirstThenTheDataFolder) {
     struct Row {
         const char* inWork;  // nullptr: no file there
