@@ -39,6 +39,14 @@ bool LoadToolkitTranslation();
 // "MS Sans Serif", "Arial" and "Courier New".
 void SetUpApplication();
 
+// What start-up is given from outside: the problem file named on the
+// command line (empty for none) and where an installed copy keeps its data.
+struct StartOptions {
+    QString startFile;
+    QString dataFolder;
+};
+StartOptions DefaultStartOptions();
+
 // The three windows in their order of creation: the main window, the About
 // window and the read-me window (which loads its text, reporting a missing
 // file in the error box and going on).
@@ -49,9 +57,10 @@ struct Windows {
     Windows();
     ~Windows();
 };
-std::unique_ptr<Windows> CreateWindows();
+std::unique_ptr<Windows> CreateWindows(const StartOptions& options = DefaultStartOptions());
 
-// Runs the whole desktop application; returns the process exit code.
+// Runs the whole desktop application; returns the process exit code. The
+// help and version texts are printed without a display.
 int RunApplication(int argc, char** argv);
 
 } // namespace optimara

@@ -1,6 +1,9 @@
 #include "AuxWindows.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -17,10 +20,7 @@
 
 namespace optimara {
 
-QPixmap ProgramPixmap(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+void PaintProgramIcon(QPainter& p, int size) {
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 64.0, size / 64.0);
     // A rounded tile, the axes, a shaded feasible polygon, the objective's
@@ -49,6 +49,13 @@ QPixmap ProgramPixmap(int size) {
     p.setBrush(QColor(250, 200, 40));
     p.setPen(QPen(QColor(90, 60, 0), 1.5));
     p.drawEllipse(QPointF(46, 30), 4.5, 4.5);
+}
+
+QPixmap ProgramPixmap(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    PaintProgramIcon(p, size);
     return pixmap;
 }
 
@@ -91,7 +98,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     big.setBold(true);
     big.setPointSize(big.pointSize() + 4);
     ProductName->setFont(big);
-    Version = new QLabel("Version 4.0", panel);
+    Version = new QLabel("Version " + ProgramVersion(), panel);
     auto* texts = new QVBoxLayout;
     texts->addWidget(ProductName);
     texts->addWidget(Version);
@@ -156,9 +163,22 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent) {
     CentreOnScreen(this);
 }
 
-void TForm4::FormCreate(const QString& fileName) {
+QString ProgramVersion() { return QStringLiteral(OPTIMARA_VERSION); }
+
+QString InstalledDataFolder() {
+    // Installed copies keep their data beside their bin folder, wherever the
+    // prefix is; a copy started from a menu has the user's home as working
+    // directory.
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + "/" + QStringLiteral(OPTIMARA_DATA_FROM_BIN));
+}
+
+void TForm4::FormCreate(const QString& fileName, const QString& dataFolder) {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("Cannot open file " + fileName.toStdString());
+    if (!file.open(QIODevice::ReadOnly) && !dataFolder.isEmpty()) {
+        file.setFileName(QDir(dataFolder).filePath(QFileInfo(fileName).fileName()));
+        (void)file.open(QIODevice::ReadOnly);
+    }
+    if (!file.isOpen()) throw std::runtime_error("Cannot open file " + fileName.toStdString());
     QString text = DecodeText(file.readAll());
     text.replace("\r\n", "\n");
     Memo1->setPlainText(text);

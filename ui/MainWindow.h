@@ -47,7 +47,9 @@ protected:
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    // A start file (named on the command line) is opened in place of the
+    // last run's problem.
+    explicit TForm1(QWidget* parent = nullptr, const QString& startFile = QString());
     ~TForm1() override;
 
     AppState& State() { return state_; }
@@ -140,6 +142,11 @@ public:
     void Saveas1Click();
     void Clear1Click();
     void FormCloseQuery();
+    // FormCreate's restore step when a file was named at start: the file is
+    // opened as "&Abrir" opens it (FormShow then solves it), keeping the
+    // notation of the last run; a file that cannot be read is reported and
+    // the last run's problem comes back instead.
+    void OpenStartFile(const QString& fileName);
     // Writes the problem with its header lines; then not modified.
     void ProblemFileWriter(const QString& fileName);
 
@@ -205,6 +212,8 @@ private:
     bool SaveProblemAs();  // likewise
     bool AskToSave();
     void RestoreSession();
+    void RestoreNotation(bool rational);
+    void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName);
     template <typename Signal, typename Sender>
     void Route(Sender* sender, Signal signal, void (TForm1::*handler)());
 
@@ -214,6 +223,7 @@ private:
     TForm2* about_ = nullptr;
     TForm4* readme_ = nullptr;
     bool shown_ = false;
+    QString startFile_;
 };
 
 } // namespace optimara

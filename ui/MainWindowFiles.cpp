@@ -4,7 +4,9 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -120,14 +122,17 @@ void TForm1::Open1Click() {
     if (state_.Modified && AskToSave() && !SaveProblem()) return;
     // Read before anything is cleared, so a file that cannot be read leaves
     // the problem on screen as it was.
-    const files::ProblemDocument problem = files::ReadProblemFile(name);
+    ReplaceProblem(files::ReadProblemFile(name), name);
+    Button1Click();
+}
+
+void TForm1::ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName) {
     Clear1Click();
     LoadProblem(problem);
     // The loads above were reported as edits; the opened problem is not modified.
-    state_.CurrentFileName = name;
+    state_.CurrentFileName = fileName;
     state_.Modified = false;
     setWindowTitle(CaptionText());
-    Button1Click();
 }
 
 void TForm1::LoadProblem(const files::ProblemDocument& problem) {
@@ -170,11 +175,7 @@ void TForm1::Clear1Click() {
 void TForm1::RestoreSession() {
     const std::optional<files::Settings> settings = files::ReadSettingsFile();
     if (!settings) return;  // first run: the window stays as designed
-    if (settings->rational) {
-        Rational1Click();
-    } else {
-        FloatingPoint1Click();
-    }
+    RestoreNotation(settings->rational);
     state_.CurrentFileName = settings->fileName;
     // A missing or unreadable autosave raises its error here; the window
     // then starts with an empty problem, not modified, caption as designed.
@@ -182,6 +183,42 @@ void TForm1::RestoreSession() {
     LoadProblem(problem);
     state_.Modified = settings->modified;
     setWindowTitle(CaptionText());
+}
+
+void TForm1::RestoreNotation(bool rational) {
+    if (rational) {
+        Rational1Click();
+    } else {
+        FloatingPoint1Click();
+    }
+}
+
+void TForm1::OpenStartFile(const QString& fileName) {
+    // Named as the open dialog names a chosen file.
+    const QString name = QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
+    const std::optional<files::Settings> settings = files::ReadSettingsFile();
+    // The notation is the user's preference, not part of a problem.
+    if (settings) RestoreNotation(settings->rational);
+    files::ProblemDocument problem;
+    try {
+        problem = files::ReadProblemFile(name);
+    } catch (const std::exception& failure) {
+        ShowErrorBox(QString::fromUtf8(failure.what()));
+        RestoreSession();
+        return;
+    }
+    // Work left unsaved at the last close lives only in the autosave, which
+    // this run's close overwrites: it is offered for saving as "&Abrir"
+    // offers it, and a cancelled save dialog keeps it on screen instead.
+    if (settings && settings->modified && AskToSave()) {
+        bool restored = false;
+        RunGuarded([&] {
+            RestoreSession();
+            restored = true;
+        });
+        if (restored && !SaveProblem()) return;
+    }
+    ReplaceProblem(problem, name);
 }
 
 void TForm1::FormCloseQuery() {

@@ -68,7 +68,8 @@ void ClientArea::resizeEvent(QResizeEvent* event) {
     emit Resized();
 }
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), host_(std::make_unique<WindowHost>(*this)) {
+TForm1::TForm1(QWidget* parent, const QString& startFile)
+    : QMainWindow(parent), host_(std::make_unique<WindowHost>(*this)), startFile_(startFile) {
     setObjectName("Form1");
     setWindowTitle("Optimara");
     setFont(SansFont());
