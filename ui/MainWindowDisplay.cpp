@@ -78,11 +78,17 @@ void TForm1::ApplyMarker(const Marker& marker) {
 }
 
 void TForm1::SetViewButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {Button3, Button4, Button5, Button6, Button7, Button8, Button9}) b->setEnabled(enabled);
+    for (QPushButton* b : {Button3, Button4, Button5, Button6, Button7, Button8, Button9}) {
+        // A disabled button hands its focus on to the next control, the
+        // objective, with all its text selected: one key would replace it.
+        if (!enabled && b->hasFocus()) b->clearFocus();
+        b->setEnabled(enabled);
+    }
 }
 
 PlotKind TForm1::DrawPlot(PictureBox* image) {
-    SetViewButtonsEnabled(false);
+    // The buttons get their state once the drawing is done: a button that
+    // stays enabled keeps the focus the user's click gave it.
     const bool fresh = !image->HasPicture();
     Marker marker = CurrentMarker();
     PlotInput input{state_.problem.ConstraintPlanes, state_.problem.ObjectiveVector, ViewAxis1->isChecked(),
@@ -91,6 +97,7 @@ PlotKind TForm1::DrawPlot(PictureBox* image) {
     try {
         kind = optimara::DrawPlot(state_.plot, input, PlotTarget{&image->Canvas(), image->x(), image->y()}, marker);
     } catch (...) {
+        SetViewButtonsEnabled(false);
         image->update();
         throw;
     }
@@ -98,7 +105,7 @@ PlotKind TForm1::DrawPlot(PictureBox* image) {
     if (kind == PlotKind::None && fresh) image->DropPicture();
     image->update();
     ApplyMarker(marker);
-    if (kind == PlotKind::Space) SetViewButtonsEnabled(true);
+    SetViewButtonsEnabled(kind == PlotKind::Space);
     return kind;
 }
 

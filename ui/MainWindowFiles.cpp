@@ -158,7 +158,12 @@ void TForm1::Clear1Click() {
     Edit2->clear();
     RichEdit1->clear();
     ComboBox1->setCurrentIndex(1);
-    state_.problem.ProblemReady = false;
+    // Nothing of the cleared problem may be shown or drawn again by a
+    // notation switch or a view command.
+    ForgetProblem(state_.problem, true);
+    ListBox3->clear();
+    SetViewButtonsEnabled(false);
+    Image3->DropPicture();
     ClearPicture();  // blanks Image1 in the button face and hides Shape1
     Shape1->hide();
     // Emptying the texts above is no edit of the user's.
