@@ -41,6 +41,8 @@ QByteArray ReadWholeFile(const QString& fileName);
 // FileError "Cannot create file <name>" when it cannot be created (no such
 // folder, no permission, a folder in its place) and "Failed to Save Stream"
 // when writing or the final replacement fails; the old file is then intact.
+// In a folder where no file can be created but the file itself may be
+// changed, it is written in place instead (a failure then still throws).
 void WriteWholeFile(const QString& fileName, const QByteArray& bytes);
 
 // A rich-text file (plain lines when it is not RTF), and its writing as RTF.

@@ -23,7 +23,9 @@ struct Settings {
 };
 
 // The line to write: modified and rational as 1/0, the name with blanks as
-// "*" cut to kMaxSettingsName characters, in UTF-8, no line end.
+// "*" in UTF-8, no line end. A name that would not read back as it is
+// (longer than kMaxSettingsName characters, holding "*" or white space
+// other than a blank) is written as no name.
 QByteArray FormatSettingsLine(const Settings& settings);
 
 // Reads the line as "%d,%d,%s" would: each number after optional white

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QMessageBox>
+#include <csignal>
 #include <exception>
 
 #include "AuxWindows.h"
@@ -35,6 +36,9 @@ void RunGuarded(const std::function<void()>& command) {
 }
 
 void SetUpApplication() {
+    // A write beyond the file-size limit must fail like a full disk, with
+    // its message and the old file intact, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication::setApplicationName("Optimara");
     // No display name: the platform would append it to every caption,
     // and the main window's caption is exactly the file name and its state.

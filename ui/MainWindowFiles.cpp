@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -172,8 +173,15 @@ void TForm1::Clear1Click() {
 }
 
 void TForm1::RestoreSession() {
-    const std::optional<files::Settings> settings = files::ReadSettingsFile();
-    if (!settings) return;  // first run: the window stays as designed
+    const QString autosave = QString::fromLatin1(files::kAutosaveFileName);
+    std::optional<files::Settings> settings = files::ReadSettingsFile();
+    if (!settings) {
+        // First run: the window stays as designed. A settings file that is
+        // broken (unreadable, a folder, a dangling link) must not cost the
+        // last problem, which the next close would overwrite with nothing.
+        if (!QFileInfo(autosave).isFile()) return;
+        settings = files::Settings{};
+    }
     if (settings->rational) {
         Rational1Click();
     } else {
@@ -182,7 +190,7 @@ void TForm1::RestoreSession() {
     state_.CurrentFileName = settings->fileName;
     // A missing or unreadable autosave raises its error here; the window
     // then starts with an empty problem, not modified, caption as designed.
-    const files::ProblemDocument problem = files::ReadProblemFile(QString::fromLatin1(files::kAutosaveFileName));
+    const files::ProblemDocument problem = files::ReadProblemFile(autosave);
     LoadProblem(problem);
     state_.Modified = settings->modified;
     setWindowTitle(CaptionText());
