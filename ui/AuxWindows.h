@@ -34,9 +34,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-// Text of a file that is UTF-8 when valid, otherwise Windows-1252.
-QString DecodeText(const QByteArray& bytes);
-
 // "Readme.txt": the read-me text loaded once at start.
 class TForm4 : public QWidget {
     Q_OBJECT

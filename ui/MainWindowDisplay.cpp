@@ -1,15 +1,16 @@
 // What the main window shows of the problem: the tableau, the solution, the
 // value, the marker and the picture.
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
-#include <stdexcept>
 
 #include "Display.h"
+#include "FileIO.h"
 #include "MainWindow.h"
 
 namespace optimara {
@@ -142,8 +143,13 @@ void TForm1::SaveImageAs1Click() {
     PictureBox* picture = ShowingPicture();
     if (!picture->HasPicture()) return;
     const QString name = files.first();
-    if (!picture->Picture().save(name, "BMP"))
-        throw std::runtime_error("Cannot create file " + name.toStdString());
+    // Through the same safe writer as the problem files: a failed export
+    // leaves an old bitmap of that name whole.
+    QByteArray bitmap;
+    QBuffer buffer(&bitmap);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture->Picture().save(&buffer, "BMP")) throw files::FileError(files::CannotCreateText(name));
+    files::WriteWholeFile(name, bitmap);
 }
 
 } // namespace optimara
