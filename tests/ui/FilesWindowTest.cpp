@@ -488,6 +488,26 @@ TEST_F(FileCommands, FailedPictureExportKeepsTheOldBitmap) {
     EXPECT_EQ(QImage(path).size(), form->Image1->Picture().size());
 }
 
+// A file far larger than any problem is refused before the window is
+// cleared; the problem on screen stays as it was.
+TEST_F(FileCommands, OversizedFileIsRefusedBeforeAnythingIsCleared) {
+    TypeWorkedExample();
+    Press(form->Button1);
+    const WindowShot before = Shot();
+    QByteArray big = "1Maximizar\r\nx\r\nSujeto a:\r\nx<1\r\n";
+    const QByteArray comment = "; " + QByteArray(60, 'c') + "\r\n";
+    while (big.size() <= files::kMaxReadSize) big += comment;
+    WriteBytes(Path("big.lpf"), big);
+    const auto seen = Open(Path("big.lpf"), {ModalAnswerer::Click(QMessageBox::No), ModalAnswerer::Click(QMessageBox::Ok)});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, "Failed to Load Stream.");
+    EXPECT_EQ(Shot(), before);
+    // Cut to the limit it opens.
+    WriteBytes(Path("big.lpf"), big.first(files::kMaxReadSize));
+    EXPECT_EQ(Open(Path("big.lpf"), {ModalAnswerer::Click(QMessageBox::No)}).size(), 1u);
+    EXPECT_EQ(form->Edit1->text(), "x");
+}
+
 TEST_F(FileCommands, UncreatableFileIsReportedAndNothingChanges) {
     QDir(dir.path()).mkdir("carpeta.lpf");
     for (const QString& target : {Path("carpeta.lpf"), Path("no existe/p.lpf")}) {
