@@ -4,7 +4,7 @@ JOBS    ?= 2
 PACKAGES = cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
            glpk-utils fonts-liberation xvfb xauth
 
-.PHONY: run test bench setup build
+.PHONY: run test bench walk setup build
 
 setup:
 	@missing="$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done | tr '\n' ' ')"; \
@@ -37,3 +37,9 @@ bench: setup
 	  [ -f "$$b" ] && [ -x "$$b" ] || continue; \
 	  echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; \
 	done
+
+WALK_ACTIONS ?= 100000
+WALK_SEED    ?= 20261208
+walk: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen OPTIMARA_WALK_ACTIONS=$(WALK_ACTIONS) OPTIMARA_WALK_SEED=$(WALK_SEED) \
+	  ./tests/ui/test_ui --gtest_filter='RandomWalk.*'

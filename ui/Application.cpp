@@ -21,7 +21,16 @@ bool OptimaraApplication::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
+std::function<void(const QString& text)>& ErrorBoxHook() {
+    static std::function<void(const QString& text)> hook;
+    return hook;
+}
+
 void ShowErrorBox(const QString& text) {
+    if (ErrorBoxHook()) {
+        ErrorBoxHook()(text);
+        return;
+    }
     QMessageBox box(QMessageBox::Critical, "Optimara", text + ".", QMessageBox::Ok);
     box.setObjectName("ErrorBox");
     box.exec();

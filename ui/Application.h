@@ -23,6 +23,9 @@ public:
 // The application's error box: the failure's text followed by ".", caption
 // "Optimara", error icon, one OK button.
 void ShowErrorBox(const QString& text);
+// When set, gets the failure's text instead of the box being shown: for a
+// run where no user answers the box.
+std::function<void(const QString& text)>& ErrorBoxHook();
 // Runs a command; a failure it raises goes to the error box.
 void RunGuarded(const std::function<void()>& command);
 
