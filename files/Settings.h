@@ -12,8 +12,8 @@ namespace optimara::files {
 inline constexpr const char* kSettingsFileName = "tabvex.qzt";
 inline constexpr const char* kAutosaveFileName = "tabvex.lp~";
 
-// Longest name stored, in characters (Unicode code points, never a part of
-// one): the name is written in UTF-8 and a cut never splits a sequence.
+// Longest name, in characters (Unicode code points): a longer one is not
+// stored, and a longer one read is cut, never inside a character.
 inline constexpr int kMaxSettingsName = 260;
 
 struct Settings {
