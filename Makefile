@@ -4,7 +4,7 @@ JOBS    ?= 2
 PACKAGES = cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
            glpk-utils fonts-liberation xvfb xauth qt6-translations-l10n
 
-.PHONY: run test bench compare setup build install package
+.PHONY: run test bench compare walk setup build install package
 # The icon files' painter, and what the install and package tests run.
 PACKAGES += qt6-svg-dev desktop-file-utils xdg-utils libfile-mimeinfo-perl shared-mime-info dpkg-dev
 PREFIX  ?= /usr/local
@@ -63,3 +63,10 @@ package: setup
 	cmake --build $(BUILD)-package -j$(JOBS) --target optimara icon_files
 	cd $(BUILD)-package && cpack -G DEB
 	@ls $(BUILD)-package/*.deb
+
+# A long random walk over the real window (`make test` runs a short one).
+WALK_ACTIONS ?= 100000
+WALK_SEED    ?= 20261208
+walk: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen OPTIMARA_WALK_ACTIONS=$(WALK_ACTIONS) OPTIMARA_WALK_SEED=$(WALK_SEED) \
+	  ./tests/ui/test_ui --gtest_filter='RandomWalk.*'

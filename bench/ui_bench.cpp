@@ -4,6 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QComboBox>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QStringList>
 #include <bit>
@@ -17,6 +19,7 @@
 #include "Application.h"
 #include "MainWindow.h"
 #include "Notation.h"
+#include "ProblemFile.h"
 
 namespace {
 
@@ -127,6 +130,35 @@ void BM_FormatGeneral15(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_FormatGeneral15);
+
+// "&Abrir" on a problem file of the benchmark's size in bytes: a short
+// problem followed by comment lines, so that the time is the reading and
+// the loading into the editor, not the solving.
+void BM_OpenLargeFile(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("grande.lpf");
+    const auto size = static_cast<qsizetype>(state.range(0));
+    optimara::files::ProblemDocument problem;
+    problem.objective = "3x+2y";
+    problem.caption = "Sujeto a:";
+    for (const char* line : {"x+y<4", "x+3y<6", "x>0", "y>0"})
+        problem.lines.push_back(optimara::files::RichParagraph::Plain(line));
+    const QString comment = "; " + QString(60, u'c');
+    for (qsizetype bytes = 0; bytes < size; bytes += comment.size() + 6)
+        problem.lines.push_back(optimara::files::RichParagraph::Plain(comment));
+    optimara::files::WriteProblemFile(path, problem);
+    TForm1 form;
+    form.OpenFileHook = [&] { return path; };
+    for (auto _ : state) {
+        form.Open1Click();
+        if (form.StatusBar1->Text(1) != "Hecho") {
+            state.SkipWithError("the opened problem was not solved");
+            break;
+        }
+    }
+    state.counters["MB"] = static_cast<double>(QFileInfo(path).size()) / (1 << 20);
+}
+BENCHMARK(BM_OpenLargeFile)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 

@@ -7,6 +7,7 @@
 #include <QTranslator>
 #include <QMessageBox>
 #include <cstdio>
+#include <csignal>
 #include <exception>
 
 #include "AuxWindows.h"
@@ -26,7 +27,16 @@ bool OptimaraApplication::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
+std::function<void(const QString& text)>& ErrorBoxHook() {
+    static std::function<void(const QString& text)> hook;
+    return hook;
+}
+
 void ShowErrorBox(const QString& text) {
+    if (ErrorBoxHook()) {
+        ErrorBoxHook()(text);
+        return;
+    }
     QMessageBox box(QMessageBox::Critical, "Optimara", text + ".", QMessageBox::Ok);
     box.setObjectName("ErrorBox");
     box.exec();
@@ -65,6 +75,9 @@ bool LoadToolkitTranslation() {
 }
 
 void SetUpApplication() {
+    // A write beyond the file-size limit must fail like a full disk, with
+    // its message and the old file intact, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication::setApplicationName("Optimara");
     LoadToolkitTranslation();
     // No display name: the platform would append it to every caption,

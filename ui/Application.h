@@ -28,6 +28,9 @@ void ShowErrorBox(const QString& text);
 // window manager shows the caption whole.
 inline constexpr int kTitleBarButtonsWidth = 120;
 void WidenToCaption(QMessageBox& box);
+// When set, gets the failure's text instead of the box being shown: for a
+// run where no user answers the box.
+std::function<void(const QString& text)>& ErrorBoxHook();
 // Runs a command; a failure it raises goes to the error box.
 void RunGuarded(const std::function<void()>& command);
 

@@ -42,9 +42,6 @@ QString ProgramVersion();
 // The data folder of an installed copy, found from the executable's folder.
 QString InstalledDataFolder();
 
-// Text of a file that is UTF-8 when valid, otherwise Windows-1252.
-QString DecodeText(const QByteArray& bytes);
-
 // "Readme.txt": the read-me text loaded once at start.
 class TForm4 : public QWidget {
     Q_OBJECT

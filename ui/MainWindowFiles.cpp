@@ -164,7 +164,12 @@ void TForm1::Clear1Click() {
     Edit2->clear();
     RichEdit1->clear();
     ComboBox1->setCurrentIndex(1);
-    state_.problem.ProblemReady = false;
+    // Nothing of the cleared problem may be shown or drawn again by a
+    // notation switch or a view command.
+    ForgetProblem(state_.problem, true);
+    ListBox3->clear();
+    SetViewButtonsEnabled(false);
+    Image3->DropPicture();
     ClearPicture();  // blanks Image1 in the button face and hides Shape1
     Shape1->hide();
     // Emptying the texts above is no edit of the user's.
@@ -173,13 +178,20 @@ void TForm1::Clear1Click() {
 }
 
 void TForm1::RestoreSession() {
-    const std::optional<files::Settings> settings = files::ReadSettingsFile();
-    if (!settings) return;  // first run: the window stays as designed
+    const QString autosave = QString::fromLatin1(files::kAutosaveFileName);
+    std::optional<files::Settings> settings = files::ReadSettingsFile();
+    if (!settings) {
+        // First run: the window stays as designed. A settings file that is
+        // broken (unreadable, a folder, a dangling link) must not cost the
+        // last problem, which the next close would overwrite with nothing.
+        if (!QFileInfo(autosave).isFile()) return;
+        settings = files::Settings{};
+    }
     RestoreNotation(settings->rational);
     state_.CurrentFileName = settings->fileName;
     // A missing or unreadable autosave raises its error here; the window
     // then starts with an empty problem, not modified, caption as designed.
-    const files::ProblemDocument problem = files::ReadProblemFile(QString::fromLatin1(files::kAutosaveFileName));
+    const files::ProblemDocument problem = files::ReadProblemFile(autosave);
     LoadProblem(problem);
     state_.Modified = settings->modified;
     setWindowTitle(CaptionText());
