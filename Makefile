@@ -4,7 +4,10 @@ JOBS    ?= 2
 PACKAGES = cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
            glpk-utils fonts-liberation xvfb xauth qt6-translations-l10n
 
-.PHONY: run test bench compare setup build
+.PHONY: run test bench compare walk setup build install package
+# The icon files' painter, and what the install and package tests run.
+PACKAGES += qt6-svg-dev desktop-file-utils xdg-utils libfile-mimeinfo-perl shared-mime-info dpkg-dev
+PREFIX  ?= /usr/local
 
 setup:
 	@missing="$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done | tr '\n' ' ')"; \
@@ -43,3 +46,27 @@ bench: setup
 compare: build
 	cmake --build $(BUILD) -j$(JOBS) --target compare_glpsol
 	./$(BUILD)/tests/problem/compare_glpsol
+
+# Installs the program, its read-me, menu entry, icons and file type under
+# PREFIX (DESTDIR=... stages it elsewhere).
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+	@if [ -z "$(DESTDIR)" ]; then \
+	  update-mime-database "$(PREFIX)/share/mime" 2>/dev/null || true; \
+	  update-desktop-database "$(PREFIX)/share/applications" 2>/dev/null || true; \
+	fi
+
+# The Debian package optimara_<version>_amd64.deb, built in a Release
+# folder of its own.
+package: setup
+	cmake -S . -B $(BUILD)-package -DCMAKE_BUILD_TYPE=Release -DOPTIMARA_TESTS=OFF -DOPTIMARA_BENCH=OFF >/dev/null
+	cmake --build $(BUILD)-package -j$(JOBS) --target optimara icon_files
+	cd $(BUILD)-package && cpack -G DEB
+	@ls $(BUILD)-package/*.deb
+
+# A long random walk over the real window (`make test` runs a short one).
+WALK_ACTIONS ?= 100000
+WALK_SEED    ?= 20261208
+walk: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen OPTIMARA_WALK_ACTIONS=$(WALK_ACTIONS) OPTIMARA_WALK_SEED=$(WALK_SEED) \
+	  ./tests/ui/test_ui --gtest_filter='RandomWalk.*'

@@ -4,6 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QComboBox>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QTextEdit>
 #include <QStringList>
@@ -14,6 +16,7 @@
 
 #include "Application.h"
 #include "MainWindow.h"
+#include "ProblemFile.h"
 
 namespace {
 
@@ -26,6 +29,16 @@ public:
 
 private:
     int asked_ = 0;
+};
+
+// Always chooses the same file to open.
+class OpenOnly : public optimara::DialogQuestions {
+public:
+    explicit OpenOnly(QString path) : path_(std::move(path)) {}
+    QString ChooseOpenFile(QWidget*) override { return path_; }
+
+private:
+    QString path_;
 };
 
 // The solve status the window shows.
@@ -115,6 +128,34 @@ void BM_StepByStepFloating(benchmark::State& state) { StepByStep(state, true); }
 void BM_StepByStepRational(benchmark::State& state) { StepByStep(state, false); }
 BENCHMARK(BM_StepByStepFloating)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StepByStepRational)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// "&Abrir" on a problem file of the benchmark's size in bytes: a short
+// problem followed by comment lines, so that the time is the reading and
+// the loading into the editor, not the solving.
+void BM_OpenLargeFile(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("grande.lpf");
+    const auto size = static_cast<qsizetype>(state.range(0));
+    optimara::files::ProblemDocument problem;
+    problem.objective = "3x+2y";
+    problem.caption = "Sujeto a:";
+    for (const char* line : {"x+y<4", "x+3y<6", "x>0", "y>0"})
+        problem.lines.push_back(optimara::files::RichParagraph::Plain(line));
+    const QString comment = "; " + QString(60, u'c');
+    for (qsizetype bytes = 0; bytes < size; bytes += comment.size() + 6)
+        problem.lines.push_back(optimara::files::RichParagraph::Plain(comment));
+    optimara::files::WriteProblemFile(path, problem);
+    TForm1 form(std::make_unique<OpenOnly>(path));
+    for (auto _ : state) {
+        form.Open1Click();
+        if (Status(form) != "Hecho") {
+            state.SkipWithError("the opened problem was not solved");
+            break;
+        }
+    }
+    state.counters["MB"] = static_cast<double>(QFileInfo(path).size()) / (1 << 20);
+}
+BENCHMARK(BM_OpenLargeFile)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 

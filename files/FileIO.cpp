@@ -40,6 +40,10 @@ void WriteWholeFile(const QString& fileName, const QByteArray& bytes) {
     // the file cannot be created.
     if (fileName.isEmpty() || QFileInfo(fileName).isDir()) throw FileError(CannotCreateText(fileName));
     QSaveFile file(fileName);
+    // Where the folder allows changing the file but not creating one beside
+    // it, the file is written in place: then a failure can no longer keep
+    // the old content, but it is still reported.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) throw FileError(CannotCreateText(fileName));
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();

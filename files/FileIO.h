@@ -28,9 +28,10 @@ QString CannotCreateText(const QString& fileName);  // "Cannot create file %s"
 inline constexpr const char* kFailedToLoad = "Failed to Load Stream";
 inline constexpr const char* kFailedToSave = "Failed to Save Stream";
 
-// Larger files are no problem files; refusing them keeps a wrong choice in
-// the open dialog from exhausting memory.
-inline constexpr qint64 kMaxReadSize = 64LL * 1024 * 1024;
+// Larger files are no problem files. Refusing them, before anything of the
+// window is cleared, keeps a wrong choice in the open dialog from freezing
+// the window: the editor needs about a second per megabyte to lay out.
+inline constexpr qint64 kMaxReadSize = 2LL * 1024 * 1024;
 
 // Whole content of a file. Throws FileError "Cannot open file <name>" when
 // it cannot be opened (missing, not a regular file, no permission) and "Failed to
@@ -41,6 +42,8 @@ QByteArray ReadWholeFile(const QString& fileName);
 // FileError "Cannot create file <name>" when it cannot be created (no such
 // folder, no permission, a folder in its place) and "Failed to Save Stream"
 // when writing or the final replacement fails; the old file is then intact.
+// In a folder where no file can be created but the file itself may be
+// changed, it is written in place instead (a failure then still throws).
 void WriteWholeFile(const QString& fileName, const QByteArray& bytes);
 
 // A rich-text file (plain lines when it is not RTF), and its writing as RTF.

@@ -41,11 +41,12 @@ RichDocument ReadRichText(QByteArrayView data);
 // one character, so "a\par b\par}" and "a\par b}" are both the lines a, b and
 // a document written with one \par per line reads back to the same lines.
 // Fonts, colours, styles, pictures and every {\* ...} group are skipped;
-// \'hh is read as Windows-1252 whatever the \ansicpg says. Malformed input
+// \'hh is read as Windows-1252 whatever the \ansicpg says; an escaped CR,
+// LF or U+2029 ends the line. Malformed input
 // never fails: whatever can be read is returned, in time linear in its size.
 RichDocument ReadRtf(QByteArrayView data);
 
-// Reads plain text: lines ended by CR LF, LF or CR; the text after the last
+// Reads plain text: lines ended by CR LF, LF, CR or U+2029; the text after the last
 // line end forms a line only when it is not empty. UTF-8 when the whole data
 // is valid UTF-8 (a leading byte-order mark is dropped), Windows-1252
 // otherwise. NUL characters are dropped. Nothing is underlined.
@@ -54,9 +55,10 @@ RichDocument ReadPlainText(QByteArrayView data);
 // Writes a Windows-style RTF document: Arial 10 pt, code page 1252, one
 // \par per line, underlined runs between \ul and \ulnone. Characters outside
 // ASCII are written as \'hh when Windows-1252 has them and as \uN? otherwise.
-// A tab is written as \tab; a line break inside a paragraph's text (CR, LF,
-// U+000B, U+2028, U+2029) is written as \par, so it reads back as two lines;
-// other control characters cannot be typed into a line and are left out.
+// A tab is written as \tab; a line end inside a paragraph's text (CR LF, CR,
+// LF, U+2029) is written as \par, so it reads back as two lines, as the
+// readers read it; other control characters (U+000B, U+2028...) are written
+// escaped and read back inside the line. NUL, which no reader keeps, is left out.
 QByteArray WriteRtf(const RichDocument& document);
 
 } // namespace optimara::files

@@ -44,7 +44,7 @@ RichDocument ReadPlainText(QByteArrayView data) {
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c != u'\r' && c != u'\n') continue;
+        if (c != u'\r' && c != u'\n' && c != QChar::ParagraphSeparator) continue;
         document.push_back(RichParagraph::Plain(lineText(start, i)));
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
         start = i + 1;
@@ -303,6 +303,11 @@ private:
 
     void Emit(QChar c) {
         if (c.isNull()) return;
+        // An escaped line end ends the line, as it would in the editor.
+        if (c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator) {
+            EndParagraph();
+            return;
+        }
         current_.Append(c, state_.underline);
     }
 

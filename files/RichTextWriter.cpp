@@ -5,8 +5,10 @@ namespace optimara::files {
 
 namespace {
 
-bool IsLineBreak(char16_t u) {
-    return u == u'\r' || u == u'\n' || u == 0x000B || u == 0x2028 || u == 0x2029;
+// What the readers and the editor take for the end of a line; every other
+// character stays inside it, and is written so that it reads back there.
+bool IsLineEnd(char16_t u) {
+    return u == u'\r' || u == u'\n' || u == 0x2029;
 }
 
 class RtfWriter {
@@ -26,10 +28,13 @@ public:
         Word("\\f0");
         Word("\\fs20");
         for (const RichParagraph& paragraph : document) {
-            for (qsizetype i = 0; i < paragraph.text.size(); ++i) {
+            const QString& text = paragraph.text;
+            for (qsizetype i = 0; i < text.size(); ++i) {
                 const auto flag = static_cast<size_t>(i);
                 const bool underlined = flag < paragraph.underline.size() && paragraph.underline[flag];
-                Unit(paragraph.text[i].unicode(), underlined);
+                Unit(text[i].unicode(), underlined);
+                // CR LF is one line end, as in a plain-text file.
+                if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
             }
             EndParagraph();
         }
@@ -39,22 +44,23 @@ public:
 
 private:
     void Unit(char16_t u, bool underlined) {
-        if (IsLineBreak(u)) {
+        if (IsLineEnd(u)) {
             EndParagraph();
             return;
         }
-        if (u < 0x20 && u != u'\t') return;
+        if (u == 0) return;  // no reader keeps a NUL
         if (underlined != underline_) SetUnderline(underlined);
         if (u == u'\t') {
             Word("\\tab");
+        } else if (u < 0x20) {
+            // Raw control bytes are no text to a reader; escaped they are.
+            Hex(u);
         } else if (u == u'\\' || u == u'{' || u == u'}') {
             Symbol(u);
         } else if (u < 0x7F) {
             Literal(static_cast<char>(u));
         } else if (const int byte = Windows1252Byte(u); byte >= 0) {
-            out_ += "\\'";
-            out_ += QByteArray::number(byte, 16).rightJustified(2, '0');
-            delimit_ = false;
+            Hex(byte);
         } else {
             // Signed 16-bit, as Windows writes it; '?' stands in for readers
             // that do not know \u.
@@ -62,6 +68,12 @@ private:
             delimit_ = false;
             out_ += '?';
         }
+    }
+
+    void Hex(int byte) {
+        out_ += "\\'";
+        out_ += QByteArray::number(byte, 16).rightJustified(2, '0');
+        delimit_ = false;
     }
 
     void SetUnderline(bool on) {

@@ -56,9 +56,14 @@ QString FirstCodePoints(const QString& text, int limit) {
 QByteArray FormatSettingsLine(const Settings& settings) {
     QString name = settings.fileName;
     name.replace(u' ', u'*');
-    QByteArray line = QByteArray::number(settings.modified ? 1 : 0) + ',' +
-                      QByteArray::number(settings.rational ? 1 : 0) + ',';
-    return line + FirstCodePoints(name, kMaxSettingsName).toUtf8();
+    const QByteArray flags = QByteArray::number(settings.modified ? 1 : 0) + ',' +
+                             QByteArray::number(settings.rational ? 1 : 0) + ',';
+    const QByteArray line = flags + name.toUtf8();
+    // A name the line cannot give back exactly ("*", white space other than
+    // a blank, too long, a broken character) is stored as none: the next
+    // "&Guardar" then asks for a name instead of writing another file.
+    if (ParseSettingsLine(line).fileName != settings.fileName) return flags;
+    return line;
 }
 
 Settings ParseSettingsLine(QByteArrayView data) {

@@ -12,8 +12,8 @@ namespace optimara::files {
 inline constexpr const char* kSettingsFileName = "tabvex.qzt";
 inline constexpr const char* kAutosaveFileName = "tabvex.lp~";
 
-// Longest name stored, in characters (Unicode code points, never a part of
-// one): the name is written in UTF-8 and a cut never splits a sequence.
+// Longest name, in characters (Unicode code points): a longer one is not
+// stored, and a longer one read is cut, never inside a character.
 inline constexpr int kMaxSettingsName = 260;
 
 struct Settings {
@@ -23,7 +23,9 @@ struct Settings {
 };
 
 // The line to write: modified and rational as 1/0, the name with blanks as
-// "*" cut to kMaxSettingsName characters, in UTF-8, no line end.
+// "*" in UTF-8, no line end. A name that would not read back as it is
+// (longer than kMaxSettingsName characters, holding "*" or white space
+// other than a blank) is written as no name.
 QByteArray FormatSettingsLine(const Settings& settings);
 
 // Reads the line as "%d,%d,%s" would: each number after optional white

@@ -6,9 +6,12 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <QMessageBox>
+#include <cstdio>
+#include <csignal>
 #include <exception>
 
 #include "AuxWindows.h"
+#include "CommandLine.h"
 #include "MainWindow.h"
 
 namespace optimara {
@@ -24,7 +27,16 @@ bool OptimaraApplication::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
+std::function<void(const QString& text)>& ErrorBoxHook() {
+    static std::function<void(const QString& text)> hook;
+    return hook;
+}
+
 void ShowErrorBox(const QString& text) {
+    if (ErrorBoxHook()) {
+        ErrorBoxHook()(text);
+        return;
+    }
     QMessageBox box(QMessageBox::Critical, "Optimara", text + ".", QMessageBox::Ok);
     box.setObjectName("ErrorBox");
     box.exec();
@@ -63,6 +75,9 @@ bool LoadToolkitTranslation() {
 }
 
 void SetUpApplication() {
+    // A write beyond the file-size limit must fail like a full disk, with
+    // its message and the old file intact, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication::setApplicationName("Optimara");
     LoadToolkitTranslation();
     // No display name: the platform would append it to every caption,
@@ -78,20 +93,56 @@ void SetUpApplication() {
 Windows::Windows() = default;
 Windows::~Windows() = default;
 
-std::unique_ptr<Windows> CreateWindows(std::unique_ptr<Questions> questions) {
+StartOptions DefaultStartOptions() {
+    StartOptions options;
+    options.dataFolder = InstalledDataFolder();
+    return options;
+}
+
+std::unique_ptr<Windows> CreateWindows(const StartOptions& options, std::unique_ptr<Questions> questions) {
     auto windows = std::make_unique<Windows>();
-    windows->main = std::make_unique<TForm1>(std::move(questions));
+    windows->main = std::make_unique<TForm1>(std::move(questions), options.startFile);
     windows->about = std::make_unique<TForm2>();
     windows->readme = std::make_unique<TForm4>();
-    RunGuarded([&] { windows->readme->FormCreate(); });
+    RunGuarded([&] { windows->readme->FormCreate(QString::fromUtf8("Léame.txt"), options.dataFolder); });
     windows->main->SetAuxWindows(windows->about.get(), windows->readme.get());
     return windows;
 }
 
+namespace {
+
+void Print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
 int RunApplication(int argc, char** argv) {
+    // Help and version are answered before the toolkit looks for a display.
+    QStringList raw;
+    for (int k = 0; k < argc; ++k) raw << QString::fromLocal8Bit(argv[k]);
+    const CommandLine early = ParseCommandLine(raw);
+    if (early.action == CommandLine::Action::Help) {
+        Print(stdout, HelpText());
+        return 0;
+    }
+    if (early.action == CommandLine::Action::Version) {
+        Print(stdout, VersionText());
+        return 0;
+    }
     OptimaraApplication app(argc, argv);
+    // Read again without the toolkit's own options (-platform and the like).
+    const CommandLine command = ParseCommandLine(QApplication::arguments());
+    if (command.action == CommandLine::Action::Error) {
+        Print(stderr, command.error + QString::fromUtf8("\nPrueba «optimara --help».\n"));
+        return 2;
+    }
     SetUpApplication();
-    std::unique_ptr<Windows> windows = CreateWindows();
+    StartOptions options = DefaultStartOptions();
+    options.startFile = command.startFile;
+    std::unique_ptr<Windows> windows = CreateWindows(options);
     windows->main->showMaximized();
     try {
         return app.exec();

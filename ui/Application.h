@@ -29,6 +29,9 @@ void ShowErrorBox(const QString& text);
 // window manager shows the caption whole.
 inline constexpr int kTitleBarButtonsWidth = 120;
 void WidenToCaption(QMessageBox& box);
+// When set, gets the failure's text instead of the box being shown: for a
+// run where no user answers the box.
+std::function<void(const QString& text)>& ErrorBoxHook();
 // Runs a command; a failure it raises goes to the error box.
 void RunGuarded(const std::function<void()>& command);
 
@@ -39,6 +42,14 @@ bool LoadToolkitTranslation();
 // Application title, toolkit translation, icon and the font faces standing in for the design's
 // "MS Sans Serif", "Arial" and "Courier New".
 void SetUpApplication();
+
+// What start-up is given from outside: the problem file named on the
+// command line (empty for none) and where an installed copy keeps its data.
+struct StartOptions {
+    QString startFile;
+    QString dataFolder;
+};
+StartOptions DefaultStartOptions();
 
 // The three windows in their order of creation: the main window, the About
 // window and the read-me window (which loads its text, reporting a missing
@@ -51,9 +62,11 @@ struct Windows {
     Windows();
     ~Windows();
 };
-std::unique_ptr<Windows> CreateWindows(std::unique_ptr<Questions> questions = nullptr);
+std::unique_ptr<Windows> CreateWindows(const StartOptions& options = DefaultStartOptions(),
+                                       std::unique_ptr<Questions> questions = nullptr);
 
-// Runs the whole desktop application; returns the process exit code.
+// Runs the whole desktop application; returns the process exit code. The
+// help and version texts are printed without a display.
 int RunApplication(int argc, char** argv);
 
 } // namespace optimara

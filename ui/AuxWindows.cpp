@@ -1,6 +1,11 @@
 #include "AuxWindows.h"
 
-#include <QFile>
+#include "FileIO.h"
+#include "TextCodec.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -11,16 +16,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QStringDecoder>
 #include <QVBoxLayout>
-#include <stdexcept>
 
 namespace optimara {
 
-QPixmap ProgramPixmap(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+void PaintProgramIcon(QPainter& p, int size) {
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 64.0, size / 64.0);
     // A rounded tile, the axes, a shaded feasible polygon, the objective's
@@ -49,6 +49,13 @@ QPixmap ProgramPixmap(int size) {
     p.setBrush(QColor(250, 200, 40));
     p.setPen(QPen(QColor(90, 60, 0), 1.5));
     p.drawEllipse(QPointF(46, 30), 4.5, 4.5);
+}
+
+QPixmap ProgramPixmap(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    PaintProgramIcon(p, size);
     return pixmap;
 }
 
@@ -91,7 +98,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     big.setBold(true);
     big.setPointSize(big.pointSize() + 4);
     ProductName->setFont(big);
-    Version = new QLabel("Version 4.0", panel);
+    Version = new QLabel("Version " + ProgramVersion(), panel);
     auto* texts = new QVBoxLayout;
     texts->addWidget(ProductName);
     texts->addWidget(Version);
@@ -121,24 +128,6 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-QString DecodeText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringConverter::Utf8);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return text;
-    // Windows-1252: Latin-1 except for the printable characters it puts in 0x80..0x9F.
-    static const char16_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    text.clear();
-    text.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        text.push_back(b >= 0x80 && b < 0xA0 ? QChar(high[b - 0x80]) : QChar(b));
-    }
-    return text;
-}
-
 TForm4::TForm4(QWidget* parent) : QWidget(parent) {
     setObjectName("ReadmeBox");
     MakeDialogWindow(this, "Readme.txt");
@@ -156,10 +145,32 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent) {
     CentreOnScreen(this);
 }
 
-void TForm4::FormCreate(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("Cannot open file " + fileName.toStdString());
-    QString text = DecodeText(file.readAll());
+QString ProgramVersion() { return QStringLiteral(OPTIMARA_VERSION); }
+
+QString InstalledDataFolder() {
+    // Installed copies keep their data beside their bin folder, wherever the
+    // prefix is; a copy started from a menu has the user's home as working
+    // directory.
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + "/" + QStringLiteral(OPTIMARA_DATA_FROM_BIN));
+}
+
+void TForm4::FormCreate(const QString& fileName, const QString& dataFolder) {
+    // Read and decoded as every other file of the program: regular files
+    // only, UTF-8 when valid and Windows-1252 otherwise. The working
+    // directory comes first; the error names the file as asked for.
+    QByteArray bytes;
+    try {
+        bytes = files::ReadWholeFile(fileName);
+    } catch (const files::FileError&) {
+        if (dataFolder.isEmpty()) throw;
+        try {
+            bytes = files::ReadWholeFile(QDir(dataFolder).filePath(QFileInfo(fileName).fileName()));
+        } catch (const files::FileError&) {
+            throw files::FileError(files::CannotOpenText(fileName));
+        }
+    }
+    QString text = files::DecodeUtf8OrWindows1252(bytes);
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
     text.replace("\r\n", "\n");
     Memo1->setPlainText(text);
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+class QPainter;
 class QPlainTextEdit;
 class QPushButton;
 class QLabel;
@@ -14,7 +15,9 @@ class QLabel;
 namespace optimara {
 
 // The program's icon: a feasible region with the objective's arrow and the
-// optimal vertex, drawn at any size.
+// optimal vertex, drawn at any size on any paint device (the window icons,
+// the About window and the icon files of an installed copy share it).
+void PaintProgramIcon(QPainter& painter, int size);
 QPixmap ProgramPixmap(int size);
 QIcon ProgramIcon();
 
@@ -34,17 +37,21 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-// Text of a file that is UTF-8 when valid, otherwise Windows-1252.
-QString DecodeText(const QByteArray& bytes);
+// The program's version, as the About window and --version show it.
+QString ProgramVersion();
+// The data folder of an installed copy, found from the executable's folder.
+QString InstalledDataFolder();
 
 // "Readme.txt": the read-me text loaded once at start.
 class TForm4 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm4(QWidget* parent = nullptr);
-    // Loads the named file from the working directory into Memo1; a file
-    // that cannot be opened throws "Cannot open file <name>".
-    void FormCreate(const QString& fileName = QString::fromUtf8("Léame.txt"));
+    // Loads the named file from the working directory into Memo1, or when it
+    // cannot be opened there, the file of that name in the data folder; when
+    // neither opens it throws "Cannot open file <name>".
+    void FormCreate(const QString& fileName = QString::fromUtf8("Léame.txt"),
+                    const QString& dataFolder = QString());
     void Button1Click();
 
     QPlainTextEdit* Memo1 = nullptr;

@@ -47,8 +47,10 @@ protected:
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    // Without questions the window asks its user in dialogs.
-    explicit TForm1(std::unique_ptr<Questions> questions = nullptr, QWidget* parent = nullptr);
+    // Without questions the window asks its user in dialogs. A start file
+    // (named on the command line) is opened in place of the last run's problem.
+    explicit TForm1(std::unique_ptr<Questions> questions = nullptr, const QString& startFile = QString(),
+                    QWidget* parent = nullptr);
     ~TForm1() override;
 
     AppState& State() { return state_; }
@@ -88,6 +90,11 @@ public:
     void Saveas1Click();
     void Clear1Click();
     void FormCloseQuery();
+    // FormCreate's restore step when a file was named at start: the file is
+    // opened as "&Abrir" opens it (FormShow then solves it), keeping the
+    // notation of the last run; a file that cannot be read is reported and
+    // the last run's problem comes back instead.
+    void OpenStartFile(const QString& fileName);
     // Writes the problem with its header lines; then not modified.
     void ProblemFileWriter(const QString& fileName);
 
@@ -200,6 +207,8 @@ private:
     bool SaveProblem();    // false when the save dialog was cancelled
     bool SaveProblemAs();  // likewise
     void RestoreSession();
+    void RestoreNotation(bool rational);
+    void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName);
     template <typename Signal, typename Sender>
     void Route(Sender* sender, Signal signal, void (TForm1::*handler)());
 
@@ -212,6 +221,7 @@ private:
     TForm2* about_ = nullptr;
     TForm4* readme_ = nullptr;
     bool shown_ = false;
+    QString startFile_;
 };
 
 } // namespace optimara

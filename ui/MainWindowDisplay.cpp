@@ -1,6 +1,7 @@
 // What the main window shows of the problem: the tableau, the solution, the
 // value, the marker and the picture.
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -10,9 +11,9 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
-#include <stdexcept>
 
 #include "Display.h"
+#include "FileIO.h"
 #include "MainWindow.h"
 
 namespace optimara {
@@ -66,11 +67,17 @@ void TForm1::ApplyMarker(const Marker& marker) {
 }
 
 void TForm1::SetViewButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {Button3, Button4, Button5, Button6, Button7, Button8, Button9}) b->setEnabled(enabled);
+    for (QPushButton* b : {Button3, Button4, Button5, Button6, Button7, Button8, Button9}) {
+        // A disabled button hands its focus on to the next control, the
+        // objective, with all its text selected: one key would replace it.
+        if (!enabled && b->hasFocus()) b->clearFocus();
+        b->setEnabled(enabled);
+    }
 }
 
 PlotKind TForm1::DrawPlot(PictureBox* image) {
-    SetViewButtonsEnabled(false);
+    // The buttons get their state once the drawing is done: a button that
+    // stays enabled keeps the focus the user's click gave it.
     const bool fresh = !image->HasPicture();
     Marker marker = CurrentMarker();
     PlotInput input{state_.problem.ConstraintPlanes, state_.problem.ObjectiveVector, ViewAxis1->isChecked(),
@@ -79,6 +86,7 @@ PlotKind TForm1::DrawPlot(PictureBox* image) {
     try {
         kind = optimara::DrawPlot(state_.plot, input, PlotTarget{&image->Canvas(), image->x(), image->y()}, marker);
     } catch (...) {
+        SetViewButtonsEnabled(false);
         image->update();
         throw;
     }
@@ -91,7 +99,7 @@ PlotKind TForm1::DrawPlot(PictureBox* image) {
     }
     image->update();
     ApplyMarker(marker);
-    if (kind == PlotKind::Space) SetViewButtonsEnabled(true);
+    SetViewButtonsEnabled(kind == PlotKind::Space);
     return kind;
 }
 
@@ -139,8 +147,13 @@ void TForm1::SaveImageAs1Click() {
     PictureBox* picture = ShowingPicture();
     if (!picture->HasPicture()) return;
     const QString name = files.first();
-    if (!picture->Picture().save(name, "BMP"))
-        throw std::runtime_error("Cannot create file " + name.toStdString());
+    // Through the same safe writer as the problem files: a failed export
+    // leaves an old bitmap of that name whole.
+    QByteArray bitmap;
+    QBuffer buffer(&bitmap);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture->Picture().save(&buffer, "BMP")) throw files::FileError(files::CannotCreateText(name));
+    files::WriteWholeFile(name, bitmap);
 }
 
 } // namespace optimara

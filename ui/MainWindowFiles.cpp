@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -65,13 +67,16 @@ void TForm1::Open1Click() {
     if (state_.session.Modified && questions_->AskToSave(this) && !SaveProblem()) return;
     // Read before anything is cleared, so a file that cannot be read leaves
     // the problem on screen as it was.
-    const files::ProblemDocument problem = files::ReadProblemFile(name);
+    ReplaceProblem(files::ReadProblemFile(name), name);
+    Button1Click();
+}
+
+void TForm1::ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName) {
     Clear1Click();
     LoadProblem(problem);
     // The loads above were reported as edits; the opened problem is not modified.
-    state_.session.Opened(name.toStdString());
+    state_.session.Opened(fileName.toStdString());
     ShowCaption();
-    Button1Click();
 }
 
 void TForm1::LoadProblem(const files::ProblemDocument& problem) {
@@ -102,7 +107,12 @@ void TForm1::Clear1Click() {
     Edit2->clear();
     RichEdit1->clear();
     ComboBox1->setCurrentIndex(1);
-    state_.problem.ProblemReady = false;
+    // Nothing of the cleared problem may be shown or drawn again by a
+    // notation switch or a view command.
+    ForgetProblem(state_.problem, true);
+    ListBox3->clear();
+    SetViewButtonsEnabled(false);
+    Image3->DropPicture();
     ClearPicture();  // blanks Image1 in the button face and hides Shape1
     Shape1->hide();
     // Emptying the texts above is no edit of the user's.
@@ -111,20 +121,59 @@ void TForm1::Clear1Click() {
 }
 
 void TForm1::RestoreSession() {
-    const std::optional<files::Settings> settings = files::ReadSettingsFile();
-    if (!settings) return;  // first run: the window stays as designed
-    if (settings->rational) {
+    const QString autosave = QString::fromLatin1(files::kAutosaveFileName);
+    std::optional<files::Settings> settings = files::ReadSettingsFile();
+    if (!settings) {
+        // First run: the window stays as designed. A settings file that is
+        // broken (unreadable, a folder, a dangling link) must not cost the
+        // last problem, which the next close would overwrite with nothing.
+        if (!QFileInfo(autosave).isFile()) return;
+        settings = files::Settings{};
+    }
+    RestoreNotation(settings->rational);
+    state_.session.CurrentFileName = settings->fileName.toStdString();
+    // A missing or unreadable autosave raises its error here; the window
+    // then starts with an empty problem, not modified, caption as designed.
+    const files::ProblemDocument problem = files::ReadProblemFile(autosave);
+    LoadProblem(problem);
+    state_.session.Restored(settings->fileName.toStdString(), settings->modified);
+    ShowCaption();
+}
+
+void TForm1::RestoreNotation(bool rational) {
+    if (rational) {
         Rational1Click();
     } else {
         FloatingPoint1Click();
     }
-    state_.session.CurrentFileName = settings->fileName.toStdString();
-    // A missing or unreadable autosave raises its error here; the window
-    // then starts with an empty problem, not modified, caption as designed.
-    const files::ProblemDocument problem = files::ReadProblemFile(QString::fromLatin1(files::kAutosaveFileName));
-    LoadProblem(problem);
-    state_.session.Restored(settings->fileName.toStdString(), settings->modified);
-    ShowCaption();
+}
+
+void TForm1::OpenStartFile(const QString& fileName) {
+    // Named as the open dialog names a chosen file.
+    const QString name = QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
+    const std::optional<files::Settings> settings = files::ReadSettingsFile();
+    // The notation is the user's preference, not part of a problem.
+    if (settings) RestoreNotation(settings->rational);
+    files::ProblemDocument problem;
+    try {
+        problem = files::ReadProblemFile(name);
+    } catch (const std::exception& failure) {
+        ShowErrorBox(QString::fromUtf8(failure.what()));
+        RestoreSession();
+        return;
+    }
+    // Work left unsaved at the last close lives only in the autosave, which
+    // this run's close overwrites: it is offered for saving as "&Abrir"
+    // offers it, and a cancelled save dialog keeps it on screen instead.
+    if (settings && settings->modified && questions_->AskToSave(this)) {
+        bool restored = false;
+        RunGuarded([&] {
+            RestoreSession();
+            restored = true;
+        });
+        if (restored && !SaveProblem()) return;
+    }
+    ReplaceProblem(problem, name);
 }
 
 void TForm1::FormCloseQuery() {

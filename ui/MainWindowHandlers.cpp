@@ -33,8 +33,13 @@ void TForm1::FormCreate() {
     PlaceImage1(ClientSize());
     Button9Click();
     ComboBox1->setCurrentIndex(1);
-    // The last run's problem, notation and file name; FormShow solves it.
-    RestoreSession();
+    // The last run's problem, notation and file name, or the file named at
+    // start; FormShow solves it.
+    if (startFile_.isEmpty()) {
+        RestoreSession();
+    } else {
+        OpenStartFile(startFile_);
+    }
 }
 
 void TForm1::FormShow() { Button1Click(); }

@@ -75,10 +75,11 @@ void ClientArea::resizeEvent(QResizeEvent* event) {
     emit Resized();
 }
 
-TForm1::TForm1(std::unique_ptr<Questions> questions, QWidget* parent)
+TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, QWidget* parent)
     : QMainWindow(parent),
       host_(std::make_unique<WindowHost>(*this)),
-      questions_(questions ? std::move(questions) : std::make_unique<DialogQuestions>()) {
+      questions_(questions ? std::move(questions) : std::make_unique<DialogQuestions>()),
+      startFile_(startFile) {
     setObjectName("Form1");
     ShowCaption();
     setFont(SansFont());

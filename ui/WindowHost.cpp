@@ -8,6 +8,23 @@
 
 namespace optimara {
 
+void ForgetProblem(ProblemState& problem, bool plot) {
+    const auto empty = [](auto& matrix) {
+        matrix.Redefine(1, 1);
+        matrix.Index(1, 1) = 0;
+    };
+    empty(problem.Tableau);
+    empty(problem.Labels);
+    empty(problem.PivotMarks);
+    empty(problem.SignMarks);
+    problem.CandidateCount = 0;
+    problem.ProblemReady = false;
+    if (!plot) return;
+    empty(problem.ConstraintPlanes);
+    empty(problem.ObjectiveVector);
+    problem.Names.clear();
+}
+
 EngineState& WindowHost::Engine() { return form_.State().problem; }
 
 std::string WindowHost::ErrorPanel() const { return form_.StatusBar1->Text(0); }
@@ -37,8 +54,9 @@ void WindowHost::BuildProblem() {
         optimara::BuildProblem(problem, text, report);
     } catch (...) {
         // An abandoned build leaves a half-built tableau with the labels and
-        // marks of the previous problem: it must not be stepped.
-        problem.ProblemReady = false;
+        // marks of the previous problem: it must be neither stepped nor shown.
+        // The names it read stay listed.
+        ForgetProblem(problem, false);
         apply();
         throw;
     }

@@ -2,10 +2,16 @@
 // The solve driver's view of the main window: the status panels, the build,
 // the picture, the display and the restart question.
 #include "Driver.h"
+#include "ProblemState.h"
 
 namespace optimara {
 
 class TForm1;
+
+// Back to the empty problem of the start: every problem matrix 1x1 holding
+// 0, names and readiness gone; the generator goes on where it was. With
+// plot, the plot's copies go too, so nothing of the old region is drawn.
+void ForgetProblem(ProblemState& problem, bool plot);
 
 class WindowHost : public SolveHost {
 public:

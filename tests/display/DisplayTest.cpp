@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <bit>
 #include <cmath>
 #include <initializer_list>
@@ -336,13 +338,50 @@ TEST(ShowTableau, HugeEntriesShowWithoutFaultInBothNotations) {
     }
 }
 
-TEST(ShowTableau, LabelsAreRestoredWhenTheReadingIsAbandoned) {
+TEST(ShowTableau, NamesThatDoNotFitTheTableauAreNotRead) {
     ProblemState s;
     WorkedExampleAfterFirstPivot(s);
     s.Names = {"x"};  // one name short
-    double point[3] = {};
-    EXPECT_THROW(ComputeTableauView(s, true, true, true, ".", point), std::out_of_range);
+    double point[3] = {7, 7, 7};
+    TableauView v;
+    EXPECT_NO_THROW(v = ComputeTableauView(s, true, true, true, ".", point));
+    EXPECT_FALSE(v.filled);
+    EXPECT_EQ(v.rowCount, 1);
+    EXPECT_EQ(v.colCount, 1);
+    EXPECT_TRUE(v.solution.empty());
+    EXPECT_EQ(point[0], 7.0);
     EXPECT_EQ(ColumnOf(s.Labels), (std::vector<int32_t>{3, 2, 1, 4}));
+}
+
+// Each part of the state read beside the tableau must have the tableau's
+// shape; any that does not (left by another problem) shows nothing.
+TEST(ShowTableau, MarksLabelsAndSignsOfAnotherShapeAreNotRead) {
+    const std::function<void(ProblemState&)> spoil[] = {
+        [](ProblemState& s) { s.Labels.Redefine(3, 1); },
+        [](ProblemState& s) { s.Labels.Redefine(5, 1); },
+        [](ProblemState& s) { s.PivotMarks.Redefine(1, 2); },
+        [](ProblemState& s) { s.PivotMarks.Redefine(2, 1); },
+        [](ProblemState& s) { s.PivotMarks.Redefine(3, 2); },
+        [](ProblemState& s) { s.SignMarks.Redefine(1, 1); },
+    };
+    for (size_t k = 0; k < std::size(spoil); ++k) {
+        SCOPED_TRACE(k);
+        ProblemState s;
+        WorkedExampleAfterFirstPivot(s);
+        spoil[k](s);
+        double point[3] = {};
+        const TableauView v = ComputeTableauView(s, true, true, true, ".", point);
+        EXPECT_FALSE(v.filled);
+        EXPECT_EQ(v.cells, std::vector<std::string>{""});
+        // With an error shown the grid keeps the tableau's size and reads nothing else.
+        const TableauView e = ComputeTableauView(s, true, false, true, ".", point);
+        EXPECT_EQ(e.rowCount, 4);
+        EXPECT_EQ(e.colCount, 4);
+    }
+    ProblemState fine;
+    WorkedExampleAfterFirstPivot(fine);
+    double point[3] = {};
+    EXPECT_TRUE(ComputeTableauView(fine, true, true, true, ".", point).filled);
 }
 
 // What the window relies on: snapping after every unseen step and computing

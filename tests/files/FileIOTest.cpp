@@ -2,12 +2,14 @@
 // the file they would replace.
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+#include <functional>
 
 #include "FileIO.h"
 #include "ProblemFile.h"
@@ -135,19 +137,47 @@ TEST(FileErrors, AWriteThatFailsPartWayKeepsTheOldFileByteForByte) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.lpf"});
 }
 
-TEST(FileErrors, AReadOnlyFolderKeepsTheOldFile) {
+// Runs the check in a child process as a user whom permissions bind (the
+// tests may run as root); its exit code is the check's result, -1 when it
+// did not end normally.
+int RunBoundByPermissions(const std::function<int()>& check) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
+        _exit(check());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+// A folder where the user may change the files but create none: a save
+// goes into the file itself, and what cannot be written is reported.
+TEST(FileErrors, AFolderThatAllowsNoNewFileIsWrittenInPlace) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString target = dir.filePath("p.lpf");
+    const bool root = geteuid() == 0;
+    const QString target = dir.filePath("p.lpf"), locked = dir.filePath("q.lpf"), fresh = dir.filePath("n.lpf");
     WriteBytes(target, kOldContent);
-    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const bool stillWritable = access(dir.path().toLocal8Bit().constData(), W_OK) == 0;
-    QString error;
-    if (!stillWritable) error = ErrorOf([&] { WriteRichTextFile(target, {Typed("x<2")}); });
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (stillWritable) GTEST_SKIP() << "permissions do not bind this user; see the file size test";
-    EXPECT_EQ(error, "Cannot create file " + target);
-    EXPECT_EQ(Contents(target), kOldContent);
+    WriteBytes(locked, kOldContent);
+    const mode_t writable = root ? 0666 : 0644, readOnly = 0444, folder = root ? 0755 : 0555;
+    ASSERT_EQ(chmod(QFile::encodeName(target).constData(), writable), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(locked).constData(), readOnly), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), folder), 0);
+    const RichDocument doc{Typed("x<2")};
+    const int result = RunBoundByPermissions([&] {
+        int failures = 0;
+        if (ErrorOf([&] { WriteRichTextFile(target, doc); }) != "<no error>") failures |= 1;
+        if (ErrorOf([&] { WriteRichTextFile(locked, doc); }) != "Cannot create file " + locked) failures |= 2;
+        if (ErrorOf([&] { WriteRichTextFile(fresh, doc); }) != "Cannot create file " + fresh) failures |= 4;
+        return failures;
+    });
+    chmod(QFile::encodeName(dir.path()).constData(), 0700);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadRichTextFile(target), doc);
+    EXPECT_EQ(Contents(locked), kOldContent);
+    EXPECT_FALSE(QFile::exists(fresh));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"p.lpf", "q.lpf"}));
 }
 
 TEST(FileSave, ReplacesTheOldContentCompletely) {

@@ -41,9 +41,29 @@ TEST(RtfWriter, DigitsAndBlanksAfterControlWordsStayText) {
     EXPECT_EQ(ReadRtf(WriteRtf(doc)), doc);
 }
 
-TEST(RtfWriter, LineBreaksInsideATextBecomeLinesAndControlsAreDropped) {
-    const RichDocument doc{RichParagraph::Plain(QString::fromUtf8("a\r\nb\u2028c\x01" "d\x7f"))};
-    EXPECT_EQ(Texts(ReadRtf(WriteRtf(doc))), (QStringList{"a", "", "b", QString::fromUtf8("cd\x7f")}));
+TEST(RtfWriter, LineEndsInsideATextBecomeLinesAndOtherControlsStay) {
+    const RichDocument doc{RichParagraph::Plain(
+        QString::fromUtf8("a\r\nb\u2028c\x01" "d\x7f\u2029" "e\nf\x0b" "g\rh\x1f\u0085i") + QChar(0) + "j")};
+    EXPECT_EQ(Texts(ReadRtf(WriteRtf(doc))),
+              (QStringList{"a", QString::fromUtf8("b\u2028c\x01" "d\x7f"), "e", "f\x0bg",
+                           QString::fromUtf8("h\x1f\u0085ij")}));
+}
+
+// Whatever a reader puts inside a line comes back inside the same line
+// after writing and reading again, and the lines stay the same.
+TEST(RtfWriter, ReadWriteReadKeepsTheLines) {
+    QByteArray controls;
+    for (char c = 1; c < 0x20; ++c) controls += c;
+    const QByteArray sources[] = {
+        "1Maximizar\r\nx\x0by\r\nSujeto a:\r\nx\x0c<1\xe2\x80\xa8y\r\n\xe2\x80\xa9z\x01\x1f\r\n",
+        "a" + controls + "b\r\nc",
+        "{\\rtf1 a\\'0bb\\'0dc\\u8232?d\\u8233?e\\'01\\'1ff\\'0a\\par g\\'00h\\par}",
+    };
+    for (const QByteArray& source : sources) {
+        SCOPED_TRACE(source.toStdString());
+        const RichDocument once = ReadRichText(source);
+        EXPECT_EQ(ReadRichText(WriteRtf(once)), once);
+    }
 }
 
 TEST(RtfWriter, EmptyDocumentsAndEmptyLines) {

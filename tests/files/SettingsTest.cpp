@@ -42,17 +42,14 @@ TEST(SettingsLine, NothingModifiedNoFile) {
     ExpectSettings(ParseSettingsLine("0,1,"), false, true, "");
 }
 
-TEST(SettingsLine, NamesAreCutToTwoHundredSixtyCharacters) {
-    const QString ascii = QString(300, u'a');
-    EXPECT_EQ(FormatSettingsLine(Make(false, false, ascii)), "0,0," + QByteArray(260, 'a'));
+TEST(SettingsLine, NamesOfUpToTwoHundredSixtyCharactersAreWrittenWhole) {
+    EXPECT_EQ(FormatSettingsLine(Make(false, false, QString(260, u'a'))), "0,0," + QByteArray(260, 'a'));
     // Characters, not bytes: 260 two-byte characters are written whole.
-    const QString accented = QString(300, QChar(0x00E9));
-    const QByteArray line = FormatSettingsLine(Make(false, false, accented));
+    const QByteArray line = FormatSettingsLine(Make(false, false, QString(260, QChar(0x00E9))));
     EXPECT_EQ(QString::fromUtf8(line.sliced(4)), QString(260, QChar(0x00E9)));
-    // A character of two UTF-16 units at the cut is kept or dropped whole.
-    QString astral = QString(259, u'b') + QString::fromUtf8("😀😀");
-    const QByteArray astralLine = FormatSettingsLine(Make(false, false, astral));
-    EXPECT_EQ(QString::fromUtf8(astralLine.sliced(4)), QString(259, u'b') + QString::fromUtf8("😀"));
+    // So are 259 characters and one of two UTF-16 units.
+    const QString astral = QString(259, u'b') + QString::fromUtf8("😀");
+    EXPECT_EQ(QString::fromUtf8(FormatSettingsLine(Make(false, false, astral)).sliced(4)), astral);
     // A name this long is only ever read by its first 260 characters too.
     ExpectSettings(ParseSettingsLine("1,1," + QByteArray(300, 'c')), true, true, QString(260, u'c'));
     ExpectSettings(ParseSettingsLine("1,1," + QByteArray(300, '*')), true, true, QString(260, u' '));
@@ -92,6 +89,33 @@ TEST(SettingsLine, ALineOfTenThousandCharacters) {
     ExpectSettings(ParseSettingsLine("1,0," + QByteArray(9996, 'd')), true, false, QString(260, u'd'));
     ExpectSettings(ParseSettingsLine(QByteArray(9990, ' ') + "1,1,x"), true, true, "x");
     ExpectSettings(ParseSettingsLine(QByteArray(10000, '9')), false, false, "");
+}
+
+// A name the line would give back changed is not stored at all: a later
+// "&Guardar" must never write to another file than the one chosen.
+TEST(SettingsLine, NamesThatWouldComeBackChangedAreStoredAsNone) {
+    const QString unfaithful[] = {
+        QString(261, u'a'),
+        QString(300, QChar(0x00E9)),
+        QString(259, u'b') + QString::fromUtf8("😀😀"),
+        "C:\\a*b.lpf",
+        "/tmp/a\tb.lpf",
+        "/tmp/a\nb.lpf",
+        "/tmp/a\rb.lpf",
+        "/tmp/a\vb.lpf",
+        "/tmp/a\fb.lpf",
+        QString("/tmp/a") + QChar(0) + "b.lpf",
+        QString("/tmp/a") + QChar(0xD800) + "b.lpf",
+    };
+    for (const QString& name : unfaithful) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(FormatSettingsLine(Make(true, true, name)), "1,1,");
+    }
+    const QString faithful[] = {"/tmp/a b.lpf", " lead and trail ", QString::fromUtf8("/tmp/a\u00a0\u2028b.lpf")};
+    for (const QString& name : faithful) {
+        SCOPED_TRACE(name.toStdString());
+        ExpectSettings(ParseSettingsLine(FormatSettingsLine(Make(true, false, name))), true, false, name);
+    }
 }
 
 TEST(SettingsLine, NameEncodings) {

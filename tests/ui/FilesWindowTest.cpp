@@ -458,6 +458,56 @@ TEST_F(FileCommands, FailedSaveKeepsTheOldFileAndTheModifiedState) {
     EXPECT_EQ(files::ReadRichTextFile(path).size(), 203u);
 }
 
+TEST_F(FileCommands, FailedPictureExportKeepsTheOldBitmap) {
+    TypeWorkedExample();
+    Press(Button1());
+    ASSERT_TRUE(Image1()->HasPicture());
+    const QString path = Path("region.bmp");
+    const QByteArray old = "an older picture";
+    WriteBytes(path, old);
+    // The dialog asks before replacing the file; it is accepted once the
+    // answerer has returned, so that it can answer that question too.
+    const ModalAnswerer::Action choose = [path](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
+    };
+    std::vector<SeenDialog> seen;
+    {
+        FileSizeLimit limit(1000);
+        seen = Run(SaveImageAs1(), {choose, ModalAnswerer::Click(QMessageBox::Yes),
+                                        ModalAnswerer::Click(QMessageBox::Ok)});
+    }
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back().text, "Failed to Save Stream.");
+    EXPECT_EQ(FileBytes(path), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"region.bmp"}));
+    // Without the limit the same export replaces it with the picture.
+    Run(SaveImageAs1(), {choose, ModalAnswerer::Click(QMessageBox::Yes)});
+    EXPECT_EQ(QImage(path).size(), Image1()->Picture().size());
+}
+
+// A file far larger than any problem is refused before the window is
+// cleared; the problem on screen stays as it was.
+TEST_F(FileCommands, OversizedFileIsRefusedBeforeAnythingIsCleared) {
+    TypeWorkedExample();
+    Press(Button1());
+    const WindowShot before = Shot();
+    QByteArray big = "1Maximizar\r\nx\r\nSujeto a:\r\nx<1\r\n";
+    const QByteArray comment = "; " + QByteArray(60, 'c') + "\r\n";
+    while (big.size() <= files::kMaxReadSize) big += comment;
+    WriteBytes(Path("big.lpf"), big);
+    const auto seen = Open(Path("big.lpf"), {ModalAnswerer::Click(QMessageBox::No), ModalAnswerer::Click(QMessageBox::Ok)});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, "Failed to Load Stream.");
+    EXPECT_EQ(Shot(), before);
+    // Cut to the limit it opens.
+    WriteBytes(Path("big.lpf"), big.first(files::kMaxReadSize));
+    EXPECT_EQ(Open(Path("big.lpf"), {ModalAnswerer::Click(QMessageBox::No)}).size(), 1u);
+    EXPECT_EQ(Edit1()->text(), "x");
+}
+
 TEST_F(FileCommands, UncreatableFileIsReportedAndNothingChanges) {
     QDir(dir.path()).mkdir("carpeta.lpf");
     for (const QString& target : {Path("carpeta.lpf"), Path("no existe/p.lpf")}) {

@@ -5,6 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "Application.h"
 #include "AuxWindows.h"
@@ -99,7 +104,7 @@ TEST_F(Session, RestartBringsTheProblemBackSolvedAsTheUserLeftIt) {
     ScriptedQuestions* const answers = restoredQuestions.get();
     {
         ModalAnswerer answerer;
-        windows = CreateWindows(std::move(restoredQuestions));
+        windows = CreateWindows(DefaultStartOptions(), std::move(restoredQuestions));
         ASSERT_TRUE(answerer.Seen().empty());
     }
     TForm1* restored = windows->main.get();
@@ -281,6 +286,121 @@ TEST_F(Session, SalirClosesTheWindowAndWritesBothFiles) {
     ASSERT_EQ(autosave.lines.size(), 1u);
     EXPECT_EQ(autosave.lines[0].text, "x<3");
     EXPECT_EQ(autosave.lines[0].underline, std::vector<bool>({false, true, false}));
+}
+
+// A settings file that cannot be read (a folder, a dangling link, no read
+// permission) or none at all: the autosave comes back with default
+// settings, and the next close keeps the problem instead of emptying it.
+TEST_F(Session, BrokenSettingsStillBringBackTheAutosave) {
+    const QString settings = dir.filePath("tabvex.qzt");
+    const std::function<bool()> breakers[] = {
+        [&] { return QDir(dir.path()).mkdir("tabvex.qzt"); },
+        [&] { return QFile::link(dir.filePath("nowhere"), settings); },
+        [&] {
+            WriteFile("tabvex.qzt", "1,1,C:\\a.lpf");
+            // Permissions do not bind every user; then the line is simply read.
+            return QFile::setPermissions(settings, QFileDevice::Permissions()) && access(QFile::encodeName(settings).constData(), R_OK) != 0;
+        },
+        [] { return true; },  // no settings file at all
+    };
+    for (size_t k = 0; k < std::size(breakers); ++k) {
+        SCOPED_TRACE(k);
+        files::ProblemDocument problem;
+        problem.comboIndex = 0;
+        problem.objective = "x+y";
+        problem.caption = "Sujeto a:";
+        problem.lines = {files::RichParagraph::Plain("x+y>1"), files::RichParagraph::Plain("x>0"),
+                         files::RichParagraph::Plain("y>0")};
+        files::WriteProblemFile(dir.filePath("tabvex.lp~"), problem);
+        if (!breakers[k]()) {
+            QFile::setPermissions(settings, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            QFile::remove(settings);
+            continue;
+        }
+        ASSERT_TRUE(Start().empty());
+        EXPECT_EQ(Edit1()->text(), "x+y");
+        EXPECT_EQ(ComboBox1()->currentIndex(), 0);
+        EXPECT_EQ(RichEdit1()->toPlainText(), "x+y>1\nx>0\ny>0");
+        EXPECT_TRUE(FloatingPoint1()->isChecked());
+        EXPECT_FALSE(form->State().session.Modified);
+        EXPECT_EQ(form->windowTitle(), "Optimara- ");
+        EXPECT_EQ(Panel(1), "Hecho");
+        form->close();
+        form.reset();
+        EXPECT_EQ(files::ReadProblemFile(dir.filePath("tabvex.lp~")).objective, "x+y");
+        QFile::setPermissions(settings, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QDir(dir.path()).rmdir("tabvex.qzt");
+        QFile::remove(settings);
+    }
+}
+
+// A file name the settings line cannot hold as it is: the next run has no
+// current file, so "&Guardar" asks instead of writing to another file.
+TEST_F(Session, NameTheSettingsCannotHoldIsForgottenNotChanged) {
+    const QString names[] = {dir.filePath("a*b.lpf"), dir.filePath("a\tb.lpf"), dir.filePath("a\nb.lpf"),
+                             dir.path() + "/" + QString(250, u'n') + ".lpf"};
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(Start().empty());
+        TypeProblem(1, "x", {"x<1"});
+        questions->saveFile = [&](const QString&) { return name; };
+        ASSERT_TRUE(Run(Saveas1()).empty());
+        ASSERT_TRUE(Close().empty());
+        EXPECT_EQ(FileBytes("tabvex.qzt"), "0,0,");
+        ASSERT_TRUE(Start().empty());
+        EXPECT_EQ(form->CurrentFileName(), "");
+        int asked = 0;
+        questions->saveFile = [&](const QString& preset) {
+            ++asked;
+            EXPECT_EQ(preset, "");
+            return QString();
+        };
+        EXPECT_TRUE(Run(Save1()).empty());
+        EXPECT_EQ(asked, 1);
+        form.reset();
+        QFile::remove(name);
+        QFile::remove(dir.filePath("tabvex.qzt"));
+        QFile::remove(dir.filePath("tabvex.lp~"));
+    }
+}
+
+// The program's set-up makes a write beyond the file-size limit fail like a
+// full disk: reported, the old file intact, the process alive. Tried in a
+// child process, whose limit and signal handling the test may change.
+TEST(FileSizeLimit, WriteBeyondTheLimitFailsWithoutEndingTheProgram) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString target = dir.filePath("p.lpf");
+    files::ProblemDocument old;
+    old.objective = "x";
+    files::WriteProblemFile(target, old);
+    const QByteArray before = [&] { QFile f(target); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        SetUpApplication();
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 4096;
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(3);
+        files::ProblemDocument big;
+        big.objective = QString(20000, u'x');
+        try {
+            files::WriteProblemFile(target, big);
+        } catch (const files::FileError& error) {
+            _exit(error.text() == "Failed to Save Stream" ? 0 : 2);
+        }
+        _exit(1);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    QFile after(target);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.lpf"});
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The main window's make-up: menus, geometry, tab order, the enlarged
 // picture, the view buttons, saving the picture, the auxiliary windows and
 // the application's error box.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -429,6 +431,31 @@ TEST(ReadmeText, Utf8AndWindows1252FilesAreBothRead) {
     } catch (const std::exception& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file " + dir.filePath("missing.txt").toStdString());
     }
+}
+
+// Only a regular file is read: a pipe or a folder in its place is a file
+// that cannot be opened (a pipe would wait for a writer for ever).
+TEST(ReadmeText, OnlyRegularFilesAreRead) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pipe = dir.filePath("pipe.txt"), folder = dir.filePath("folder.txt");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.txt"));
+    TForm4 readme;
+    for (const QString& name : {pipe, folder}) {
+        try {
+            readme.FormCreate(name);
+            ADD_FAILURE() << "read " << name.toStdString();
+        } catch (const std::exception& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot open file " + name.toStdString());
+        }
+    }
+    QFile bom(dir.filePath("bom.txt"));
+    ASSERT_TRUE(bom.open(QIODevice::WriteOnly));
+    bom.write("\xef\xbb\xbfL\xc3\xa9" "ame\r\n");
+    bom.close();
+    readme.FormCreate(bom.fileName());
+    EXPECT_EQ(readme.Memo1->toPlainText(), QString::fromUtf8("Léame\n"));
 }
 
 TEST(StartUp, MissingReadmeIsReportedAndStartUpGoesOn) {

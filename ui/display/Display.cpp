@@ -65,10 +65,26 @@ void ReadVariables(ProblemState& state, TableauView& view, const SolutionReading
 
 } // namespace
 
+bool FitsTableau(const ProblemState& state) {
+    const MatrixR& T = state.Tableau;
+    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    // Without variable columns nothing but the tableau is read.
+    if (n == 0) return true;
+    if (state.Labels.rows != m + n || state.SignMarks.rows < n || state.Names.size() < n) return false;
+    // Without constraint rows no pivot is chosen and the marks are never read.
+    return m == 0 || (state.PivotMarks.rows == m && state.PivotMarks.cols == n);
+}
+
 TableauView ComputeTableauView(ProblemState& state, bool maximize, bool errorPanelEmpty,
                                bool floating, const std::string& separator, double solutionPoint[3]) {
     TableauView view;
     MatrixR& T = state.Tableau;
+    // A cleared or half-built problem has nothing to show, and its marks,
+    // labels and names belong to another tableau.
+    if (errorPanelEmpty && !FitsTableau(state)) {
+        view.cells.assign(1, std::string());
+        return view;
+    }
     const uint32_t m = T.rows - 1, n = T.cols - 1;
     view.rowCount = static_cast<int>(m + 2);
     view.colCount = static_cast<int>(n + 2);

@@ -18,7 +18,12 @@ struct TableauView {
     int count = 0;                          // number of problem variables read
 };
 
-// Fills the view, snaps the tableau cells through FormatNumber and writes
+// Whether the marks, labels, sign marks and names have the shapes the
+// tableau's build gave them, so that they can be read beside it.
+bool FitsTableau(const ProblemState& state);
+
+// Fills the view (one empty cell when the state does not fit the tableau),
+// snaps the tableau cells through FormatNumber and writes
 // solutionPoint[0..2] for the first three variables (left unchanged when the
 // error panel is not empty). Labels is inverted and restored.
 TableauView ComputeTableauView(ProblemState& state, bool maximize, bool errorPanelEmpty,
