@@ -44,14 +44,6 @@ void PrintTo(const WindowShot& s, std::ostream* os) {
         << "' modified=" << s.modified << " status='" << s.status.toStdString() << "'}";
 }
 
-// Each editor character as "_" when shown underlined and "." when not.
-QString Underlines(const QTextEdit* editor) {
-    const QString text = editor->toPlainText();
-    QString marks;
-    for (int i = 0; i < text.size(); ++i) marks += text[i] == '\n' ? '|' : ShownUnderlined(editor, i) ? '_' : '.';
-    return marks;
-}
-
 // What typing gives: the signs underlined and nothing else.
 QString TypedUnderlines(const QStringList& lines) {
     QString marks;

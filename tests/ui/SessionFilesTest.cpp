@@ -64,12 +64,7 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    QString Underlines() const {
-        QString marks;
-        const QString text = RichEdit1()->toPlainText();
-        for (int i = 0; i < text.size(); ++i) marks += ShownUnderlined(RichEdit1(), i) ? '_' : '.';
-        return marks;
-    }
+    QString Underlines() const { return uitest::Underlines(RichEdit1()); }
 
     QTemporaryDir dir;
     QString previous;

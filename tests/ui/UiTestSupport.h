@@ -261,4 +261,13 @@ inline bool ShownUnderlined(const QTextEdit* editor, int position) {
     return optimara::ShownUnderlined(cursor.charFormat(), editor->document()->defaultFont().underline());
 }
 
+// Each editor character as "_" when shown underlined and "." when not, a
+// line break as "|".
+inline QString Underlines(const QTextEdit* editor) {
+    const QString text = editor->toPlainText();
+    QString marks;
+    for (int i = 0; i < text.size(); ++i) marks += text[i] == '\n' ? '|' : ShownUnderlined(editor, i) ? '_' : '.';
+    return marks;
+}
+
 } // namespace optimara::uitest
