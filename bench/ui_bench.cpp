@@ -147,7 +147,13 @@ void BM_OpenLargeFile(benchmark::State& state) {
     optimara::files::WriteProblemFile(path, problem);
     TForm1 form(std::make_unique<OpenOnly>(path));
     for (auto _ : state) {
-        form.Open1Click();
+        try {
+            form.Open1Click();
+        } catch (const std::exception& failure) {
+            // The window's error box would show it; here it ends the measurement.
+            state.SkipWithError(failure.what());
+            break;
+        }
         if (Status(form) != "Hecho") {
             state.SkipWithError("the opened problem was not solved");
             break;
@@ -155,7 +161,8 @@ void BM_OpenLargeFile(benchmark::State& state) {
     }
     state.counters["MB"] = static_cast<double>(QFileInfo(path).size()) / (1 << 20);
 }
-BENCHMARK(BM_OpenLargeFile)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond)->Iterations(2);
+// The largest size stays below the largest file the program reads.
+BENCHMARK(BM_OpenLargeFile)->Arg(1 << 20)->Arg(3 << 19)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 
