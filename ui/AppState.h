@@ -5,12 +5,15 @@
 
 #include "Plot.h"
 #include "ProblemState.h"
+#include "StepHistory.h"
 
 namespace optimara {
 
 struct AppState {
     ProblemState problem;
     PlotState plot;
+    // The pivots made on the current problem, to go back over them.
+    StepHistory Steps;
     bool Modified = false;
     QString CurrentFileName;
 };

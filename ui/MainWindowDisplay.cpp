@@ -35,6 +35,7 @@ void TForm1::ShowTableau() {
                                           separator_, state_.plot.SolutionPoint);
     GridModel->SetCells(view.rowCount, view.colCount, std::move(view.cells));
     FitGridColumns();
+    ShowStepAids();
     ListBox2->clear();
     ListBox3->clear();
     if (!view.filled) return;
@@ -91,6 +92,7 @@ PlotKind TForm1::DrawPlot(PictureBox* image) {
     }
     image->update();
     ApplyMarker(marker);
+    DrawPathOn(image);
     if (kind == PlotKind::Space) SetViewButtonsEnabled(true);
     return kind;
 }
@@ -116,6 +118,7 @@ void TForm1::ClearPicture() {
     painter.end();
     Image1->update();
     Shape1->hide();
+    ForgetSteps();
 }
 
 PictureBox* TForm1::ShowingPicture() const { return Image3->isHidden() ? Image1 : Image3; }
@@ -139,7 +142,7 @@ void TForm1::SaveImageAs1Click() {
     PictureBox* picture = ShowingPicture();
     if (!picture->HasPicture()) return;
     const QString name = files.first();
-    if (!picture->Picture().save(name, "BMP"))
+    if (!picture->Shown().save(name, "BMP"))
         throw std::runtime_error("Cannot create file " + name.toStdString());
 }
 

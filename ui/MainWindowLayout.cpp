@@ -76,6 +76,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), host_(std::make_unique<Wi
     CreateMenus();
     PlaceControls();
     WireHandlers();
+    CreateStepAids();
     ReadDecimalSeparator();
     // The window is designed at this client size; FormCreate places the
     // picture from it before the window is first shown (maximised).
