@@ -49,6 +49,14 @@ void CopyMarks(const MatrixZ& from, MatrixZ& to) {
 } // namespace
 
 void TForm1::CreateStepAids() {
+    // Every menu item can be found by its name, as the new ones below.
+    const std::pair<QAction*, const char*> named[] = {
+        {Open1, "Open1"}, {Save1, "Save1"}, {Saveas1, "Saveas1"}, {Clear1, "Clear1"}, {Exit1, "Exit1"},
+        {FloatingPoint1, "FloatingPoint1"}, {Rational1, "Rational1"}, {ViewAxis1, "ViewAxis1"},
+        {SaveImageAs1, "SaveImageAs1"}, {Enlarge1, "Enlarge1"}, {Restore1, "Restore1"}, {Readme1, "Readme1"},
+        {About1, "About1"}};
+    for (const auto& [action, name] : named)
+        if (action->objectName().isEmpty()) action->setObjectName(name);
     QMenuBar* bar = menuBar();
     StepsMenu = new QMenu("&Pasos", bar);
     StepsMenu->setObjectName("Steps1");
