@@ -149,6 +149,8 @@ public:
     void ChoosePivot1Click();
     void ViewPath1Click();
     void SaveStepsAs1Click();
+    // Writes the page of the steps made so far to the file.
+    void SaveStepsTo(const QString& fileName);
     // The solve host's report of a tableau just made: the first one of a
     // build, or one more pivot. keepCopy keeps it whole for a quick step back.
     void NoteTableau(bool afterBuild, bool keepCopy);

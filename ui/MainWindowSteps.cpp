@@ -255,7 +255,10 @@ void TForm1::SaveStepsAs1Click() {
     UpdateStepActions();
     if (!SaveStepsAs1->isEnabled()) return;
     const QString name = ChooseStepsFile();
-    if (name.isEmpty()) return;
+    if (!name.isEmpty()) SaveStepsTo(name);
+}
+
+void TForm1::SaveStepsTo(const QString& name) {
     const ProblemText text = ReadProblemText();
     files::StepsPage page;
     page.sense = ComboBox1->currentText().toStdString();

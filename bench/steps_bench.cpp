@@ -1,0 +1,144 @@
+// The learning aids in the real main window (offscreen): a step back against
+// a step forward with its display, the page of steps, and the memory the
+// history of the steps takes.
+#include <benchmark/benchmark.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "Application.h"
+#include "MainWindow.h"
+#include "StepsPage.h"
+
+namespace {
+
+using optimara::TForm1;
+
+// min c.x subject to A x >= b, x >= 0, all coefficients positive: the
+// origin breaks every row, so the method first looks for a feasible point
+// and then improves it, which takes more steps than there are rows.
+void GenerateProblem(int n, uint32_t seed, QString& objective, QStringList& lines) {
+    auto next = [&seed](uint32_t range) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % range;
+    };
+    auto coefficient = [&] { return QString::number(1.0 + next(900) / 100.0, 'f', 2); };
+    auto term = [&](int j) { return (j > 1 ? "+" : "") + coefficient() + QString("x%1").arg(j); };
+    for (int j = 1; j <= n; ++j) objective += term(j);
+    for (int i = 0; i < n; ++i) {
+        QString line;
+        for (int j = 1; j <= n; ++j) line += term(j);
+        lines << line + ">" + QString::number(100.0 + next(90000) / 100.0, 'f', 2);
+    }
+    QString signs;
+    for (int j = 1; j <= n; ++j) signs += QString(j > 1 ? ",x%1" : "x%1").arg(j);
+    lines << signs + ">0";
+}
+
+// A window with the generated n x n problem built and `steps` steps made
+// one by one (fewer when it ends before).
+void Prepare(TForm1& form, int n, int steps) {
+    QString objective;
+    QStringList lines;
+    GenerateProblem(n, 2024u + static_cast<uint32_t>(n), objective, lines);
+    form.RestartAnswerHook = [] { return true; };  // go on at every question
+    form.ComboBox1->setCurrentIndex(0);
+    form.Edit1->setText(objective);
+    form.RichEdit1->setPlainText(lines.join('\n'));
+    form.Button2Click();
+    for (int k = 0; k < steps && form.StatusBar1->Text(1).empty(); ++k) form.Button2Click();
+}
+
+// One step forward, display included, from the 50th tableau (taken back
+// untimed after each).
+void BM_StepForward(benchmark::State& state) {
+    TForm1 form;
+    Prepare(form, static_cast<int>(state.range(0)), 50);
+    for (auto _ : state) {
+        form.Button2Click();
+        state.PauseTiming();
+        form.StepBack1Click();
+        state.ResumeTiming();
+    }
+    state.counters["steps_made"] = static_cast<double>(form.State().Steps.Steps());
+}
+BENCHMARK(BM_StepForward)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// One step back, display included, from the 51st tableau to the 50th.
+void BM_StepBack(benchmark::State& state) {
+    TForm1 form;
+    Prepare(form, static_cast<int>(state.range(0)), 50);
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.Button2Click();
+        state.ResumeTiming();
+        form.StepBack1Click();
+    }
+}
+BENCHMARK(BM_StepBack)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// The worst step back: the first after "Una Solución", which kept only
+// checkpoints and so replays up to 63 pivots.
+void BM_StepBackAfterSolve(benchmark::State& state) {
+    TForm1 form;
+    Prepare(form, static_cast<int>(state.range(0)), 0);
+    form.Button1Click();
+    state.counters["tableaux"] = static_cast<double>(form.State().Steps.Steps() + 1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.Button1Click();  // "Hecho": solved again from the text
+        state.ResumeTiming();
+        form.StepBack1Click();
+    }
+}
+BENCHMARK(BM_StepBackAfterSolve)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The page of the first 100 tableaux of an n x n problem (or all it has).
+void ExportSteps(benchmark::State& state, bool floating) {
+    TForm1 form;
+    if (floating) form.FloatingPoint1Click(); else form.Rational1Click();
+    Prepare(form, static_cast<int>(state.range(0)), 99);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("pasos.html");
+    state.counters["tableaux"] = static_cast<double>(form.State().Steps.Steps() + 1);
+    for (auto _ : state) form.SaveStepsTo(file);
+}
+void BM_ExportFloating(benchmark::State& state) { ExportSteps(state, true); }
+void BM_ExportRational(benchmark::State& state) { ExportSteps(state, false); }
+BENCHMARK(BM_ExportFloating)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportRational)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// Memory of a history of 1,000 steps of a 100 x 100 problem: as "Paso a
+// paso" keeps it (the latest tableaux whole) and as "Una Solución" does
+// (checkpoints only). The tableau recorded is the first one each time; the
+// size, not the values, is what counts here.
+void BM_HistoryMemory(benchmark::State& state) {
+    TForm1 form;
+    Prepare(form, 100, 0);
+    const optimara::ProblemState& problem = form.State().problem;
+    double bytes = 0;
+    for (auto _ : state) {
+        optimara::StepHistory history;
+        history.Start(problem, {});
+        for (int k = 0; k < 1000; ++k) history.Record(problem, {}, state.range(0) != 0);
+        bytes = static_cast<double>(history.MemoryBytes());
+    }
+    state.counters["MB"] = bytes / (1024.0 * 1024.0);
+    state.counters["tableau_KB"] = static_cast<double>(problem.Tableau.rows) * problem.Tableau.cols * 8 / 1024.0;
+}
+BENCHMARK(BM_HistoryMemory)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    optimara::OptimaraApplication app(argc, argv);
+    optimara::SetUpApplication();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
