@@ -10,40 +10,23 @@
 #include <functional>
 
 #include "Application.h"
+#include "GeneratedProblem.h"
 #include "MainWindow.h"
-#include "StepsPage.h"
 
 namespace {
 
 using optimara::TForm1;
 
-// min c.x subject to A x >= b, x >= 0, all coefficients positive: the
-// origin breaks every row, so the method first looks for a feasible point
-// and then improves it, which takes more steps than there are rows.
-void GenerateProblem(int n, uint32_t seed, QString& objective, QStringList& lines) {
-    auto next = [&seed](uint32_t range) {
-        seed = seed * 1664525u + 1013904223u;
-        return (seed >> 8) % range;
-    };
-    auto coefficient = [&] { return QString::number(1.0 + next(900) / 100.0, 'f', 2); };
-    auto term = [&](int j) { return (j > 1 ? "+" : "") + coefficient() + QString("x%1").arg(j); };
-    for (int j = 1; j <= n; ++j) objective += term(j);
-    for (int i = 0; i < n; ++i) {
-        QString line;
-        for (int j = 1; j <= n; ++j) line += term(j);
-        lines << line + ">" + QString::number(100.0 + next(90000) / 100.0, 'f', 2);
-    }
-    QString signs;
-    for (int j = 1; j <= n; ++j) signs += QString(j > 1 ? ",x%1" : "x%1").arg(j);
-    lines << signs + ">0";
-}
+using benchproblems::GenerateProblem;
 
 // A window with the generated n x n problem built and `steps` steps made
 // one by one (fewer when it ends before).
 void Prepare(TForm1& form, int n, int steps) {
     QString objective;
     QStringList lines;
-    GenerateProblem(n, 2024u + static_cast<uint32_t>(n), objective, lines);
+    // min c.x with A x >= b: the origin is outside the region, so the method
+    // takes more steps than there are rows.
+    GenerateProblem(n, 2024u + static_cast<uint32_t>(n), objective, lines, '>');
     form.RestartAnswerHook = [] { return true; };  // go on at every question
     form.ComboBox1->setCurrentIndex(0);
     form.Edit1->setText(objective);
@@ -133,12 +116,4 @@ BENCHMARK(BM_HistoryMemory)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iter
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    optimara::OptimaraApplication app(argc, argv);
-    optimara::SetUpApplication();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return benchproblems::RunInApplication(argc, argv); }
