@@ -37,7 +37,9 @@ constexpr const char* kStyle =
     "table.tabla td { border: 1px solid #888; padding: 1pt 4pt; text-align: right; white-space: nowrap; }\n"
     "table.tabla td.etiqueta { background: #eee; font-style: italic; }\n"
     "table.tabla td.pivote { background: #fc9; font-weight: bold; outline: 2px solid #c30; }\n"
-    "ul { margin: 2pt 0; }\n";
+    "ul { margin: 2pt 0; padding-left: 1em; }\n"
+    "li { display: inline-block; margin-right: 1.5em; }\n"
+    "p { margin: 3pt 0; }\n";
 
 void Problem(std::string& out, const StepsPage& page) {
     out += "<h1>Pasos del método símplex</h1>\n";
