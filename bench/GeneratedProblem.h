@@ -1,7 +1,7 @@
 #pragma once
-// What the window benchmarks share: the generated problems they type (n
-// variables, n dense rows and the sign rows, with two-decimal coefficients)
-// and the application they run in.
+// The generated problems the steps benchmark types (n variables, n dense
+// rows and the sign rows, with two-decimal coefficients, as the window
+// benchmark's) and the application it runs in.
 #include <QString>
 #include <QStringList>
 #include <benchmark/benchmark.h>

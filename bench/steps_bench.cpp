@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <functional>
 
 #include "Application.h"
@@ -28,11 +29,12 @@ void Prepare(TForm1& form, int n, int steps) {
     // takes more steps than there are rows.
     GenerateProblem(n, 2024u + static_cast<uint32_t>(n), objective, lines, '>');
     form.RestartAnswerHook = [] { return true; };  // go on at every question
-    form.ComboBox1->setCurrentIndex(0);
-    form.Edit1->setText(objective);
-    form.RichEdit1->setPlainText(lines.join('\n'));
+    form.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(0);
+    form.findChild<QLineEdit*>("Edit1")->setText(objective);
+    form.findChild<QTextEdit*>("RichEdit1")->setPlainText(lines.join('\n'));
+    const auto* status = form.findChild<optimara::StatusPanels*>("StatusBar1");
     form.Button2Click();
-    for (int k = 0; k < steps && form.StatusBar1->Text(1).empty(); ++k) form.Button2Click();
+    for (int k = 0; k < steps && status->Text(1).empty(); ++k) form.Button2Click();
 }
 
 // One step forward, display included, from the 50th tableau (taken back

@@ -194,7 +194,7 @@ TEST_F(LearningAids, StepKeysLeaveTheEditorsUndoAlone) {
     QTest::keyClick(editor, Qt::Key_Left, Qt::AltModifier);
     EXPECT_TRUE(Capture() == one);
     // The editor's text was not touched by the keys.
-    EXPECT_EQ(form->RichEdit1->toPlainText(), "x+y>2\nx<3\ny<3\nx>0\ny>0");
+    EXPECT_EQ(Find<QTextEdit>("RichEdit1")->toPlainText(), "x+y>2\nx<3\ny<3\nx>0\ny>0");
     // An edit ends the run: nothing to go back over until the next solve.
     QTest::keyClicks(editor, " ");
     EXPECT_FALSE(Action("StepBack1")->isEnabled());
