@@ -180,6 +180,24 @@ TEST_F(LearningAids, StepBackRestoresEveryStateExactly) {
     EXPECT_GT(choices, 50);
 }
 
+// "Una Solución" keeps fewer tableaux whole; going back over all of them and
+// forward again retraces the same road, since the draws come back too.
+TEST_F(LearningAids, GoingBackAfterASolutionRetracesItsSteps) {
+    PasteProblem(0, "x1+x2+x3+x4", {"2x1+x2+3x3+x4>7", "x1+3x2+x3+2x4>5", "3x1+x2+2x3+3x4>9", "x1,x2,x3,x4>0"});
+    Solve();
+    ASSERT_EQ(Status()->Text(1), "Hecho");
+    const Seen end = Capture();
+    const std::string panel = end.panels[2];
+    const size_t steps = form->State().Steps.Steps();
+    ASSERT_GE(steps, 2u);
+    for (size_t k = 0; k < steps; ++k) Action("StepBack1")->trigger();
+    EXPECT_EQ(Status()->Text(2).substr(0, 7), "Paso 0 ");
+    EXPECT_FALSE(Action("StepBack1")->isEnabled());
+    for (size_t k = 0; k < steps; ++k) Action("StepForward1")->trigger();
+    EXPECT_TRUE(Capture() == end);
+    EXPECT_EQ(Status()->Text(2), panel);
+}
+
 TEST_F(LearningAids, StepKeysLeaveTheEditorsUndoAlone) {
     EXPECT_EQ(Action("StepBack1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Left));
     EXPECT_EQ(Action("StepForward1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Right));
