@@ -36,26 +36,36 @@ void RotateView(PlotState& s, Axis axis, int direction) {
     s.ViewProjection = s.ViewProjection * R;
 }
 
+double PictureX(const PlotState& s, double u, int W) { return W * (u - s.PlotXMin) / (s.PlotXMax - s.PlotXMin); }
+
+double PictureY(const PlotState& s, double v, int H) { return H * (s.PlotYMax - v) / (s.PlotYMax - s.PlotYMin); }
+
 void PlaceMarker(const PlotState& s, double u, double v, const PictureFrame& f, Marker& m) {
-    const int W = f.width, H = f.height;
     if (s.PlotXMin < u && u < s.PlotXMax && s.PlotYMin < v && v < s.PlotYMax) {
         m.visible = true;
-        m.left = static_cast<int>(f.left + W * (u - s.PlotXMin) / (s.PlotXMax - s.PlotXMin) - 2);
-        m.top = static_cast<int>(f.top + H * (s.PlotYMax - v) / (s.PlotYMax - s.PlotYMin) - 2);
+        m.left = static_cast<int>(f.left + PictureX(s, u, f.width) - 2);
+        m.top = static_cast<int>(f.top + PictureY(s, v, f.height) - 2);
     } else {
         m.visible = false;
     }
 }
 
-void PlaceSolutionMarker(const PlotState& s, int variables, const PictureFrame& frame, Marker& marker) {
-    const double* x = s.SolutionPoint;
+bool PicturePlanePoint(const PlotState& s, int variables, const double point[3], double& u, double& v) {
     if (variables == 2) {
-        PlaceMarker(s, x[0], x[1], frame, marker);
-    } else if (variables == 3) {
-        double u, v;
-        ProjectPoint(s.ViewProjection, x, u, v);
-        PlaceMarker(s, u, v, frame, marker);
+        u = point[0];
+        v = point[1];
+        return true;
     }
+    if (variables == 3) {
+        ProjectPoint(s.ViewProjection, point, u, v);
+        return true;
+    }
+    return false;
+}
+
+void PlaceSolutionMarker(const PlotState& s, int variables, const PictureFrame& frame, Marker& marker) {
+    double u, v;
+    if (PicturePlanePoint(s, variables, s.SolutionPoint, u, v)) PlaceMarker(s, u, v, frame, marker);
 }
 
 PlotKind DrawPlot(PlotState& state, const PlotInput& input, PlotTarget target, Marker& marker) {

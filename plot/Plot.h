@@ -74,6 +74,16 @@ inline PictureFrame FrameOf(const PlotTarget& target) {
     return {target.left, target.top, target.image->width(), target.image->height()};
 }
 
+// Where the picture-plane point (u, v) falls in a picture W or H pixels
+// wide or high, before truncation: the marker's centre and the road's
+// vertices are placed by these.
+double PictureX(const PlotState& state, double u, int W);
+double PictureY(const PlotState& state, double v, int H);
+// The picture-plane point of a problem point: its first two values in a
+// problem of two variables, their projection by the view in one of three;
+// false for any other count.
+bool PicturePlanePoint(const PlotState& state, int variables, const double point[3], double& u, double& v);
+
 // Places the marker over the picture-plane point (u, v); hidden on or
 // outside the border of the plot window.
 void PlaceMarker(const PlotState& state, double u, double v, const PictureFrame& frame, Marker& marker);

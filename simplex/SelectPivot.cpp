@@ -162,6 +162,14 @@ void ChooseAtRandom(MatrixZ& marks, int32_t count, RandomGenerator& random) {
 
 } // namespace
 
+uint32_t LastInfeasibleRow(const MatrixR& T) {
+    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    uint32_t a = 0;
+    for (uint32_t i = 1; i <= m; ++i)
+        if (T.Index(i, n + 1) > RowTolerance(T.RowData(i), n)) a = i;
+    return a;
+}
+
 int32_t SelectPivot(const MatrixR& T, MatrixZ& pivotMarks, int32_t& candidateCount,
                     RandomGenerator& random) {
     candidateCount = 0;
@@ -174,9 +182,7 @@ int32_t SelectPivot(const MatrixR& T, MatrixZ& pivotMarks, int32_t& candidateCou
     }
     const uint32_t m = T.rows - 1;
     pivotMarks.Redefine(m, n);
-    uint32_t a = 0;
-    for (uint32_t i = 1; i <= m; ++i)
-        if (T.Index(i, n + 1) > RowTolerance(T.RowData(i), n)) a = i;
+    const uint32_t a = LastInfeasibleRow(T);
     int32_t status = a >= 1 ? FeasibilityPhase(T, pivotMarks, candidateCount, a)
                             : OptimalityPhase(T, pivotMarks, candidateCount);
     if (candidateCount > 0) ChooseAtRandom(pivotMarks, candidateCount, random);

@@ -26,6 +26,11 @@ struct RandomGenerator {
     }
 };
 
+// The last constraint row whose basic variable is infeasible (judged with the
+// same tolerance as the choice of the pivot), 0 when the basic solution is
+// feasible. While there is one, the method is looking for a feasible point.
+uint32_t LastInfeasibleRow(const MatrixR& tableau);
+
 int32_t SelectPivot(const MatrixR& tableau, MatrixZ& pivotMarks, int32_t& candidateCount,
                     RandomGenerator& random);
 

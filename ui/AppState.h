@@ -4,6 +4,7 @@
 #include "Plot.h"
 #include "ProblemState.h"
 #include "Session.h"
+#include "StepHistory.h"
 
 namespace optimara {
 
@@ -11,6 +12,8 @@ struct AppState {
     ProblemState problem;
     PlotState plot;
     files::Session session;
+    // The pivots made on the current problem, to go back over them.
+    StepHistory Steps;
 };
 
 } // namespace optimara

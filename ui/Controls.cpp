@@ -23,7 +23,23 @@ QImage& PictureBox::Canvas() {
 
 void PictureBox::DropPicture() {
     picture_ = QImage();
+    layer_ = QImage();
     update();
+}
+
+void PictureBox::SetLayer(const QImage& layer) {
+    if (layer_.isNull() && layer.isNull()) return;
+    layer_ = layer;
+    update();
+}
+
+QImage PictureBox::Shown() const {
+    if (picture_.isNull() || layer_.isNull()) return picture_;
+    QImage shown = picture_.copy();
+    QPainter painter(&shown);
+    painter.drawImage(0, 0, layer_);
+    painter.end();
+    return shown;
 }
 
 void PictureBox::Place(const QRect& rect, const QColor& background) {
@@ -35,6 +51,7 @@ void PictureBox::Place(const QRect& rect, const QColor& background) {
         painter.drawImage(0, 0, picture_);
         painter.end();
         picture_ = resized;
+        layer_ = QImage();  // drawn for the former size
     }
     update();
 }
@@ -44,6 +61,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // The picture is stretched to the control.
     painter.drawImage(rect(), picture_);
+    if (!layer_.isNull()) painter.drawImage(rect(), layer_);
 }
 
 // ---- MarkerShape ----------------------------------------------------------
@@ -68,7 +86,7 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
     QFont bold = font();
     bold.setBold(true);
     const int widths[2] = {kErrorPanelWidth, kStatusPanelWidth};
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) {
         labels_[i] = new QLabel(this);
         labels_[i]->setFont(bold);
         labels_[i]->setTextFormat(Qt::PlainText);
@@ -76,12 +94,13 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
         labels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
     }
     // The first panel has its own width, widened to show a long error text
-    // whole; the last one starts at its width and takes whatever room is
-    // left, as the last panel of a status bar does.
+    // whole; the status one starts at its width and takes whatever room is
+    // left; the steps panel at the right end is as wide as its text.
     labels_[0]->setFixedWidth(widths[0]);
     labels_[1]->setMinimumWidth(widths[1]);
     addWidget(labels_[0], 0);
     addWidget(labels_[1], 1);
+    addPermanentWidget(labels_[2], 0);
 }
 
 void StatusPanels::SetText(int panel, const std::string& text) {

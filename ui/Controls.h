@@ -29,6 +29,12 @@ public:
     QImage& Canvas();
     // Forgets the picture again (used when a drawing turned out to draw nothing).
     void DropPicture();
+    // A transparent layer shown over the picture (a null image for none),
+    // kept apart so that the picture itself stays as the plot drew it.
+    void SetLayer(const QImage& layer);
+    const QImage& Layer() const { return layer_; }
+    // The picture as shown: with the layer over it.
+    QImage Shown() const;
     // Moves and resizes the control; an existing picture is resized with it,
     // keeping what it showed in its top-left part.
     void Place(const QRect& rect, const QColor& background);
@@ -38,6 +44,7 @@ protected:
 
 private:
     QImage picture_;
+    QImage layer_;
 };
 
 // The marker of the current basic solution: a circle of 5 x 5 pixels.
@@ -50,8 +57,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// Two panels: 0 the error text, 1 the solve status. The texts are kept as
-// given, so a read gives back exactly what was written.
+// Two panels: 0 the error text, 1 the solve status, and at the right end a
+// third: where the steps stand. The texts are kept as given, so a read gives
+// back exactly what was written.
 class StatusPanels : public QStatusBar {
     Q_OBJECT
 public:
@@ -65,8 +73,8 @@ public:
     QLabel* PanelLabel(int panel) const { return labels_[panel]; }
 
 private:
-    std::string texts_[2];
-    QLabel* labels_[2];
+    std::string texts_[3];
+    QLabel* labels_[3];
 };
 
 // The keystroke handler of the constraint editor, run before the key is

@@ -97,6 +97,18 @@ public:
     void OpenStartFile(const QString& fileName);
     // Writes the problem with its header lines; then not modified.
     void ProblemFileWriter(const QString& fileName);
+    // The learning aids of the "&Pasos" menu and the road on the picture
+    // (MainWindowSteps.cpp).
+    void StepBack1Click();
+    void StepForward1Click();
+    void ChoosePivot1Click();
+    void ViewPath1Click();
+    void SaveStepsAs1Click();
+    // Writes the page of the steps made so far to the file.
+    void SaveStepsTo(const QString& fileName);
+    // The solve host's report of a tableau just made: the first one of a
+    // build, or one more pivot. keepCopy keeps it whole for a quick step back.
+    void NoteTableau(bool afterBuild, bool keepCopy);
 
     void ShowWorkArea(bool visible);
     void ShowTableau();
@@ -211,6 +223,18 @@ private:
     void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName);
     template <typename Signal, typename Sender>
     void Route(Sender* sender, Signal signal, void (TForm1::*handler)());
+    // The learning aids (MainWindowSteps.cpp).
+    void CreateStepAids();
+    void ShowStepAids();
+    void UpdateStepActions();
+    void DrawPathOn(PictureBox* image);
+    void ForgetSteps();
+    bool Running() const;
+    bool IsCandidate(int gridRow, int gridCol) const;
+    void ChoosePivotAt(int gridRow, int gridCol);
+    void GridMenuRequested(const QPoint& pos);
+    std::string StepPanelText() const;
+    QString ChooseStepsFile();
 
     AppState state_;
     std::unique_ptr<WindowHost> host_;
@@ -222,6 +246,16 @@ private:
     TForm4* readme_ = nullptr;
     bool shown_ = false;
     QString startFile_;
+    QMenu* StepsMenu = nullptr;
+    QAction* StepBack1 = nullptr;
+    QAction* StepForward1 = nullptr;
+    QAction* ChoosePivot1 = nullptr;
+    QAction* ViewPath1 = nullptr;
+    QAction* SaveStepsAs1 = nullptr;
+    QMenu* GridMenu1 = nullptr;
+    QAction* PivotHere1 = nullptr;
+    QFileDialog* SaveDialog3 = nullptr;  // created on first use
+    int menuRow_ = -1, menuCol_ = -1;    // the grid cell the context menu was opened on
 };
 
 } // namespace optimara

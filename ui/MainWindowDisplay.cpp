@@ -36,6 +36,7 @@ void TForm1::ShowTableau() {
                                           separator_, state_.plot.SolutionPoint);
     GridModel->SetCells(view.rowCount, view.colCount, std::move(view.cells));
     FitGridColumns();
+    ShowStepAids();
     ListBox2->clear();
     ListBox3->clear();
     if (!view.filled) return;
@@ -99,6 +100,7 @@ PlotKind TForm1::DrawPlot(PictureBox* image) {
     }
     image->update();
     ApplyMarker(marker);
+    DrawPathOn(image);
     SetViewButtonsEnabled(kind == PlotKind::Space);
     return kind;
 }
@@ -124,6 +126,7 @@ void TForm1::ClearPicture() {
     painter.end();
     Image1->update();
     Shape1->hide();
+    ForgetSteps();
 }
 
 PictureBox* TForm1::ShowingPicture() const { return Image3->isHidden() ? Image1 : Image3; }
@@ -152,7 +155,7 @@ void TForm1::SaveImageAs1Click() {
     QByteArray bitmap;
     QBuffer buffer(&bitmap);
     buffer.open(QIODevice::WriteOnly);
-    if (!picture->Picture().save(&buffer, "BMP")) throw files::FileError(files::CannotCreateText(name));
+    if (!picture->Shown().save(&buffer, "BMP")) throw files::FileError(files::CannotCreateText(name));
     files::WriteWholeFile(name, bitmap);
 }
 

@@ -44,6 +44,7 @@ void WindowHost::BuildProblem() {
     ProblemState& problem = form_.State().problem;
     const ProblemText text = form_.ReadProblemText();
     BuildReport report;
+    built_ = true;
     // Whatever the build wrote stays shown, also when a fault abandons it.
     auto apply = [&] {
         for (const std::string& name : problem.Names) form_.ListBox1->addItem(QString::fromStdString(name));
@@ -70,13 +71,14 @@ void WindowHost::DrawPlot() { form_.DrawPlot(form_.Image1); }
 
 void WindowHost::ShowTableau() {
     ++form_.stepCount_;
+    // The history keeps each tableau as it is shown (the driver has
+    // already snapped its tiny entries).
+    form_.NoteTableau(built_, !unseen_);
+    built_ = false;
     if (!unseen_) {
         form_.ShowTableau();
         return;
     }
-    // The only lasting effect of a display nobody sees: tiny tableau
-    // entries become exactly zero (a display with an error shows nothing).
-    if (ErrorPanel().empty()) SnapTableau(form_.State().problem.Tableau);
     pending_ = true;
 }
 

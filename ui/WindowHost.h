@@ -42,6 +42,7 @@ private:
     TForm1& form_;
     bool unseen_ = false;
     bool pending_ = false;
+    bool built_ = false;  // the next display shows a build's first tableau
 };
 
 } // namespace optimara

@@ -1,0 +1,128 @@
+// The learning aids in the real main window (offscreen): a step back against
+// a step forward with its display, the page of steps, and the memory the
+// history of the steps takes.
+#include <benchmark/benchmark.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <functional>
+#include <memory>
+
+#include "Application.h"
+#include "GeneratedProblem.h"
+#include "MainWindow.h"
+#include "Questions.h"
+
+namespace {
+
+using optimara::TForm1;
+
+using benchproblems::GenerateProblem;
+
+// Nobody answers the question after a hundred steps: the solution goes on.
+class GoOn : public optimara::DialogQuestions {
+public:
+    bool AskRestart(QWidget*) override { return true; }
+};
+
+// A window with the generated n x n problem built and `steps` steps made
+// one by one (fewer when it ends before).
+void Prepare(TForm1& form, int n, int steps) {
+    QString objective;
+    QStringList lines;
+    // min c.x with A x >= b: the origin is outside the region, so the method
+    // takes more steps than there are rows.
+    GenerateProblem(n, 2024u + static_cast<uint32_t>(n), objective, lines, '>');
+    form.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(0);
+    form.findChild<QLineEdit*>("Edit1")->setText(objective);
+    form.findChild<QTextEdit*>("RichEdit1")->setPlainText(lines.join('\n'));
+    const auto* status = form.findChild<optimara::StatusPanels*>("StatusBar1");
+    form.Button2Click();
+    for (int k = 0; k < steps && status->Text(1).empty(); ++k) form.Button2Click();
+}
+
+// One step forward, display included, from the 50th tableau (taken back
+// untimed after each).
+void BM_StepForward(benchmark::State& state) {
+    TForm1 form(std::make_unique<GoOn>());
+    Prepare(form, static_cast<int>(state.range(0)), 50);
+    for (auto _ : state) {
+        form.Button2Click();
+        state.PauseTiming();
+        form.StepBack1Click();
+        state.ResumeTiming();
+    }
+    state.counters["steps_made"] = static_cast<double>(form.State().Steps.Steps());
+}
+BENCHMARK(BM_StepForward)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// One step back, display included, from the 51st tableau to the 50th.
+void BM_StepBack(benchmark::State& state) {
+    TForm1 form(std::make_unique<GoOn>());
+    Prepare(form, static_cast<int>(state.range(0)), 50);
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.Button2Click();
+        state.ResumeTiming();
+        form.StepBack1Click();
+    }
+}
+BENCHMARK(BM_StepBack)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// The worst step back: the first after "Una Solución", which kept only
+// checkpoints and so replays up to 63 pivots.
+void BM_StepBackAfterSolve(benchmark::State& state) {
+    TForm1 form(std::make_unique<GoOn>());
+    Prepare(form, static_cast<int>(state.range(0)), 0);
+    form.Button1Click();
+    state.counters["tableaux"] = static_cast<double>(form.State().Steps.Steps() + 1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.Button1Click();  // "Hecho": solved again from the text
+        state.ResumeTiming();
+        form.StepBack1Click();
+    }
+}
+BENCHMARK(BM_StepBackAfterSolve)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The page of the first 100 tableaux of an n x n problem (or all it has).
+void ExportSteps(benchmark::State& state, bool floating) {
+    TForm1 form(std::make_unique<GoOn>());
+    if (floating) form.FloatingPoint1Click(); else form.Rational1Click();
+    Prepare(form, static_cast<int>(state.range(0)), 99);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("pasos.html");
+    state.counters["tableaux"] = static_cast<double>(form.State().Steps.Steps() + 1);
+    for (auto _ : state) form.SaveStepsTo(file);
+}
+void BM_ExportFloating(benchmark::State& state) { ExportSteps(state, true); }
+void BM_ExportRational(benchmark::State& state) { ExportSteps(state, false); }
+BENCHMARK(BM_ExportFloating)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportRational)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// Memory of a history of 1,000 steps of a 100 x 100 problem: as "Paso a
+// paso" keeps it (the latest tableaux whole) and as "Una Solución" does
+// (checkpoints only). The tableau recorded is the first one each time; the
+// size, not the values, is what counts here.
+void BM_HistoryMemory(benchmark::State& state) {
+    TForm1 form(std::make_unique<GoOn>());
+    Prepare(form, 100, 0);
+    const optimara::ProblemState& problem = form.State().problem;
+    double bytes = 0;
+    for (auto _ : state) {
+        optimara::StepHistory history;
+        history.Start(problem, {});
+        for (int k = 0; k < 1000; ++k) history.Record(problem, {}, state.range(0) != 0);
+        bytes = static_cast<double>(history.MemoryBytes());
+    }
+    state.counters["MB"] = bytes / (1024.0 * 1024.0);
+    state.counters["tableau_KB"] = static_cast<double>(problem.Tableau.rows) * problem.Tableau.cols * 8 / 1024.0;
+}
+BENCHMARK(BM_HistoryMemory)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) { return benchproblems::RunInApplication(argc, argv); }

@@ -1,0 +1,115 @@
+#include "StepsPage.h"
+
+#include "FileIO.h"
+
+namespace optimara::files {
+namespace {
+
+// The five characters HTML gives a meaning; everything else of the user's
+// text is written as it is.
+void Escaped(std::string& out, const std::string& text) {
+    for (char ch : text) {
+        switch (ch) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        default: out += ch;
+        }
+    }
+}
+
+void Element(std::string& out, const char* open, const std::string& text, const char* close) {
+    out += open;
+    Escaped(out, text);
+    out += close;
+}
+
+// A4 with margins; a tableau and its results stay on one page.
+constexpr const char* kStyle =
+    "@page { size: A4; margin: 15mm; }\n"
+    "body { font-family: sans-serif; font-size: 10pt; color: #000; background: #fff; }\n"
+    "h1 { font-size: 14pt; } h2 { font-size: 11pt; margin: 0 0 4pt 0; }\n"
+    ".problem { white-space: pre; font-family: monospace; border: 1px solid #888; padding: 4pt; }\n"
+    ".paso { page-break-inside: avoid; break-inside: avoid; margin: 10pt 0; }\n"
+    "table.tabla { border-collapse: collapse; }\n"
+    "table.tabla td { border: 1px solid #888; padding: 1pt 4pt; text-align: right; white-space: nowrap; }\n"
+    "table.tabla td.etiqueta { background: #eee; font-style: italic; }\n"
+    "table.tabla td.pivote { background: #fc9; font-weight: bold; outline: 2px solid #c30; }\n"
+    "ul { margin: 2pt 0; padding-left: 1em; }\n"
+    "li { display: inline-block; margin-right: 1.5em; }\n"
+    "p { margin: 3pt 0; }\n";
+
+void Problem(std::string& out, const StepsPage& page) {
+    out += "<h1>Pasos del método símplex</h1>\n";
+    out += "<div class=\"problem\">";
+    Escaped(out, page.sense);
+    out += '\n';
+    Escaped(out, page.objective);
+    out += '\n';
+    Escaped(out, page.heading);
+    for (const std::string& line : page.lines) {
+        out += '\n';
+        Escaped(out, line);
+    }
+    out += "</div>\n";
+    Element(out, "<p>Notación: ", page.notation, "</p>\n");
+}
+
+void Grid(std::string& out, const StepsPageTableau& t) {
+    out += "<table class=\"tabla\">\n";
+    for (int r = 0; r < t.rows; ++r) {
+        out += "<tr>";
+        for (int c = 0; c < t.cols; ++c) {
+            const size_t at = static_cast<size_t>(r) * static_cast<size_t>(t.cols) + static_cast<size_t>(c);
+            const std::string& text = at < t.cells.size() ? t.cells[at] : std::string();
+            // Row 0 and column 0 hold the variables' names.
+            const char* open = r == t.pivotRow && c == t.pivotCol ? "<td class=\"pivote\">"
+                               : r == 0 || c == 0                 ? "<td class=\"etiqueta\">"
+                                                                  : "<td>";
+            Element(out, open, text, "</td>");
+        }
+        out += "</tr>\n";
+    }
+    out += "</table>\n";
+}
+
+void Lines(std::string& out, const char* heading, const std::vector<std::string>& lines) {
+    if (lines.empty()) return;
+    out += "<p>";
+    out += heading;
+    out += "</p>\n<ul>";
+    for (const std::string& line : lines) Element(out, "<li>", line, "</li>");
+    out += "</ul>\n";
+}
+
+void Tableau(std::string& out, const StepsPageTableau& t) {
+    out += "<div class=\"paso\">\n";
+    Element(out, "<h2>", t.number == 0 ? "Tabla inicial" : "Paso " + std::to_string(t.number), "</h2>\n");
+    Grid(out, t);
+    Lines(out, "Solución:", t.solution);
+    Lines(out, "Variables libres:", t.freeVariables);
+    Element(out, "<p>Valor: ", t.value, "</p>\n");
+    Element(out, "<p>Fase: ", t.phase, "</p>\n");
+    Element(out, "<p>Estado: ", t.status, "</p>\n");
+    out += "</div>\n";
+}
+
+} // namespace
+
+QByteArray StepsPageHtml(const StepsPage& page) {
+    std::string out;
+    out += "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n";
+    out += "<title>Optimara: pasos</title>\n<style>\n";
+    out += kStyle;
+    out += "</style>\n</head>\n<body>\n";
+    Problem(out, page);
+    for (const StepsPageTableau& t : page.tableaux) Tableau(out, t);
+    out += "</body>\n</html>\n";
+    return QByteArray::fromStdString(out);
+}
+
+void WriteStepsPage(const QString& fileName, const StepsPage& page) { WriteWholeFile(fileName, StepsPageHtml(page)); }
+
+} // namespace optimara::files

@@ -1,0 +1,41 @@
+#pragma once
+// The steps of a solution as one self-contained HTML page, for reading and
+// printing away from the program: no scripts, no links, no fonts or pictures
+// from elsewhere; one table per tableau, never split across printed pages.
+#include <QByteArray>
+#include <QString>
+#include <string>
+#include <vector>
+
+namespace optimara::files {
+
+// One tableau as the window showed it. Texts are UTF-8.
+struct StepsPageTableau {
+    int number = 0;                   // pivots made before it
+    int rows = 1, cols = 1;           // the grid's size
+    std::vector<std::string> cells;   // row-major, the grid's texts ("*", "**" marks included)
+    int pivotRow = -1, pivotCol = -1; // the grid cell of the chosen pivot; -1 without one
+    std::vector<std::string> solution;       // "x=3" lines
+    std::vector<std::string> freeVariables;  // "x=x'-x''" lines
+    std::string value;                // the objective's value
+    std::string phase;                // what the method is doing, in words
+    std::string status;               // whether it goes on or how it ended, in words
+};
+
+struct StepsPage {
+    std::string sense;                 // "Minimizar" or "Maximizar"
+    std::string objective;             // as typed
+    std::string heading;               // the caption above the constraints
+    std::vector<std::string> lines;    // the constraints as typed
+    std::string notation;              // the notation the numbers are written in
+    std::vector<StepsPageTableau> tableaux;
+};
+
+// The page in UTF-8.
+QByteArray StepsPageHtml(const StepsPage& page);
+
+// Writes the page through the safe whole-file writer; throws FileError as
+// WriteWholeFile does.
+void WriteStepsPage(const QString& fileName, const StepsPage& page);
+
+} // namespace optimara::files

@@ -1,0 +1,41 @@
+#include "Path.h"
+
+#include <cmath>
+
+namespace optimara {
+
+bool PathPixel(const PlotState& s, int variables, const double point[3], int W, int H, PixelD& pixel) {
+    double u = 0, v = 0;
+    if (!PicturePlanePoint(s, variables, point, u, v)) return false;
+    pixel = {PictureX(s, u, W), PictureY(s, v, H)};
+    return std::isfinite(pixel.x) && std::isfinite(pixel.y);
+}
+
+QImage PathLayer(const PlotState& s, int variables, const std::vector<PathVertex>& path, QSize size,
+                 const QColor& colour) {
+    QImage layer(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    if (path.size() < 2) return layer;
+    std::vector<PixelD> pixels;
+    std::vector<bool> placed;
+    pixels.reserve(path.size());
+    for (const PathVertex& vertex : path) {
+        PixelD p{0, 0};
+        placed.push_back(PathPixel(s, variables, vertex.point, layer.width(), layer.height(), p));
+        pixels.push_back(p);
+    }
+    {
+        Canvas canvas(layer, PlotColors{colour, colour, colour, colour}, false);
+        for (size_t k = 1; k < path.size(); ++k)
+            if (placed[k - 1] && placed[k]) canvas.Line(pixels[k - 1], pixels[k], colour, !path[k - 1].feasible);
+        for (size_t k = 0; k < path.size(); ++k) {
+            if (!placed[k]) continue;
+            // Whole pixels 2 either side of the truncated centre.
+            const double x = std::trunc(pixels[k].x), y = std::trunc(pixels[k].y);
+            canvas.FillPolygon({{x - 2, y - 2}, {x + 3, y - 2}, {x + 3, y + 3}, {x - 2, y + 3}}, colour);
+        }
+    }  // the painter lets go of the layer here
+    return layer;
+}
+
+} // namespace optimara

@@ -1,0 +1,30 @@
+#pragma once
+// The road the method took: the vertices visited since the first tableau,
+// joined in order, drawn over the region's picture on a transparent layer of
+// the picture's size.
+#include <QColor>
+#include <QImage>
+#include <vector>
+
+#include "Canvas.h"
+#include "Plot.h"
+
+namespace optimara {
+
+struct PathVertex {
+    double point[3] = {0, 0, 0};  // the first three problem variables' values
+    bool feasible = true;         // false while the method still looks for a feasible point
+};
+
+// Where a vertex falls in a picture of W x H pixels, before truncation; the
+// marker is centred on the same place. False when the problem has no picture.
+bool PathPixel(const PlotState& state, int variables, const double point[3], int W, int H, PixelD& pixel);
+
+// A layer as large as the picture, transparent but for the road: a thin line
+// from each vertex to the next (dashed where it starts outside the region)
+// and a dot of 5 x 5 pixels on each vertex. A road of fewer than two
+// vertices is no road: the layer stays empty.
+QImage PathLayer(const PlotState& state, int variables, const std::vector<PathVertex>& path, QSize size,
+                 const QColor& colour);
+
+} // namespace optimara

@@ -1,0 +1,150 @@
+#include "StepHistory.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace optimara {
+namespace {
+
+void CopyInto(const MatrixZ& from, uint32_t& rows, uint32_t& cols, std::vector<int32_t>& to) {
+    rows = from.rows;
+    cols = from.cols;
+    to.assign(from.RowData(1), from.RowData(1) + static_cast<size_t>(rows) * cols);
+}
+
+void CopyOut(uint32_t rows, uint32_t cols, const std::vector<int32_t>& from, MatrixZ& to) {
+    to.Redefine(rows, cols);
+    std::copy(from.begin(), from.end(), to.RowData(1));
+}
+
+} // namespace
+
+PivotCell ChosenCell(const MatrixZ& marks) {
+    for (uint32_t r = 1; r <= marks.rows; ++r) {
+        const int32_t* row = marks.RowData(r);
+        for (uint32_t c = 0; c < marks.cols; ++c)
+            if (row[c] == 2) return {r, c + 1};
+    }
+    return {};
+}
+
+bool ChoosePivotCell(MatrixZ& marks, PivotCell cell) {
+    if (cell.row < 1 || cell.row > marks.rows || cell.col < 1 || cell.col > marks.cols) return false;
+    int32_t& target = marks.Index(cell.row, cell.col);
+    if (target == 2) return true;
+    if (target != 1) return false;
+    const PivotCell former = ChosenCell(marks);
+    if (former.row != 0) marks.Index(former.row, former.col) = 1;
+    target = 2;
+    return true;
+}
+
+StepHistory::Copy StepHistory::Take(const EngineState& s) {
+    Copy copy;
+    copy.tableau = s.Tableau;
+    CopyInto(s.Labels, copy.labelRows, copy.labelCols, copy.labels);
+    CopyInto(s.PivotMarks, copy.markRows, copy.markCols, copy.marks);
+    copy.candidates = s.CandidateCount;
+    copy.random = s.Random;
+    return copy;
+}
+
+void StepHistory::Put(const Copy& copy, EngineState& s) {
+    s.Tableau = copy.tableau;
+    CopyOut(copy.labelRows, copy.labelCols, copy.labels, s.Labels);
+    CopyOut(copy.markRows, copy.markCols, copy.marks, s.PivotMarks);
+    s.CandidateCount = copy.candidates;
+    s.Random = copy.random;
+}
+
+void StepHistory::Start(const EngineState& first, StepNote note) {
+    Clear();
+    notes_.push_back(std::move(note));
+    pivots_.push_back({});
+    copies_.emplace(0, Take(first));
+    next_ = ChosenCell(first.PivotMarks);
+}
+
+void StepHistory::Clear() {
+    notes_.clear();
+    pivots_.clear();
+    copies_.clear();
+    next_ = {};
+}
+
+void StepHistory::Record(const EngineState& after, StepNote note, bool keepCopy) {
+    if (!Started()) return;
+    notes_.push_back(std::move(note));
+    pivots_.push_back(next_);
+    const size_t k = Steps();
+    if (keepCopy || k % kCheckpointEvery == 0) copies_.insert_or_assign(k, Take(after));
+    DropOldCopies();
+    next_ = ChosenCell(after.PivotMarks);
+}
+
+void StepHistory::DropOldCopies() {
+    const size_t head = Steps();
+    for (auto it = copies_.begin(); it != copies_.end();) {
+        const bool checkpoint = it->first % kCheckpointEvery == 0;
+        const bool recent = it->first + kRecentKept >= head;
+        it = checkpoint || recent ? std::next(it) : copies_.erase(it);
+    }
+}
+
+void StepHistory::Replay(EngineState& s, size_t from, size_t to, std::map<size_t, Copy>* keep) const {
+    for (size_t k = from + 1; k <= to; ++k) {
+        // The same work the solve step did, on the cell it pivoted on.
+        ChoosePivotCell(s.PivotMarks, pivots_[k]);
+        PivotStep(s.Tableau, s.PivotMarks, s.CandidateCount, s.Labels);
+        SnapTableau(s.Tableau);
+        SelectPivot(s.Tableau, s.PivotMarks, s.CandidateCount, s.Random);
+        SnapTableau(s.Tableau);
+        if (keep) keep->insert_or_assign(k, Take(s));
+    }
+}
+
+void StepHistory::Undo(EngineState& state) {
+    if (!CanUndo()) return;
+    const size_t target = Steps() - 1;
+    notes_.pop_back();
+    pivots_.pop_back();
+    copies_.erase(target + 1);
+    auto base = std::prev(copies_.upper_bound(target));
+    const size_t from = base->first;
+    Put(base->second, state);
+    // The copies made on the way make the following steps back cheap.
+    std::map<size_t, Copy> made;
+    Replay(state, from, target, &made);
+    copies_.merge(made);
+    DropOldCopies();
+    next_ = ChosenCell(state.PivotMarks);
+}
+
+void StepHistory::ForEachTableau(EngineState& work,
+                                 const std::function<void(size_t, const EngineState&)>& visit) const {
+    if (!Started()) return;
+    // Each tableau is shown with the pivot that was made on it, drawn or
+    // chosen by the user.
+    Put(copies_.at(0), work);
+    for (size_t k = 0;; ++k) {
+        if (k < Steps()) ChoosePivotCell(work.PivotMarks, pivots_[k + 1]);
+        visit(k, work);
+        if (k == Steps()) break;
+        auto copy = copies_.find(k + 1);
+        if (copy != copies_.end()) Put(copy->second, work);
+        else Replay(work, k, k + 1, nullptr);
+    }
+}
+
+size_t StepHistory::MemoryBytes() const {
+    size_t bytes = notes_.capacity() * sizeof(StepNote) + pivots_.capacity() * sizeof(PivotCell);
+    for (const auto& [k, copy] : copies_) {
+        (void)k;
+        bytes += sizeof(Copy) + static_cast<size_t>(copy.tableau.Capacity()) * sizeof(double) +
+                 (copy.labels.capacity() + copy.marks.capacity()) * sizeof(int32_t);
+    }
+    for (const StepNote& note : notes_) bytes += note.status.capacity() > 15 ? note.status.capacity() : 0;
+    return bytes;
+}
+
+} // namespace optimara

@@ -1,0 +1,101 @@
+#pragma once
+// The pivots made since the first tableau of a problem, so that they can be
+// taken back one by one and looked at again.
+//
+// Kept compactly: a full copy of the engine state at every kCheckpointEvery-th
+// tableau and of the few latest ones, and for every step only the cell that
+// was pivoted on. Any other tableau is found again by replaying the recorded
+// pivots from the nearest copy before it; the pivot, the snap and the choice
+// of the next pivot are deterministic, so the replay is bit for bit the
+// tableau the user saw.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Simplex.h"
+
+namespace optimara {
+
+struct PivotCell {
+    uint32_t row = 0;
+    uint32_t col = 0;
+    bool operator==(const PivotCell&) const = default;
+};
+
+// The cell marked as chosen (2); row 0 when there is none.
+PivotCell ChosenCell(const MatrixZ& marks);
+
+// Makes the candidate at (row, col) the chosen pivot and the former chosen
+// cell a candidate again. False (and nothing changed) when the cell is no
+// candidate.
+bool ChoosePivotCell(MatrixZ& marks, PivotCell cell);
+
+// What the window noted of one tableau: the status text it showed, whether
+// the basic solution was feasible, and the values of the first three
+// problem variables (for the road on the picture).
+struct StepNote {
+    std::string status;
+    bool feasible = true;
+    int variables = 0;
+    double point[3] = {0, 0, 0};
+};
+
+class StepHistory {
+public:
+    static constexpr size_t kCheckpointEvery = 64;
+    static constexpr size_t kRecentKept = 4;
+
+    // A new problem: its first tableau is tableau 0.
+    void Start(const EngineState& first, StepNote note);
+    void Clear();
+    bool Started() const { return !notes_.empty(); }
+    // Pivots made since the first tableau (the number of the current tableau).
+    size_t Steps() const { return notes_.empty() ? 0 : notes_.size() - 1; }
+    bool CanUndo() const { return Steps() > 0; }
+    const std::vector<StepNote>& Notes() const { return notes_; }
+
+    // The pivot the next step will make: the cell chosen for the current
+    // tableau, by the draw or by the user.
+    PivotCell NextPivot() const { return next_; }
+    void SetNextPivot(PivotCell cell) { next_ = cell; }
+
+    // A pivot on NextPivot() was made; `after` is the new current tableau.
+    // With keepCopy the tableau is kept whole, so taking the next step back
+    // costs one copy; without, only checkpoints are copied.
+    void Record(const EngineState& after, StepNote note, bool keepCopy = true);
+
+    // Takes the last pivot back: `state` becomes the previous tableau
+    // exactly as it was shown. Nothing happens without a step to undo.
+    void Undo(EngineState& state);
+
+    // Every tableau from the first to the current one, in order, rebuilt in
+    // `work` (whose other fields the caller sets up).
+    void ForEachTableau(EngineState& work, const std::function<void(size_t, const EngineState&)>& visit) const;
+
+    // Bytes held by the copies and the per-step records.
+    size_t MemoryBytes() const;
+
+private:
+    struct Copy {
+        MatrixR tableau{1, 1};
+        uint32_t labelRows = 1, labelCols = 1, markRows = 1, markCols = 1;
+        std::vector<int32_t> labels, marks;
+        int32_t candidates = 0;
+        RandomGenerator random;
+    };
+    static Copy Take(const EngineState& state);
+    static void Put(const Copy& copy, EngineState& state);
+    // Brings `state` from tableau `from` (already in it) to tableau `to`.
+    void Replay(EngineState& state, size_t from, size_t to, std::map<size_t, Copy>* keep) const;
+    void DropOldCopies();
+
+    std::vector<StepNote> notes_;      // one per tableau
+    std::vector<PivotCell> pivots_;    // pivots_[k]: the cell pivoted on to reach tableau k (k >= 1)
+    std::map<size_t, Copy> copies_;    // tableau number -> whole state
+    PivotCell next_;
+};
+
+} // namespace optimara

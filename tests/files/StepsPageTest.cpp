@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "FileIO.h"
+#include "StepsPage.h"
+
+using namespace optimara::files;
+
+namespace {
+
+StepsPage TwoTableaux() {
+    StepsPage page;
+    page.sense = "Maximizar";
+    page.objective = "3x + 2y";
+    page.heading = "Sujeto a:";
+    page.lines = {"x + y < 4", "x>0 & y>0"};
+    page.notation = "racional";
+    StepsPageTableau first;
+    first.rows = 2;
+    first.cols = 3;
+    first.cells = {"", "x", "y", "", "**1", "*2"};
+    first.pivotRow = 1;
+    first.pivotCol = 1;
+    first.solution = {"x=0", "y=0"};
+    first.value = "0";
+    first.phase = "mejorando el objetivo";
+    first.status = "en curso";
+    StepsPageTableau last = first;
+    last.number = 1;
+    last.pivotRow = last.pivotCol = -1;
+    last.freeVariables = {"z=z'-z''"};
+    last.status = "óptimo";
+    page.tableaux = {first, last};
+    return page;
+}
+
+int Count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+TEST(StepsPage, OneTablePerTableauWithTheUsersTextEscaped) {
+    const std::string html = StepsPageHtml(TwoTableaux()).toStdString();
+    EXPECT_EQ(Count(html, "<table"), 2);
+    EXPECT_EQ(Count(html, "<div class=\"paso\">"), 2);
+    EXPECT_EQ(Count(html, "<td class=\"pivote\">**1</td>"), 1);  // only the first has a pivot
+    EXPECT_NE(html.find("x + y &lt; 4"), std::string::npos);
+    EXPECT_NE(html.find("x&gt;0 &amp; y&gt;0"), std::string::npos);
+    EXPECT_EQ(html.find("x + y < 4"), std::string::npos);
+    EXPECT_NE(html.find("<li>z=z&#39;-z&#39;&#39;</li>"), std::string::npos);
+    EXPECT_NE(html.find("<h2>Tabla inicial</h2>"), std::string::npos);
+    EXPECT_NE(html.find("<h2>Paso 1</h2>"), std::string::npos);
+    EXPECT_NE(html.find("Estado: óptimo"), std::string::npos);
+    EXPECT_NE(html.find("Fase: mejorando el objetivo"), std::string::npos);
+    EXPECT_NE(html.find("Notación: racional"), std::string::npos);
+    // Prints on A4, a tableau never split; nothing fetched, nothing run.
+    EXPECT_NE(html.find("size: A4"), std::string::npos);
+    EXPECT_NE(html.find(".paso { page-break-inside: avoid;"), std::string::npos);
+    EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
+    EXPECT_EQ(html.find("<script"), std::string::npos);
+    EXPECT_EQ(html.find("src="), std::string::npos);
+    EXPECT_EQ(html.find("href"), std::string::npos);
+}
+
+TEST(StepsPage, WrittenWholeOrNotAtAll) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("pasos.html");
+    WriteStepsPage(file, TwoTableaux());
+    EXPECT_EQ(ReadWholeFile(file), StepsPageHtml(TwoTableaux()));
+    try {
+        WriteStepsPage(dir.filePath("no/such/folder/pasos.html"), TwoTableaux());
+        FAIL() << "a page in a missing folder was written";
+    } catch (const FileError& e) {
+        EXPECT_TRUE(e.text().startsWith("Cannot create file"));
+    }
+}
+
+} // namespace

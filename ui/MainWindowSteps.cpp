@@ -1,0 +1,303 @@
+// The learning aids: going back over the pivots made, choosing the pivot by
+// hand, the road the method took drawn on the picture, where the steps stand
+// in the status bar, and the steps written out as a page for printing.
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableView>
+
+#include "Application.h"
+#include "Display.h"
+#include "MainWindow.h"
+#include "Path.h"
+#include "StepsPage.h"
+
+namespace optimara {
+
+namespace {
+
+// The road is drawn in the marker's colour, so the two read as one.
+const QColor kPathColour = Qt::red;
+
+const char* PhaseWords(bool feasible) {
+    return feasible ? "mejorando el objetivo" : "buscando una solución factible";
+}
+
+// The end of a solution in a few words; null while it goes on.
+const char* EndWords(const std::string& status) {
+    if (status == "Hecho" || status == "vale") return "óptimo";
+    if (status == "No factible" || status == "no factible") return "sin solución factible";
+    if (status == "Ilimitado" || status == "ilimitado") return "objetivo ilimitado";
+    return nullptr;
+}
+
+std::string StepWords(const StepNote& note) {
+    const char* end = EndWords(note.status);
+    return end ? end : PhaseWords(note.feasible);
+}
+
+void CopyMarks(const MatrixZ& from, MatrixZ& to) {
+    to.Redefine(from.rows, from.cols);
+    for (uint32_t r = 1; r <= from.rows; ++r)
+        for (uint32_t c = 1; c <= from.cols; ++c) to.Index(r, c) = from.Index(r, c);
+}
+
+} // namespace
+
+void TForm1::CreateStepAids() {
+    // Every menu item can be found by its name, as the new ones below.
+    const std::pair<QAction*, const char*> named[] = {
+        {Open1, "Open1"}, {Save1, "Save1"}, {Saveas1, "Saveas1"}, {Clear1, "Clear1"}, {Exit1, "Exit1"},
+        {FloatingPoint1, "FloatingPoint1"}, {Rational1, "Rational1"}, {ViewAxis1, "ViewAxis1"},
+        {SaveImageAs1, "SaveImageAs1"}, {Enlarge1, "Enlarge1"}, {Restore1, "Restore1"}, {Readme1, "Readme1"},
+        {About1, "About1"}};
+    for (const auto& [action, name] : named)
+        if (action->objectName().isEmpty()) action->setObjectName(name);
+    QMenuBar* bar = menuBar();
+    StepsMenu = new QMenu("&Pasos", bar);
+    StepsMenu->setObjectName("Steps1");
+    bar->insertMenu(ImageMenu->menuAction(), StepsMenu);
+    StepBack1 = StepsMenu->addAction(QString::fromUtf8("Paso &atrás"));
+    StepBack1->setObjectName("StepBack1");
+    // Alt with the arrows: the editors keep Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z
+    // for their own undo and redo.
+    StepBack1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    StepForward1 = StepsMenu->addAction("Paso a&delante");
+    StepForward1->setObjectName("StepForward1");
+    StepForward1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    StepsMenu->addSeparator();
+    ChoosePivot1 = StepsMenu->addAction("&Elegir pivote");
+    ChoosePivot1->setObjectName("ChoosePivot1");
+
+    // "Ver &recorrido" right under "&Ver eje 3D".
+    const QList<QAction*> imageItems = ImageMenu->actions();
+    const int axis = static_cast<int>(imageItems.indexOf(ViewAxis1));
+    ViewPath1 = new QAction("Ver &recorrido", ImageMenu);
+    ViewPath1->setObjectName("ViewPath1");
+    ViewPath1->setCheckable(true);
+    ViewPath1->setChecked(true);
+    ImageMenu->insertAction(imageItems.value(axis + 1), ViewPath1);
+
+    // "Guardar &pasos como..." right under "Guardar &Como...".
+    const QList<QAction*> fileItems = FileMenu->actions();
+    SaveStepsAs1 = new QAction("Guardar &pasos como...", FileMenu);
+    SaveStepsAs1->setObjectName("SaveStepsAs1");
+    FileMenu->insertAction(fileItems.value(static_cast<int>(fileItems.indexOf(Saveas1)) + 1), SaveStepsAs1);
+
+    GridMenu1 = new QMenu(this);
+    GridMenu1->setObjectName("GridMenu1");
+    PivotHere1 = GridMenu1->addAction(QString::fromUtf8("Pivotar aquí"));
+    PivotHere1->setObjectName("PivotHere1");
+    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    const auto route = [this](QAction* action, void (TForm1::*handler)()) {
+        connect(action, &QAction::triggered, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+    };
+    route(StepBack1, &TForm1::StepBack1Click);
+    route(StepForward1, &TForm1::StepForward1Click);
+    route(ChoosePivot1, &TForm1::ChoosePivot1Click);
+    connect(ViewPath1, &QAction::triggered, this, [this](bool checked) {
+        ViewPath1->setChecked(!checked);
+        RunGuarded([this] { ViewPath1Click(); });
+    });
+    route(SaveStepsAs1, &TForm1::SaveStepsAs1Click);
+    connect(PivotHere1, &QAction::triggered, this,
+            [this] { RunGuarded([this] { ChoosePivotAt(menuRow_, menuCol_); }); });
+    connect(StringGrid1, &QTableView::customContextMenuRequested, this,
+            [this](const QPoint& pos) { RunGuarded([this, pos] { GridMenuRequested(pos); }); });
+    // Whatever may end a problem's run or hide the work area changes what
+    // the aids can do; these run after the handlers wired before them.
+    const auto update = [this] { UpdateStepActions(); };
+    connect(Edit1, &QLineEdit::textChanged, this, update);
+    connect(RichEdit1, &QTextEdit::textChanged, this, update);
+    connect(ComboBox1, &QComboBox::activated, this, update);
+    for (QAction* action : {Clear1, Enlarge1, Restore1, Open1}) connect(action, &QAction::triggered, this, update);
+    UpdateStepActions();
+}
+
+bool TForm1::Running() const {
+    return state_.problem.ProblemReady && StatusBar1->Text(0).empty() && StatusBar1->Text(1).empty();
+}
+
+void TForm1::UpdateStepActions() {
+    const bool work = Image3->isHidden();
+    const bool ready = state_.problem.ProblemReady && StatusBar1->Text(0).empty();
+    StepBack1->setEnabled(work && ready && state_.Steps.CanUndo());
+    StepForward1->setEnabled(work);
+    ChoosePivot1->setEnabled(work && Running());
+    SaveStepsAs1->setEnabled(work && ready && state_.Steps.Started());
+}
+
+std::string TForm1::StepPanelText() const {
+    if (!state_.Steps.Started()) return "";
+    return "Paso " + std::to_string(state_.Steps.Steps()) + " · " + StepWords(state_.Steps.Notes().back());
+}
+
+void TForm1::ShowStepAids() {
+    StatusBar1->SetText(2, StepPanelText());
+    DrawPathOn(ShowingPicture());
+    UpdateStepActions();
+}
+
+void TForm1::ForgetSteps() {
+    state_.Steps.Clear();
+    StatusBar1->SetText(2, "");
+    Image1->SetLayer(QImage());
+    Image3->SetLayer(QImage());
+    UpdateStepActions();
+}
+
+void TForm1::NoteTableau(bool afterBuild, bool keepCopy) {
+    ProblemState& problem = state_.problem;
+    const bool errorFree = StatusBar1->Text(0).empty();
+    if (afterBuild) state_.Steps.Clear();
+    if (!errorFree) return;
+    StepNote note;
+    note.status = StatusBar1->Text(1);
+    note.feasible = LastInfeasibleRow(problem.Tableau) == 0;
+    const SolutionReading reading =
+        ReadSolution(problem.Tableau, problem.Labels, problem.SignMarks, ComboBox1->currentIndex() != 0);
+    note.variables = static_cast<int>(reading.values.size());
+    for (size_t k = 0; k < 3 && k < reading.values.size(); ++k) note.point[k] = reading.values[k];
+    if (afterBuild) state_.Steps.Start(problem, std::move(note));
+    else state_.Steps.Record(problem, std::move(note), keepCopy);
+}
+
+void TForm1::DrawPathOn(PictureBox* image) {
+    const std::vector<StepNote>& notes = state_.Steps.Notes();
+    const int variables = notes.empty() ? 0 : notes.back().variables;
+    const bool drawable = (variables == 2 || variables == 3) &&
+                          state_.problem.ConstraintPlanes.cols == static_cast<uint32_t>(variables + 1);
+    if (!ViewPath1->isChecked() || !image->HasPicture() || !drawable || notes.size() < 2) {
+        image->SetLayer(QImage());
+        return;
+    }
+    std::vector<PathVertex> path(notes.size());
+    for (size_t k = 0; k < notes.size(); ++k) {
+        std::copy(notes[k].point, notes[k].point + 3, path[k].point);
+        path[k].feasible = notes[k].feasible;
+    }
+    image->SetLayer(PathLayer(state_.plot, variables, path, image->Picture().size(), kPathColour));
+}
+
+void TForm1::StepBack1Click() {
+    UpdateStepActions();
+    if (!StepBack1->isEnabled()) return;
+    state_.Steps.Undo(state_.problem);
+    StatusBar1->SetText(1, state_.Steps.Notes().back().status);
+    ShowTableau();
+}
+
+void TForm1::StepForward1Click() {
+    if (!Image3->isHidden()) return;
+    Button2Click();
+}
+
+bool TForm1::IsCandidate(int gridRow, int gridCol) const {
+    if (!Running()) return false;
+    const MatrixZ& marks = state_.problem.PivotMarks;
+    const MatrixR& T = state_.problem.Tableau;
+    // The marks cover the constraint rows and the variable columns only.
+    if (gridRow < 1 || gridCol < 1 || static_cast<uint32_t>(gridRow) >= T.rows ||
+        static_cast<uint32_t>(gridCol) >= T.cols || static_cast<uint32_t>(gridRow) > marks.rows ||
+        static_cast<uint32_t>(gridCol) > marks.cols)
+        return false;
+    return marks.Index(static_cast<uint32_t>(gridRow), static_cast<uint32_t>(gridCol)) == 1;
+}
+
+void TForm1::ChoosePivotAt(int gridRow, int gridCol) {
+    if (!IsCandidate(gridRow, gridCol)) return;
+    const PivotCell cell{static_cast<uint32_t>(gridRow), static_cast<uint32_t>(gridCol)};
+    ChoosePivotCell(state_.problem.PivotMarks, cell);
+    state_.Steps.SetNextPivot(cell);
+    ShowTableau();
+}
+
+void TForm1::GridMenuRequested(const QPoint& pos) {
+    const QModelIndex index = StringGrid1->indexAt(pos);
+    if (!index.isValid() || !IsCandidate(index.row(), index.column())) return;
+    menuRow_ = index.row();
+    menuCol_ = index.column();
+    GridMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos));
+}
+
+void TForm1::ChoosePivot1Click() {
+    const QModelIndex index = StringGrid1->currentIndex();
+    if (index.isValid()) ChoosePivotAt(index.row(), index.column());
+}
+
+void TForm1::ViewPath1Click() {
+    ViewPath1->setChecked(!ViewPath1->isChecked());
+    DrawPathOn(Image1);
+    DrawPathOn(Image3);
+}
+
+QString TForm1::ChooseStepsFile() {
+    if (!SaveDialog3) {
+        SaveDialog3 = new QFileDialog(this);
+        SaveDialog3->setObjectName("SaveDialog3");
+        SaveDialog3->setAcceptMode(QFileDialog::AcceptSave);
+        SaveDialog3->setFileMode(QFileDialog::AnyFile);
+        SaveDialog3->setDefaultSuffix("html");
+        SaveDialog3->setNameFilter(QString::fromUtf8("Páginas HTML (*.html *.htm)"));
+        SaveDialog3->setOption(QFileDialog::DontConfirmOverwrite, false);
+    }
+    if (SaveDialog3->exec() != QDialog::Accepted) return QString();
+    const QStringList files = SaveDialog3->selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+void TForm1::SaveStepsAs1Click() {
+    UpdateStepActions();
+    if (!SaveStepsAs1->isEnabled()) return;
+    const QString name = ChooseStepsFile();
+    if (!name.isEmpty()) SaveStepsTo(name);
+}
+
+void TForm1::SaveStepsTo(const QString& name) {
+    const ProblemText text = ReadProblemText();
+    files::StepsPage page;
+    page.sense = ComboBox1->currentText().toStdString();
+    page.objective = text.objective;
+    page.heading = Label1->text().toStdString();
+    page.lines = text.lines;
+    page.notation = Floating() ? "coma flotante" : "racional";
+    // The tableaux are rebuilt in a copy of the problem; the one on screen
+    // is left alone.
+    ProblemState work;
+    CopyMarks(state_.problem.SignMarks, work.SignMarks);
+    work.Names = state_.problem.Names;
+    const bool maximize = ComboBox1->currentIndex() != 0;
+    const std::vector<StepNote>& notes = state_.Steps.Notes();
+    state_.Steps.ForEachTableau(work, [&](size_t k, const EngineState&) {
+        double point[3] = {0, 0, 0};
+        const bool last = k + 1 == notes.size();
+        // The current tableau with the pivot the user may have chosen for it.
+        ProblemState& shown = last ? state_.problem : work;
+        TableauView view = ComputeTableauView(shown, maximize, true, Floating(), separator_, point);
+        files::StepsPageTableau t;
+        t.number = static_cast<int>(k);
+        t.rows = view.rowCount;
+        t.cols = view.colCount;
+        t.cells = std::move(view.cells);
+        const PivotCell pivot = ChosenCell(shown.PivotMarks);
+        if (pivot.row != 0) {
+            t.pivotRow = static_cast<int>(pivot.row);
+            t.pivotCol = static_cast<int>(pivot.col);
+        }
+        t.solution = std::move(view.solution);
+        t.freeVariables = std::move(view.freeVariables);
+        t.value = std::move(view.value);
+        const char* end = EndWords(notes[k].status);
+        t.phase = PhaseWords(notes[k].feasible);
+        t.status = end ? end : "en curso";
+        page.tableaux.push_back(std::move(t));
+    });
+    files::WriteStepsPage(name, page);
+}
+
+} // namespace optimara
