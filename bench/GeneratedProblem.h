@@ -1,7 +1,7 @@
 #pragma once
-// The generated problems the steps benchmark types (n variables, n dense
-// rows and the sign rows, with two-decimal coefficients, as the window
-// benchmark's) and the application it runs in.
+// The generated problems the window benchmarks type (n variables, n dense
+// rows and the sign rows, with two-decimal coefficients) and the
+// application they run in.
 #include <QString>
 #include <QStringList>
 #include <benchmark/benchmark.h>

@@ -15,12 +15,14 @@
 #include <vector>
 
 #include "Application.h"
+#include "GeneratedProblem.h"
 #include "MainWindow.h"
 #include "ProblemFile.h"
 
 namespace {
 
 using optimara::TForm1;
+using benchproblems::GenerateProblem;
 
 // Goes on at every question, up to a bound that no sound run comes near.
 class GoOn : public optimara::DialogQuestions {
@@ -44,31 +46,6 @@ private:
 // The solve status the window shows.
 std::string Status(const TForm1& form) {
     return form.findChild<optimara::StatusPanels*>("StatusBar1")->Text(1);
-}
-
-// max c.x subject to A x <= b, x >= 0 with every coefficient positive: the
-// origin is feasible and every variable is bounded by every row. Two-decimal
-// coefficients and right-hand sides make ties, and so degenerate vertices,
-// unlikely; the tableau fills with values that are no small fractions, the
-// hardest case for the rational notation.
-void GenerateProblem(int n, uint32_t seed, QString& objective, QStringList& lines) {
-    auto next = [&seed](uint32_t range) {
-        seed = seed * 1664525u + 1013904223u;
-        return (seed >> 8) % range;
-    };
-    auto coefficient = [&] { return QString::number(1.0 + next(900) / 100.0, 'f', 2); };
-    auto term = [&](int j) { return (j > 1 ? "+" : "") + coefficient() + QString("x%1").arg(j); };
-    objective.clear();
-    lines.clear();
-    for (int j = 1; j <= n; ++j) objective += term(j);
-    for (int i = 0; i < n; ++i) {
-        QString line;
-        for (int j = 1; j <= n; ++j) line += term(j);
-        lines << line + "<" + QString::number(100.0 + next(90000) / 100.0, 'f', 2);
-    }
-    QString signs;
-    for (int j = 1; j <= n; ++j) signs += QString(j > 1 ? ",x%1" : "x%1").arg(j);
-    lines << signs + ">0";
 }
 
 // Types a generated problem of the benchmark's size into a window and times
@@ -166,12 +143,4 @@ BENCHMARK(BM_OpenLargeFile)->Arg(1 << 20)->Arg(3 << 19)->Unit(benchmark::kMillis
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    optimara::OptimaraApplication app(argc, argv);
-    optimara::SetUpApplication();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return benchproblems::RunInApplication(argc, argv); }

@@ -193,6 +193,17 @@ private:
     QAction* Restore1 = nullptr;
     QAction* Readme1 = nullptr;
     QAction* About1 = nullptr;
+    // The learning aids: the steps menu, the road on the picture, the page
+    // of steps, and the grid's menu for choosing the pivot.
+    QMenu* StepsMenu = nullptr;
+    QAction* StepBack1 = nullptr;
+    QAction* StepForward1 = nullptr;
+    QAction* ChoosePivot1 = nullptr;
+    QAction* ViewPath1 = nullptr;
+    QAction* SaveStepsAs1 = nullptr;
+    QMenu* GridMenu1 = nullptr;
+    QAction* PivotHere1 = nullptr;
+    QFileDialog* SaveDialog3 = nullptr;  // created on first use
 
     void CreateControls();
     // FormCreate's placement rule of Image1 for a client size.
@@ -246,15 +257,6 @@ private:
     TForm4* readme_ = nullptr;
     bool shown_ = false;
     QString startFile_;
-    QMenu* StepsMenu = nullptr;
-    QAction* StepBack1 = nullptr;
-    QAction* StepForward1 = nullptr;
-    QAction* ChoosePivot1 = nullptr;
-    QAction* ViewPath1 = nullptr;
-    QAction* SaveStepsAs1 = nullptr;
-    QMenu* GridMenu1 = nullptr;
-    QAction* PivotHere1 = nullptr;
-    QFileDialog* SaveDialog3 = nullptr;  // created on first use
     int menuRow_ = -1, menuCol_ = -1;    // the grid cell the context menu was opened on
 };
 

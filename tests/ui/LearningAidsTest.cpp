@@ -350,7 +350,9 @@ TEST_F(LearningAids, PathRunsThroughTheVisitedVertices) {
     // The feasible stretch is solid: every pixel half way between its two
     // last vertices is on the road.
     const QPoint a = vertices[vertices.size() - 2], b = vertices.back();
-    if (a != b) EXPECT_EQ(shown.pixelColor((a + b) / 2), red);
+    if (a != b) {
+        EXPECT_EQ(shown.pixelColor((a + b) / 2), red);
+    }
     // Unchecked, the picture is exactly the plot's.
     QAction* view = Action("ViewPath1");
     EXPECT_TRUE(view->isChecked());
