@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -14,12 +16,21 @@ namespace {
 // current label k. Walking the tableau by rows keeps it in the cache.
 struct ColumnTests {
     std::vector<char> eligible;
+    // The best ratio so far. A column that may not enter holds +infinity,
+    // which no ratio reaches; an eligible column that no row has limited yet
+    // holds -infinity, which every ratio reaches. So "this row may change
+    // the column" is one comparison, ratio >= d, for every column alike.
     std::vector<double> d;
     std::vector<int32_t> k;
     // Every cell given a working label, as (row, zero-based column): few per
     // column, so the candidates are collected without a pass over all marks.
     std::vector<std::pair<uint32_t, uint32_t>> labelled;
-    explicit ColumnTests(uint32_t n) : eligible(n, 0), d(n, 1.0), k(n, -1) { labelled.reserve(4 * std::size_t(n)); }
+    // The columns a row reaches, found by one pass without branches.
+    std::vector<uint32_t> reached;
+    explicit ColumnTests(uint32_t n) : eligible(n, 0), d(n, kNever), k(n, -1), reached(n) {
+        labelled.reserve(4 * std::size_t(n));
+    }
+    static constexpr double kNever = std::numeric_limits<double>::infinity();
     void Label(int32_t* mark, uint32_t row, uint32_t i, int32_t label) {
         if (mark[i] == 0) labelled.emplace_back(row, i);
         mark[i] = label;
@@ -54,40 +65,79 @@ int32_t CollectCandidates(MatrixZ& marks, const ColumnTests& c) {
 // or far above this, is judged exactly as by exact comparisons.
 constexpr double kRelativeTolerance = 1e-9;
 
-// Four running maxima side by side, so the pass is not one long chain of
-// dependent comparisons.
+// Running maxima two lanes wide and four deep, in the compiler's vector
+// type, so the pass is neither one chain of dependent comparisons nor one
+// element at a time. The largest magnitude does not depend on the order in
+// which the entries are compared.
+using Lanes = double __attribute__((vector_size(16)));
+
 double RowTolerance(const double* row, uint32_t n) {
-    double m[4] = {0.0, 0.0, 0.0, 0.0};
-    uint32_t j = 0;
-    for (; j + 4 <= n; j += 4)
-        for (uint32_t k = 0; k < 4; ++k) {
-            const double a = std::fabs(row[j + k]);
+    Lanes m[4] = {};
+    size_t j = 0;
+    for (; j + 8 <= n; j += 8)
+        for (size_t k = 0; k < 4; ++k) {
+            Lanes a;
+            std::memcpy(&a, row + j + 2 * k, sizeof a);
+            a = a < 0 ? -a : a;
             m[k] = a > m[k] ? a : m[k];
         }
-    for (; j < n; ++j) m[0] = std::fabs(row[j]) > m[0] ? std::fabs(row[j]) : m[0];
-    const double largest = std::max(std::max(m[0], m[1]), std::max(m[2], m[3]));
+    double largest = 0.0;
+    for (const Lanes& lanes : m) largest = std::max({largest, lanes[0], lanes[1]});
+    for (; j < n; ++j) largest = std::max(largest, std::fabs(row[j]));
     return kRelativeTolerance * largest;
 }
 
 // A row limits the entering column when moving along the column would make
 // it infeasible: its entry must be positive. A row whose constant is (within
 // the tolerance) 0 limits at once, at the ratio 0, the tightest of all; the
-// others at their ratio constant / entry, which is negative. Writes the
-// ratio and answers whether the row limits.
-inline bool Limits(double constant, double entry, double tolerance, double& ratio) {
-    if (!(entry > tolerance)) return false;
-    if (constant >= -tolerance) {
-        ratio = 0.0;
-        return true;
+// others at their ratio constant / entry, which is negative.
+//
+// Most rows change the test of few columns: only where their ratio reaches
+// the column's best so far. A pass without divisions or branches finds those
+// columns, by the product d * entry against the constant (constant / entry
+// >= d exactly when constant >= d * entry, the entry being positive), with
+// room for the rounding of both sides, so that it never misses a column;
+// the exact quotient then decides for the few it finds.
+struct RowScan {
+    double tolerance = 0.0;
+    double constant = 0.0;
+    bool atOnce = false;  // the constant is 0: every limiting entry gives the ratio 0
+
+    void Of(const double* row, uint32_t n) {
+        tolerance = RowTolerance(row, n);
+        constant = row[n];
+        atOnce = constant >= -tolerance;
     }
-    ratio = constant / entry;
-    return true;
-}
+    // The ratio of a limiting entry: the same quotient the test is defined by.
+    double Ratio(const double* row, uint32_t i) const { return atOnce ? 0.0 : constant / row[i]; }
+    // The columns the row may limit at a ratio at least d: a superset of
+    // those where the exact ratio reaches d, written to `out`, counted.
+    uint32_t Reached(const double* row, uint32_t n, const std::vector<double>& d, uint32_t* out) const {
+        uint32_t count = 0;
+        if (atOnce) {
+            for (uint32_t i = 0; i < n; ++i) {
+                out[count] = i;
+                count += (row[i] > tolerance) & (0.0 >= d[i]);
+            }
+            return count;
+        }
+        for (uint32_t i = 0; i < n; ++i) {
+            const double product = d[i] * row[i];
+            // Relative room for the two roundings, and absolute room for a
+            // product that lost precision below the normal range. An
+            // infinite d gives an infinite product and so needs no room:
+            // -inf is reached by every ratio, +inf (or NaN) by none.
+            const double room = std::fabs(product) * 1e-15 + 1e-290;
+            out[count] = i;
+            count += (row[i] > tolerance) & (constant >= product - room);
+        }
+        return count;
+    }
+};
 
 // Feasibility phase on the last infeasible row a.
-int32_t FeasibilityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, uint32_t a) {
+int32_t FeasibilityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, uint32_t a, ColumnTests& c) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
-    ColumnTests c(n);
     const double* rowA = T.RowData(a);
     const double b = rowA[n];
     const double tolA = RowTolerance(rowA, n);
@@ -98,13 +148,17 @@ int32_t FeasibilityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, uint3
         c.d[i] = b / rowA[i];
         c.Label(markA, a, i, -1);
     }
+    uint32_t* reached = c.reached.data();
+    RowScan limits;
     for (uint32_t j = a + 1; j <= m; ++j) {
         const double* row = T.RowData(j);
-        const double tol = RowTolerance(row, n);
+        limits.Of(row, n);
         int32_t* mark = marks.RowData(j);
-        for (uint32_t i = 0; i < n; ++i) {
-            double x = 0.0;
-            if (!c.eligible[i] || !Limits(row[n], row[i], tol, x) || x < c.d[i]) continue;
+        const uint32_t hits = limits.Reached(row, n, c.d, reached);
+        for (uint32_t h = 0; h < hits; ++h) {
+            const uint32_t i = reached[h];
+            const double x = limits.Ratio(row, i);
+            if (x < c.d[i]) continue;
             if (x > c.d[i]) {
                 c.d[i] = x;
                 c.k[i] -= 1;
@@ -116,24 +170,27 @@ int32_t FeasibilityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, uint3
     return count == 0 ? Infeasible : PivotChosen;
 }
 
-int32_t OptimalityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count) {
+int32_t OptimalityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, ColumnTests& c) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
-    ColumnTests c(n);
     int32_t status = Optimal;
     const double* objective = T.RowData(m + 1);
     const double tolZ = RowTolerance(objective, n);
     for (uint32_t i = 0; i < n; ++i)
         if (objective[i] > tolZ) {
             c.eligible[i] = 1;
+            c.d[i] = -ColumnTests::kNever;
             status = PivotChosen;
         }
+    uint32_t* reached = c.reached.data();
+    RowScan limits;
     for (uint32_t j = 1; j <= m; ++j) {
         const double* row = T.RowData(j);
-        const double tol = RowTolerance(row, n);
+        limits.Of(row, n);
         int32_t* mark = marks.RowData(j);
-        for (uint32_t i = 0; i < n; ++i) {
-            double x = 0.0;
-            if (!c.eligible[i] || !Limits(row[n], row[i], tol, x)) continue;
+        const uint32_t hits = limits.Reached(row, n, c.d, reached);
+        for (uint32_t h = 0; h < hits; ++h) {
+            const uint32_t i = reached[h];
+            const double x = limits.Ratio(row, i);
             if (c.k[i] == -1 || x > c.d[i]) {
                 c.k[i] -= 1;
                 c.d[i] = x;
@@ -148,15 +205,17 @@ int32_t OptimalityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count) {
     return status;
 }
 
-void ChooseAtRandom(MatrixZ& marks, int32_t count, RandomGenerator& random) {
+// The t-th candidate in row-by-row order becomes the pivot. The labelled
+// cells were visited row by row, each column in increasing order, so the
+// candidates among them stand in that order already.
+void ChooseAtRandom(MatrixZ& marks, const ColumnTests& c, int32_t count, RandomGenerator& random) {
     int32_t t = random.RandomDraw() % count + 1;
-    for (uint32_t r = 1; r <= marks.rows; ++r) {
-        int32_t* row = marks.RowData(r);
-        for (uint32_t c = 0; c < marks.cols; ++c)
-            if (row[c] == 1 && --t == 0) {
-                row[c] = 2;
-                return;
-            }
+    for (const auto& [row, i] : c.labelled) {
+        int32_t& mark = marks.RowData(row)[i];
+        if (mark == 1 && --t == 0) {
+            mark = 2;
+            return;
+        }
     }
 }
 
@@ -165,8 +224,11 @@ void ChooseAtRandom(MatrixZ& marks, int32_t count, RandomGenerator& random) {
 uint32_t LastInfeasibleRow(const MatrixR& T) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
     uint32_t a = 0;
-    for (uint32_t i = 1; i <= m; ++i)
-        if (T.Index(i, n + 1) > RowTolerance(T.RowData(i), n)) a = i;
+    // The tolerance is never negative: only a positive constant needs it.
+    for (uint32_t i = 1; i <= m; ++i) {
+        const double constant = T.Index(i, n + 1);
+        if (constant > 0 && constant > RowTolerance(T.RowData(i), n)) a = i;
+    }
     return a;
 }
 
@@ -183,9 +245,10 @@ int32_t SelectPivot(const MatrixR& T, MatrixZ& pivotMarks, int32_t& candidateCou
     const uint32_t m = T.rows - 1;
     pivotMarks.Redefine(m, n);
     const uint32_t a = LastInfeasibleRow(T);
-    int32_t status = a >= 1 ? FeasibilityPhase(T, pivotMarks, candidateCount, a)
-                            : OptimalityPhase(T, pivotMarks, candidateCount);
-    if (candidateCount > 0) ChooseAtRandom(pivotMarks, candidateCount, random);
+    ColumnTests c(n);
+    int32_t status = a >= 1 ? FeasibilityPhase(T, pivotMarks, candidateCount, a, c)
+                            : OptimalityPhase(T, pivotMarks, candidateCount, c);
+    if (candidateCount > 0) ChooseAtRandom(pivotMarks, c, candidateCount, random);
     return status;
 }
 

@@ -76,6 +76,23 @@ TEST(SelectPivot, TiedRatiosAreAllCandidatesAndBeatenOnesAreCleared) {
     EXPECT_EQ(MarksOf(f.marks), (Marks{{0, 0}, {0, 0}, {2, 0}}));
 }
 
+// Equal rows tie, also where the ratio's quotient rounds so that the
+// constant lies below the product ratio * entry (-3.6 / 87.5 is such a
+// quotient): the search for rows that reach a column's best ratio must not
+// lose them. In both phases.
+TEST(SelectPivot, RowsTiedThroughARoundedQuotientAreAllCandidates) {
+    Engine optimality({{87.5, -3.6}, {87.5, -3.6}, {62.8, -96.6}, {1, 0}});
+    EXPECT_EQ(optimality.Select(), PivotChosen);
+    EXPECT_EQ(optimality.count, 2);
+    auto m = MarksOf(optimality.marks);
+    EXPECT_EQ(m[0][0] + m[1][0], 3);
+    // Row 1 drives the feasibility phase (-3.6 / -87.5 is the same
+    // quotient); rows 2 and 3 tie with it.
+    Engine feasibility({{-87.5, 3.6}, {87.5, -3.6}, {87.5, -3.6}, {1, 0}});
+    EXPECT_EQ(feasibility.Select(), PivotChosen);
+    EXPECT_EQ(feasibility.count, 3);
+}
+
 TEST(SelectPivot, InfeasibleWhenTheLastInfeasibleRowHasNoNegativeEntry) {
     Engine e({{1, 1, 2}, {-1, 0, -1}, {1, 1, 0}});
     EXPECT_EQ(e.Select(), Infeasible);
