@@ -133,7 +133,7 @@ protected:
     // One random action of a user; returns its name for the messages.
     const char* Act() {
         const bool enlarged = Restore1()->isEnabled();
-        const int action = std::uniform_int_distribution<int>(0, 17)(random);
+        const int action = std::uniform_int_distribution<int>(0, 21)(random);
         switch (action) {
         case 0: case 1:
             if (enlarged) return "none";
@@ -187,6 +187,23 @@ protected:
             if (!Chance(8)) return "none";
             CloseAndRestart();
             return "close and restart";
+        case 17:
+            StepBack1()->trigger();
+            return "Paso atrás";
+        case 18:
+            StepForward1()->trigger();
+            return "Paso adelante";
+        case 19: {
+            // The pivot chosen by hand on whatever cell the grid has current.
+            QAbstractItemModel* grid = StringGrid1()->model();
+            StringGrid1()->setCurrentIndex(grid->index(std::uniform_int_distribution<int>(0, grid->rowCount() - 1)(random),
+                                                       std::uniform_int_distribution<int>(0, grid->columnCount() - 1)(random)));
+            ChoosePivot1()->trigger();
+            return "Elegir pivote";
+        }
+        case 20:
+            ViewPath1()->trigger();
+            return "Ver recorrido";
         default:
             if (enlarged) return "none";
             // Keys the user might press anywhere after a button.
@@ -198,7 +215,8 @@ protected:
     size_t StateHash() const {
         QString s = QString::number(ComboBox1()->currentIndex()) + '|' + Edit1()->text() + '|' +
                     RichEdit1()->toPlainText() + '|' + QString::fromStdString(StatusBar1()->Text(0)) + '|' +
-                    QString::fromStdString(StatusBar1()->Text(1)) + '|' + Edit2()->text() + '|' +
+                    QString::fromStdString(StatusBar1()->Text(1)) + '|' + QString::fromStdString(StatusBar1()->Text(2)) +
+                    '|' + Edit2()->text() + '|' +
                     Items(ListBox2()).join(',') + '|' + form->windowTitle() + '|' +
                     (Rational1()->isChecked() ? "r" : "f") + (Restore1()->isEnabled() ? "E" : "N") +
                     (Button3()->isEnabled() ? "3" : "-");

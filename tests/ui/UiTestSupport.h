@@ -156,6 +156,10 @@ public:
     QAction* Restore1() const { return Find<QAction>("Restore1"); }
     QAction* Readme1() const { return Find<QAction>("Readme1"); }
     QAction* About1() const { return Find<QAction>("About1"); }
+    QAction* StepBack1() const { return Find<QAction>("StepBack1"); }
+    QAction* StepForward1() const { return Find<QAction>("StepForward1"); }
+    QAction* ChoosePivot1() const { return Find<QAction>("ChoosePivot1"); }
+    QAction* ViewPath1() const { return Find<QAction>("ViewPath1"); }
 
 protected:
     virtual const TForm1* Probed() const { return window_; }
