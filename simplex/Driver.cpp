@@ -14,10 +14,7 @@ const char* StepStatusText(int32_t status) {
 void Button2Click(SolveHost& host) {
     EngineState& e = host.Engine();
     if (e.ProblemReady && host.StatusPanel().empty()) {
-        PivotStep(e.Tableau, e.PivotMarks, e.CandidateCount, e.Labels);
-        SnapTableau(e.Tableau);
-        int32_t status = SelectPivot(e.Tableau, e.PivotMarks, e.CandidateCount, e.Random);
-        host.SetStatusPanel(StepStatusText(status));
+        host.SetStatusPanel(StepStatusText(NextStep(e)));
         host.ShowTableau();
         return;
     }

@@ -7,15 +7,6 @@
 namespace optimara {
 namespace {
 
-bool FindPivot(const MatrixZ& marks, uint32_t& r, uint32_t& q) {
-    for (r = 1; r <= marks.rows; ++r) {
-        const int32_t* row = marks.RowData(r);
-        for (q = 1; q <= marks.cols; ++q)
-            if (row[q - 1] == 2) return true;
-    }
-    return false;
-}
-
 inline double Larger(double a, double b) { return a > b ? a : b; }
 
 // Exact arithmetic would give 0 where the difference is lost in the
@@ -102,10 +93,37 @@ bool AllFinite(const MatrixR& T) {
 
 } // namespace
 
+PivotCell ChosenCell(const MatrixZ& marks) {
+    for (uint32_t r = 1; r <= marks.rows; ++r) {
+        const int32_t* row = marks.RowData(r);
+        for (uint32_t c = 0; c < marks.cols; ++c)
+            if (row[c] == 2) return {r, c + 1};
+    }
+    return {};
+}
+
+bool ChoosePivotCell(MatrixZ& marks, PivotCell cell) {
+    if (cell.row < 1 || cell.row > marks.rows || cell.col < 1 || cell.col > marks.cols) return false;
+    int32_t& target = marks.Index(cell.row, cell.col);
+    if (target == 2) return true;
+    if (target != 1) return false;
+    const PivotCell former = ChosenCell(marks);
+    if (former.row != 0) marks.Index(former.row, former.col) = 1;
+    target = 2;
+    return true;
+}
+
+int32_t NextStep(EngineState& e) {
+    PivotStep(e.Tableau, e.PivotMarks, e.CandidateCount, e.Labels);
+    SnapTableau(e.Tableau);
+    return SelectPivot(e.Tableau, e.PivotMarks, e.CandidateCount, e.Random);
+}
+
 void PivotStep(MatrixR& T, const MatrixZ& pivotMarks, int32_t candidateCount, MatrixZ& labels) {
     if (candidateCount == 0) return;
-    uint32_t r = 0, q = 0;
-    if (!FindPivot(pivotMarks, r, q)) return;
+    const PivotCell chosen = ChosenCell(pivotMarks);
+    if (chosen.row == 0) return;
+    const uint32_t r = chosen.row, q = chosen.col;
     const uint32_t n = T.cols - 1;
     const double p = T.Index(r, q);
     if (p == 0.0) throw FloatingPointFault(kDivisionByZero);

@@ -34,6 +34,21 @@ uint32_t LastInfeasibleRow(const MatrixR& tableau);
 int32_t SelectPivot(const MatrixR& tableau, MatrixZ& pivotMarks, int32_t& candidateCount,
                     RandomGenerator& random);
 
+// A cell of the pivot marks (1-based); row 0 is no cell.
+struct PivotCell {
+    uint32_t row = 0;
+    uint32_t col = 0;
+    bool operator==(const PivotCell&) const = default;
+};
+
+// The cell marked as chosen (2), the first row by row; row 0 when there is none.
+PivotCell ChosenCell(const MatrixZ& pivotMarks);
+
+// Makes the candidate at `cell` the chosen pivot and the former chosen cell
+// a candidate again. False (and nothing changed) when the cell is no
+// candidate.
+bool ChoosePivotCell(MatrixZ& pivotMarks, PivotCell cell);
+
 // Pivots on the cell marked 2. On a floating-point fault it throws
 // FloatingPointFault and leaves tableau and labels exactly as they were.
 void PivotStep(MatrixR& tableau, const MatrixZ& pivotMarks, int32_t candidateCount, MatrixZ& labels);
@@ -73,6 +88,11 @@ struct EngineState {
     RandomGenerator Random;
     bool ProblemReady = false;
 };
+
+// One step of the method on a problem being solved: the chosen pivot, the
+// snap of what it leaves, and the choice of the next pivot, whose status it
+// returns. The solve button and the replay of earlier steps take the same one.
+int32_t NextStep(EngineState& state);
 
 SolutionReading ReadSolution(const MatrixR& tableau, MatrixZ& labels, const MatrixZ& signMarks,
                              bool maximize);

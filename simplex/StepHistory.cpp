@@ -19,26 +19,6 @@ void CopyOut(uint32_t rows, uint32_t cols, const std::vector<int32_t>& from, Mat
 
 } // namespace
 
-PivotCell ChosenCell(const MatrixZ& marks) {
-    for (uint32_t r = 1; r <= marks.rows; ++r) {
-        const int32_t* row = marks.RowData(r);
-        for (uint32_t c = 0; c < marks.cols; ++c)
-            if (row[c] == 2) return {r, c + 1};
-    }
-    return {};
-}
-
-bool ChoosePivotCell(MatrixZ& marks, PivotCell cell) {
-    if (cell.row < 1 || cell.row > marks.rows || cell.col < 1 || cell.col > marks.cols) return false;
-    int32_t& target = marks.Index(cell.row, cell.col);
-    if (target == 2) return true;
-    if (target != 1) return false;
-    const PivotCell former = ChosenCell(marks);
-    if (former.row != 0) marks.Index(former.row, former.col) = 1;
-    target = 2;
-    return true;
-}
-
 StepHistory::Copy StepHistory::Take(const EngineState& s) {
     Copy copy;
     copy.tableau = s.Tableau;
@@ -93,12 +73,9 @@ void StepHistory::DropOldCopies() {
 
 void StepHistory::Replay(EngineState& s, size_t from, size_t to, std::map<size_t, Copy>* keep) const {
     for (size_t k = from + 1; k <= to; ++k) {
-        // The same work the solve step did, on the cell it pivoted on.
+        // The same step the solve button made, on the cell it pivoted on.
         ChoosePivotCell(s.PivotMarks, pivots_[k]);
-        PivotStep(s.Tableau, s.PivotMarks, s.CandidateCount, s.Labels);
-        SnapTableau(s.Tableau);
-        SelectPivot(s.Tableau, s.PivotMarks, s.CandidateCount, s.Random);
-        SnapTableau(s.Tableau);
+        NextStep(s);
         if (keep) keep->insert_or_assign(k, Take(s));
     }
 }

@@ -19,20 +19,6 @@
 
 namespace optimara {
 
-struct PivotCell {
-    uint32_t row = 0;
-    uint32_t col = 0;
-    bool operator==(const PivotCell&) const = default;
-};
-
-// The cell marked as chosen (2); row 0 when there is none.
-PivotCell ChosenCell(const MatrixZ& marks);
-
-// Makes the candidate at (row, col) the chosen pivot and the former chosen
-// cell a candidate again. False (and nothing changed) when the cell is no
-// candidate.
-bool ChoosePivotCell(MatrixZ& marks, PivotCell cell);
-
 // What the window noted of one tableau: the status text it showed, whether
 // the basic solution was feasible, and the values of the first three
 // problem variables (for the road on the picture).
