@@ -18,6 +18,12 @@ struct ProblemState : EngineState {
     std::vector<std::string> Names;
 };
 
+// Back to the empty problem of the start: every problem matrix 1x1 holding
+// 0, readiness gone; the generator goes on where it was. With plot, the
+// plot's copies and the names go too, so nothing of the old problem is
+// shown or drawn again.
+void ForgetProblem(ProblemState& problem, bool plot);
+
 // The problem as typed: the sense (0 "Minimizar", 1 "Maximizar"), the
 // objective and the constraint lines, all UTF-8.
 struct ProblemText {

@@ -13,7 +13,6 @@
 class QAction;
 class QComboBox;
 class QMenu;
-class QFileDialog;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -170,7 +169,6 @@ private:
     MarkerShape* Shape1 = nullptr;
     PictureBox* Image3 = nullptr;
     StatusPanels* StatusBar1 = nullptr;
-    QFileDialog* SaveDialog2 = nullptr;  // created on first use
     ClientArea* Client = nullptr;
     QScrollArea* WorkScroll = nullptr;
     QWidget* WorkArea = nullptr;
@@ -203,7 +201,6 @@ private:
     QAction* SaveStepsAs1 = nullptr;
     QMenu* GridMenu1 = nullptr;
     QAction* PivotHere1 = nullptr;
-    QFileDialog* SaveDialog3 = nullptr;  // created on first use
 
     void CreateControls();
     // FormCreate's placement rule of Image1 for a client size.
@@ -234,8 +231,11 @@ private:
     void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName);
     template <typename Signal, typename Sender>
     void Route(Sender* sender, Signal signal, void (TForm1::*handler)());
+    // A checkable menu item whose handler turns its mark over itself.
+    void RouteToggle(QAction* item, void (TForm1::*handler)());
     // The learning aids (MainWindowSteps.cpp).
     void CreateStepAids();
+    void WireStepAids();
     void ShowStepAids();
     void UpdateStepActions();
     void DrawPathOn(PictureBox* image);
@@ -245,7 +245,6 @@ private:
     void ChoosePivotAt(int gridRow, int gridCol);
     void GridMenuRequested(const QPoint& pos);
     std::string StepPanelText() const;
-    QString ChooseStepsFile();
 
     AppState state_;
     std::unique_ptr<WindowHost> host_;

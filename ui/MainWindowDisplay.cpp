@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -132,24 +131,10 @@ void TForm1::ClearPicture() {
 PictureBox* TForm1::ShowingPicture() const { return Image3->isHidden() ? Image1 : Image3; }
 
 void TForm1::SaveImageAs1Click() {
-    if (!SaveDialog2) {
-        // Made on first use: a file dialog starts reading its directory as
-        // soon as it exists.
-        SaveDialog2 = new QFileDialog(this);
-        SaveDialog2->setObjectName("SaveDialog2");
-        SaveDialog2->setAcceptMode(QFileDialog::AcceptSave);
-        SaveDialog2->setFileMode(QFileDialog::AnyFile);
-        SaveDialog2->setDefaultSuffix("bmp");
-        SaveDialog2->setNameFilter("Bitmap Files (*.bmp)");
-        SaveDialog2->setOption(QFileDialog::DontConfirmOverwrite, false);
-        SaveDialog2->setOption(QFileDialog::ReadOnly, false);
-    }
-    if (SaveDialog2->exec() != QDialog::Accepted) return;
-    const QStringList files = SaveDialog2->selectedFiles();
-    if (files.isEmpty()) return;
+    const QString name = questions_->ChooseImageFile(this);
+    if (name.isEmpty()) return;
     PictureBox* picture = ShowingPicture();
     if (!picture->HasPicture()) return;
-    const QString name = files.first();
     // Through the same safe writer as the problem files: a failed export
     // leaves an old bitmap of that name whole.
     QByteArray bitmap;

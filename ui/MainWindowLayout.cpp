@@ -88,6 +88,7 @@ TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, Q
     PlaceControls();
     WireHandlers();
     CreateStepAids();
+    WireStepAids();
     ReadDecimalSeparator();
     // The window is designed at this client size; FormCreate places the
     // picture from it before the window is first shown (maximised).
@@ -266,6 +267,14 @@ void TForm1::Route(Sender* sender, Signal signal, void (TForm1::*handler)()) {
     connect(sender, signal, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
 }
 
+void TForm1::RouteToggle(QAction* item, void (TForm1::*handler)()) {
+    // A checkable item turns its mark over by itself; the handler does that.
+    connect(item, &QAction::triggered, this, [this, item, handler](bool checked) {
+        item->setChecked(!checked);
+        RunGuarded([this, handler] { (this->*handler)(); });
+    });
+}
+
 void TForm1::WireHandlers() {
     Route(Button1, &QPushButton::clicked, &TForm1::Button1Click);
     Route(Button2, &QPushButton::clicked, &TForm1::Button2Click);
@@ -278,11 +287,7 @@ void TForm1::WireHandlers() {
     Route(Button9, &QPushButton::clicked, &TForm1::Button9Click);
     Route(FloatingPoint1, &QAction::triggered, &TForm1::FloatingPoint1Click);
     Route(Rational1, &QAction::triggered, &TForm1::Rational1Click);
-    // A checkable item turns its mark over by itself; the handler does that.
-    connect(ViewAxis1, &QAction::triggered, this, [this](bool checked) {
-        ViewAxis1->setChecked(!checked);
-        RunGuarded([this] { ViewAxis1Click(); });
-    });
+    RouteToggle(ViewAxis1, &TForm1::ViewAxis1Click);
     Route(SaveImageAs1, &QAction::triggered, &TForm1::SaveImageAs1Click);
     Route(Enlarge1, &QAction::triggered, &TForm1::Enlarge1Click);
     Route(Restore1, &QAction::triggered, &TForm1::Restore1Click);
@@ -298,6 +303,26 @@ void TForm1::WireHandlers() {
     // Only a choice of the user counts as a change, not a selection made by the program.
     Route(ComboBox1, &QComboBox::activated, &TForm1::RichEdit1Change);
     connect(Client, &ClientArea::Resized, this, [this] { RunGuarded([this] { FormResize(); }); });
+}
+
+void TForm1::WireStepAids() {
+    Route(StepBack1, &QAction::triggered, &TForm1::StepBack1Click);
+    Route(StepForward1, &QAction::triggered, &TForm1::StepForward1Click);
+    Route(ChoosePivot1, &QAction::triggered, &TForm1::ChoosePivot1Click);
+    RouteToggle(ViewPath1, &TForm1::ViewPath1Click);
+    Route(SaveStepsAs1, &QAction::triggered, &TForm1::SaveStepsAs1Click);
+    connect(PivotHere1, &QAction::triggered, this,
+            [this] { RunGuarded([this] { ChoosePivotAt(menuRow_, menuCol_); }); });
+    connect(StringGrid1, &QTableView::customContextMenuRequested, this,
+            [this](const QPoint& pos) { RunGuarded([this, pos] { GridMenuRequested(pos); }); });
+    // Whatever may end a problem's run or hide the work area changes what
+    // the aids can do; these run after the handlers wired before them.
+    const auto update = [this] { UpdateStepActions(); };
+    connect(Edit1, &QLineEdit::textChanged, this, update);
+    connect(RichEdit1, &QTextEdit::textChanged, this, update);
+    connect(ComboBox1, &QComboBox::activated, this, update);
+    for (QAction* action : {Clear1, Enlarge1, Restore1, Open1}) connect(action, &QAction::triggered, this, update);
+    UpdateStepActions();
 }
 
 } // namespace optimara

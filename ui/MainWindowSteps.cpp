@@ -3,7 +3,6 @@
 // in the status bar, and the steps written out as a page for printing.
 #include <QAction>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -49,14 +48,6 @@ void CopyMarks(const MatrixZ& from, MatrixZ& to) {
 } // namespace
 
 void TForm1::CreateStepAids() {
-    // Every menu item can be found by its name, as the new ones below.
-    const std::pair<QAction*, const char*> named[] = {
-        {Open1, "Open1"}, {Save1, "Save1"}, {Saveas1, "Saveas1"}, {Clear1, "Clear1"}, {Exit1, "Exit1"},
-        {FloatingPoint1, "FloatingPoint1"}, {Rational1, "Rational1"}, {ViewAxis1, "ViewAxis1"},
-        {SaveImageAs1, "SaveImageAs1"}, {Enlarge1, "Enlarge1"}, {Restore1, "Restore1"}, {Readme1, "Readme1"},
-        {About1, "About1"}};
-    for (const auto& [action, name] : named)
-        if (action->objectName().isEmpty()) action->setObjectName(name);
     QMenuBar* bar = menuBar();
     StepsMenu = new QMenu("&Pasos", bar);
     StepsMenu->setObjectName("Steps1");
@@ -93,30 +84,6 @@ void TForm1::CreateStepAids() {
     PivotHere1 = GridMenu1->addAction(QString::fromUtf8("Pivotar aquí"));
     PivotHere1->setObjectName("PivotHere1");
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-
-    const auto route = [this](QAction* action, void (TForm1::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
-    };
-    route(StepBack1, &TForm1::StepBack1Click);
-    route(StepForward1, &TForm1::StepForward1Click);
-    route(ChoosePivot1, &TForm1::ChoosePivot1Click);
-    connect(ViewPath1, &QAction::triggered, this, [this](bool checked) {
-        ViewPath1->setChecked(!checked);
-        RunGuarded([this] { ViewPath1Click(); });
-    });
-    route(SaveStepsAs1, &TForm1::SaveStepsAs1Click);
-    connect(PivotHere1, &QAction::triggered, this,
-            [this] { RunGuarded([this] { ChoosePivotAt(menuRow_, menuCol_); }); });
-    connect(StringGrid1, &QTableView::customContextMenuRequested, this,
-            [this](const QPoint& pos) { RunGuarded([this, pos] { GridMenuRequested(pos); }); });
-    // Whatever may end a problem's run or hide the work area changes what
-    // the aids can do; these run after the handlers wired before them.
-    const auto update = [this] { UpdateStepActions(); };
-    connect(Edit1, &QLineEdit::textChanged, this, update);
-    connect(RichEdit1, &QTextEdit::textChanged, this, update);
-    connect(ComboBox1, &QComboBox::activated, this, update);
-    for (QAction* action : {Clear1, Enlarge1, Restore1, Open1}) connect(action, &QAction::triggered, this, update);
-    UpdateStepActions();
 }
 
 bool TForm1::Running() const {
@@ -236,25 +203,10 @@ void TForm1::ViewPath1Click() {
     DrawPathOn(Image3);
 }
 
-QString TForm1::ChooseStepsFile() {
-    if (!SaveDialog3) {
-        SaveDialog3 = new QFileDialog(this);
-        SaveDialog3->setObjectName("SaveDialog3");
-        SaveDialog3->setAcceptMode(QFileDialog::AcceptSave);
-        SaveDialog3->setFileMode(QFileDialog::AnyFile);
-        SaveDialog3->setDefaultSuffix("html");
-        SaveDialog3->setNameFilter(QString::fromUtf8("Páginas HTML (*.html *.htm)"));
-        SaveDialog3->setOption(QFileDialog::DontConfirmOverwrite, false);
-    }
-    if (SaveDialog3->exec() != QDialog::Accepted) return QString();
-    const QStringList files = SaveDialog3->selectedFiles();
-    return files.isEmpty() ? QString() : files.first();
-}
-
 void TForm1::SaveStepsAs1Click() {
     UpdateStepActions();
     if (!SaveStepsAs1->isEnabled()) return;
-    const QString name = ChooseStepsFile();
+    const QString name = questions_->ChooseStepsFile(this);
     if (!name.isEmpty()) SaveStepsTo(name);
 }
 

@@ -14,16 +14,21 @@ namespace {
 const char* const kFileFilter = "Linear Programing Files (*.lpf)";
 const char* const kFileSuffix = "lpf";
 
-QFileDialog* MakeProblemDialog(QWidget* parent, const QString& name, QFileDialog::AcceptMode mode) {
+QFileDialog* MakeFileDialog(QWidget* parent, const QString& name, QFileDialog::AcceptMode mode,
+                           const QString& suffix, const QString& filter) {
     auto* dialog = new QFileDialog(parent);
     dialog->setObjectName(name);
     dialog->setAcceptMode(mode);
     dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog->setDefaultSuffix(kFileSuffix);
-    dialog->setNameFilter(kFileFilter);
+    dialog->setDefaultSuffix(suffix);
+    dialog->setNameFilter(filter);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
     dialog->setOption(QFileDialog::ReadOnly, false);
     return dialog;
+}
+
+QFileDialog* MakeProblemDialog(QWidget* parent, const QString& name, QFileDialog::AcceptMode mode) {
+    return MakeFileDialog(parent, name, mode, kFileSuffix, kFileFilter);
 }
 
 QString ChosenFile(QFileDialog* dialog) {
@@ -62,6 +67,19 @@ QString DialogQuestions::ChooseSaveFile(QWidget* window, const QString& preset) 
 
 bool DialogQuestions::AskToSave(QWidget* window) {
     return AnsweredYes(window, "Tu trabajo no se ha guardado ", "¿Deseas guardar ahora tu trabajo? ", "SaveQuestion");
+}
+
+QString DialogQuestions::ChooseImageFile(QWidget* window) {
+    if (!SaveDialog2)
+        SaveDialog2 = MakeFileDialog(window, "SaveDialog2", QFileDialog::AcceptSave, "bmp", "Bitmap Files (*.bmp)");
+    return ChosenFile(SaveDialog2);
+}
+
+QString DialogQuestions::ChooseStepsFile(QWidget* window) {
+    if (!SaveDialog3)
+        SaveDialog3 = MakeFileDialog(window, "SaveDialog3", QFileDialog::AcceptSave, "html",
+                                     QString::fromUtf8("Páginas HTML (*.html *.htm)"));
+    return ChosenFile(SaveDialog3);
 }
 
 } // namespace optimara

@@ -21,6 +21,10 @@ public:
     virtual QString ChooseSaveFile(QWidget* window, const QString& preset) = 0;
     // Unsaved work is about to be replaced: save it first?
     virtual bool AskToSave(QWidget* window) = 0;
+    // The bitmap file to write the picture to; empty when cancelled.
+    virtual QString ChooseImageFile(QWidget* window) = 0;
+    // The page of the steps to write; empty when cancelled.
+    virtual QString ChooseStepsFile(QWidget* window) = 0;
 };
 
 // The user answers in message boxes and file dialogs.
@@ -30,12 +34,16 @@ public:
     QString ChooseOpenFile(QWidget* window) override;
     QString ChooseSaveFile(QWidget* window, const QString& preset) override;
     bool AskToSave(QWidget* window) override;
+    QString ChooseImageFile(QWidget* window) override;
+    QString ChooseStepsFile(QWidget* window) override;
 
 private:
     // Made on first use (a file dialog starts reading its folder as soon as
     // it exists), as children of the window, which deletes them.
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
+    QFileDialog* SaveDialog2 = nullptr;
+    QFileDialog* SaveDialog3 = nullptr;
 };
 
 } // namespace optimara

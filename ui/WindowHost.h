@@ -8,11 +8,6 @@ namespace optimara {
 
 class TForm1;
 
-// Back to the empty problem of the start: every problem matrix 1x1 holding
-// 0, names and readiness gone; the generator goes on where it was. With
-// plot, the plot's copies go too, so nothing of the old region is drawn.
-void ForgetProblem(ProblemState& problem, bool plot);
-
 class WindowHost : public SolveHost {
 public:
     explicit WindowHost(TForm1& form) : form_(form) {}

@@ -1,0 +1,22 @@
+#include "ProblemState.h"
+
+namespace optimara {
+
+void ForgetProblem(ProblemState& problem, bool plot) {
+    const auto empty = [](auto& matrix) {
+        matrix.Redefine(1, 1);
+        matrix.Index(1, 1) = 0;
+    };
+    empty(problem.Tableau);
+    empty(problem.Labels);
+    empty(problem.PivotMarks);
+    empty(problem.SignMarks);
+    problem.CandidateCount = 0;
+    problem.ProblemReady = false;
+    if (!plot) return;
+    empty(problem.ConstraintPlanes);
+    empty(problem.ObjectiveVector);
+    problem.Names.clear();
+}
+
+} // namespace optimara
