@@ -52,7 +52,7 @@ void ExpectSame(const EngineState& s, const Bits& b, const MatrixR& tableau) {
     EXPECT_EQ(s.Random.state, b.random);
 }
 
-// One solve step as the window makes it, with a chosen cell now and then.
+// One solve step as the solve button makes it, with a chosen cell now and then.
 void Step(EngineState& s, StepHistory& h, std::mt19937& rng, bool keepCopy) {
     std::vector<PivotCell> candidates;
     for (uint32_t r = 1; r <= s.PivotMarks.rows; ++r)
@@ -63,10 +63,7 @@ void Step(EngineState& s, StepHistory& h, std::mt19937& rng, bool keepCopy) {
         ASSERT_TRUE(ChoosePivotCell(s.PivotMarks, cell));
         h.SetNextPivot(cell);
     }
-    PivotStep(s.Tableau, s.PivotMarks, s.CandidateCount, s.Labels);
-    SnapTableau(s.Tableau);
-    SelectPivot(s.Tableau, s.PivotMarks, s.CandidateCount, s.Random);
-    SnapTableau(s.Tableau);
+    NextStep(s);
     h.Record(s, {}, keepCopy);
 }
 
