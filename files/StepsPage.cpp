@@ -39,7 +39,11 @@ constexpr const char* kStyle =
     "table.tabla td.pivote { background: #fc9; font-weight: bold; outline: 2px solid #c30; }\n"
     "ul { margin: 2pt 0; padding-left: 1em; }\n"
     "li { display: inline-block; margin-right: 1.5em; }\n"
-    "p { margin: 3pt 0; }\n";
+    "p { margin: 3pt 0; }\n"
+    "table.cocientes { border-collapse: collapse; margin: 3pt 0; }\n"
+    "table.cocientes th, table.cocientes td { border: 1px solid #bbb; padding: 1pt 4pt; text-align: right; }\n"
+    "table.cocientes tr.sale td { font-weight: bold; background: #fc9; }\n"
+    ".explicacion p { margin: 2pt 0; }\n";
 
 void Problem(std::string& out, const StepsPage& page) {
     out += "<h1>Pasos del método símplex</h1>\n";
@@ -84,6 +88,29 @@ void Lines(std::string& out, const char* heading, const std::vector<std::string>
     out += "</ul>\n";
 }
 
+void Ratios(std::string& out, const std::vector<StepsPageRatio>& ratios) {
+    if (ratios.empty()) return;
+    out += "<table class=\"cocientes\">\n<tr><th>Fila</th><th>Constante</th><th>Entrada</th><th>Cociente</th></tr>\n";
+    for (const StepsPageRatio& r : ratios) {
+        out += r.leaves ? "<tr class=\"sale\">" : "<tr>";
+        Element(out, "<td>", r.row, "</td>");
+        Element(out, "<td>", r.constant, "</td>");
+        Element(out, "<td>", r.entry, "</td>");
+        Element(out, "<td>", r.ratio, "</td>");
+        out += "</tr>\n";
+    }
+    out += "</table>\n";
+}
+
+// The explanation's paragraphs, then its ratio test.
+void Explained(std::string& out, const StepsPageTableau& t) {
+    if (t.explanation.empty()) return;
+    out += "<div class=\"explicacion\">\n";
+    for (const std::string& p : t.explanation) Element(out, "<p>", p, "</p>\n");
+    Ratios(out, t.ratios);
+    out += "</div>\n";
+}
+
 void Tableau(std::string& out, const StepsPageTableau& t) {
     out += "<div class=\"paso\">\n";
     Element(out, "<h2>", t.number == 0 ? "Tabla inicial" : "Paso " + std::to_string(t.number), "</h2>\n");
@@ -93,6 +120,7 @@ void Tableau(std::string& out, const StepsPageTableau& t) {
     Element(out, "<p>Valor: ", t.value, "</p>\n");
     Element(out, "<p>Fase: ", t.phase, "</p>\n");
     Element(out, "<p>Estado: ", t.status, "</p>\n");
+    Explained(out, t);
     out += "</div>\n";
 }
 

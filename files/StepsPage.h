@@ -9,6 +9,14 @@
 
 namespace optimara::files {
 
+// One row of a step's ratio test.
+struct StepsPageRatio {
+    std::string row;       // the row's name: its variable
+    std::string constant, entry;
+    std::string ratio;     // or "—" for a row left out
+    bool leaves = false;
+};
+
 // One tableau as the window showed it. Texts are UTF-8.
 struct StepsPageTableau {
     int number = 0;                   // pivots made before it
@@ -20,6 +28,8 @@ struct StepsPageTableau {
     std::string value;                // the objective's value
     std::string phase;                // what the method is doing, in words
     std::string status;               // whether it goes on or how it ended, in words
+    std::vector<std::string> explanation;  // the step in words, paragraph by paragraph
+    std::vector<StepsPageRatio> ratios;    // the ratio test of the chosen pivot's column
 };
 
 struct StepsPage {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <unordered_map>
+#include <string>
 #include <vector>
 
 #include "ErrorTexts.h"
@@ -45,6 +46,11 @@ void AddColAfter(MatrixR& T, uint32_t p, double v) {
     T.AddCol(p, v);
 }
 
+struct RowOrigin {
+    uint32_t leftSide = 0;
+    bool second = false;
+};
+
 struct Build {
     ProblemState& state;
     BuildReport& report;
@@ -54,6 +60,11 @@ struct Build {
     // Folded name -> column of this build; 0 for a name left over from
     // before, which the objective reports as a duplicate.
     std::unordered_map<std::string, uint32_t> columns;
+    // For every constraint row, in row order: the left side it came from
+    // (numbered over the whole text) and whether it is the second row of
+    // an "=" line.
+    std::vector<RowOrigin> origins;
+    uint32_t leftSides = 0;
 };
 
 bool Failed(const Build& b) { return !b.report.errorPanel.empty(); }
@@ -158,6 +169,11 @@ bool ReadLine(Build& b, const std::string& raw, int k) {
     if (Failed(b)) return false;
     if (pos <= L) return Fail(b, kError11, k);
     FinishLine(T, extra, rel, rhs);
+    for (uint32_t i = 0; i <= extra; ++i) {
+        ++b.leftSides;
+        b.origins.push_back({b.leftSides, false});
+        if (rel == '=') b.origins.push_back({b.leftSides, true});
+    }
     return true;
 }
 
@@ -173,7 +189,7 @@ void TakePlotCopies(ProblemState& state) {
 
 // A row c·x >= 0 with c > 0 only says that x is non-negative: it becomes
 // a sign mark instead of a constraint row.
-void TakeSignRows(ProblemState& state) {
+std::vector<uint32_t> TakeSignRows(ProblemState& state) {
     MatrixR& T = state.Tableau;
     const uint32_t n = T.cols - 1;
     state.SignMarks.Redefine(n, 1);
@@ -189,6 +205,23 @@ void TakeSignRows(ProblemState& state) {
         }
     }
     for (auto r = doomed.rbegin(); r != doomed.rend(); ++r) T.DelRow(*r);
+    return doomed;
+}
+
+// The slack variables' names: h1, h2, ... by left side in the order typed,
+// the second row of an "=" line primed. Rows that became sign marks have no
+// slack and take no number.
+std::vector<std::string> SlackNames(std::vector<RowOrigin> origins, const std::vector<uint32_t>& signRows) {
+    for (auto r = signRows.rbegin(); r != signRows.rend(); ++r) origins.erase(origins.begin() + (*r - 1));
+    std::vector<std::string> names;
+    uint32_t number = 0, last = 0;
+    for (const RowOrigin& o : origins) {
+        const bool pairKept = o.second && o.leftSide == last;
+        if (o.leftSide != last) ++number;
+        last = o.leftSide;
+        names.push_back("h" + std::to_string(number) + (pairKept ? "'" : ""));
+    }
+    return names;
 }
 
 // Every variable without a sign mark becomes the difference of two
@@ -224,7 +257,7 @@ const char* BuildStatusText(int32_t status) {
 namespace {
 
 void BuildFromText(ProblemState& state, const ProblemText& problem, BuildReport& report) {
-    Build b{state, report, state.Names.size(), {}};
+    Build b{state, report, state.Names.size(), {}, {}, 0};
     for (const std::string& old : state.Names) b.columns.emplace(text::FoldedName(old), 0);
 
     state.Tableau.Redefine(1, 1);
@@ -236,7 +269,7 @@ void BuildFromText(ProblemState& state, const ProblemText& problem, BuildReport&
         return;
     }
     TakePlotCopies(state);
-    TakeSignRows(state);
+    state.RowNames = SlackNames(b.origins, TakeSignRows(state));
     SplitFreeVariables(state, b.base);
 
     MatrixR& T = state.Tableau;
@@ -244,8 +277,11 @@ void BuildFromText(ProblemState& state, const ProblemText& problem, BuildReport&
     for (uint32_t i = 1; i <= state.Labels.rows; ++i) state.Labels.Index(i, 1) = static_cast<int32_t>(i);
     // The first pivot is chosen on the tableau as it is shown.
     SnapTableau(T);
-    const int32_t status = SelectPivot(T, state.PivotMarks, state.CandidateCount, state.Random);
+    const int32_t status =
+        SelectPivot(T, state.PivotMarks, state.CandidateCount, state.Random, state.Rule, &state.Labels, &state.LastDraw);
     report.statusPanel = BuildStatusText(status);
+    state.Stage = StageOf(status);
+    state.AtBuild = true;
 }
 
 } // namespace

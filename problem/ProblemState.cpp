@@ -13,6 +13,9 @@ void ForgetProblem(ProblemState& problem, bool plot) {
     empty(problem.SignMarks);
     problem.CandidateCount = 0;
     problem.ProblemReady = false;
+    problem.Stage = SolveStage::Building;
+    problem.AtBuild = false;
+    problem.RowNames.clear();
     if (!plot) return;
     empty(problem.ConstraintPlanes);
     empty(problem.ObjectiveVector);

@@ -2,24 +2,18 @@
 
 namespace optimara {
 
-const char* StepStatusText(int32_t status) {
-    switch (status) {
-    case Infeasible: return kStatusInfeasible;
-    case Unbounded: return kStatusUnbounded;
-    case Optimal: return kStatusDone;
-    default: return "";
-    }
-}
-
 void Button2Click(SolveHost& host) {
     EngineState& e = host.Engine();
-    if (e.ProblemReady && host.StatusPanel().empty()) {
-        host.SetStatusPanel(StepStatusText(NextStep(e)));
+    if (e.ProblemReady && !Ended(e.Stage)) {
+        NextStep(e);
+        host.ShowStage();
         host.ShowTableau();
         return;
     }
     host.SetErrorPanel("");
-    host.SetStatusPanel("");
+    e.Stage = SolveStage::Building;
+    e.AtBuild = false;
+    host.ShowStage();
     host.ClearNames();
     host.BuildProblem();
     if (host.ErrorPanel().empty()) {
@@ -32,14 +26,17 @@ void Button2Click(SolveHost& host) {
 
 void Button1Click(SolveHost& host) {
     EngineState& e = host.Engine();
-    if (!e.ProblemReady || host.StatusPanel() == kStatusDone) {
+    // Only an optimum reached by pivots lets the solution start over.
+    if (!e.ProblemReady || (e.Stage == SolveStage::Optimal && !e.AtBuild)) {
         e.ProblemReady = false;
         host.SetErrorPanel("");
-        host.SetStatusPanel("");
+        e.Stage = SolveStage::Building;
+        e.AtBuild = false;
+        host.ShowStage();
     }
     int counter = 100;
     for (;;) {
-        if (!host.ErrorPanel().empty() || !host.StatusPanel().empty()) return;
+        if (!host.ErrorPanel().empty() || Ended(e.Stage)) return;
         Button2Click(host);
         if (--counter == 0) {
             if (!host.AskRestart()) return;

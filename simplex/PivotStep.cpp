@@ -116,7 +116,19 @@ bool ChoosePivotCell(MatrixZ& marks, PivotCell cell) {
 int32_t NextStep(EngineState& e) {
     PivotStep(e.Tableau, e.PivotMarks, e.CandidateCount, e.Labels);
     SnapTableau(e.Tableau);
-    return SelectPivot(e.Tableau, e.PivotMarks, e.CandidateCount, e.Random);
+    const int32_t status = SelectPivot(e.Tableau, e.PivotMarks, e.CandidateCount, e.Random, e.Rule, &e.Labels, &e.LastDraw);
+    e.Stage = StageOf(status);
+    e.AtBuild = false;
+    return status;
+}
+
+SolveStage StageOf(int32_t status) {
+    switch (status) {
+    case PivotChosen: return SolveStage::Choosing;
+    case Infeasible: return SolveStage::Infeasible;
+    case Unbounded: return SolveStage::Unbounded;
+    default: return SolveStage::Optimal;
+    }
 }
 
 void PivotStep(MatrixR& T, const MatrixZ& pivotMarks, int32_t candidateCount, MatrixZ& labels) {

@@ -22,12 +22,14 @@ struct ColumnTests {
     // the column" is one comparison, ratio >= d, for every column alike.
     std::vector<double> d;
     std::vector<int32_t> k;
+    // 1 for a column no row has limited yet.
+    std::vector<char> fresh;
     // Every cell given a working label, as (row, zero-based column): few per
     // column, so the candidates are collected without a pass over all marks.
     std::vector<std::pair<uint32_t, uint32_t>> labelled;
     // The columns a row reaches, found by one pass without branches.
     std::vector<uint32_t> reached;
-    explicit ColumnTests(uint32_t n) : eligible(n, 0), d(n, kNever), k(n, -1), reached(n) {
+    explicit ColumnTests(uint32_t n) : eligible(n, 0), d(n, kNever), k(n, -1), fresh(n, 1), reached(n) {
         labelled.reserve(4 * std::size_t(n));
     }
     static constexpr double kNever = std::numeric_limits<double>::infinity();
@@ -38,19 +40,19 @@ struct ColumnTests {
 };
 
 // Turns the labels equal to each column's final label into candidates and
-// clears the others.
-int32_t CollectCandidates(MatrixZ& marks, const ColumnTests& c) {
-    int32_t count = 0;
+// clears the others. The labelled cells were visited row by row, each row's
+// columns in increasing order, so the candidates come in that order.
+void CollectCandidates(MatrixZ& marks, const ColumnTests& c, PivotRecord& record) {
     for (const auto& [row, i] : c.labelled) {
         int32_t& mark = marks.RowData(row)[i];
         if (mark == c.k[i]) {
             mark = 1;
-            ++count;
+            record.candidateRows.push_back(row);
+            record.candidateCols.push_back(i + 1);
         } else {
             mark = 0;
         }
     }
-    return count;
 }
 
 // Rounding residue must not decide a pivot: an entry counts as non-zero,
@@ -135,22 +137,15 @@ struct RowScan {
     }
 };
 
-// Feasibility phase on the last infeasible row a.
-int32_t FeasibilityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, uint32_t a, ColumnTests& c) {
+// The rows from `first` on, each against every column still open: a row
+// ties a column's best ratio (same label) or betters it (a new label). A
+// column no row has limited yet ("fresh") takes the first limiting row's
+// ratio, whatever it is.
+void ScanRows(const MatrixR& T, MatrixZ& marks, uint32_t first, ColumnTests& c) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
-    const double* rowA = T.RowData(a);
-    const double b = rowA[n];
-    const double tolA = RowTolerance(rowA, n);
-    int32_t* markA = marks.RowData(a);
-    for (uint32_t i = 0; i < n; ++i) {
-        if (!(rowA[i] < -tolA)) continue;
-        c.eligible[i] = 1;
-        c.d[i] = b / rowA[i];
-        c.Label(markA, a, i, -1);
-    }
     uint32_t* reached = c.reached.data();
     RowScan limits;
-    for (uint32_t j = a + 1; j <= m; ++j) {
+    for (uint32_t j = first; j <= m; ++j) {
         const double* row = T.RowData(j);
         limits.Of(row, n);
         int32_t* mark = marks.RowData(j);
@@ -159,18 +154,47 @@ int32_t FeasibilityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, uint3
             const uint32_t i = reached[h];
             const double x = limits.Ratio(row, i);
             if (x < c.d[i]) continue;
-            if (x > c.d[i]) {
+            if (x > c.d[i] || c.fresh[i]) {
                 c.d[i] = x;
                 c.k[i] -= 1;
+                c.fresh[i] = 0;
             }
             c.Label(mark, j, i, c.k[i]);
         }
     }
-    count += CollectCandidates(marks, c);
-    return count == 0 ? Infeasible : PivotChosen;
 }
 
-int32_t OptimalityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, ColumnTests& c) {
+// The eligible columns with their reference entries, and the candidates.
+void Record(const double* reference, const ColumnTests& c, PivotRecord& record) {
+    const uint32_t n = static_cast<uint32_t>(c.eligible.size());
+    for (uint32_t i = 0; i < n; ++i)
+        if (c.eligible[i]) record.columns.push_back({i + 1, reference[i], c.d[i], !c.fresh[i]});
+}
+
+// Feasibility phase on the last infeasible row a: the row itself limits
+// each column at the ratio where it becomes feasible, and the rows below it
+// must stay feasible.
+void FeasibilityPhase(const MatrixR& T, MatrixZ& marks, uint32_t a, ColumnTests& c, PivotRecord& record) {
+    const uint32_t n = T.cols - 1;
+    const double* rowA = T.RowData(a);
+    const double b = rowA[n];
+    const double tolA = RowTolerance(rowA, n);
+    int32_t* markA = marks.RowData(a);
+    for (uint32_t i = 0; i < n; ++i) {
+        if (!(rowA[i] < -tolA)) continue;
+        c.eligible[i] = 1;
+        c.fresh[i] = 0;
+        c.d[i] = b / rowA[i];
+        c.Label(markA, a, i, -1);
+    }
+    ScanRows(T, marks, a + 1, c);
+    record.drivingRow = a;
+    Record(rowA, c, record);
+    CollectCandidates(marks, c, record);
+    record.status = record.candidateRows.empty() ? Infeasible : PivotChosen;
+}
+
+void OptimalityPhase(const MatrixR& T, MatrixZ& marks, ColumnTests& c, PivotRecord& record) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
     int32_t status = Optimal;
     const double* objective = T.RowData(m + 1);
@@ -181,45 +205,83 @@ int32_t OptimalityPhase(const MatrixR& T, MatrixZ& marks, int32_t& count, Column
             c.d[i] = -ColumnTests::kNever;
             status = PivotChosen;
         }
-    uint32_t* reached = c.reached.data();
-    RowScan limits;
-    for (uint32_t j = 1; j <= m; ++j) {
-        const double* row = T.RowData(j);
-        limits.Of(row, n);
-        int32_t* mark = marks.RowData(j);
-        const uint32_t hits = limits.Reached(row, n, c.d, reached);
-        for (uint32_t h = 0; h < hits; ++h) {
-            const uint32_t i = reached[h];
-            const double x = limits.Ratio(row, i);
-            if (c.k[i] == -1 || x > c.d[i]) {
-                c.k[i] -= 1;
-                c.d[i] = x;
-                c.Label(mark, j, i, c.k[i]);
-            } else if (x == c.d[i]) {
-                c.Label(mark, j, i, c.k[i]);
-            }
-        }
-    }
-    count += CollectCandidates(marks, c);
-    if (status == PivotChosen && count == 0) status = Unbounded;
-    return status;
+    ScanRows(T, marks, 1, c);
+    Record(objective, c, record);
+    CollectCandidates(marks, c, record);
+    if (status == PivotChosen && record.candidateRows.empty()) status = Unbounded;
+    record.status = status;
 }
 
-// The t-th candidate in row-by-row order becomes the pivot. The labelled
-// cells were visited row by row, each column in increasing order, so the
-// candidates among them stand in that order already.
-void ChooseAtRandom(MatrixZ& marks, const ColumnTests& c, int32_t count, RandomGenerator& random) {
-    int32_t t = random.RandomDraw() % count + 1;
-    for (const auto& [row, i] : c.labelled) {
-        int32_t& mark = marks.RowData(row)[i];
-        if (mark == 1 && --t == 0) {
-            mark = 2;
-            return;
-        }
+// Marks the candidates of the last infeasible row's phase, or of the
+// objective's, and records what the choice saw.
+void Examine(const MatrixR& T, MatrixZ& marks, PivotRecord& record) {
+    const uint32_t a = LastInfeasibleRow(T);
+    ColumnTests c(T.cols - 1);
+    if (a >= 1) FeasibilityPhase(T, marks, a, c, record);
+    else OptimalityPhase(T, marks, c, record);
+}
+
+// Among the columns a test accepts, the first of the best; then the
+// column's first tied row by another test. Unbounded when the column
+// chosen is limited by no row (the column is still named, the row is 0).
+template <typename Better, typename BetterRow>
+RuleChoice TakeColumn(const PivotRecord& r, Better better, BetterRow betterRow) {
+    RuleChoice choice;
+    const EligibleColumn* best = nullptr;
+    for (const EligibleColumn& column : r.columns)
+        if (!best || better(column, *best)) best = &column;
+    choice.col = best->col;
+    if (!best->limited) {
+        choice.status = Unbounded;
+        return choice;
     }
+    choice.status = PivotChosen;
+    for (size_t k = 0; k < r.candidateRows.size(); ++k)
+        if (r.candidateCols[k] == best->col && (choice.row == 0 || betterRow(r.candidateRows[k], choice.row)))
+            choice.row = r.candidateRows[k];
+    return choice;
+}
+
+int32_t OnlyObjective(const MatrixR& T) {
+    const uint32_t n = T.cols - 1;
+    const double tolZ = RowTolerance(T.RowData(1), n);
+    for (uint32_t j = 1; j <= n; ++j)
+        if (T.Index(1, j) > tolZ) return Unbounded;
+    return Optimal;
 }
 
 } // namespace
+
+RuleChoice ChooseByRule(const PivotRecord& r, PivotRule rule, const MatrixZ* labels, RandomGenerator& random) {
+    RuleChoice choice;
+    choice.status = r.status;
+    if (r.candidateRows.empty()) return choice;
+    switch (rule) {
+    case PivotRule::Random: {
+        const int32_t count = static_cast<int32_t>(r.candidateRows.size());
+        choice.draw = random.RandomDraw() % count + 1;
+        choice.row = r.candidateRows[static_cast<size_t>(choice.draw - 1)];
+        choice.col = r.candidateCols[static_cast<size_t>(choice.draw - 1)];
+        return choice;
+    }
+    case PivotRule::LargestCoefficient:
+        return TakeColumn(
+            r, [](const EligibleColumn& a, const EligibleColumn& b) { return std::fabs(a.reference) > std::fabs(b.reference); },
+            [](uint32_t, uint32_t) { return false; });
+    case PivotRule::SmallestIndex: {
+        // The variable standing at a position: the column headings first,
+        // then the rows.
+        auto variable = [labels](uint32_t position) {
+            return labels && position <= labels->rows ? labels->Index(position, 1) : static_cast<int32_t>(position);
+        };
+        const uint32_t n = r.columnCount;
+        return TakeColumn(
+            r, [&](const EligibleColumn& a, const EligibleColumn& b) { return variable(a.col) < variable(b.col); },
+            [&](uint32_t a, uint32_t b) { return variable(n + a) < variable(n + b); });
+    }
+    }
+    return choice;
+}
 
 uint32_t LastInfeasibleRow(const MatrixR& T) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
@@ -232,24 +294,71 @@ uint32_t LastInfeasibleRow(const MatrixR& T) {
     return a;
 }
 
-int32_t SelectPivot(const MatrixR& T, MatrixZ& pivotMarks, int32_t& candidateCount,
-                    RandomGenerator& random) {
-    candidateCount = 0;
-    const uint32_t n = T.cols - 1;
+PivotRecord ExaminePivots(const MatrixR& T) {
+    PivotRecord record;
+    record.columnCount = T.cols - 1;
     if (T.rows == 1) {
-        const double tolZ = RowTolerance(T.RowData(1), n);
-        for (uint32_t j = 1; j <= n; ++j)
-            if (T.Index(1, j) > tolZ) return Unbounded;
-        return Optimal;
+        record.status = OnlyObjective(T);
+        return record;
     }
-    const uint32_t m = T.rows - 1;
-    pivotMarks.Redefine(m, n);
-    const uint32_t a = LastInfeasibleRow(T);
-    ColumnTests c(n);
-    int32_t status = a >= 1 ? FeasibilityPhase(T, pivotMarks, candidateCount, a, c)
-                            : OptimalityPhase(T, pivotMarks, candidateCount, c);
-    if (candidateCount > 0) ChooseAtRandom(pivotMarks, c, candidateCount, random);
-    return status;
+    MatrixZ marks(T.rows - 1, T.cols - 1);
+    Examine(T, marks, record);
+    return record;
+}
+
+std::vector<RowRatio> RatioTest(const MatrixR& T, uint32_t drivingRow, uint32_t col) {
+    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    std::vector<RowRatio> rows;
+    bool any = false;
+    double best = 0.0;
+    RowScan limits;
+    for (uint32_t j = 1; j <= m; ++j) {
+        RowRatio r;
+        r.row = j;
+        const double* row = T.RowData(j);
+        if (drivingRow != 0 && j < drivingRow) {
+            r.part = RowPart::AboveDriving;
+        } else if (j == drivingRow) {
+            r.part = RowPart::Driving;
+            r.ratio = row[n] / row[col - 1];
+        } else {
+            limits.Of(row, n);
+            if (row[col - 1] > limits.tolerance) {
+                r.part = RowPart::Limits;
+                r.ratio = limits.Ratio(row, col - 1);
+            }
+        }
+        if (r.part == RowPart::Limits || r.part == RowPart::Driving) {
+            if (!any || r.ratio > best) best = r.ratio;
+            any = true;
+        }
+        rows.push_back(r);
+    }
+    for (RowRatio& r : rows) r.tied = (r.part == RowPart::Limits || r.part == RowPart::Driving) && r.ratio == best;
+    return rows;
+}
+
+int32_t SelectPivot(const MatrixR& T, MatrixZ& pivotMarks, int32_t& candidateCount, RandomGenerator& random,
+                    PivotRule rule, const MatrixZ* labels, int32_t* draw) {
+    candidateCount = 0;
+    if (draw) *draw = -1;
+    // Without constraint rows nothing is marked.
+    if (T.rows == 1) return OnlyObjective(T);
+    pivotMarks.Redefine(T.rows - 1, T.cols - 1);
+    PivotRecord record;
+    record.columnCount = T.cols - 1;
+    Examine(T, pivotMarks, record);
+    const RuleChoice choice = ChooseByRule(record, rule, labels, random);
+    if (draw) *draw = choice.draw;
+    if (choice.row != 0) {
+        pivotMarks.Index(choice.row, choice.col) = 2;
+        candidateCount = static_cast<int32_t>(record.candidateRows.size());
+    } else {
+        // A rule that ends where candidates were marked leaves none.
+        for (size_t k = 0; k < record.candidateRows.size(); ++k)
+            pivotMarks.Index(record.candidateRows[k], record.candidateCols[k]) = 0;
+    }
+    return choice.status;
 }
 
 } // namespace optimara

@@ -6,6 +6,7 @@
 
 #include "MatrixR.h"
 #include "MatrixZ.h"
+#include "PivotChoice.h"
 
 namespace optimara {
 
@@ -31,8 +32,11 @@ struct RandomGenerator {
 // feasible. While there is one, the method is looking for a feasible point.
 uint32_t LastInfeasibleRow(const MatrixR& tableau);
 
+// Marks the candidates (1) and the pivot a rule takes from them (2).
+// `labels` is read by the smallest-index rule only.
 int32_t SelectPivot(const MatrixR& tableau, MatrixZ& pivotMarks, int32_t& candidateCount,
-                    RandomGenerator& random);
+                    RandomGenerator& random, PivotRule rule = PivotRule::Random, const MatrixZ* labels = nullptr,
+                    int32_t* draw = nullptr);
 
 // A cell of the pivot marks (1-based); row 0 is no cell.
 struct PivotCell {
@@ -78,6 +82,15 @@ struct SolutionReading {
     double objective = 0.0;             // as the user asked for it (negated back for "Minimizar")
 };
 
+// Where a solution stands. Building: nothing built from the current text
+// (or its build failed); Choosing: a pivot is chosen and the next step
+// makes it; the three ends; Fault: a build abandoned by a floating-point
+// fault.
+enum class SolveStage : uint8_t { Building, Choosing, Optimal, Infeasible, Unbounded, Fault };
+
+// The stage a choice of the pivot leaves.
+SolveStage StageOf(int32_t status);
+
 // The part of the problem state that the engine and the solve driver work
 // on. Every matrix starts as 1x1 holding 0.
 struct EngineState {
@@ -87,6 +100,13 @@ struct EngineState {
     int32_t CandidateCount = 0;
     RandomGenerator Random;
     bool ProblemReady = false;
+    SolveStage Stage = SolveStage::Building;
+    // The stage was reached by the build's own choice, before any pivot.
+    bool AtBuild = false;
+    // The rule of the next choice of a pivot, and the rank of the last
+    // random draw (-1 when the last choice drew nothing).
+    PivotRule Rule = PivotRule::Random;
+    int32_t LastDraw = -1;
 };
 
 // One step of the method on a problem being solved: the chosen pivot, the

@@ -26,6 +26,9 @@ StepHistory::Copy StepHistory::Take(const EngineState& s) {
     CopyInto(s.PivotMarks, copy.markRows, copy.markCols, copy.marks);
     copy.candidates = s.CandidateCount;
     copy.random = s.Random;
+    copy.stage = s.Stage;
+    copy.atBuild = s.AtBuild;
+    copy.draw = s.LastDraw;
     return copy;
 }
 
@@ -35,6 +38,9 @@ void StepHistory::Put(const Copy& copy, EngineState& s) {
     CopyOut(copy.markRows, copy.markCols, copy.marks, s.PivotMarks);
     s.CandidateCount = copy.candidates;
     s.Random = copy.random;
+    s.Stage = copy.stage;
+    s.AtBuild = copy.atBuild;
+    s.LastDraw = copy.draw;
 }
 
 void StepHistory::Start(const EngineState& first, StepNote note) {
@@ -72,12 +78,16 @@ void StepHistory::DropOldCopies() {
 }
 
 void StepHistory::Replay(EngineState& s, size_t from, size_t to, std::map<size_t, Copy>* keep) const {
+    const PivotRule current = s.Rule;
     for (size_t k = from + 1; k <= to; ++k) {
-        // The same step the solve button made, on the cell it pivoted on.
+        // The same step the solve button made, on the cell it pivoted on,
+        // and the next choice by the rule it was made with.
         ChoosePivotCell(s.PivotMarks, pivots_[k]);
+        s.Rule = notes_[k].rule;
         NextStep(s);
         if (keep) keep->insert_or_assign(k, Take(s));
     }
+    s.Rule = current;
 }
 
 void StepHistory::Undo(EngineState& state) {
@@ -120,7 +130,6 @@ size_t StepHistory::MemoryBytes() const {
         bytes += sizeof(Copy) + static_cast<size_t>(copy.tableau.Capacity()) * sizeof(double) +
                  (copy.labels.capacity() + copy.marks.capacity()) * sizeof(int32_t);
     }
-    for (const StepNote& note : notes_) bytes += note.status.capacity() > 15 ? note.status.capacity() : 0;
     return bytes;
 }
 

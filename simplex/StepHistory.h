@@ -19,12 +19,17 @@
 
 namespace optimara {
 
-// What the window noted of one tableau: the status text it showed, whether
-// the basic solution was feasible, and the values of the first three
+// What the window noted of one tableau: the stage it showed, whether the
+// basic solution was feasible, the rule that chose its pivot (and the
+// draw's rank), its objective cell, and the values of the first three
 // problem variables (for the road on the picture).
 struct StepNote {
-    std::string status;
+    SolveStage stage = SolveStage::Building;
+    bool atBuild = false;
     bool feasible = true;
+    PivotRule rule = PivotRule::Random;
+    int32_t draw = -1;
+    double objective = 0.0;
     int variables = 0;
     double point[3] = {0, 0, 0};
 };
@@ -55,6 +60,8 @@ public:
 
     // Takes the last pivot back: `state` becomes the previous tableau
     // exactly as it was shown. Nothing happens without a step to undo.
+    // Each replayed choice takes the rule it was made with; the state's
+    // own rule is left as it was.
     void Undo(EngineState& state);
 
     // Every tableau from the first to the current one, in order, rebuilt in
@@ -71,6 +78,9 @@ private:
         std::vector<int32_t> labels, marks;
         int32_t candidates = 0;
         RandomGenerator random;
+        SolveStage stage = SolveStage::Building;
+        bool atBuild = false;
+        int32_t draw = -1;
     };
     static Copy Take(const EngineState& state);
     static void Put(const Copy& copy, EngineState& state);
@@ -80,6 +90,10 @@ private:
 
     std::vector<StepNote> notes_;      // one per tableau
     std::vector<PivotCell> pivots_;    // pivots_[k]: the cell pivoted on to reach tableau k (k >= 1)
+public:
+    // The cell pivoted on to reach tableau k (row 0 for the first).
+    PivotCell PivotTo(size_t k) const { return k < pivots_.size() ? pivots_[k] : PivotCell{}; }
+private:
     std::map<size_t, Copy> copies_;    // tableau number -> whole state
     PivotCell next_;
 };

@@ -15,6 +15,7 @@ class QComboBox;
 class QMenu;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
 class QTableView;
@@ -36,6 +37,8 @@ class ClientArea : public QWidget {
 public:
     using QWidget::QWidget;
     void Arrange();
+    // The explanation panel's height in a client area of this height.
+    static int ExplanationHeight(int clientHeight);
 signals:
     void Resized();
 
@@ -201,6 +204,14 @@ private:
     QAction* SaveStepsAs1 = nullptr;
     QMenu* GridMenu1 = nullptr;
     QAction* PivotHere1 = nullptr;
+    // Every step explained, the rule of the pivot, the slack variables' names.
+    QPlainTextEdit* Explicacion = nullptr;
+    QMenu* RuleMenu1 = nullptr;
+    QAction* RuleRandom1 = nullptr;
+    QAction* RuleLargest1 = nullptr;
+    QAction* RuleBland1 = nullptr;
+    QAction* ViewExplanation1 = nullptr;
+    QAction* SlackNames1 = nullptr;
 
     void CreateControls();
     // FormCreate's placement rule of Image1 for a client size.
@@ -245,6 +256,17 @@ private:
     void ChoosePivotAt(int gridRow, int gridCol);
     void GridMenuRequested(const QPoint& pos);
     std::string StepPanelText() const;
+    // The explanation panel, the rule menu and the slack names
+    // (MainWindowExplain.cpp).
+    void CreateExplainAids();
+    void WireExplainAids();
+    void ShowExplanation();
+    void ExplainRefusal(int gridRow, int gridCol);
+    void RuleClick(PivotRule rule);
+    void ViewExplanation1Click();
+    void SlackNames1Click();
+    void SavePreferences() const;
+    void ShowExplanationPanel();
 
     AppState state_;
     std::unique_ptr<WindowHost> host_;

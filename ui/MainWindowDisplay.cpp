@@ -32,10 +32,11 @@ void TForm1::ShowTableau() {
     ProblemState& problem = state_.problem;
     const bool errorFree = StatusBar1->Text(0).empty();
     TableauView view = ComputeTableauView(problem, ComboBox1->currentIndex() != 0, errorFree, Floating(),
-                                          separator_, state_.plot.SolutionPoint);
+                                          separator_, state_.plot.SolutionPoint, SlackNames1->isChecked());
     GridModel->SetCells(view.rowCount, view.colCount, std::move(view.cells));
     FitGridColumns();
     ShowStepAids();
+    ShowExplanation();
     ListBox2->clear();
     ListBox3->clear();
     if (!view.filled) return;

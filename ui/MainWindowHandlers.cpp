@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableView>
@@ -89,9 +90,11 @@ void TForm1::FormResize() {
 
 QSize TForm1::ClientSize() const {
     // Before the window is first shown its inside has not been laid out yet;
-    // the window is then at its design size.
+    // the window is then at its design size. The explanation's band is no
+    // part of the work area's room.
     if (!shown_) return QSize(kDesignClientWidth, kDesignClientHeight);
-    return Client->size();
+    const int band = Explicacion && !Explicacion->isHidden() ? ClientArea::ExplanationHeight(Client->height()) : 0;
+    return Client->size() - QSize(0, band);
 }
 
 void TForm1::Button1Click() {
@@ -153,6 +156,7 @@ void TForm1::ShowWorkArea(bool visible) {
     Restore1->setEnabled(!visible);
     for (QAction* a : {Open1, Save1, Saveas1, Clear1}) a->setEnabled(visible);
     for (QLabel* l : {Label1, Label2, Label3, Label4}) l->setVisible(visible);
+    Explicacion->setVisible(visible && ViewExplanation1->isChecked());
     Client->Arrange();
     Shape1->raise();
 }

@@ -60,12 +60,18 @@ QAction* AddItem(QMenu* menu, const QString& caption, const QString& name) {
 
 } // namespace
 
+int ClientArea::ExplanationHeight(int clientHeight) { return qBound(96, clientHeight / 4, 260); }
+
 void ClientArea::Arrange() {
     auto* scroll = findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
     auto* status = findChild<StatusPanels*>(QString(), Qt::FindDirectChildrenOnly);
     if (!scroll || !status) return;
     const int statusHeight = status->isHidden() ? 0 : kStatusBarHeight;
-    scroll->setGeometry(0, 0, width(), height() - statusHeight);
+    // The explanation, when shown, takes a band under the work area.
+    auto* panel = findChild<QWidget*>("Explicacion", Qt::FindDirectChildrenOnly);
+    const int panelHeight = panel && !panel->isHidden() ? ExplanationHeight(height()) : 0;
+    scroll->setGeometry(0, 0, width(), height() - statusHeight - panelHeight);
+    if (panelHeight > 0) panel->setGeometry(0, height() - statusHeight - panelHeight, width(), panelHeight);
     status->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
 }
 
@@ -89,6 +95,8 @@ TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, Q
     WireHandlers();
     CreateStepAids();
     WireStepAids();
+    CreateExplainAids();
+    WireExplainAids();
     ReadDecimalSeparator();
     // The window is designed at this client size; FormCreate places the
     // picture from it before the window is first shown (maximised).
@@ -162,7 +170,9 @@ void TForm1::CreateResultControls() {
     StringGrid1->verticalHeader()->setMinimumSectionSize(1);
     StringGrid1->horizontalHeader()->setDefaultSectionSize(kGridColumnWidth);
     StringGrid1->verticalHeader()->setDefaultSectionSize(16);
-    StringGrid1->setFocusPolicy(Qt::ClickFocus);
+    // A tab stop, so that a pivot can be chosen with the arrows and
+    // "Elegir pivote" without a mouse.
+    StringGrid1->setFocusPolicy(Qt::StrongFocus);
     StringGrid1->setTabKeyNavigation(false);
     ListBox3 = MakeList(WorkArea, "ListBox3");
     Label2 = MakeLabel(QString::fromUtf8("Solución:"), WorkArea, "Label2");

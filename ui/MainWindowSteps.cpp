@@ -11,9 +11,12 @@
 
 #include "Application.h"
 #include "Display.h"
+#include "Driver.h"
 #include "MainWindow.h"
 #include "Path.h"
+#include "StatusTexts.h"
 #include "StepsPage.h"
+#include "StepsReport.h"
 
 namespace optimara {
 
@@ -22,27 +25,9 @@ namespace {
 // The road is drawn in the marker's colour, so the two read as one.
 const QColor kPathColour = Qt::red;
 
-const char* PhaseWords(bool feasible) {
-    return feasible ? "mejorando el objetivo" : "buscando una solución factible";
-}
-
-// The end of a solution in a few words; null while it goes on.
-const char* EndWords(const std::string& status) {
-    if (status == "Hecho" || status == "vale") return "óptimo";
-    if (status == "No factible" || status == "no factible") return "sin solución factible";
-    if (status == "Ilimitado" || status == "ilimitado") return "objetivo ilimitado";
-    return nullptr;
-}
-
 std::string StepWords(const StepNote& note) {
-    const char* end = EndWords(note.status);
+    const char* end = EndWords(note.stage);
     return end ? end : PhaseWords(note.feasible);
-}
-
-void CopyMarks(const MatrixZ& from, MatrixZ& to) {
-    to.Redefine(from.rows, from.cols);
-    for (uint32_t r = 1; r <= from.rows; ++r)
-        for (uint32_t c = 1; c <= from.cols; ++c) to.Index(r, c) = from.Index(r, c);
 }
 
 } // namespace
@@ -87,7 +72,7 @@ void TForm1::CreateStepAids() {
 }
 
 bool TForm1::Running() const {
-    return state_.problem.ProblemReady && StatusBar1->Text(0).empty() && StatusBar1->Text(1).empty();
+    return state_.problem.ProblemReady && StatusBar1->Text(0).empty() && !Ended(state_.problem.Stage);
 }
 
 void TForm1::UpdateStepActions() {
@@ -123,13 +108,7 @@ void TForm1::NoteTableau(bool afterBuild, bool keepCopy) {
     const bool errorFree = StatusBar1->Text(0).empty();
     if (afterBuild) state_.Steps.Clear();
     if (!errorFree) return;
-    StepNote note;
-    note.status = StatusBar1->Text(1);
-    note.feasible = LastInfeasibleRow(problem.Tableau) == 0;
-    const SolutionReading reading =
-        ReadSolution(problem.Tableau, problem.Labels, problem.SignMarks, ComboBox1->currentIndex() != 0);
-    note.variables = static_cast<int>(reading.values.size());
-    for (size_t k = 0; k < 3 && k < reading.values.size(); ++k) note.point[k] = reading.values[k];
+    StepNote note = NoteOf(problem, ComboBox1->currentIndex() != 0);
     if (afterBuild) state_.Steps.Start(problem, std::move(note));
     else state_.Steps.Record(problem, std::move(note), keepCopy);
 }
@@ -155,7 +134,10 @@ void TForm1::StepBack1Click() {
     UpdateStepActions();
     if (!StepBack1->isEnabled()) return;
     state_.Steps.Undo(state_.problem);
-    StatusBar1->SetText(1, state_.Steps.Notes().back().status);
+    const StepNote& note = state_.Steps.Notes().back();
+    state_.problem.Stage = note.stage;
+    state_.problem.AtBuild = note.atBuild;
+    StatusBar1->SetText(1, StatusPanelText(note.stage, note.atBuild));
     ShowTableau();
 }
 
@@ -177,7 +159,10 @@ bool TForm1::IsCandidate(int gridRow, int gridCol) const {
 }
 
 void TForm1::ChoosePivotAt(int gridRow, int gridCol) {
-    if (!IsCandidate(gridRow, gridCol)) return;
+    if (!IsCandidate(gridRow, gridCol)) {
+        ExplainRefusal(gridRow, gridCol);
+        return;
+    }
     const PivotCell cell{static_cast<uint32_t>(gridRow), static_cast<uint32_t>(gridCol)};
     ChoosePivotCell(state_.problem.PivotMarks, cell);
     state_.Steps.SetNextPivot(cell);
@@ -186,7 +171,11 @@ void TForm1::ChoosePivotAt(int gridRow, int gridCol) {
 
 void TForm1::GridMenuRequested(const QPoint& pos) {
     const QModelIndex index = StringGrid1->indexAt(pos);
-    if (!index.isValid() || !IsCandidate(index.row(), index.column())) return;
+    if (!index.isValid()) return;
+    if (!IsCandidate(index.row(), index.column())) {
+        ExplainRefusal(index.row(), index.column());
+        return;
+    }
     menuRow_ = index.row();
     menuCol_ = index.column();
     GridMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos));
@@ -212,44 +201,15 @@ void TForm1::SaveStepsAs1Click() {
 
 void TForm1::SaveStepsTo(const QString& name) {
     const ProblemText text = ReadProblemText();
-    files::StepsPage page;
-    page.sense = ComboBox1->currentText().toStdString();
-    page.objective = text.objective;
-    page.heading = Label1->text().toStdString();
-    page.lines = text.lines;
-    page.notation = Floating() ? "coma flotante" : "racional";
-    // The tableaux are rebuilt in a copy of the problem; the one on screen
-    // is left alone.
-    ProblemState work;
-    CopyMarks(state_.problem.SignMarks, work.SignMarks);
-    work.Names = state_.problem.Names;
-    const bool maximize = ComboBox1->currentIndex() != 0;
-    const std::vector<StepNote>& notes = state_.Steps.Notes();
-    state_.Steps.ForEachTableau(work, [&](size_t k, const EngineState&) {
-        double point[3] = {0, 0, 0};
-        const bool last = k + 1 == notes.size();
-        // The current tableau with the pivot the user may have chosen for it.
-        ProblemState& shown = last ? state_.problem : work;
-        TableauView view = ComputeTableauView(shown, maximize, true, Floating(), separator_, point);
-        files::StepsPageTableau t;
-        t.number = static_cast<int>(k);
-        t.rows = view.rowCount;
-        t.cols = view.colCount;
-        t.cells = std::move(view.cells);
-        const PivotCell pivot = ChosenCell(shown.PivotMarks);
-        if (pivot.row != 0) {
-            t.pivotRow = static_cast<int>(pivot.row);
-            t.pivotCol = static_cast<int>(pivot.col);
-        }
-        t.solution = std::move(view.solution);
-        t.freeVariables = std::move(view.freeVariables);
-        t.value = std::move(view.value);
-        const char* end = EndWords(notes[k].status);
-        t.phase = PhaseWords(notes[k].feasible);
-        t.status = end ? end : "en curso";
-        page.tableaux.push_back(std::move(t));
-    });
-    files::WriteStepsPage(name, page);
+    StepsPageInput input;
+    input.sense = ComboBox1->currentText().toStdString();
+    input.objective = text.objective;
+    input.heading = Label1->text().toStdString();
+    input.lines = text.lines;
+    input.notation = Floating() ? "coma flotante" : "racional";
+    input.maximize = ComboBox1->currentIndex() != 0;
+    input.numbers = {Floating(), separator_};
+    files::WriteStepsPage(name, BuildStepsPage(state_.problem, state_.Steps, input));
 }
 
 } // namespace optimara

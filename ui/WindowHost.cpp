@@ -5,6 +5,7 @@
 #include "BuildProblem.h"
 #include "Display.h"
 #include "MainWindow.h"
+#include "StatusTexts.h"
 
 namespace optimara {
 
@@ -14,9 +15,10 @@ std::string WindowHost::ErrorPanel() const { return form_.StatusBar1->Text(0); }
 
 void WindowHost::SetErrorPanel(const std::string& text) { form_.StatusBar1->SetText(0, text); }
 
-std::string WindowHost::StatusPanel() const { return form_.StatusBar1->Text(1); }
-
-void WindowHost::SetStatusPanel(const std::string& text) { form_.StatusBar1->SetText(1, text); }
+void WindowHost::ShowStage() {
+    const EngineState& e = form_.State().problem;
+    form_.StatusBar1->SetText(1, StatusPanelText(e.Stage, e.AtBuild));
+}
 
 void WindowHost::ClearNames() {
     form_.State().problem.Names.clear();
@@ -32,7 +34,7 @@ void WindowHost::BuildProblem() {
     auto apply = [&] {
         for (const std::string& name : problem.Names) form_.ListBox1->addItem(QString::fromStdString(name));
         SetErrorPanel(report.errorPanel);
-        SetStatusPanel(report.statusPanel);
+        ShowStage();
     };
     try {
         optimara::BuildProblem(problem, text, report);
@@ -41,6 +43,7 @@ void WindowHost::BuildProblem() {
         // marks of the previous problem: it must be neither stepped nor shown.
         // The names it read stay listed.
         ForgetProblem(problem, false);
+        problem.Stage = SolveStage::Fault;
         apply();
         throw;
     }

@@ -15,8 +15,7 @@ public:
     EngineState& Engine() override;
     std::string ErrorPanel() const override;
     void SetErrorPanel(const std::string& text) override;
-    std::string StatusPanel() const override;
-    void SetStatusPanel(const std::string& text) override;
+    void ShowStage() override;
     void ClearNames() override;
     void BuildProblem() override;
     void ClearPicture() override;

@@ -14,6 +14,7 @@
 #include "Driver.h"
 #include "Fault.h"
 #include "GlpkOracle.h"
+#include "../ui/display/StatusTexts.h"
 
 namespace optimara::testing {
 
@@ -357,14 +358,13 @@ public:
     EngineState& Engine() override { return state; }
     std::string ErrorPanel() const override { return errorPanel; }
     void SetErrorPanel(const std::string& t) override { errorPanel = t; }
-    std::string StatusPanel() const override { return statusPanel; }
-    void SetStatusPanel(const std::string& t) override { statusPanel = t; }
+    void ShowStage() override { statusPanel = StatusPanelText(state.Stage, state.AtBuild); }
     void ClearNames() override { state.Names.clear(); }
     void BuildProblem() override {
         BuildReport report;
         optimara::BuildProblem(state, text, report);
         errorPanel = report.errorPanel;
-        statusPanel = report.statusPanel;
+        ShowStage();
         feasible_ = false;
     }
     void ClearPicture() override {}
@@ -402,9 +402,9 @@ struct CompareResult {
 };
 
 inline LpStatus StatusOfPanel(const std::string& panel) {
-    if (panel == "vale" || panel == kStatusDone) return LpStatus::Optimal;
-    if (panel == "no factible" || panel == kStatusInfeasible) return LpStatus::Infeasible;
-    if (panel == "ilimitado" || panel == kStatusUnbounded) return LpStatus::Unbounded;
+    if (panel == "vale" || panel == "Hecho") return LpStatus::Optimal;
+    if (panel == "no factible" || panel == "No factible") return LpStatus::Infeasible;
+    if (panel == "ilimitado" || panel == "Ilimitado") return LpStatus::Unbounded;
     return LpStatus::Unknown;
 }
 
@@ -437,12 +437,13 @@ inline std::string CheckPoint(const LpModel& model, const ProblemState& state, c
 
 // Solves one typed problem with "Una Solución" and with glpsol and says
 // where they differ. `random` carries the pivot generator from run to run,
-// as the window's does.
-inline CompareResult CompareOne(const TypedProblem& p, RandomGenerator& random) {
+// as the window's does; `rule` is the pivot rule of every choice.
+inline CompareResult CompareOne(const TypedProblem& p, RandomGenerator& random, PivotRule rule = PivotRule::Random) {
     CompareResult r;
     HeadlessHost host;
     host.text = p.text;
     host.state.Random = random;
+    host.state.Rule = rule;
     try {
         Button1Click(host);
     } catch (const FloatingPointFault& fault) {

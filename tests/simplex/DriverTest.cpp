@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "../ui/display/StatusTexts.h"
 #include "Driver.h"
 #include "support/MatrixRows.h"
 
@@ -23,12 +24,12 @@ public:
     EngineState& Engine() override { return engine; }
     std::string ErrorPanel() const override { return errorPanel; }
     void SetErrorPanel(const std::string& t) override { errorPanel = t; }
-    std::string StatusPanel() const override { return statusPanel; }
-    void SetStatusPanel(const std::string& t) override { statusPanel = t; }
+    void ShowStage() override { statusPanel = StatusPanelText(engine.Stage, engine.AtBuild); }
     void ClearNames() override {}
     void BuildProblem() override {
         ++builds;
         build(*this);
+        ShowStage();
     }
     void ClearPicture() override { ++cleared; }
     void DrawPlot() override { ++plots; }
@@ -51,8 +52,8 @@ void BuildStaircase(FakeWindow& w, uint32_t n) {
     }
     w.engine.Labels.Redefine(2 * n, 1);
     for (uint32_t k = 1; k <= 2 * n; ++k) w.engine.Labels.Index(k, 1) = int32_t(k);
-    int32_t s = SelectPivot(T, w.engine.PivotMarks, w.engine.CandidateCount, w.engine.Random);
-    w.statusPanel = s == Optimal ? "vale" : s == Infeasible ? "no factible" : s == Unbounded ? "ilimitado" : "";
+    w.engine.Stage = StageOf(SelectPivot(T, w.engine.PivotMarks, w.engine.CandidateCount, w.engine.Random));
+    w.engine.AtBuild = true;
 }
 
 } // namespace
@@ -109,7 +110,7 @@ TEST(Driver, OptimalAtBuildStopsAndSolveAgainChangesNothing) {
         f.engine.Tableau.Index(3, 1) = -1;  // nothing left to improve
         f.engine.Tableau.Index(3, 2) = -1;
         EXPECT_EQ(SelectPivot(f.engine.Tableau, f.engine.PivotMarks, f.engine.CandidateCount, f.engine.Random), Optimal);
-        f.statusPanel = "vale";
+        f.engine.Stage = SolveStage::Optimal;
     };
     Button1Click(w);
     EXPECT_EQ(w.statusPanel, "vale");
@@ -144,7 +145,7 @@ TEST(Driver, BuildErrorStopsAndLeavesTheReadyFlag) {
     FakeWindow v;
     v.build = [](FakeWindow& f) { BuildStaircase(f, 3); };
     Button2Click(v);
-    v.statusPanel = "Ilimitado";
+    v.engine.Stage = SolveStage::Unbounded;
     v.build = [](FakeWindow& f) { f.errorPanel = "ERROR3: Símbolo inapropiado"; };
     Button2Click(v);
     EXPECT_TRUE(v.engine.ProblemReady);
@@ -155,7 +156,7 @@ TEST(Driver, TinyEntriesAreSnappedBeforeTheNextPivotIsChosen) {
     w.build = [](FakeWindow& f) {
         SetRows(f.engine.Tableau, {{1, -1, -1}, {1e-16, 1, -5}, {1, 0, 0}});
         SetColumn(f.engine.Labels, {1, 2, 3, 4});
-        SelectPivot(f.engine.Tableau, f.engine.PivotMarks, f.engine.CandidateCount, f.engine.Random);
+        f.engine.Stage = StageOf(SelectPivot(f.engine.Tableau, f.engine.PivotMarks, f.engine.CandidateCount, f.engine.Random));
     };
     Button2Click(w);
     ASSERT_EQ(MarksOf(w.engine.PivotMarks), (std::vector<std::vector<int32_t>>{{2, 0}, {0, 0}}));

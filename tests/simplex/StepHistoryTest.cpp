@@ -127,8 +127,10 @@ TEST(StepHistory, NothingIsRecordedBeforeAStart) {
     h.Record(s, {});
     EXPECT_FALSE(h.Started());
     EXPECT_EQ(h.Steps(), 0u);
-    h.Start(s, {"vale", true, 2, {1, 2, 0}});
-    EXPECT_EQ(h.Notes().back().status, "vale");
+    StepNote note;
+    note.stage = SolveStage::Optimal;
+    h.Start(s, note);
+    EXPECT_EQ(h.Notes().back().stage, SolveStage::Optimal);
     h.Clear();
     EXPECT_FALSE(h.Started());
 }

@@ -86,10 +86,17 @@ TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
                {{"&Abrir", true, false, false}, {"-", 0, 0, 0}, {"&Guardar", true, false, false},
                 {"Guardar &Como...", true, false, false}, {"Guardar &pasos como...", false, false, false},
                 {"-", 0, 0, 0}, {"&Borrar", true, false, false}, {"-", 0, 0, 0}, {"&Salir", true, false, false}});
-    ExpectMenu(bar[1]->menu(), "&Notación", {{"Coma F&lotante", true, true, true}, {"&Racional", true, true, false}});
+    // The explained steps add the rule, the explanation and the slack names.
+    ExpectMenu(bar[1]->menu(), "&Notación",
+               {{"Coma F&lotante", true, true, true}, {"&Racional", true, true, false}, {"-", 0, 0, 0},
+                {"&Nombres de holgura", true, true, false}});
     ExpectMenu(bar[2]->menu(), "&Pasos",
                {{"Paso &atrás", false, false, false}, {"Paso a&delante", true, false, false}, {"-", 0, 0, 0},
-                {"&Elegir pivote", false, false, false}});
+                {"&Elegir pivote", false, false, false}, {"-", 0, 0, 0}, {"&Regla de pivote", true, false, false},
+                {"Ver &explicación", true, true, true}});
+    ExpectMenu(bar[2]->menu()->actions()[5]->menu(), "&Regla de pivote",
+               {{"&Aleatoria", true, true, true}, {"Mayor &coeficiente", true, true, false},
+                {"Menor &índice (Bland)", true, true, false}});
     ExpectMenu(bar[3]->menu(), "&Imagen",
                {{"&Ver eje 3D", true, true, true}, {"Ver &recorrido", true, true, true}, {"-", 0, 0, 0},
                 {"&Guardar Imagen Como...", true, false, false}, {"-", 0, 0, 0}, {"&Agrandar", true, false, false},
@@ -196,10 +203,11 @@ TEST_F(MainWindowMakeUp, SteppingKeepsTheGridsScrollAndCurrentCell) {
     EXPECT_EQ(GridModel()->data(valueCell).toString(), Edit2()->text());
 }
 
-TEST_F(MainWindowMakeUp, TabVisitsObjectiveConstraintsSenseAndSolveButtonOnly) {
+TEST_F(MainWindowMakeUp, TabVisitsObjectiveConstraintsSenseSolveButtonAndGridOnly) {
     Edit1()->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), Edit1());
-    QWidget* expected[] = {RichEdit1(), ComboBox1(), Button1(), Edit1()};
+    // The grid is a tab stop, so that a pivot can be chosen from the keyboard.
+    QWidget* expected[] = {RichEdit1(), ComboBox1(), Button1(), StringGrid1(), Edit1()};
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();

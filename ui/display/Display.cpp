@@ -75,8 +75,22 @@ bool FitsTableau(const ProblemState& state) {
     return m == 0 || (state.PivotMarks.rows == m && state.PivotMarks.cols == n);
 }
 
+// The slack variables' names where they stand.
+void NameSlacks(const ProblemState& state, TableauView& view) {
+    Grid grid{view};
+    const uint32_t n = state.Tableau.cols - 1, m = state.Tableau.rows - 1;
+    for (uint32_t p = 1; p <= n + m; ++p) {
+        const int32_t v = state.Labels.Index(p, 1);
+        if (v <= static_cast<int32_t>(n) || static_cast<size_t>(v - n) > state.RowNames.size()) continue;
+        const std::string& name = state.RowNames[static_cast<size_t>(v - n - 1)];
+        if (p <= n) grid.At(p, 0) = name;
+        else grid.At(0, p - n) = name;
+    }
+}
+
 TableauView ComputeTableauView(ProblemState& state, bool maximize, bool errorPanelEmpty,
-                               bool floating, const std::string& separator, double solutionPoint[3]) {
+                               bool floating, const std::string& separator, double solutionPoint[3],
+                               bool slackNames) {
     TableauView view;
     MatrixR& T = state.Tableau;
     // A cleared or half-built problem has nothing to show, and its marks,
@@ -97,6 +111,7 @@ TableauView ComputeTableauView(ProblemState& state, bool maximize, bool errorPan
     view.value = FormatNumber(z, floating, separator);
     view.solution.reserve(reading.values.size());
     ReadVariables(state, view, reading, floating, separator, solutionPoint);
+    if (slackNames) NameSlacks(state, view);
     view.filled = true;
     return view;
 }

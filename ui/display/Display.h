@@ -25,9 +25,10 @@ bool FitsTableau(const ProblemState& state);
 // Fills the view (one empty cell when the state does not fit the tableau),
 // snaps the tableau cells through FormatNumber and writes
 // solutionPoint[0..2] for the first three variables (left unchanged when the
-// error panel is not empty). Labels is inverted and restored.
+// error panel is not empty). Labels is inverted and restored. With
+// slackNames, the slack variables' positions carry their names too.
 TableauView ComputeTableauView(ProblemState& state, bool maximize, bool errorPanelEmpty,
                                bool floating, const std::string& separator,
-                               double solutionPoint[3]);
+                               double solutionPoint[3], bool slackNames = false);
 
 } // namespace optimara

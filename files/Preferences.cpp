@@ -1,0 +1,23 @@
+#include "Preferences.h"
+
+#include <QSettings>
+
+namespace optimara::files {
+Preferences ReadPreferences() {
+    const QSettings store(QSettings::IniFormat, QSettings::UserScope, "Optimara", "Optimara");
+    Preferences p;
+    const int rule = store.value("pasos/regla", p.pivotRule).toInt();
+    p.pivotRule = rule >= 0 && rule <= 2 ? rule : 0;
+    p.explanation = store.value("pasos/explicacion", p.explanation).toBool();
+    p.slackNames = store.value("notacion/holguras", p.slackNames).toBool();
+    return p;
+}
+
+void WritePreferences(const Preferences& p) {
+    QSettings store(QSettings::IniFormat, QSettings::UserScope, "Optimara", "Optimara");
+    store.setValue("pasos/regla", p.pivotRule);
+    store.setValue("pasos/explicacion", p.explanation);
+    store.setValue("notacion/holguras", p.slackNames);
+}
+
+} // namespace optimara::files

@@ -1,0 +1,15 @@
+#pragma once
+// What the user chose in the menus beyond the settings line: kept in the
+// user's own settings store, so the settings line keeps its format.
+namespace optimara::files {
+
+struct Preferences {
+    int pivotRule = 0;         // 0 random, 1 largest coefficient, 2 smallest index
+    bool explanation = true;   // the explanation panel is shown
+    bool slackNames = false;   // the grid names the slack variables
+};
+
+Preferences ReadPreferences();
+void WritePreferences(const Preferences& preferences);
+
+} // namespace optimara::files

@@ -1,0 +1,113 @@
+#include "StepsReport.h"
+
+#include "Display.h"
+
+namespace optimara {
+namespace {
+
+void CopyMarks(const MatrixZ& from, MatrixZ& to) {
+    to.Redefine(from.rows, from.cols);
+    for (uint32_t r = 1; r <= from.rows; ++r)
+        for (uint32_t c = 1; c <= from.cols; ++c) to.Index(r, c) = from.Index(r, c);
+}
+
+std::vector<files::StepsPageRatio> PageRatios(const Explanation& e) {
+    std::vector<files::StepsPageRatio> rows;
+    for (const RatioLine& l : e.ratios) rows.push_back({l.variable, l.constant, l.entry, l.ratio, l.leaves});
+    return rows;
+}
+
+} // namespace
+
+const char* EndWords(SolveStage stage) {
+    switch (stage) {
+    case SolveStage::Optimal: return "óptimo";
+    case SolveStage::Infeasible: return "sin solución factible";
+    case SolveStage::Unbounded: return "objetivo ilimitado";
+    default: return nullptr;
+    }
+}
+
+const char* PhaseWords(bool feasible) { return feasible ? "mejorando el objetivo" : "buscando una solución factible"; }
+
+StepNote NoteOf(ProblemState& state, bool maximize) {
+    StepNote note;
+    note.stage = state.Stage;
+    note.atBuild = state.AtBuild;
+    note.rule = state.Rule;
+    note.draw = state.LastDraw;
+    note.feasible = LastInfeasibleRow(state.Tableau) == 0;
+    note.objective = state.Tableau.Index(state.Tableau.rows, state.Tableau.cols);
+    const SolutionReading reading = ReadSolution(state.Tableau, state.Labels, state.SignMarks, maximize);
+    note.variables = static_cast<int>(reading.values.size());
+    for (size_t k = 0; k < 3 && k < reading.values.size(); ++k) note.point[k] = reading.values[k];
+    return note;
+}
+
+StepFacts FactsOf(const StepHistory& history, size_t k, bool maximize) {
+    StepFacts f;
+    f.number = k;
+    f.maximize = maximize;
+    const std::vector<StepNote>& notes = history.Notes();
+    if (k < notes.size()) {
+        f.feasible = notes[k].feasible;
+        f.rule = notes[k].rule;
+        f.draw = notes[k].draw;
+    }
+    if (k >= 1 && k < notes.size()) {
+        f.lastPivot = history.PivotTo(k);
+        f.objectiveBefore = notes[k - 1].objective;
+    }
+    return f;
+}
+
+files::StepsPage BuildStepsPage(ProblemState& current, const StepHistory& history, const StepsPageInput& in) {
+    files::StepsPage page;
+    page.sense = in.sense;
+    page.objective = in.objective;
+    page.heading = in.heading;
+    page.lines = in.lines;
+    page.notation = in.notation;
+    // The tableaux are rebuilt in a copy of the problem; the one on screen
+    // is left alone.
+    ProblemState work;
+    CopyMarks(current.SignMarks, work.SignMarks);
+    work.Names = current.Names;
+    work.RowNames = current.RowNames;
+    work.ProblemReady = true;
+    const std::vector<StepNote>& notes = history.Notes();
+    history.ForEachTableau(work, [&](size_t k, const EngineState&) {
+        double point[3] = {0, 0, 0};
+        const bool last = k + 1 == notes.size();
+        ProblemState& shown = last ? current : work;
+        TableauView view =
+            ComputeTableauView(shown, in.maximize, true, in.numbers.floating, in.numbers.separator, point, true);
+        files::StepsPageTableau t;
+        t.number = static_cast<int>(k);
+        t.rows = view.rowCount;
+        t.cols = view.colCount;
+        t.cells = std::move(view.cells);
+        const PivotCell pivot = ChosenCell(shown.PivotMarks);
+        if (pivot.row != 0) {
+            t.pivotRow = static_cast<int>(pivot.row);
+            t.pivotCol = static_cast<int>(pivot.col);
+        }
+        t.solution = std::move(view.solution);
+        t.freeVariables = std::move(view.freeVariables);
+        t.value = std::move(view.value);
+        const char* end = EndWords(notes[k].stage);
+        t.phase = PhaseWords(notes[k].feasible);
+        t.status = end ? end : "en curso";
+        // A replayed tableau's stage is the one its note kept.
+        const SolveStage stage = shown.Stage;
+        shown.Stage = notes[k].stage;
+        const Explanation e = ExplainTableau(shown, FactsOf(history, k, in.maximize), in.numbers);
+        shown.Stage = stage;
+        t.explanation = e.paragraphs;
+        t.ratios = PageRatios(e);
+        page.tableaux.push_back(std::move(t));
+    });
+    return page;
+}
+
+} // namespace optimara

@@ -1,0 +1,37 @@
+#pragma once
+// What the history notes of each tableau, and the page of steps built from
+// the history: both without any widget.
+#include <string>
+#include <vector>
+
+#include "Explanation.h"
+#include "ProblemState.h"
+#include "StepHistory.h"
+#include "StepsPage.h"
+
+namespace optimara {
+
+// The note of the tableau the problem state now holds.
+StepNote NoteOf(ProblemState& state, bool maximize);
+
+// The facts the explanation of tableau k needs, from the history's notes.
+StepFacts FactsOf(const StepHistory& history, size_t k, bool maximize);
+
+// Where the steps' numbers and names come from for the page.
+struct StepsPageInput {
+    std::string sense, objective, heading, notation;
+    std::vector<std::string> lines;
+    bool maximize = true;
+    NumberText numbers;
+};
+
+// Every tableau of the history as the window showed it, each with its
+// explanation and ratio test; the current tableau is `current` itself, with
+// the pivot the user may have chosen for it.
+files::StepsPage BuildStepsPage(ProblemState& current, const StepHistory& history, const StepsPageInput& input);
+
+// The end of a solution in a few words; null while it goes on.
+const char* EndWords(SolveStage stage);
+const char* PhaseWords(bool feasible);
+
+} // namespace optimara
