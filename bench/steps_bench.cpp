@@ -3,6 +3,7 @@
 // history of the steps takes.
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QStringList>
@@ -44,10 +45,18 @@ void Prepare(TForm1& form, int n, int steps) {
     for (int k = 0; k < steps && status->Text(1).empty(); ++k) form.Button2Click();
 }
 
+// Shows or hides the explanation panel through its menu item.
+void ShowExplanation(TForm1& form, bool shown) {
+    auto* item = form.findChild<QAction*>("ViewExplanation1");
+    if (item->isChecked() != shown) item->trigger();
+}
+
 // One step forward, display included, from the 50th tableau (taken back
-// untimed after each).
+// untimed after each); the second argument shows the explanation.
 void BM_StepForward(benchmark::State& state) {
     TForm1 form(std::make_unique<GoOn>());
+    const bool before = form.findChild<QAction*>("ViewExplanation1")->isChecked();
+    ShowExplanation(form, state.range(1) != 0);
     Prepare(form, static_cast<int>(state.range(0)), 50);
     for (auto _ : state) {
         form.Button2Click();
@@ -56,8 +65,9 @@ void BM_StepForward(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.counters["steps_made"] = static_cast<double>(form.State().Steps.Steps());
+    ShowExplanation(form, before);
 }
-BENCHMARK(BM_StepForward)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepForward)->Args({100, 0})->Args({100, 1})->Unit(benchmark::kMillisecond);
 
 // One step back, display included, from the 51st tableau to the 50th.
 void BM_StepBack(benchmark::State& state) {

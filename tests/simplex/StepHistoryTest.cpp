@@ -63,8 +63,13 @@ void Step(EngineState& s, StepHistory& h, std::mt19937& rng, bool keepCopy) {
         ASSERT_TRUE(ChoosePivotCell(s.PivotMarks, cell));
         h.SetNextPivot(cell);
     }
+    // Now and then the user picks another rule for the next choice; the
+    // note keeps the rule each choice was made with.
+    if (rng() % 5 == 0) s.Rule = static_cast<PivotRule>(rng() % 3);
     NextStep(s);
-    h.Record(s, {}, keepCopy);
+    StepNote note;
+    note.rule = s.Rule;
+    h.Record(s, note, keepCopy);
 }
 
 TEST(StepHistory, UndoReplaysEveryTableauExactlyAcrossCheckpoints) {
@@ -94,8 +99,12 @@ TEST(StepHistory, UndoReplaysEveryTableauExactlyAcrossCheckpoints) {
             ++visited;
         });
         EXPECT_EQ(visited, seen.size());
+        // Going back replays each choice with its own rule and leaves the
+        // rule the user has now.
+        s.Rule = PivotRule::LargestCoefficient;
         for (size_t k = seen.size() - 1; k > 0; --k) {
             h.Undo(s);
+            EXPECT_EQ(s.Rule, PivotRule::LargestCoefficient);
             SCOPED_TRACE(k - 1);
             ExpectSame(s, seen[k - 1], tableaux[k - 1]);
             EXPECT_EQ(h.Steps(), k - 1);

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -464,6 +465,51 @@ TEST_F(LearningAids, PageOfStepsHoldsOneTablePerStep) {
         Action("FloatingPoint1")->trigger();
     }
     Action("SlackNames1")->trigger();
+}
+
+} // namespace
+} // namespace optimara::uitest
+
+namespace optimara::uitest {
+namespace {
+
+// The rule, the explanation and the slack names, as a student meets them:
+// the menus, the keyboard and the next start.
+TEST_F(LearningAids, RuleExplanationAndSlackNamesFromTheMenusAndTheKeyboard) {
+    auto* panel = form->findChild<QPlainTextEdit*>("Explicacion");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());  // shown at first start
+    EXPECT_TRUE(Action("RuleRandom1")->isChecked());
+    Action("RuleLargest1")->trigger();
+    TypeProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"});
+    Step();
+    EXPECT_EQ(Chosen(), QPoint(1, 1));
+    EXPECT_TRUE(panel->toPlainText().contains("Entra x (columna 1)")) << panel->toPlainText().toStdString();
+    // A cell that cannot be the pivot, chosen from the keyboard, says why.
+    Grid()->setFocus();
+    Grid()->setCurrentIndex(Grid()->model()->index(1, 1));
+    QTest::keyClick(Grid(), Qt::Key_Down);
+    Action("ChoosePivot1")->trigger();
+    EXPECT_EQ(Chosen(), QPoint(1, 1));
+    EXPECT_NE(Status()->Text(2).find("dejaría a h1 con valor negativo"), std::string::npos) << Status()->Text(2);
+    EXPECT_TRUE(panel->toPlainText().contains("dejaría a h1"));
+    // The slack variables' names in the row headings.
+    EXPECT_EQ(Grid()->model()->index(1, 0).data().toString(), "");
+    Action("SlackNames1")->trigger();
+    EXPECT_EQ(Grid()->model()->index(1, 0).data().toString(), "h1");
+    EXPECT_EQ(Grid()->model()->index(2, 0).data().toString(), "h2");
+    // Hidden, the window is as without the panel; every choice comes back.
+    Action("ViewExplanation1")->trigger();
+    EXPECT_FALSE(panel->isVisible());
+    {
+        TForm1 next;
+        EXPECT_TRUE(next.findChild<QAction*>("RuleLargest1")->isChecked());
+        EXPECT_TRUE(next.findChild<QAction*>("SlackNames1")->isChecked());
+        EXPECT_FALSE(next.findChild<QAction*>("ViewExplanation1")->isChecked());
+    }
+    Action("ViewExplanation1")->trigger();
+    Action("SlackNames1")->trigger();
+    Action("RuleRandom1")->trigger();
 }
 
 } // namespace
