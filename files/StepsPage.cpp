@@ -1,22 +1,63 @@
 #include "StepsPage.h"
 
 #include "FileIO.h"
+#include "TextCodec.h"
 
 namespace optimara::files {
 namespace {
 
-// The five characters HTML gives a meaning; everything else of the user's
-// text is written as it is.
+// The replacement character U+FFFD.
+constexpr const char* kReplacement = "\xEF\xBF\xBD";
+
+// Characters an HTML page may not hold in its text, or that would show as
+// nothing or as a break of the line: C1 controls, the line and paragraph
+// separators, the byte-order mark and the noncharacters.
+bool Unshowable(char32_t c) {
+    return (c >= 0x80 && c <= 0x9F) || c == 0x2028 || c == 0x2029 || c == 0xFEFF || (c >= 0xFDD0 && c <= 0xFDEF) ||
+           (c & 0xFFFE) == 0xFFFE;
+}
+
+char32_t CodePoint(const char* p, qsizetype length) {
+    static constexpr unsigned char kLeadBits[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t c = static_cast<unsigned char>(p[0]) & kLeadBits[length];
+    for (qsizetype k = 1; k < length; ++k) c = c << 6 | (static_cast<unsigned char>(p[k]) & 0x3F);
+    return c;
+}
+
+// The user's text as HTML text that any parser reads back. The five
+// characters HTML gives a meaning become references. A control character
+// (the tab aside) becomes its picture, U+2400 + code ("\x01" shows as U+2401),
+// and DEL U+2421, so the reader sees which one the problem holds; what
+// Unshowable names, and every byte that starts no UTF-8 sequence, becomes
+// U+FFFD. The rest is written as it is.
 void Escaped(std::string& out, const std::string& text) {
-    for (char ch : text) {
-        switch (ch) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += ch;
+    const QByteArrayView bytes(text);
+    for (qsizetype i = 0; i < bytes.size();) {
+        const qsizetype length = Utf8SequenceLength(bytes, i);
+        if (length == 0) {
+            out += kReplacement;
+            ++i;
+            continue;
         }
+        const char32_t c = CodePoint(bytes.data() + i, length);
+        if (c < 0x20 && c != '\t') {
+            out += "\xE2\x90";
+            out += static_cast<char>(0x80 + c);
+        } else if (c == 0x7F) {
+            out += "\xE2\x90\xA1";
+        } else if (Unshowable(c)) {
+            out += kReplacement;
+        } else {
+            switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&#39;"; break;
+            default: out.append(text, static_cast<size_t>(i), static_cast<size_t>(length));
+            }
+        }
+        i += length;
     }
 }
 

@@ -17,7 +17,9 @@ struct StepsPageRatio {
     bool leaves = false;
 };
 
-// One tableau as the window showed it. Texts are UTF-8.
+// One tableau as the window showed it. Texts are UTF-8; on the page a
+// control character shows as its picture (U+0001 as U+2401), and what HTML
+// text cannot hold or would hide, broken UTF-8 included, as U+FFFD.
 struct StepsPageTableau {
     int number = 0;                   // pivots made before it
     int rows = 1, cols = 1;           // the grid's size

@@ -12,7 +12,8 @@ constexpr char16_t kHighControls[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-// Length of the UTF-8 sequence at bytes[i], or 0 when it is not valid there.
+} // namespace
+
 qsizetype Utf8SequenceLength(QByteArrayView bytes, qsizetype i) {
     const auto at = [&](qsizetype k) { return static_cast<unsigned char>(bytes[k]); };
     const unsigned char lead = at(i);
@@ -39,8 +40,6 @@ qsizetype Utf8SequenceLength(QByteArrayView bytes, qsizetype i) {
     }
     return length;
 }
-
-} // namespace
 
 char16_t Windows1252Char(unsigned char byte) {
     if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];

@@ -16,6 +16,10 @@ int Windows1252Byte(char16_t unit);
 
 QString DecodeWindows1252(QByteArrayView bytes);
 
+// Length of the strict UTF-8 sequence at bytes[i] (i < size), or 0 when
+// none starts there.
+qsizetype Utf8SequenceLength(QByteArrayView bytes, qsizetype i);
+
 // Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF,
 // no truncated sequence.
 bool IsValidUtf8(QByteArrayView bytes);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <libxml/HTMLparser.h>
+
 #include <QTemporaryDir>
 
 #include "FileIO.h"
@@ -62,6 +64,39 @@ TEST(StepsPage, OneTablePerTableauWithTheUsersTextEscaped) {
     EXPECT_EQ(html.find("<script"), std::string::npos);
     EXPECT_EQ(html.find("src="), std::string::npos);
     EXPECT_EQ(html.find("href"), std::string::npos);
+}
+
+// The text of the page as libxml2's HTML parser reads it, with the number of
+// errors and warnings it gave.
+std::string ParsedText(const QByteArray& html, int& complaints) {
+    complaints = 0;
+    xmlSetStructuredErrorFunc(&complaints, [](void* n, xmlErrorPtr) { ++*static_cast<int*>(n); });
+    htmlDocPtr doc = htmlReadMemory(html.constData(), static_cast<int>(html.size()), nullptr, "UTF-8", HTML_PARSE_NONET);
+    xmlSetStructuredErrorFunc(nullptr, nullptr);
+    if (doc == nullptr) return ++complaints, std::string();
+    xmlChar* content = xmlNodeGetContent(xmlDocGetRootElement(doc));
+    std::string text(reinterpret_cast<const char*>(content));
+    xmlFree(content);
+    xmlFreeDoc(doc);
+    return text;
+}
+
+TEST(StepsPage, HostileTextsStayValidAndRecognisable) {
+    const std::pair<std::string, const char*> cases[] = {  // as given, as shown
+        {"3x\x01+2y", "3x␁+2y"}, {std::string("a\0b\x1F\x7F", 5), "a␀b␟␡"},
+        {"x\ny\rz", "x␊y␍z"}, {"x\ty", "x\ty"}, {"x y ", "x�y�"},
+        {"\xEF\xBB\xBFx", "�x"}, {"x\xC2\x85\xEF\xBF\xBE", "x��"},  // NEL, U+FFFE
+        {"x\xED\xA0\x80", "x���"}, {"x\xFFy\xC3", "x�y�"},  // a surrogate, broken UTF-8
+        {"a]]>b", "a]]>b"}, {"<script>alert(1)</script>", "<script>alert(1)</script>"}, {"ñ€𝑥", "ñ€𝑥"},
+    };
+    for (const auto& [given, shown] : cases) {
+        StepsPage page = TwoTableaux();
+        page.objective = page.lines[0] = page.tableaux[0].cells[1] = page.tableaux[1].solution[0] = given;
+        int complaints = 0;
+        const std::string text = ParsedText(StepsPageHtml(page), complaints);
+        EXPECT_EQ(complaints, 0) << shown;
+        EXPECT_EQ(Count(text, shown), 4) << text;
+    }
 }
 
 TEST(StepsPage, WrittenWholeOrNotAtAll) {

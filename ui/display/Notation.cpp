@@ -10,6 +10,11 @@ namespace {
 
 constexpr double kTwoTo31 = 2147483648.0;
 
+// The single-precision search also takes fractions some 6e-8 of the value
+// away from it; one that looks exact but is not would mislead the reader, so
+// a fraction is shown only this close to the value, relative to its size.
+constexpr double kFractionTolerance = 1e-9;
+
 // Room for the longest exact expansion asked of to_chars below: 802 digits
 // after the first, for the smallest subnormal (751 true digits; the count is
 // estimated from above), then the exponent.
@@ -123,6 +128,13 @@ bool FindFraction(double a, int32_t& m, int32_t& den) {
     return false;
 }
 
+// Whether m/d lies within kFractionTolerance of a > 0, relative to a. The fma
+// gives d*a - m rounded once, so the test is not lost in the round-off.
+bool IsCloseFraction(int32_t m, int32_t d, double a) {
+    const double den = static_cast<double>(d);
+    return std::fabs(std::fma(den, a, -static_cast<double>(m))) <= kFractionTolerance * den * a;
+}
+
 } // namespace
 
 namespace notation_detail {
@@ -226,7 +238,8 @@ std::string FormatNumber(double& x, bool floating, const std::string& separator)
     if (std::trunc(x) == x || floating) return FormatGeneral15(x, separator);
 
     int32_t m = 0, den = 0;
-    if (!FindFraction(std::fabs(x), m, den)) return FormatGeneral15(x, separator);
+    const double a = std::fabs(x);
+    if (!FindFraction(a, m, den) || !IsCloseFraction(m, den, a)) return FormatGeneral15(x, separator);
     if (x < 0) m = -m;
     ReduceFraction(m, den);
     std::string out;

@@ -19,10 +19,11 @@ void ReduceFraction(int32_t& numerator, int32_t& denominator);
 
 // Text of a shown value. Values strictly within kSnapLimit (1e-15) of zero
 // are first set to +0.0 through the reference (SnapToZero, the tableau's own
-// snap). Integers get their plain digits. With
-// `floating` false, a value that is, to single precision, a fraction with a
-// denominator from 2 to 999 is shown as "n/d". Everything else, and every
-// magnitude of 2^31 or more in either notation, gets the general form.
+// snap). Integers get their plain digits. With `floating` false, a value that
+// is, to single precision, a fraction with a denominator from 2 to 999 is
+// shown as "n/d", provided the first such fraction is within 1e-9 of the
+// value relative to its size. Everything else, and every magnitude of 2^31 or
+// more in either notation, gets the general form.
 std::string FormatNumber(double& x, bool floating, const std::string& separator);
 
 namespace notation_detail {
