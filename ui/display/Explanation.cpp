@@ -31,10 +31,6 @@ struct Context {
     double Shown(double z, bool maximize) const { return maximize ? z : -z; }
 };
 
-const char* PhaseWords(bool feasible) {
-    return feasible ? "mejorando el objetivo" : "buscando una solución factible";
-}
-
 std::string Join(const std::vector<std::string>& parts) {
     std::string out;
     for (size_t k = 0; k < parts.size(); ++k) {
@@ -192,6 +188,8 @@ std::vector<std::string> VariableNames(const ProblemState& s) {
         names[n + i - 1] = i <= s.RowNames.size() ? s.RowNames[i - 1] : "h" + std::to_string(i);
     return names;
 }
+
+const char* PhaseWords(bool feasible) { return feasible ? "mejorando el objetivo" : "buscando una solución factible"; }
 
 const char* RuleName(PivotRule rule) {
     switch (rule) {

@@ -58,6 +58,9 @@ std::string WhyNotPivot(const ProblemState& state, uint32_t row, uint32_t col, c
 // The explanation as plain text, its ratio table in aligned columns.
 std::string ExplanationText(const Explanation& e);
 
+// What the method is doing, in words.
+const char* PhaseWords(bool feasible);
+
 // The rule's name as the menu shows it.
 const char* RuleName(PivotRule rule);
 

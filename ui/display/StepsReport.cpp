@@ -28,8 +28,6 @@ const char* EndWords(SolveStage stage) {
     }
 }
 
-const char* PhaseWords(bool feasible) { return feasible ? "mejorando el objetivo" : "buscando una solución factible"; }
-
 StepNote NoteOf(ProblemState& state, bool maximize) {
     StepNote note;
     note.stage = state.Stage;

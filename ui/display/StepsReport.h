@@ -32,6 +32,5 @@ files::StepsPage BuildStepsPage(ProblemState& current, const StepHistory& histor
 
 // The end of a solution in a few words; null while it goes on.
 const char* EndWords(SolveStage stage);
-const char* PhaseWords(bool feasible);
 
 } // namespace optimara
