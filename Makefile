@@ -3,7 +3,7 @@ BUILD   ?= build
 JOBS    ?= 2
 PACKAGES = cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
            glpk-utils fonts-liberation xvfb xauth qt6-translations-l10n \
-           libxml2-utils libxml2-dev
+           libxml2-utils libgmp-dev libxml2-dev
 
 .PHONY: run test bench compare walk setup build install package
 # The icon files' painter, and what the install and package tests run.

@@ -1,5 +1,6 @@
 #include <cfloat>
 #include <cmath>
+#include <utility>
 
 #include "Fault.h"
 #include "Simplex.h"
@@ -111,6 +112,32 @@ bool ChoosePivotCell(MatrixZ& marks, PivotCell cell) {
     if (former.row != 0) marks.Index(former.row, former.col) = 1;
     target = 2;
     return true;
+}
+
+void PivotStep(MatrixQ& T, const MatrixZ& pivotMarks, int32_t candidateCount, MatrixZ& labels) {
+    if (candidateCount == 0) return;
+    const PivotCell chosen = ChosenCell(pivotMarks);
+    if (chosen.row == 0) return;
+    const uint32_t r = chosen.row, q = chosen.col;
+    const uint32_t n = T.cols - 1;
+    // The choice never marks a zero entry; exact numbers make no residue,
+    // so no snap and no tolerance follow.
+    const mpq_class p = T.Index(r, q);
+    const mpq_class* pivotRow = T.RowData(r);
+    for (uint32_t i = 1; i <= T.rows; ++i) {
+        if (i == r) continue;
+        mpq_class* row = T.RowData(i);
+        const mpq_class tiq = row[q - 1];
+        if (sgn(tiq) != 0)
+            for (uint32_t j = 0; j < T.cols; ++j)
+                if (j != q - 1 && sgn(pivotRow[j]) != 0) row[j] -= tiq * pivotRow[j] / p;
+        row[q - 1] = -tiq / p;
+    }
+    mpq_class* prow = T.RowData(r);
+    for (uint32_t j = 0; j < T.cols; ++j)
+        if (j != q - 1) prow[j] /= p;
+    prow[q - 1] = 1 / p;
+    std::swap(labels.Index(q, 1), labels.Index(n + r, 1));
 }
 
 int32_t NextStep(EngineState& e) {

@@ -1,3 +1,5 @@
+#include <gmpxx.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -6,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "MatrixQ.h"
 #include "Simplex.h"
 
 namespace optimara {
@@ -14,13 +17,15 @@ namespace {
 // The ratio tests of the columns are independent of each other, so they run
 // side by side, row by row: each column keeps its best ratio d and its
 // current label k. Walking the tableau by rows keeps it in the cache.
+template <class Num>
 struct ColumnTests {
     std::vector<char> eligible;
-    // The best ratio so far. A column that may not enter holds +infinity,
-    // which no ratio reaches; an eligible column that no row has limited yet
-    // holds -infinity, which every ratio reaches. So "this row may change
-    // the column" is one comparison, ratio >= d, for every column alike.
-    std::vector<double> d;
+    // The best ratio so far. In floating point a column that may not enter
+    // holds +infinity, which no ratio reaches, and an eligible column that
+    // no row has limited yet holds -infinity, which every ratio reaches, so
+    // "this row may change the column" is one comparison, ratio >= d, for
+    // every column alike. Exact numbers have no infinities: the flags say it.
+    std::vector<Num> d;
     std::vector<int32_t> k;
     // 1 for a column no row has limited yet.
     std::vector<char> fresh;
@@ -29,10 +34,9 @@ struct ColumnTests {
     std::vector<std::pair<uint32_t, uint32_t>> labelled;
     // The columns a row reaches, found by one pass without branches.
     std::vector<uint32_t> reached;
-    explicit ColumnTests(uint32_t n) : eligible(n, 0), d(n, kNever), k(n, -1), fresh(n, 1), reached(n) {
+    explicit ColumnTests(uint32_t n, const Num& never) : eligible(n, 0), d(n, never), k(n, -1), fresh(n, 1), reached(n) {
         labelled.reserve(4 * std::size_t(n));
     }
-    static constexpr double kNever = std::numeric_limits<double>::infinity();
     void Label(int32_t* mark, uint32_t row, uint32_t i, int32_t label) {
         if (mark[i] == 0) labelled.emplace_back(row, i);
         mark[i] = label;
@@ -42,7 +46,8 @@ struct ColumnTests {
 // Turns the labels equal to each column's final label into candidates and
 // clears the others. The labelled cells were visited row by row, each row's
 // columns in increasing order, so the candidates come in that order.
-void CollectCandidates(MatrixZ& marks, const ColumnTests& c, PivotRecord& record) {
+template <class Num>
+void CollectCandidates(MatrixZ& marks, const ColumnTests<Num>& c, BasicPivotRecord<Num>& record) {
     for (const auto& [row, i] : c.labelled) {
         int32_t& mark = marks.RowData(row)[i];
         if (mark == c.k[i]) {
@@ -89,72 +94,104 @@ double RowTolerance(const double* row, uint32_t n) {
     return kRelativeTolerance * largest;
 }
 
+// Exact numbers need no tolerance: a value is zero when it is zero.
+mpq_class RowTolerance(const mpq_class*, uint32_t) { return mpq_class(0); }
+
+// What the two kinds of number do differently: where the tests start, and
+// the magnitude the largest-coefficient rule compares.
+template <class Num> struct Kind;
+template <> struct Kind<double> {
+    static double Never() { return std::numeric_limits<double>::infinity(); }
+    static double Open() { return -std::numeric_limits<double>::infinity(); }
+    static double Magnitude(double x) { return std::fabs(x); }
+};
+template <> struct Kind<mpq_class> {
+    static mpq_class Never() { return 0; }
+    static mpq_class Open() { return 0; }
+    static mpq_class Magnitude(const mpq_class& x) { return abs(x); }
+};
+
 // A row limits the entering column when moving along the column would make
 // it infeasible: its entry must be positive. A row whose constant is (within
 // the tolerance) 0 limits at once, at the ratio 0, the tightest of all; the
 // others at their ratio constant / entry, which is negative.
-//
+template <class Num>
+struct RowScan {
+    Num tolerance = 0;
+    Num constant = 0;
+    bool atOnce = false;  // the constant is 0: every limiting entry gives the ratio 0
+
+    void Of(const Num* row, uint32_t n) {
+        tolerance = RowTolerance(row, n);
+        constant = row[n];
+        atOnce = constant >= -tolerance;
+    }
+    // The ratio of a limiting entry: the same quotient the test is defined by.
+    Num Ratio(const Num* row, uint32_t i) const { return atOnce ? Num(0) : Num(constant / row[i]); }
+    // The columns the row may limit at a ratio at least d: a superset of
+    // those where the exact ratio reaches d, written to `out`, counted.
+    uint32_t Reached(const Num* row, uint32_t n, const ColumnTests<Num>& c, uint32_t* out) const;
+};
+
 // Most rows change the test of few columns: only where their ratio reaches
 // the column's best so far. A pass without divisions or branches finds those
 // columns, by the product d * entry against the constant (constant / entry
 // >= d exactly when constant >= d * entry, the entry being positive), with
 // room for the rounding of both sides, so that it never misses a column;
 // the exact quotient then decides for the few it finds.
-struct RowScan {
-    double tolerance = 0.0;
-    double constant = 0.0;
-    bool atOnce = false;  // the constant is 0: every limiting entry gives the ratio 0
-
-    void Of(const double* row, uint32_t n) {
-        tolerance = RowTolerance(row, n);
-        constant = row[n];
-        atOnce = constant >= -tolerance;
-    }
-    // The ratio of a limiting entry: the same quotient the test is defined by.
-    double Ratio(const double* row, uint32_t i) const { return atOnce ? 0.0 : constant / row[i]; }
-    // The columns the row may limit at a ratio at least d: a superset of
-    // those where the exact ratio reaches d, written to `out`, counted.
-    uint32_t Reached(const double* row, uint32_t n, const std::vector<double>& d, uint32_t* out) const {
-        uint32_t count = 0;
-        if (atOnce) {
-            for (uint32_t i = 0; i < n; ++i) {
-                out[count] = i;
-                count += (row[i] > tolerance) & (0.0 >= d[i]);
-            }
-            return count;
-        }
+template <>
+uint32_t RowScan<double>::Reached(const double* row, uint32_t n, const ColumnTests<double>& c, uint32_t* out) const {
+    const std::vector<double>& d = c.d;
+    uint32_t count = 0;
+    if (atOnce) {
         for (uint32_t i = 0; i < n; ++i) {
-            const double product = d[i] * row[i];
-            // Relative room for the two roundings, and absolute room for a
-            // product that lost precision below the normal range. An
-            // infinite d gives an infinite product and so needs no room:
-            // -inf is reached by every ratio, +inf (or NaN) by none.
-            const double room = std::fabs(product) * 1e-15 + 1e-290;
             out[count] = i;
-            count += (row[i] > tolerance) & (constant >= product - room);
+            count += (row[i] > tolerance) & (0.0 >= d[i]);
         }
         return count;
     }
-};
+    for (uint32_t i = 0; i < n; ++i) {
+        const double product = d[i] * row[i];
+        // Relative room for the two roundings, and absolute room for a
+        // product that lost precision below the normal range. An
+        // infinite d gives an infinite product and so needs no room:
+        // -inf is reached by every ratio, +inf (or NaN) by none.
+        const double room = std::fabs(product) * 1e-15 + 1e-290;
+        out[count] = i;
+        count += (row[i] > tolerance) & (constant >= product - room);
+    }
+    return count;
+}
+
+// Exactly: every eligible column the row limits, fresh or reached.
+template <>
+uint32_t RowScan<mpq_class>::Reached(const mpq_class* row, uint32_t n, const ColumnTests<mpq_class>& c,
+                                     uint32_t* out) const {
+    uint32_t count = 0;
+    for (uint32_t i = 0; i < n; ++i)
+        if (c.eligible[i] && sgn(row[i]) > 0 && (c.fresh[i] || Ratio(row, i) >= c.d[i])) out[count++] = i;
+    return count;
+}
 
 // The rows from `first` on, each against every column still open: a row
 // ties a column's best ratio (same label) or betters it (a new label). A
 // column no row has limited yet ("fresh") takes the first limiting row's
 // ratio, whatever it is.
-void ScanRows(const MatrixR& T, MatrixZ& marks, uint32_t first, ColumnTests& c) {
+template <class Matrix, class Num>
+void ScanRows(const Matrix& T, MatrixZ& marks, uint32_t first, ColumnTests<Num>& c) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
     uint32_t* reached = c.reached.data();
-    RowScan limits;
+    RowScan<Num> limits;
     for (uint32_t j = first; j <= m; ++j) {
-        const double* row = T.RowData(j);
+        const Num* row = T.RowData(j);
         limits.Of(row, n);
         int32_t* mark = marks.RowData(j);
-        const uint32_t hits = limits.Reached(row, n, c.d, reached);
+        const uint32_t hits = limits.Reached(row, n, c, reached);
         for (uint32_t h = 0; h < hits; ++h) {
             const uint32_t i = reached[h];
-            const double x = limits.Ratio(row, i);
-            if (x < c.d[i]) continue;
-            if (x > c.d[i] || c.fresh[i]) {
+            const Num x = limits.Ratio(row, i);
+            if (!c.fresh[i] && x < c.d[i]) continue;
+            if (c.fresh[i] || x > c.d[i]) {
                 c.d[i] = x;
                 c.k[i] -= 1;
                 c.fresh[i] = 0;
@@ -165,7 +202,8 @@ void ScanRows(const MatrixR& T, MatrixZ& marks, uint32_t first, ColumnTests& c) 
 }
 
 // The eligible columns with their reference entries, and the candidates.
-void Record(const double* reference, const ColumnTests& c, PivotRecord& record) {
+template <class Num>
+void Record(const Num* reference, const ColumnTests<Num>& c, BasicPivotRecord<Num>& record) {
     const uint32_t n = static_cast<uint32_t>(c.eligible.size());
     for (uint32_t i = 0; i < n; ++i)
         if (c.eligible[i]) record.columns.push_back({i + 1, reference[i], c.d[i], !c.fresh[i]});
@@ -174,11 +212,13 @@ void Record(const double* reference, const ColumnTests& c, PivotRecord& record) 
 // Feasibility phase on the last infeasible row a: the row itself limits
 // each column at the ratio where it becomes feasible, and the rows below it
 // must stay feasible.
-void FeasibilityPhase(const MatrixR& T, MatrixZ& marks, uint32_t a, ColumnTests& c, PivotRecord& record) {
+template <class Matrix, class Num>
+void FeasibilityPhase(const Matrix& T, MatrixZ& marks, uint32_t a, ColumnTests<Num>& c,
+                      BasicPivotRecord<Num>& record) {
     const uint32_t n = T.cols - 1;
-    const double* rowA = T.RowData(a);
-    const double b = rowA[n];
-    const double tolA = RowTolerance(rowA, n);
+    const Num* rowA = T.RowData(a);
+    const Num& b = rowA[n];
+    const Num tolA = RowTolerance(rowA, n);
     int32_t* markA = marks.RowData(a);
     for (uint32_t i = 0; i < n; ++i) {
         if (!(rowA[i] < -tolA)) continue;
@@ -194,15 +234,16 @@ void FeasibilityPhase(const MatrixR& T, MatrixZ& marks, uint32_t a, ColumnTests&
     record.status = record.candidateRows.empty() ? Infeasible : PivotChosen;
 }
 
-void OptimalityPhase(const MatrixR& T, MatrixZ& marks, ColumnTests& c, PivotRecord& record) {
+template <class Matrix, class Num>
+void OptimalityPhase(const Matrix& T, MatrixZ& marks, ColumnTests<Num>& c, BasicPivotRecord<Num>& record) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
     int32_t status = Optimal;
-    const double* objective = T.RowData(m + 1);
-    const double tolZ = RowTolerance(objective, n);
+    const Num* objective = T.RowData(m + 1);
+    const Num tolZ = RowTolerance(objective, n);
     for (uint32_t i = 0; i < n; ++i)
         if (objective[i] > tolZ) {
             c.eligible[i] = 1;
-            c.d[i] = -ColumnTests::kNever;
+            c.d[i] = Kind<Num>::Open();
             status = PivotChosen;
         }
     ScanRows(T, marks, 1, c);
@@ -212,11 +253,24 @@ void OptimalityPhase(const MatrixR& T, MatrixZ& marks, ColumnTests& c, PivotReco
     record.status = status;
 }
 
+template <class Matrix, class Num>
+uint32_t LastInfeasible(const Matrix& T) {
+    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    uint32_t a = 0;
+    // The tolerance is never negative: only a positive constant needs it.
+    for (uint32_t i = 1; i <= m; ++i) {
+        const Num& constant = T.Index(i, n + 1);
+        if (constant > 0 && constant > RowTolerance(T.RowData(i), n)) a = i;
+    }
+    return a;
+}
+
 // Marks the candidates of the last infeasible row's phase, or of the
 // objective's, and records what the choice saw.
-void Examine(const MatrixR& T, MatrixZ& marks, PivotRecord& record) {
-    const uint32_t a = LastInfeasibleRow(T);
-    ColumnTests c(T.cols - 1);
+template <class Matrix, class Num>
+void Examine(const Matrix& T, MatrixZ& marks, BasicPivotRecord<Num>& record) {
+    const uint32_t a = LastInfeasible<Matrix, Num>(T);
+    ColumnTests<Num> c(T.cols - 1, Kind<Num>::Never());
     if (a >= 1) FeasibilityPhase(T, marks, a, c, record);
     else OptimalityPhase(T, marks, c, record);
 }
@@ -224,11 +278,11 @@ void Examine(const MatrixR& T, MatrixZ& marks, PivotRecord& record) {
 // Among the columns a test accepts, the first of the best; then the
 // column's first tied row by another test. Unbounded when the column
 // chosen is limited by no row (the column is still named, the row is 0).
-template <typename Better, typename BetterRow>
-RuleChoice TakeColumn(const PivotRecord& r, Better better, BetterRow betterRow) {
+template <class Num, typename Better, typename BetterRow>
+RuleChoice TakeColumn(const BasicPivotRecord<Num>& r, Better better, BetterRow betterRow) {
     RuleChoice choice;
-    const EligibleColumn* best = nullptr;
-    for (const EligibleColumn& column : r.columns)
+    const BasicEligibleColumn<Num>* best = nullptr;
+    for (const BasicEligibleColumn<Num>& column : r.columns)
         if (!best || better(column, *best)) best = &column;
     choice.col = best->col;
     if (!best->limited) {
@@ -242,60 +296,42 @@ RuleChoice TakeColumn(const PivotRecord& r, Better better, BetterRow betterRow) 
     return choice;
 }
 
-int32_t OnlyObjective(const MatrixR& T) {
+template <class Matrix>
+int32_t OnlyObjective(const Matrix& T) {
     const uint32_t n = T.cols - 1;
-    const double tolZ = RowTolerance(T.RowData(1), n);
+    const auto tolZ = RowTolerance(T.RowData(1), n);
     for (uint32_t j = 1; j <= n; ++j)
         if (T.Index(1, j) > tolZ) return Unbounded;
     return Optimal;
 }
 
-} // namespace
-
-RuleChoice ChooseByRule(const PivotRecord& r, PivotRule rule, const MatrixZ* labels, RandomGenerator& random) {
-    RuleChoice choice;
-    choice.status = r.status;
-    if (r.candidateRows.empty()) return choice;
-    switch (rule) {
-    case PivotRule::Random: {
-        const int32_t count = static_cast<int32_t>(r.candidateRows.size());
-        choice.draw = random.RandomDraw() % count + 1;
-        choice.row = r.candidateRows[static_cast<size_t>(choice.draw - 1)];
-        choice.col = r.candidateCols[static_cast<size_t>(choice.draw - 1)];
-        return choice;
+template <class Matrix, class Num>
+int32_t Select(const Matrix& T, MatrixZ& pivotMarks, int32_t& candidateCount, RandomGenerator& random,
+               PivotRule rule, const MatrixZ* labels, int32_t* draw) {
+    candidateCount = 0;
+    if (draw) *draw = -1;
+    // Without constraint rows nothing is marked.
+    if (T.rows == 1) return OnlyObjective(T);
+    pivotMarks.Redefine(T.rows - 1, T.cols - 1);
+    BasicPivotRecord<Num> record;
+    record.columnCount = T.cols - 1;
+    Examine(T, pivotMarks, record);
+    const RuleChoice choice = ChooseByRule(record, rule, labels, random);
+    if (draw) *draw = choice.draw;
+    if (choice.row != 0) {
+        pivotMarks.Index(choice.row, choice.col) = 2;
+        candidateCount = static_cast<int32_t>(record.candidateRows.size());
+    } else {
+        // A rule that ends where candidates were marked leaves none.
+        for (size_t k = 0; k < record.candidateRows.size(); ++k)
+            pivotMarks.Index(record.candidateRows[k], record.candidateCols[k]) = 0;
     }
-    case PivotRule::LargestCoefficient:
-        return TakeColumn(
-            r, [](const EligibleColumn& a, const EligibleColumn& b) { return std::fabs(a.reference) > std::fabs(b.reference); },
-            [](uint32_t, uint32_t) { return false; });
-    case PivotRule::SmallestIndex: {
-        // The variable standing at a position: the column headings first,
-        // then the rows.
-        auto variable = [labels](uint32_t position) {
-            return labels && position <= labels->rows ? labels->Index(position, 1) : static_cast<int32_t>(position);
-        };
-        const uint32_t n = r.columnCount;
-        return TakeColumn(
-            r, [&](const EligibleColumn& a, const EligibleColumn& b) { return variable(a.col) < variable(b.col); },
-            [&](uint32_t a, uint32_t b) { return variable(n + a) < variable(n + b); });
-    }
-    }
-    return choice;
+    return choice.status;
 }
 
-uint32_t LastInfeasibleRow(const MatrixR& T) {
-    const uint32_t m = T.rows - 1, n = T.cols - 1;
-    uint32_t a = 0;
-    // The tolerance is never negative: only a positive constant needs it.
-    for (uint32_t i = 1; i <= m; ++i) {
-        const double constant = T.Index(i, n + 1);
-        if (constant > 0 && constant > RowTolerance(T.RowData(i), n)) a = i;
-    }
-    return a;
-}
-
-PivotRecord ExaminePivots(const MatrixR& T) {
-    PivotRecord record;
+template <class Matrix, class Num>
+BasicPivotRecord<Num> ExamineAll(const Matrix& T) {
+    BasicPivotRecord<Num> record;
     record.columnCount = T.cols - 1;
     if (T.rows == 1) {
         record.status = OnlyObjective(T);
@@ -306,16 +342,17 @@ PivotRecord ExaminePivots(const MatrixR& T) {
     return record;
 }
 
-std::vector<RowRatio> RatioTest(const MatrixR& T, uint32_t drivingRow, uint32_t col) {
+template <class Matrix, class Num>
+std::vector<BasicRowRatio<Num>> Ratios(const Matrix& T, uint32_t drivingRow, uint32_t col) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
-    std::vector<RowRatio> rows;
+    std::vector<BasicRowRatio<Num>> rows;
     bool any = false;
-    double best = 0.0;
-    RowScan limits;
+    Num best = 0;
+    RowScan<Num> limits;
     for (uint32_t j = 1; j <= m; ++j) {
-        RowRatio r;
+        BasicRowRatio<Num> r;
         r.row = j;
-        const double* row = T.RowData(j);
+        const Num* row = T.RowData(j);
         if (drivingRow != 0 && j < drivingRow) {
             r.part = RowPart::AboveDriving;
         } else if (j == drivingRow) {
@@ -334,31 +371,74 @@ std::vector<RowRatio> RatioTest(const MatrixR& T, uint32_t drivingRow, uint32_t 
         }
         rows.push_back(r);
     }
-    for (RowRatio& r : rows) r.tied = (r.part == RowPart::Limits || r.part == RowPart::Driving) && r.ratio == best;
+    for (auto& r : rows) r.tied = (r.part == RowPart::Limits || r.part == RowPart::Driving) && r.ratio == best;
     return rows;
+}
+
+} // namespace
+
+template <class Num>
+RuleChoice ChooseByRule(const BasicPivotRecord<Num>& r, PivotRule rule, const MatrixZ* labels, RandomGenerator& random) {
+    RuleChoice choice;
+    choice.status = r.status;
+    if (r.candidateRows.empty()) return choice;
+    switch (rule) {
+    case PivotRule::Random: {
+        const int32_t count = static_cast<int32_t>(r.candidateRows.size());
+        choice.draw = random.RandomDraw() % count + 1;
+        choice.row = r.candidateRows[static_cast<size_t>(choice.draw - 1)];
+        choice.col = r.candidateCols[static_cast<size_t>(choice.draw - 1)];
+        return choice;
+    }
+    case PivotRule::LargestCoefficient:
+        return TakeColumn(
+            r,
+            [](const BasicEligibleColumn<Num>& a, const BasicEligibleColumn<Num>& b) {
+                return Kind<Num>::Magnitude(a.reference) > Kind<Num>::Magnitude(b.reference);
+            },
+            [](uint32_t, uint32_t) { return false; });
+    case PivotRule::SmallestIndex: {
+        // The variable standing at a position: the column headings first,
+        // then the rows.
+        auto variable = [labels](uint32_t position) {
+            return labels && position <= labels->rows ? labels->Index(position, 1) : static_cast<int32_t>(position);
+        };
+        const uint32_t n = r.columnCount;
+        return TakeColumn(
+            r,
+            [&](const BasicEligibleColumn<Num>& a, const BasicEligibleColumn<Num>& b) {
+                return variable(a.col) < variable(b.col);
+            },
+            [&](uint32_t a, uint32_t b) { return variable(n + a) < variable(n + b); });
+    }
+    }
+    return choice;
+}
+
+template RuleChoice ChooseByRule(const BasicPivotRecord<double>&, PivotRule, const MatrixZ*, RandomGenerator&);
+template RuleChoice ChooseByRule(const BasicPivotRecord<mpq_class>&, PivotRule, const MatrixZ*, RandomGenerator&);
+
+uint32_t LastInfeasibleRow(const MatrixR& T) { return LastInfeasible<MatrixR, double>(T); }
+uint32_t LastInfeasibleRow(const MatrixQ& T) { return LastInfeasible<MatrixQ, mpq_class>(T); }
+
+PivotRecord ExaminePivots(const MatrixR& T) { return ExamineAll<MatrixR, double>(T); }
+ExactPivotRecord ExaminePivots(const MatrixQ& T) { return ExamineAll<MatrixQ, mpq_class>(T); }
+
+std::vector<RowRatio> RatioTest(const MatrixR& T, uint32_t drivingRow, uint32_t col) {
+    return Ratios<MatrixR, double>(T, drivingRow, col);
+}
+std::vector<ExactRowRatio> RatioTest(const MatrixQ& T, uint32_t drivingRow, uint32_t col) {
+    return Ratios<MatrixQ, mpq_class>(T, drivingRow, col);
 }
 
 int32_t SelectPivot(const MatrixR& T, MatrixZ& pivotMarks, int32_t& candidateCount, RandomGenerator& random,
                     PivotRule rule, const MatrixZ* labels, int32_t* draw) {
-    candidateCount = 0;
-    if (draw) *draw = -1;
-    // Without constraint rows nothing is marked.
-    if (T.rows == 1) return OnlyObjective(T);
-    pivotMarks.Redefine(T.rows - 1, T.cols - 1);
-    PivotRecord record;
-    record.columnCount = T.cols - 1;
-    Examine(T, pivotMarks, record);
-    const RuleChoice choice = ChooseByRule(record, rule, labels, random);
-    if (draw) *draw = choice.draw;
-    if (choice.row != 0) {
-        pivotMarks.Index(choice.row, choice.col) = 2;
-        candidateCount = static_cast<int32_t>(record.candidateRows.size());
-    } else {
-        // A rule that ends where candidates were marked leaves none.
-        for (size_t k = 0; k < record.candidateRows.size(); ++k)
-            pivotMarks.Index(record.candidateRows[k], record.candidateCols[k]) = 0;
-    }
-    return choice.status;
+    return Select<MatrixR, double>(T, pivotMarks, candidateCount, random, rule, labels, draw);
+}
+
+int32_t SelectPivot(const MatrixQ& T, MatrixZ& pivotMarks, int32_t& candidateCount, RandomGenerator& random,
+                    PivotRule rule, const MatrixZ* labels, int32_t* draw) {
+    return Select<MatrixQ, mpq_class>(T, pivotMarks, candidateCount, random, rule, labels, draw);
 }
 
 } // namespace optimara

@@ -31,10 +31,15 @@ struct RandomGenerator {
 // same tolerance as the choice of the pivot), 0 when the basic solution is
 // feasible. While there is one, the method is looking for a feasible point.
 uint32_t LastInfeasibleRow(const MatrixR& tableau);
+uint32_t LastInfeasibleRow(const MatrixQ& tableau);
 
 // Marks the candidates (1) and the pivot a rule takes from them (2).
 // `labels` is read by the smallest-index rule only.
 int32_t SelectPivot(const MatrixR& tableau, MatrixZ& pivotMarks, int32_t& candidateCount,
+                    RandomGenerator& random, PivotRule rule = PivotRule::Random, const MatrixZ* labels = nullptr,
+                    int32_t* draw = nullptr);
+// The same choice on an exact tableau: no tolerance, the same rules and draws.
+int32_t SelectPivot(const MatrixQ& tableau, MatrixZ& pivotMarks, int32_t& candidateCount,
                     RandomGenerator& random, PivotRule rule = PivotRule::Random, const MatrixZ* labels = nullptr,
                     int32_t* draw = nullptr);
 
@@ -56,6 +61,8 @@ bool ChoosePivotCell(MatrixZ& pivotMarks, PivotCell cell);
 // Pivots on the cell marked 2. On a floating-point fault it throws
 // FloatingPointFault and leaves tableau and labels exactly as they were.
 void PivotStep(MatrixR& tableau, const MatrixZ& pivotMarks, int32_t candidateCount, MatrixZ& labels);
+// The same exchange in exact arithmetic.
+void PivotStep(MatrixQ& tableau, const MatrixZ& pivotMarks, int32_t candidateCount, MatrixZ& labels);
 
 // Entries strictly within kSnapLimit of zero become +0.0, as the display
 // writes them. The driver and the build snap before every choice of a pivot,
