@@ -166,20 +166,17 @@ float ProductToSingleFma(double d, double a) {
 
 } // namespace notation_detail
 
-std::string FormatGeneral15(double x, const std::string& separator) {
-    if (std::isnan(x)) return "NAN";
-    if (std::isinf(x)) return x > 0 ? "INF" : "-INF";
-    if (x == 0.0) return "0";
+namespace {
 
-    char d[15];
-    int E = 0;
-    RoundedDigits(std::fabs(x), d, E);
+// The general form of 15 rounded digits d (trailing zeros dropped) of a
+// value 0.d x 10^E.
+std::string LaidOut(bool negative, const char (&d)[15], int E, const std::string& separator) {
     int k = 15;
     while (k > 1 && d[k - 1] == '0') --k;
 
     std::string out;
     out.reserve(24 + separator.size());
-    if (x < 0) out += '-';
+    if (negative) out += '-';
     if (E >= -3 && E <= 15) {
         if (E <= 0) {
             out += '0';
@@ -209,6 +206,54 @@ std::string FormatGeneral15(double x, const std::string& separator) {
     }
     AppendUnsigned(out, static_cast<uint32_t>(shown));
     return out;
+}
+
+// 10^k as an exact rational (k of either sign).
+mpq_class PowerOfTen(long k) {
+    mpz_class p;
+    mpz_ui_pow_ui(p.get_mpz_t(), 10, static_cast<unsigned long>(k < 0 ? -k : k));
+    return k < 0 ? mpq_class(mpz_class(1), p) : mpq_class(p);
+}
+
+// The 15 digits of a positive rational rounded half up, and its E.
+void ExactDigits(const mpq_class& a, char (&d)[15], int& E) {
+    // A first guess of E from the sizes, corrected by at most a step.
+    const long guess = static_cast<long>(mpz_sizeinbase(a.get_num().get_mpz_t(), 10)) -
+                       static_cast<long>(mpz_sizeinbase(a.get_den().get_mpz_t(), 10));
+    long e = guess;
+    while (a >= PowerOfTen(e)) ++e;
+    while (a < PowerOfTen(e - 1)) --e;
+    // floor(a * 10^(15 - e) + 1/2): 15 digits, or 10^15 after a carry.
+    const mpq_class scaled = a * PowerOfTen(15 - e) + mpq_class(1, 2);
+    mpz_class n = scaled.get_num() / scaled.get_den();
+    if (n >= mpz_class("1000000000000000")) {
+        n /= 10;
+        ++e;
+    }
+    const std::string digits = n.get_str();
+    for (int i = 0; i < 15; ++i) d[i] = i < static_cast<int>(digits.size()) ? digits[static_cast<size_t>(i)] : '0';
+    E = static_cast<int>(e);
+}
+
+} // namespace
+
+std::string FormatGeneral15(double x, const std::string& separator) {
+    if (std::isnan(x)) return "NAN";
+    if (std::isinf(x)) return x > 0 ? "INF" : "-INF";
+    if (x == 0.0) return "0";
+    char d[15];
+    int E = 0;
+    RoundedDigits(std::fabs(x), d, E);
+    return LaidOut(x < 0, d, E, separator);
+}
+
+std::string FormatExact(const mpq_class& q, bool floating, const std::string& separator) {
+    if (sgn(q) == 0) return "0";
+    if (!floating) return q.get_str();  // canonical: reduced, "n" or "n/d"
+    char d[15];
+    int E = 0;
+    ExactDigits(abs(q), d, E);
+    return LaidOut(sgn(q) < 0, d, E, separator);
 }
 
 void ReduceFraction(int32_t& numerator, int32_t& denominator) {

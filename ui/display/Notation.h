@@ -26,6 +26,11 @@ void ReduceFraction(int32_t& numerator, int32_t& denominator);
 // more in either notation, gets the general form.
 std::string FormatNumber(double& x, bool floating, const std::string& separator);
 
+// Text of an exact value: the reduced fraction "n/d" (an integer as its
+// digits), or in floating notation the exact value rounded half up to the
+// 15 significant digits of the general form.
+std::string FormatExact(const mpq_class& q, bool floating, const std::string& separator);
+
 namespace notation_detail {
 // The exact product d*a rounded once to the nearest single-precision value:
 // the fast way of this platform, and the portable way through fma.
