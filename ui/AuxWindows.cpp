@@ -99,9 +99,12 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     big.setPointSize(big.pointSize() + 4);
     ProductName->setFont(big);
     Version = new QLabel("Version " + ProgramVersion(), panel);
+    Licence = new QLabel(QString::fromUtf8("Software libre: GNU GPL versión 3 o posterior"), panel);
+    Licence->setWordWrap(true);
     auto* texts = new QVBoxLayout;
     texts->addWidget(ProductName);
     texts->addWidget(Version);
+    texts->addWidget(Licence);
     texts->addStretch();
     auto* inside = new QHBoxLayout(panel);
     inside->addWidget(ProgramIconLabel, 0, Qt::AlignTop);

@@ -21,7 +21,7 @@ void PaintProgramIcon(QPainter& painter, int size);
 QPixmap ProgramPixmap(int size);
 QIcon ProgramIcon();
 
-// "Acerca de...": icon, product name and version.
+// "Acerca de...": icon, product name, version and licence.
 class TForm2 : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +31,7 @@ public:
     QLabel* ProgramIconLabel = nullptr;
     QLabel* ProductName = nullptr;
     QLabel* Version = nullptr;
+    QLabel* Licence = nullptr;
     QPushButton* OKButton = nullptr;
 
 protected:
