@@ -50,9 +50,10 @@ public:
     explicit TForm4(QWidget* parent = nullptr);
     // Loads the named file from the working directory into Memo1, or when it
     // cannot be opened there, the file of that name in the data folder; when
-    // neither opens it throws "Cannot open file <name>".
+    // neither opens it throws "Cannot open file <name>". A working directory
+    // that is not the user's own is passed over: its file may be anybody's.
     void FormCreate(const QString& fileName = QString::fromUtf8("Léame.txt"),
-                    const QString& dataFolder = QString());
+                    const QString& dataFolder = QString(), bool fromWorkingDirectory = true);
     void Button1Click();
 
     QPlainTextEdit* Memo1 = nullptr;
