@@ -107,9 +107,7 @@ TEST_F(Installed, SoftwareCentreDescriptionPassesItsValidator) {
     const QString metainfo = root.filePath("share/metainfo/org.optimara.optimara.metainfo.xml");
     // The screenshot's address is not fetched: the tests use no network.
     const ToolRun run = RunTool("appstreamcli", {"validate", "--no-net", "--pedantic", metainfo});
-    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains("Validation was successful.")) << run.out.toStdString();
-    // It names what the package installs: the menu entry and the problem type.
+    EXPECT_TRUE(run.exitCode == 0 && run.out.contains("Validation was successful.")) << run.out.toStdString();
     const QByteArray xml = Read(metainfo);
     EXPECT_TRUE(xml.contains("<launchable type=\"desktop-id\">optimara.desktop</launchable>"));
     EXPECT_TRUE(xml.contains("<mediatype>application/x-optimara-problem</mediatype>"));
