@@ -4,6 +4,7 @@
 #include "Plot.h"
 #include "ProblemState.h"
 #include "Session.h"
+#include "SessionFolder.h"
 #include "StepHistory.h"
 
 namespace optimara {
@@ -12,6 +13,11 @@ struct AppState {
     ProblemState problem;
     PlotState plot;
     files::Session session;
+    // Where the settings line and the autosave are read and written, chosen
+    // once when the window is created; whether this run already said that
+    // they cannot be kept anywhere.
+    files::SessionFolder sessionFolder;
+    bool sessionLossReported = false;
     // The pivots made on the current problem, to go back over them.
     StepHistory Steps;
 };

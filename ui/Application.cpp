@@ -104,7 +104,9 @@ std::unique_ptr<Windows> CreateWindows(const StartOptions& options, std::unique_
     windows->main = std::make_unique<TForm1>(std::move(questions), options.startFile);
     windows->about = std::make_unique<TForm2>();
     windows->readme = std::make_unique<TForm4>();
-    RunGuarded([&] { windows->readme->FormCreate(QString::fromUtf8("Léame.txt"), options.dataFolder); });
+    const bool ownFolder =
+        windows->main->State().sessionFolder.place == files::SessionFolder::Place::WorkingDirectory;
+    RunGuarded([&] { windows->readme->FormCreate(QString::fromUtf8("Léame.txt"), options.dataFolder, ownFolder); });
     windows->main->SetAuxWindows(windows->about.get(), windows->readme.get());
     return windows;
 }

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace optimara {
 
@@ -99,9 +100,12 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     big.setPointSize(big.pointSize() + 4);
     ProductName->setFont(big);
     Version = new QLabel("Version " + ProgramVersion(), panel);
+    Licence = new QLabel(QString::fromUtf8("Software libre: GNU GPL versión 3 o posterior"), panel);
+    Licence->setWordWrap(true);
     auto* texts = new QVBoxLayout;
     texts->addWidget(ProductName);
     texts->addWidget(Version);
+    texts->addWidget(Licence);
     texts->addStretch();
     auto* inside = new QHBoxLayout(panel);
     inside->addWidget(ProgramIconLabel, 0, Qt::AlignTop);
@@ -154,22 +158,28 @@ QString InstalledDataFolder() {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + "/" + QStringLiteral(OPTIMARA_DATA_FROM_BIN));
 }
 
-void TForm4::FormCreate(const QString& fileName, const QString& dataFolder) {
+void TForm4::FormCreate(const QString& fileName, const QString& dataFolder, bool fromWorkingDirectory) {
     // Read and decoded as every other file of the program: regular files
     // only, UTF-8 when valid and Windows-1252 otherwise. The working
     // directory comes first; the error names the file as asked for.
-    QByteArray bytes;
-    try {
-        bytes = files::ReadWholeFile(fileName);
-    } catch (const files::FileError&) {
-        if (dataFolder.isEmpty()) throw;
+    std::optional<QByteArray> bytes;
+    QStringList places;
+    if (fromWorkingDirectory) places << fileName;
+    if (!dataFolder.isEmpty()) places << QDir(dataFolder).filePath(QFileInfo(fileName).fileName());
+    std::optional<files::FileError> failure;
+    for (const QString& place : places) {
         try {
-            bytes = files::ReadWholeFile(QDir(dataFolder).filePath(QFileInfo(fileName).fileName()));
-        } catch (const files::FileError&) {
-            throw files::FileError(files::CannotOpenText(fileName));
+            bytes = files::ReadWholeFile(place);
+            break;
+        } catch (const files::FileError& error) {
+            failure = error;
         }
     }
-    QString text = files::DecodeUtf8OrWindows1252(bytes);
+    // Only the file as asked for tried: its own failure; otherwise the file
+    // as asked for is missing.
+    if (!bytes && failure && places == QStringList{fileName}) throw *failure;
+    if (!bytes) throw files::FileError(files::CannotOpenText(fileName));
+    QString text = files::DecodeUtf8OrWindows1252(*bytes);
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
     text.replace("\r\n", "\n");
     Memo1->setPlainText(text);

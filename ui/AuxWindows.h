@@ -21,7 +21,7 @@ void PaintProgramIcon(QPainter& painter, int size);
 QPixmap ProgramPixmap(int size);
 QIcon ProgramIcon();
 
-// "Acerca de...": icon, product name and version.
+// "Acerca de...": icon, product name, version and licence.
 class TForm2 : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +31,7 @@ public:
     QLabel* ProgramIconLabel = nullptr;
     QLabel* ProductName = nullptr;
     QLabel* Version = nullptr;
+    QLabel* Licence = nullptr;
     QPushButton* OKButton = nullptr;
 
 protected:
@@ -49,9 +50,10 @@ public:
     explicit TForm4(QWidget* parent = nullptr);
     // Loads the named file from the working directory into Memo1, or when it
     // cannot be opened there, the file of that name in the data folder; when
-    // neither opens it throws "Cannot open file <name>".
+    // neither opens it throws "Cannot open file <name>". A working directory
+    // that is not the user's own is passed over: its file may be anybody's.
     void FormCreate(const QString& fileName = QString::fromUtf8("Léame.txt"),
-                    const QString& dataFolder = QString());
+                    const QString& dataFolder = QString(), bool fromWorkingDirectory = true);
     void Button1Click();
 
     QPlainTextEdit* Memo1 = nullptr;

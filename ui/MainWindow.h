@@ -238,6 +238,8 @@ private:
     bool SaveProblem();    // false when the save dialog was cancelled
     bool SaveProblemAs();  // likewise
     void RestoreSession();
+    // A file of the session, in the folder chosen for it.
+    QString SessionFile(const char* name) const;
     void RestoreNotation(bool rational);
     void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName);
     template <typename Signal, typename Sender>

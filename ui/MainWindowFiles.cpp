@@ -120,9 +120,15 @@ void TForm1::Clear1Click() {
     ShowCaption();
 }
 
+QString TForm1::SessionFile(const char* name) const {
+    return state_.sessionFolder.FilePath(QString::fromLatin1(name));
+}
+
 void TForm1::RestoreSession() {
-    const QString autosave = QString::fromLatin1(files::kAutosaveFileName);
-    std::optional<files::Settings> settings = files::ReadSettingsFile();
+    // Nowhere to keep a session: every run starts as the first.
+    if (!state_.sessionFolder.Usable()) return;
+    const QString autosave = SessionFile(files::kAutosaveFileName);
+    std::optional<files::Settings> settings = files::ReadSettingsFile(SessionFile(files::kSettingsFileName));
     if (!settings) {
         // First run: the window stays as designed. A settings file that is
         // broken (unreadable, a folder, a dangling link) must not cost the
@@ -151,7 +157,9 @@ void TForm1::RestoreNotation(bool rational) {
 void TForm1::OpenStartFile(const QString& fileName) {
     // Named as the open dialog names a chosen file.
     const QString name = QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
-    const std::optional<files::Settings> settings = files::ReadSettingsFile();
+    const std::optional<files::Settings> settings =
+        state_.sessionFolder.Usable() ? files::ReadSettingsFile(SessionFile(files::kSettingsFileName))
+                                      : std::nullopt;
     // The notation is the user's preference, not part of a problem.
     if (settings) RestoreNotation(settings->rational);
     files::ProblemDocument problem;
@@ -180,12 +188,19 @@ void TForm1::FormCloseQuery() {
     // A failure to redraw the restored layout must not keep the work from
     // being written.
     if (Restore1->isEnabled()) RunGuarded([this] { Restore1Click(); });
+    if (!state_.sessionFolder.Usable()) {
+        // Said once: a user who closes the window again already knows.
+        if (state_.sessionLossReported) return;
+        state_.sessionLossReported = true;
+        ShowErrorBox(QString::fromUtf8("No se puede guardar la sesión en ninguna carpeta"));
+        return;
+    }
     files::Settings settings;
     settings.modified = state_.session.Modified;
     settings.rational = Rational1->isChecked();
     settings.fileName = CurrentFileName();
-    files::WriteSettingsFile(settings);  // not writable: passed over silently
-    ProblemFileWriter(QString::fromLatin1(files::kAutosaveFileName));
+    files::WriteSettingsFile(settings, SessionFile(files::kSettingsFileName));  // not writable: passed over silently
+    ProblemFileWriter(SessionFile(files::kAutosaveFileName));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,7 @@
 // The handlers of the main window's buttons, menu items and edits.
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -29,6 +30,7 @@ void TForm1::PlaceImage1(const QSize& client) {
 }
 
 void TForm1::FormCreate() {
+    state_.sessionFolder = files::ChooseSessionFolder(QDir::currentPath(), files::DefaultStateFolder());
     // Placed for the size the window is created with; the size it opens
     // with, once shown, may still move it (WindowOpened).
     PlaceImage1(ClientSize());

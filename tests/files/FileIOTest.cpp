@@ -137,20 +137,6 @@ TEST(FileErrors, AWriteThatFailsPartWayKeepsTheOldFileByteForByte) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.lpf"});
 }
 
-// Runs the check in a child process as a user whom permissions bind (the
-// tests may run as root); its exit code is the check's result, -1 when it
-// did not end normally.
-int RunBoundByPermissions(const std::function<int()>& check) {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
-        _exit(check());
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-}
-
 // A folder where the user may change the files but create none: a save
 // goes into the file itself, and what cannot be written is reported.
 TEST(FileErrors, AFolderThatAllowsNoNewFileIsWrittenInPlace) {

@@ -2,9 +2,13 @@
 // Helpers shared by the tests of the files library.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <ostream>
 
 #include "RichText.h"
@@ -50,5 +54,23 @@ inline QStringList Texts(const RichDocument& document) {
 // The whole literal, NUL bytes included.
 template <size_t N>
 QByteArrayView Raw(const char (&literal)[N]) { return QByteArrayView(literal, N - 1); }
+
+// The user whom permissions bind in RunBoundByPermissions: nobody when the
+// tests run as root, else the tests' own user.
+inline uid_t BoundUser() { return geteuid() == 0 ? 65534 : geteuid(); }
+
+// Runs the check in a child process as a user whom permissions bind (the
+// tests may run as root); its exit code is the check's result, -1 when it
+// did not end normally.
+inline int RunBoundByPermissions(const std::function<int()>& check) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(BoundUser()) != 0 || setuid(BoundUser()) != 0)) _exit(100);
+        _exit(check());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
 
 } // namespace optimara::files::test

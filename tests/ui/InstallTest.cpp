@@ -1,11 +1,13 @@
 // The program as a desktop installs it: the files of `cmake --install` in
 // their places, the menu entry as the desktop's validator reads it, the
-// problem file type as the desktop's MIME tools see a saved problem, and the
-// Debian package with its files and dependencies.
+// problem file type as the desktop's MIME tools see a saved problem, the
+// software centre's description as its validator reads it, and the Debian
+// package with its files and dependencies as the distribution's checker sees it.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "AuxWindows.h"
@@ -25,6 +27,10 @@ QStringList InstalledFiles() {
         "share/applications/optimara.desktop",
         "share/mime/packages/optimara.xml",
         "share/icons/hicolor/scalable/apps/optimara.svg",
+        "share/metainfo/org.optimara.optimara.metainfo.xml",
+        "share/man/man1/optimara.1.gz",
+        "share/doc/optimara/copyright",
+        "share/doc/optimara/changelog.gz",
     };
     for (int size : kIconSizes) files << QString("share/icons/hicolor/%1x%1/apps/optimara.png").arg(size);
     return files;
@@ -86,10 +92,25 @@ TEST_F(Installed, MenuEntryPassesTheDesktopValidator) {
     EXPECT_EQ(run.out + run.err, "");
     const QStringList lines = QString::fromUtf8(Read(entry)).split('\n');
     for (const char* line : {"Name=Optimara", "Exec=optimara %f", "Icon=optimara", "Categories=Education;Math;",
-                             "MimeType=application/x-optimara-problem;", "Type=Application"})
+                             "MimeType=application/x-optimara-problem;", "Type=Application", "StartupNotify=true",
+                             "Comment=Solve linear programming problems with the simplex method, step by step",
+                             "Comment[es]=Resuelve problemas de programación lineal con el método símplex, paso a paso"})
         EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
-    EXPECT_TRUE(lines.contains(QString::fromUtf8(
-        "Comment=Resuelve problemas de programación lineal con el método símplex, paso a paso")));
+}
+
+// A tool of the distribution that may be missing: the check is then skipped.
+bool ToolInstalled(const char* tool) { return !QStandardPaths::findExecutable(QString::fromUtf8(tool)).isEmpty(); }
+
+TEST_F(Installed, SoftwareCentreDescriptionPassesItsValidator) {
+    if (!ToolInstalled("appstreamcli")) GTEST_SKIP() << "appstreamcli is not installed";
+    Install("/usr");
+    const QString metainfo = root.filePath("share/metainfo/org.optimara.optimara.metainfo.xml");
+    // The screenshot's address is not fetched: the tests use no network.
+    const ToolRun run = RunTool("appstreamcli", {"validate", "--no-net", "--pedantic", metainfo});
+    EXPECT_TRUE(run.exitCode == 0 && run.out.contains("Validation was successful.")) << run.out.toStdString();
+    const QByteArray xml = Read(metainfo);
+    EXPECT_TRUE(xml.contains("<launchable type=\"desktop-id\">optimara.desktop</launchable>"));
+    EXPECT_TRUE(xml.contains("<mediatype>application/x-optimara-problem</mediatype>"));
 }
 
 // A problem saved through the window, as a user saves it.
@@ -148,8 +169,17 @@ TEST(Package, DebianPackageHoldsTheFilesAndNamesItsDependencies) {
     const ToolRun depends = RunTool("dpkg-deb", {"--field", deb, "Depends"});
     QStringList names;
     for (const QString& item : depends.out.trimmed().split(',')) names << item.trimmed().section(' ', 0, 0);
-    for (const char* name : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "fonts-liberation", "qt6-translations-l10n"})
+    for (const char* name : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "fonts-liberation"})
         EXPECT_TRUE(names.contains(QString::fromUtf8(name))) << name << " in " << depends.out.toStdString();
+    // The program runs without Qt's own Spanish texts.
+    EXPECT_FALSE(names.contains("qt6-translations-l10n"));
+    EXPECT_EQ(RunTool("dpkg-deb", {"--field", deb, "Recommends"}).out.trimmed(), "qt6-translations-l10n");
+
+    if (!ToolInstalled("lintian")) GTEST_SKIP() << "lintian is not installed";
+    // Its default run: errors and warnings, none of which may be left.
+    const ToolRun lintian = RunTool("lintian", {deb});
+    EXPECT_EQ(lintian.exitCode, 0) << lintian.out.toStdString() << lintian.err.toStdString();
+    EXPECT_EQ(lintian.out, "");
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 // The work of one run in the next: closing the window writes the settings
 // line and the autosave into the working directory, and the next window
-// created there restores the problem, its file, its state and the notation.
+// created there restores the problem, its file, its state and the notation;
+// a folder that is not the user's own keeps nothing of it.
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <csignal>
 #include <functional>
@@ -268,6 +271,51 @@ TEST_F(Session, UnwritableAutosaveIsReportedAndTheWindowClosesAllTheSame) {
     EXPECT_EQ(seen[0].text, "Cannot create file tabvex.lp~.");
     EXPECT_EQ(FileBytes("tabvex.qzt"), "1,0,");
     EXPECT_TRUE(form->State().session.Modified);
+}
+
+// Started in another user's folder: nothing it holds is shown or
+// overwritten, the session lives in the user's state folder, and where
+// that cannot be made either the first close of the run says so.
+TEST_F(Session, AnotherUsersFolderShowsAndKeepsNothing) {
+    if (geteuid() != 0) GTEST_SKIP() << "a second user must own the folder";
+    QTemporaryDir state, data;
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    const auto restore = qScopeGuard([&] {
+        if (!savedState.isNull()) qputenv("XDG_STATE_HOME", savedState);
+        if (savedState.isNull()) qunsetenv("XDG_STATE_HOME");
+    });
+    WriteFile("tabvex.qzt", "1,1,ajeno.lpf");
+    WriteFile("L\xc3\xa9" "ame.txt", "ajeno");
+    QFile installed(QDir(data.path()).filePath(QString::fromUtf8("Léame.txt")));
+    ASSERT_TRUE(installed.open(QIODevice::WriteOnly) && installed.write("instalado") == 9);
+    installed.close();
+    ASSERT_EQ(chown(QFile::encodeName(dir.path()).constData(), 65534, 65534), 0);
+    std::unique_ptr<Windows> windows;
+    const auto startProgram = [&](const QString& stateHome) {
+        qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome));
+        auto scripted = std::make_unique<ScriptedQuestions>();
+        questions = scripted.get();
+        ModalAnswerer answerer;
+        windows = CreateWindows({QString(), data.path()}, std::move(scripted));
+        form.reset(windows->main.release());
+        form->show();
+        EXPECT_TRUE(answerer.Seen().empty());
+    };
+    startProgram(state.path());
+    EXPECT_EQ(form->windowTitle(), "Optimara");
+    EXPECT_EQ(windows->readme->Memo1->toPlainText(), "instalado");
+    TypeProblem(1, "x", {"x<2"});
+    ASSERT_TRUE(Close().empty());
+    startProgram(state.path());
+    EXPECT_EQ(RichEdit1()->toPlainText(), "x<2");
+    // A file stands where the state folder would be made.
+    startProgram(dir.filePath("tabvex.qzt"));
+    const auto seen = Close({ModalAnswerer::Click(QMessageBox::Ok)});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, QString::fromUtf8("No se puede guardar la sesión en ninguna carpeta."));
+    form->show();
+    EXPECT_TRUE(Close().empty());
+    EXPECT_EQ(FileBytes("tabvex.qzt"), "1,1,ajeno.lpf");
 }
 
 TEST_F(Session, SalirClosesTheWindowAndWritesBothFiles) {

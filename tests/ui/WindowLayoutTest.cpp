@@ -413,6 +413,10 @@ TEST_F(MainWindowMakeUp, AuxiliaryWindowsOpenWithoutBlockingAndOnlyOnce) {
     EXPECT_EQ(readme.windowTitle(), "Readme.txt");
     EXPECT_EQ(about.ProductName->text(), "Optimara");
     EXPECT_EQ(about.Version->text(), "Version 4.0");
+    EXPECT_EQ(about.Licence->text(), QString::fromUtf8("Software libre: GNU GPL versión 3 o posterior"));
+    // The licence line is shown whole in the fixed window.
+    EXPECT_GE(about.Licence->height(), about.Licence->heightForWidth(about.Licence->width()));
+    EXPECT_TRUE(about.rect().contains(QRect(about.Licence->mapTo(&about, QPoint()), about.Licence->size())));
     EXPECT_EQ(about.OKButton->text(), "&OK");
     EXPECT_EQ(about.ProgramIconLabel->pixmap().size(), QSize(64, 64));
     EXPECT_TRUE(readme.Memo1->isReadOnly());
