@@ -13,6 +13,7 @@ void ForgetProblem(ProblemState& problem, bool plot) {
     empty(problem.SignMarks);
     problem.CandidateCount = 0;
     problem.ProblemReady = false;
+    problem.Model = ProblemModel{};
     if (!plot) return;
     empty(problem.ConstraintPlanes);
     empty(problem.ObjectiveVector);
