@@ -25,6 +25,9 @@ struct Reader {
     // reading, which the objective reports as a duplicate and a constraint
     // takes as new.
     std::unordered_map<std::string, uint32_t> index;
+    // Per variable, the number of the last left side it was placed in.
+    std::vector<uint32_t> placedIn;
+    uint32_t side = 0;
 };
 
 bool Failed(const Reader& r) { return !r.report.errorPanel.empty(); }
@@ -36,6 +39,7 @@ bool Fail(Reader& r, const char* message, int source) {
 
 uint32_t AddVariable(Reader& r, const std::string& name) {
     r.model.variables.push_back({name, false});
+    r.placedIn.push_back(0);
     const auto v = static_cast<uint32_t>(r.model.variables.size() - 1);
     r.index[text::FoldedName(name)] = v + 1;
     return v;
@@ -63,12 +67,15 @@ bool ReadObjective(Reader& r, const ProblemText& problem) {
 bool PlaceTerm(Reader& r, ModelSide& side, const std::string& name, double c, int k) {
     const auto found = r.index.find(text::FoldedName(name));
     if (found == r.index.end() || found->second == 0) {
-        side.terms.push_back({AddVariable(r, name), c});
+        const uint32_t v = AddVariable(r, name);
+        r.placedIn[v] = r.side;
+        side.terms.push_back({v, c});
         return true;
     }
-    for (const ModelTerm& t : side.terms)
-        if (t.variable == found->second - 1) return Fail(r, kError16Duplicate, k);
-    side.terms.push_back({found->second - 1, c});
+    const uint32_t v = found->second - 1;
+    if (r.placedIn[v] == r.side) return Fail(r, kError16Duplicate, k);
+    r.placedIn[v] = r.side;
+    side.terms.push_back({v, c});
     return true;
 }
 
@@ -79,6 +86,7 @@ bool ReadLine(Reader& r, const std::string& raw, int k) {
     ModelLine& line = r.model.lines.emplace_back();
     line.source = k;
     line.sides.emplace_back();
+    ++r.side;
     int pos = 1, sideStart = 1;
     while (!text::IsRelation(CharAt(s, pos, L))) {
         const double c = ScanNumber(s, pos, L, false, k, r.report);
@@ -92,6 +100,7 @@ bool ReadLine(Reader& r, const std::string& raw, int k) {
         if (CharAt(s, pos, L) == ',') {
             line.sides.back().text = s.substr(size_t(sideStart - 1), size_t(pos - sideStart));
             line.sides.emplace_back();
+            ++r.side;
             sideStart = ++pos;
             // Written without a selection; the next check of the error text
             // ends the reading (or a fault in the right-hand side replaces it).
@@ -158,7 +167,7 @@ void ReadModel(ProblemModel& model, const ProblemText& problem, const std::vecto
                BuildReport& report) {
     model = ProblemModel{};
     model.maximize = problem.comboIndex != 0;
-    Reader r{model, report, {}};
+    Reader r{model, report, {}, {}, 0};
     for (const std::string& old : earlier) r.index.emplace(text::FoldedName(old), 0);
     if (!ReadObjective(r, problem)) return;
     for (size_t k = 0; k < problem.lines.size(); ++k)
