@@ -401,10 +401,15 @@ std::vector<QStringList> TablesOfPage(const QString& file) {
     EXPECT_EQ(xmllint.exitCode(), 0) << xmllint.readAllStandardError().toStdString();
     QXmlStreamReader xml(xmllint.readAllStandardOutput());
     std::vector<QStringList> tables;
+    // The tableaux only: the sensitivity tables after them are no step.
+    bool tableau = false;
     while (!xml.atEnd()) {
         xml.readNext();
-        if (xml.isStartElement() && xml.name() == u"table") tables.emplace_back();
-        if (xml.isStartElement() && xml.name() == u"td") tables.back() << xml.readElementText();
+        if (xml.isStartElement() && xml.name() == u"table") {
+            tableau = xml.attributes().value("class") == u"tabla";
+            if (tableau) tables.emplace_back();
+        }
+        if (tableau && xml.isStartElement() && xml.name() == u"td") tables.back() << xml.readElementText();
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     return tables;
