@@ -49,6 +49,10 @@ TEST_F(SensitivityTest, ShowsTheOptimumsWorthAndNothingOnceTheTextChanges) {
     EXPECT_FALSE(w->Nothing->isHidden());
     EXPECT_FALSE(w->Pages->isEnabled());
     EXPECT_FALSE(Item("Sensitivity1")->isEnabled());
+    TypeConstraints({"x+y<1", "x+y>2"});
+    Press(Button1());
+    EXPECT_EQ(Panel(1), "No factible");
+    EXPECT_TRUE(w->Nothing->text().contains("no tiene solución factible"));
 }
 
 TEST_F(SensitivityTest, OpenTheDualAsksToSaveFirstAndSolvesIt) {
@@ -82,21 +86,22 @@ TEST_F(SensitivityTest, ExportWritesTheTypedProblemAsAnLpFile) {
 
 TEST_F(SensitivityTest, ObjectiveLineIsDrawnOnlyWhenAskedAndFollowsTheSteps) {
     ASSERT_FALSE(Item("ViewObjective1")->isChecked());
+    Item("ViewPath1")->trigger();  // the road off: the layer holds the line alone
     TypeProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"});
     Press(Button2());
     const QImage plain = Image1()->Shown();
+    EXPECT_TRUE(Image1()->Layer().isNull());
     Item("ViewObjective1")->trigger();
     ASSERT_TRUE(Item("ViewObjective1")->isChecked());
-    const QImage atStart = Image1()->Shown();
-    EXPECT_NE(atStart, plain);
+    const QImage atStart = Image1()->Layer();
+    EXPECT_NE(Image1()->Shown(), plain);
     Press(Button2());
-    EXPECT_NE(Image1()->Shown(), atStart) << "the line moves with the vertex";
+    EXPECT_NE(Image1()->Layer(), atStart) << "the line moves with the vertex";
     Item("ViewObjective1")->trigger();
+    EXPECT_TRUE(Image1()->Layer().isNull());
     Press(Button1());
-    const QImage off = Image1()->Shown();
-    Item("ViewObjective1")->trigger();
-    Item("ViewObjective1")->trigger();
-    EXPECT_EQ(Image1()->Shown(), off) << "unchecked, the picture is as without the item";
+    EXPECT_EQ(Image1()->Shown().size(), plain.size());
+    EXPECT_TRUE(Image1()->Layer().isNull()) << "unchecked, the picture is as without the item";
 }
 
 TEST_F(SensitivityTest, PageOfStepsEndsWithTheSensitivityAndTheDual) {
