@@ -38,14 +38,10 @@ void ExpectSameEnd(const ProblemText& text, const std::string& what) {
         EXPECT_NEAR(glpk.objective, ours.objective, 1e-6 * std::max(1.0, std::fabs(ours.objective))) << what;
 }
 
-TEST(LpExport, GlpsolReadsTheExportToTheSameEndOnTheCatalogue) {
+TEST(LpExport, GlpsolReadsTheExportToTheSameEnd) {
     ASSERT_TRUE(GlpsolAvailable());
     for (const catalogue::KnownProblem& p : catalogue::Problems())
         ExpectSameEnd({p.comboIndex, p.objective, p.lines}, p.name);
-}
-
-TEST(LpExport, GlpsolReadsTheExportToTheSameEndOnTheGeneratedFamilies) {
-    ASSERT_TRUE(GlpsolAvailable());
     for (const Family& family : Families()) {
         std::mt19937 rng(777u);
         for (int k = 0; k < 8; ++k) {
