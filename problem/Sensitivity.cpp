@@ -19,26 +19,29 @@ struct Optimum {
     const ProblemModel& model;
     const MatrixR& T;
     uint32_t m, n;
-    std::vector<uint32_t> position;  // variable (1..n+m) -> position (1..n+m)
     double sense;                    // +1 "Maximizar", -1 "Minimizar"
-    double valueTol, costTol;
+    double valueTol = 0, costTol = 0;
+    std::vector<uint32_t> position;  // variable (1..n+m) -> position (1..n+m)
+    std::vector<uint32_t> basicOf;   // row -> its basic variable
+    std::vector<uint32_t> columnOf;  // column -> its variable
 
     bool Basic(uint32_t var) const { return position[var] > n; }
     uint32_t RowOf(uint32_t var) const { return position[var] - n; }
     uint32_t ColOf(uint32_t var) const { return position[var]; }
+    uint32_t BasicOf(uint32_t r) const { return basicOf[r]; }
+    uint32_t ColumnVariable(uint32_t j) const { return columnOf[j]; }
     double Value(uint32_t var) const { return Basic(var) ? -T.Index(RowOf(var), n + 1) : 0.0; }
     double Cost(uint32_t col) const { return T.Index(m + 1, col); }
-    bool FreePart(uint32_t var) const { return var <= n && !model.variables[model.columns[var - 1].variable].nonNegative; }
-    uint32_t BasicOf(uint32_t r) const { return basicOf[r]; }
-    std::vector<uint32_t> basicOf;  // row -> its basic variable
-    std::vector<uint32_t> columnOf; // column -> its variable
-    uint32_t ColumnVariable(uint32_t j) const { return columnOf[j]; }
+    // One of the two columns of a free variable.
+    bool FreePart(uint32_t var) const {
+        return var <= n && !model.variables[model.columns[var - 1].variable].nonNegative;
+    }
     // A slack of an "=" line whose other slack is basic.
     bool Paired(uint32_t var) const;
 };
 
 Optimum Read(const ProblemModel& model, const MatrixR& T, const MatrixZ& labels) {
-    Optimum o{model, T, T.rows - 1, T.cols - 1, {}, model.maximize ? 1.0 : -1.0, 0, 0, {}};
+    Optimum o{model, T, T.rows - 1, T.cols - 1, model.maximize ? 1.0 : -1.0, 0, 0, {}, {}, {}};
     o.position.assign(o.m + o.n + 1, 0);
     o.basicOf.assign(o.m + 1, 0);
     o.columnOf.assign(o.n + 1, 0);
