@@ -6,6 +6,7 @@
 #include <string>
 
 #include "BuildProblem.h"
+#include "Sensitivity.h"
 
 namespace {
 
@@ -69,6 +70,56 @@ BENCHMARK_CAPTURE(BM_BuildProblemFresh, free_variables, false)->Unit(benchmark::
 BENCHMARK_CAPTURE(BM_BuildProblemFresh, non_negative, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_BuildProblemRebuild, free_variables, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_BuildProblemRebuild, non_negative, true)->Unit(benchmark::kMillisecond);
+
+// A 100 x 100 problem solved to its optimum, then read for its sensitivity:
+// every line's price and range, every variable's reduced cost and cost
+// range, and the dual problem's text.
+void SolveSquare(ProblemState& state, int size) {
+    ProblemText text;
+    text.comboIndex = 1;
+    std::string signs;
+    for (int j = 1; j <= size; ++j) {
+        text.objective += "+" + std::to_string(1 + (j * 7) % 13) + "x" + std::to_string(j);
+        signs += (j > 1 ? "," : "") + std::string("x") + std::to_string(j);
+    }
+    for (int i = 1; i <= size; ++i) {
+        std::string line;
+        for (int j = 1; j <= size; ++j) line += "+" + std::to_string(1 + (i * 31 + j * 17) % 19) + "x" + std::to_string(j);
+        text.lines.push_back(line + "<" + std::to_string(1000 + 37 * i));
+    }
+    text.lines.push_back(signs + ">0");
+    BuildReport report;
+    BuildProblem(state, text, report);
+    int32_t status = report.statusPanel.empty() ? PivotChosen : Optimal;
+    while (status == PivotChosen) status = NextStep(state);
+}
+
+void BM_Sensitivity100x100(benchmark::State& bench) {
+    ProblemState state;
+    SolveSquare(state, 100);
+    for (auto _ : bench) {
+        const SensitivityReport report = AnalyseOptimum(state.Model, state.Tableau, state.Labels);
+        const ProblemText dual = DualProblem(state.Model);
+        benchmark::DoNotOptimize(report.lines.data());
+        benchmark::DoNotOptimize(dual.lines.data());
+    }
+}
+
+// What the window adds: the dual solved, to show its optimum beside the primal's.
+void BM_SensitivityWithDualSolved100x100(benchmark::State& bench) {
+    ProblemState state;
+    SolveSquare(state, 100);
+    for (auto _ : bench) {
+        const SensitivityReport report = AnalyseOptimum(state.Model, state.Tableau, state.Labels);
+        double optimum = 0;
+        if (!SolveToOptimum(DualProblem(state.Model), optimum)) bench.SkipWithError("the dual did not solve");
+        benchmark::DoNotOptimize(report.lines.data());
+        benchmark::DoNotOptimize(optimum);
+    }
+}
+
+BENCHMARK(BM_Sensitivity100x100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SensitivityWithDualSolved100x100)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -72,6 +72,11 @@ constexpr const char* kStyle =
     "@page { size: A4; margin: 15mm; }\n"
     "body { font-family: sans-serif; font-size: 10pt; color: #000; background: #fff; }\n"
     "h1 { font-size: 14pt; } h2 { font-size: 11pt; margin: 0 0 4pt 0; }\n"
+    ".dual { white-space: pre; font-family: monospace; border: 1px solid #888; padding: 4pt; }\n"
+    "table.sensibilidad-restricciones, table.sensibilidad-variables { border-collapse: collapse; margin: 4pt 0; }\n"
+    ".sensibilidad-restricciones td, .sensibilidad-restricciones th, .sensibilidad-variables td,"
+    " .sensibilidad-variables th { border: 1px solid #888; padding: 1pt 4pt; text-align: right; }\n"
+    "td.etiqueta, th { background: #eee; text-align: left; }\n"
     ".problem { white-space: pre; font-family: monospace; border: 1px solid #888; padding: 4pt; }\n"
     ".paso { page-break-inside: avoid; break-inside: avoid; margin: 10pt 0; }\n"
     "table.tabla { border-collapse: collapse; }\n"
@@ -165,6 +170,37 @@ void Tableau(std::string& out, const StepsPageTableau& t) {
     out += "</div>\n";
 }
 
+void SensitivityTable(std::string& out, const char* kind, const StepsPageSensitivity::Row& headings,
+                      const std::vector<StepsPageSensitivity::Row>& rows) {
+    out += "<table class=\"";
+    out += kind;
+    out += "\">\n<tr>";
+    for (const std::string& h : headings) Element(out, "<th>", h, "</th>");
+    out += "</tr>\n";
+    for (const StepsPageSensitivity::Row& row : rows) {
+        out += "<tr>";
+        for (size_t c = 0; c < row.size(); ++c) Element(out, c == 0 ? "<td class=\"etiqueta\">" : "<td>", row[c], "</td>");
+        out += "</tr>\n";
+    }
+    out += "</table>\n";
+}
+
+// Appended after the last tableau when the solution ended optimal.
+void Sensitivity(std::string& out, const StepsPageSensitivity& s) {
+    if (s.lines.empty() && s.variables.empty()) return;
+    out += "<div class=\"paso\">\n<h2>Sensibilidad</h2>\n";
+    SensitivityTable(out, "sensibilidad-restricciones", s.lineHeadings, s.lines);
+    SensitivityTable(out, "sensibilidad-variables", s.variableHeadings, s.variables);
+    Element(out, "<p>", s.words, "</p>\n");
+    out += "</div>\n<div class=\"paso\">\n<h2>Problema dual</h2>\n<div class=\"dual\">";
+    for (size_t k = 0; k < s.dual.size(); ++k) {
+        if (k > 0) out += '\n';
+        Escaped(out, s.dual[k]);
+    }
+    out += "</div>\n";
+    Element(out, "<p>", s.optima, "</p>\n</div>\n");
+}
+
 } // namespace
 
 QByteArray StepsPageHtml(const StepsPage& page) {
@@ -175,6 +211,7 @@ QByteArray StepsPageHtml(const StepsPage& page) {
     out += "</style>\n</head>\n<body>\n";
     Problem(out, page);
     for (const StepsPageTableau& t : page.tableaux) Tableau(out, t);
+    Sensitivity(out, page.sensitivity);
     out += "</body>\n</html>\n";
     return QByteArray::fromStdString(out);
 }

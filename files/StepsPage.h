@@ -4,6 +4,7 @@
 // from elsewhere; one table per tableau, never split across printed pages.
 #include <QByteArray>
 #include <QString>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,18 @@ struct StepsPageTableau {
     std::vector<StepsPageRatio> ratios;    // the ratio test of the chosen pivot's column
 };
 
+// What the optimum says beyond itself, written after the last tableau;
+// absent (no rows) unless the solution ended optimal.
+struct StepsPageSensitivity {
+    using Row = std::array<std::string, 5>;
+    Row lineHeadings, variableHeadings;
+    std::vector<Row> lines;      // line, slack, dual price, lower limit, upper limit
+    std::vector<Row> variables;  // variable, value, reduced cost, lower limit, upper limit of its cost
+    std::string words;           // degenerate, other optima
+    std::vector<std::string> dual;  // the dual problem as typed, one line each
+    std::string optima;          // the two optima side by side
+};
+
 struct StepsPage {
     std::string sense;                 // "Minimizar" or "Maximizar"
     std::string objective;             // as typed
@@ -41,6 +54,7 @@ struct StepsPage {
     std::vector<std::string> lines;    // the constraints as typed
     std::string notation;              // the notation the numbers are written in
     std::vector<StepsPageTableau> tableaux;
+    StepsPageSensitivity sensitivity;
 };
 
 // The page in UTF-8.

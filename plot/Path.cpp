@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "Region2D.h"
+
 namespace optimara {
 
 bool PathPixel(const PlotState& s, int variables, const double point[3], int W, int H, PixelD& pixel) {
@@ -36,6 +38,15 @@ QImage PathLayer(const PlotState& s, int variables, const std::vector<PathVertex
         }
     }  // the painter lets go of the layer here
     return layer;
+}
+
+void DrawLevelLine(QImage& layer, const PlotState& s, double g1, double g2, const double point[2],
+                   const QColor& colour) {
+    RowSegment g;
+    if (!SegmentOfRow(s, g1, g2, -(g1 * point[0] + g2 * point[1]), g)) return;
+    Canvas canvas(layer, PlotColors{colour, colour, colour, colour}, false);
+    const double W = layer.width(), H = layer.height();
+    canvas.Line({W * g.s1, (1 - g.t1) * H}, {W * g.s2, (1 - g.t2) * H}, colour, true);
 }
 
 } // namespace optimara

@@ -27,4 +27,10 @@ bool PathPixel(const PlotState& state, int variables, const double point[3], int
 QImage PathLayer(const PlotState& state, int variables, const std::vector<PathVertex>& path, QSize size,
                  const QColor& colour);
 
+// Draws, dashed over the layer, the plane picture's level line of the
+// objective (g1, g2) through the point: where the objective has the point's
+// value. Nothing for an objective without direction.
+void DrawLevelLine(QImage& layer, const PlotState& state, double g1, double g2, const double point[2],
+                   const QColor& colour);
+
 } // namespace optimara

@@ -15,7 +15,7 @@ void ForgetProblem(ProblemState& problem, bool plot) {
     problem.ProblemReady = false;
     problem.Stage = SolveStage::Building;
     problem.AtBuild = false;
-    problem.RowNames.clear();
+    problem.Model = ProblemModel{};
     if (!plot) return;
     empty(problem.ConstraintPlanes);
     empty(problem.ObjectiveVector);

@@ -6,6 +6,7 @@
 
 #include "MatrixR.h"
 #include "MatrixZ.h"
+#include "ProblemModel.h"
 #include "Simplex.h"
 
 namespace optimara {
@@ -16,9 +17,9 @@ struct ProblemState : EngineState {
     MatrixR ObjectiveVector{1, 1};
     // The variable names, one per column, in column order (UTF-8).
     std::vector<std::string> Names;
-    // The slack variable of each constraint row of the first tableau, named
-    // from the line it came from.
-    std::vector<std::string> RowNames;
+    // What the text said and where each row and column of the first
+    // tableau came from.
+    ProblemModel Model;
 };
 
 // Back to the empty problem of the start: every problem matrix 1x1 holding

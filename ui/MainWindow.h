@@ -9,6 +9,7 @@
 #include "AppState.h"
 #include "Controls.h"
 #include "Questions.h"
+#include "SensitivityView.h"
 
 class QAction;
 class QComboBox;
@@ -28,6 +29,7 @@ namespace optimara {
 
 class TForm2;
 class TForm4;
+class TSensitivityForm;
 class WindowHost;
 
 // The window's inside: the work area (scrolled when the window is small)
@@ -106,6 +108,13 @@ public:
     void ChoosePivot1Click();
     void ViewPath1Click();
     void SaveStepsAs1Click();
+    // Duality and sensitivity at the optimum, the objective's line on the
+    // picture and the export for other solvers (MainWindowSensitivity.cpp).
+    void ExportLp1Click();
+    void Sensitivity1Click();
+    void ViewObjective1Click();
+    // "Abrir el dual": the dual of the solved problem as a new problem.
+    void OpenDual();
     // Writes the page of the steps made so far to the file.
     void SaveStepsTo(const QString& fileName);
     // The solve host's report of a tableau just made: the first one of a
@@ -202,6 +211,9 @@ private:
     QAction* ChoosePivot1 = nullptr;
     QAction* ViewPath1 = nullptr;
     QAction* SaveStepsAs1 = nullptr;
+    QAction* ExportLp1 = nullptr;
+    QAction* Sensitivity1 = nullptr;
+    QAction* ViewObjective1 = nullptr;
     QMenu* GridMenu1 = nullptr;
     QAction* PivotHere1 = nullptr;
     // Every step explained, the rule of the pivot, the slack variables' names.
@@ -269,6 +281,12 @@ private:
     void SlackNames1Click();
     void SavePreferences() const;
     void ShowExplanationPanel();
+    void CreateSensitivityAids();
+    void WireSensitivityAids();
+    void UpdateSensitivityAids();
+    SensitivityView CurrentSensitivity() const;
+    // The objective's level line through the current vertex, over the layer.
+    void DrawObjectiveLineOn(QImage& layer) const;
 
     AppState state_;
     std::unique_ptr<WindowHost> host_;
@@ -278,6 +296,7 @@ private:
     std::string separator_ = ".";
     TForm2* about_ = nullptr;
     TForm4* readme_ = nullptr;
+    TSensitivityForm* sensitivity_ = nullptr;
     bool shown_ = false;
     QString startFile_;
     int menuRow_ = -1, menuCol_ = -1;    // the grid cell the context menu was opened on

@@ -97,6 +97,8 @@ TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, Q
     WireStepAids();
     CreateExplainAids();
     WireExplainAids();
+    CreateSensitivityAids();
+    WireSensitivityAids();
     ReadDecimalSeparator();
     // The window is designed at this client size; FormCreate places the
     // picture from it before the window is first shown (maximised).

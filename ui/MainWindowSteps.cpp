@@ -30,6 +30,18 @@ std::string StepWords(const StepNote& note) {
     return end ? end : PhaseWords(note.feasible);
 }
 
+// The page's closing sections, at the optimum only.
+void WriteSensitivity(files::StepsPageSensitivity& out, const SensitivityView& view) {
+    if (!view.available) return;
+    std::copy(kSensitivityLineHeadings.begin(), kSensitivityLineHeadings.end(), out.lineHeadings.begin());
+    std::copy(kSensitivityVariableHeadings.begin(), kSensitivityVariableHeadings.end(), out.variableHeadings.begin());
+    out.lines = view.lines;
+    out.variables = view.variables;
+    out.words = view.words + (view.bounds.empty() ? "" : " " + view.bounds);
+    out.dual = view.dual;
+    out.optima = "Óptimo del primal: " + view.primalOptimum + "; óptimo del dual: " + view.dualOptimum;
+}
+
 } // namespace
 
 void TForm1::CreateStepAids() {
@@ -82,6 +94,7 @@ void TForm1::UpdateStepActions() {
     StepForward1->setEnabled(work);
     ChoosePivot1->setEnabled(work && Running());
     SaveStepsAs1->setEnabled(work && ready && state_.Steps.Started());
+    UpdateSensitivityAids();
 }
 
 std::string TForm1::StepPanelText() const {
@@ -118,16 +131,23 @@ void TForm1::DrawPathOn(PictureBox* image) {
     const int variables = notes.empty() ? 0 : notes.back().variables;
     const bool drawable = (variables == 2 || variables == 3) &&
                           state_.problem.ConstraintPlanes.cols == static_cast<uint32_t>(variables + 1);
-    if (!ViewPath1->isChecked() || !image->HasPicture() || !drawable || notes.size() < 2) {
-        image->SetLayer(QImage());
-        return;
+    QImage layer;
+    if (ViewPath1->isChecked() && image->HasPicture() && drawable && notes.size() >= 2) {
+        std::vector<PathVertex> path(notes.size());
+        for (size_t k = 0; k < notes.size(); ++k) {
+            std::copy(notes[k].point, notes[k].point + 3, path[k].point);
+            path[k].feasible = notes[k].feasible;
+        }
+        layer = PathLayer(state_.plot, variables, path, image->Picture().size(), kPathColour);
     }
-    std::vector<PathVertex> path(notes.size());
-    for (size_t k = 0; k < notes.size(); ++k) {
-        std::copy(notes[k].point, notes[k].point + 3, path[k].point);
-        path[k].feasible = notes[k].feasible;
+    if (ViewObjective1 && ViewObjective1->isChecked() && image->HasPicture() && drawable && variables == 2) {
+        if (layer.isNull()) {
+            layer = QImage(image->Picture().size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+            layer.fill(Qt::transparent);
+        }
+        DrawObjectiveLineOn(layer);
     }
-    image->SetLayer(PathLayer(state_.plot, variables, path, image->Picture().size(), kPathColour));
+    image->SetLayer(layer);
 }
 
 void TForm1::StepBack1Click() {
@@ -209,7 +229,9 @@ void TForm1::SaveStepsTo(const QString& name) {
     input.notation = Floating() ? "coma flotante" : "racional";
     input.maximize = ComboBox1->currentIndex() != 0;
     input.numbers = {Floating(), separator_};
-    files::WriteStepsPage(name, BuildStepsPage(state_.problem, state_.Steps, input));
+    files::StepsPage page = BuildStepsPage(state_.problem, state_.Steps, input);
+    WriteSensitivity(page.sensitivity, CurrentSensitivity());
+    files::WriteStepsPage(name, page);
 }
 
 } // namespace optimara

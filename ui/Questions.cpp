@@ -82,4 +82,10 @@ QString DialogQuestions::ChooseStepsFile(QWidget* window) {
     return ChosenFile(SaveDialog3);
 }
 
+QString DialogQuestions::ChooseLpFile(QWidget* window) {
+    if (!SaveDialog4)
+        SaveDialog4 = MakeFileDialog(window, "SaveDialog4", QFileDialog::AcceptSave, "lp", "CPLEX LP (*.lp)");
+    return ChosenFile(SaveDialog4);
+}
+
 } // namespace optimara

@@ -25,6 +25,8 @@ public:
     virtual QString ChooseImageFile(QWidget* window) = 0;
     // The page of the steps to write; empty when cancelled.
     virtual QString ChooseStepsFile(QWidget* window) = 0;
+    // The LP file to export the problem to; empty when cancelled.
+    virtual QString ChooseLpFile(QWidget* window) = 0;
 };
 
 // The user answers in message boxes and file dialogs.
@@ -36,6 +38,7 @@ public:
     bool AskToSave(QWidget* window) override;
     QString ChooseImageFile(QWidget* window) override;
     QString ChooseStepsFile(QWidget* window) override;
+    QString ChooseLpFile(QWidget* window) override;
 
 private:
     // Made on first use (a file dialog starts reading its folder as soon as
@@ -44,6 +47,7 @@ private:
     QFileDialog* SaveDialog1 = nullptr;
     QFileDialog* SaveDialog2 = nullptr;
     QFileDialog* SaveDialog3 = nullptr;
+    QFileDialog* SaveDialog4 = nullptr;
 };
 
 } // namespace optimara

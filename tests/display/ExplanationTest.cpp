@@ -143,7 +143,7 @@ TEST(SlackNames, NumberedByLeftSideWithPrimesForTheSecondRowOfAnEquality) {
     BuildReport report;
     BuildProblem(state, ProblemText{1, "x+y", {"x>0", "x+y<4", "x-y=1", "x, y<3", "y>0"}}, report);
     ASSERT_EQ(report.errorPanel, "");
-    EXPECT_EQ(state.RowNames, (std::vector<std::string>{"h1", "h2", "h2'", "h3", "h4"}));
+    EXPECT_EQ(state.Model.slackNames, (std::vector<std::string>{"h1", "h2", "h2'", "h3", "h4"}));
     const std::vector<std::string> names = VariableNames(state);
     EXPECT_EQ(names, (std::vector<std::string>{"x", "y", "h1", "h2", "h2'", "h3", "h4"}));
 }

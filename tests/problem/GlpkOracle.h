@@ -83,18 +83,39 @@ inline std::string LpText(const LpModel& model) {
 
 inline bool GlpsolAvailable() { return std::system("glpsol --version >/dev/null 2>&1") == 0; }
 
-// Runs glpsol on the model in a private temporary folder; `exact` solves in
-// rational arithmetic, for answers that floating point may get wrong.
-inline LpAnswer SolveWithGlpk(const LpModel& model, bool exact = false) {
+// What glpsol wrote: its solution report and, when asked for, its
+// sensitivity report.
+struct GlpkRun {
+    std::string output;
+    std::string ranges;
+};
+
+inline std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs glpsol on an LP text in a private temporary folder.
+inline GlpkRun RunGlpsol(const std::string& lp, const std::string& options, bool ranges = false) {
     char folder[] = "/tmp/optimara-glpk-XXXXXX";
-    LpAnswer answer;
-    if (mkdtemp(folder) == nullptr) return answer;
+    GlpkRun run;
+    if (mkdtemp(folder) == nullptr) return run;
     const std::string dir = folder;
-    { std::ofstream(dir + "/p.lp") << LpText(model); }
-    const std::string command =
-        std::string("glpsol --nopresol ") + (exact ? "--exact " : "") + "--lp " + dir + "/p.lp -o " + dir + "/out.txt >" + dir + "/log.txt 2>&1";
+    { std::ofstream(dir + "/p.lp") << lp; }
+    const std::string command = "glpsol --nopresol " + options + " --lp " + dir + "/p.lp -o " + dir + "/out.txt" +
+                                (ranges ? " --ranges " + dir + "/ranges.txt" : "") + " >" + dir + "/log.txt 2>&1";
     std::system(command.c_str());
-    std::ifstream in(dir + "/out.txt");
+    run.output = ReadWhole(dir + "/out.txt");
+    if (ranges) run.ranges = ReadWhole(dir + "/ranges.txt");
+    std::system(("rm -rf " + dir).c_str());
+    return run;
+}
+
+inline LpAnswer ParseAnswer(const std::string& output) {
+    LpAnswer answer;
+    std::istringstream in(output);
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind("Status:", 0) == 0) {
@@ -110,9 +131,13 @@ inline LpAnswer SolveWithGlpk(const LpModel& model, bool exact = false) {
             if (eq != std::string::npos) answer.objective = std::strtod(line.c_str() + eq + 1, nullptr);
         }
     }
-    in.close();
-    std::system(("rm -rf " + dir).c_str());
     return answer;
+}
+
+// `exact` solves in rational arithmetic, for answers that floating point
+// may get wrong.
+inline LpAnswer SolveWithGlpk(const LpModel& model, bool exact = false) {
+    return ParseAnswer(RunGlpsol(LpText(model), exact ? "--exact" : "").output);
 }
 
 } // namespace optimara::testing

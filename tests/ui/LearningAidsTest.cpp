@@ -402,14 +402,15 @@ std::vector<QStringList> TablesOfPage(const QString& file) {
     EXPECT_EQ(xmllint.exitCode(), 0) << xmllint.readAllStandardError().toStdString();
     QXmlStreamReader xml(xmllint.readAllStandardOutput());
     std::vector<QStringList> tables;
-    bool inTableau = false;
+    // The tableaux only: the sensitivity tables after them are no step.
+    bool tableau = false;
     while (!xml.atEnd()) {
         xml.readNext();
-        // The tableaux only, not the ratio tests beside them.
-        if (xml.isStartElement() && xml.name() == u"table")
-            inTableau = xml.attributes().value("class") == u"tabla";
-        if (xml.isStartElement() && xml.name() == u"table" && inTableau) tables.emplace_back();
-        if (xml.isStartElement() && xml.name() == u"td" && inTableau) tables.back() << xml.readElementText();
+        if (xml.isStartElement() && xml.name() == u"table") {
+            tableau = xml.attributes().value("class") == u"tabla";
+            if (tableau) tables.emplace_back();
+        }
+        if (tableau && xml.isStartElement() && xml.name() == u"td") tables.back() << xml.readElementText();
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     return tables;

@@ -80,12 +80,13 @@ TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
     const QList<QAction*> bar = form->menuBar()->actions();
     // The learning aids add the "&Pasos" menu and one item to "&Archivo" and
     // "&Imagen"; with nothing solved yet, the steps cannot be gone back over
-    // nor saved.
+    // nor saved, nor the optimum analysed. The export and the objective's
+    // line are one more item each in "&Archivo" and "&Imagen".
     ASSERT_EQ(bar.size(), 5);
     ExpectMenu(bar[0]->menu(), "&Archivo",
                {{"&Abrir", true, false, false}, {"-", 0, 0, 0}, {"&Guardar", true, false, false},
                 {"Guardar &Como...", true, false, false}, {"Guardar &pasos como...", false, false, false},
-                {"-", 0, 0, 0}, {"&Borrar", true, false, false}, {"-", 0, 0, 0}, {"&Salir", true, false, false}});
+                {"E&xportar como LP...", true, false, false}, {"-", 0, 0, 0}, {"&Borrar", true, false, false}, {"-", 0, 0, 0}, {"&Salir", true, false, false}});
     // The explained steps add the rule, the explanation and the slack names.
     ExpectMenu(bar[1]->menu(), "&Notación",
                {{"Coma F&lotante", true, true, true}, {"&Racional", true, true, false}, {"-", 0, 0, 0},
@@ -93,12 +94,13 @@ TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
     ExpectMenu(bar[2]->menu(), "&Pasos",
                {{"Paso &atrás", false, false, false}, {"Paso a&delante", true, false, false}, {"-", 0, 0, 0},
                 {"&Elegir pivote", false, false, false}, {"-", 0, 0, 0}, {"&Regla de pivote", true, false, false},
-                {"Ver &explicación", true, true, true}});
+                {"Ver &explicación", true, true, true}, {"-", 0, 0, 0}, {"&Sensibilidad", false, false, false}});
     ExpectMenu(bar[2]->menu()->actions()[5]->menu(), "&Regla de pivote",
                {{"&Aleatoria", true, true, true}, {"Mayor &coeficiente", true, true, false},
                 {"Menor &índice (Bland)", true, true, false}});
     ExpectMenu(bar[3]->menu(), "&Imagen",
-               {{"&Ver eje 3D", true, true, true}, {"Ver &recorrido", true, true, true}, {"-", 0, 0, 0},
+               {{"&Ver eje 3D", true, true, true}, {"Ver &recorrido", true, true, true},
+                {"Ver línea del &objetivo", true, true, false}, {"-", 0, 0, 0},
                 {"&Guardar Imagen Como...", true, false, false}, {"-", 0, 0, 0}, {"&Agrandar", true, false, false},
                 {"&Restaurar", false, false, false}});
     ExpectMenu(bar[4]->menu(), "&Ayuda", {{"&Léame.txt", true, false, false}, {"&Acerca de...", true, false, false}});

@@ -81,8 +81,8 @@ void NameSlacks(const ProblemState& state, TableauView& view) {
     const uint32_t n = state.Tableau.cols - 1, m = state.Tableau.rows - 1;
     for (uint32_t p = 1; p <= n + m; ++p) {
         const int32_t v = state.Labels.Index(p, 1);
-        if (v <= static_cast<int32_t>(n) || static_cast<size_t>(v - n) > state.RowNames.size()) continue;
-        const std::string& name = state.RowNames[static_cast<size_t>(v - n - 1)];
+        if (v <= static_cast<int32_t>(n) || static_cast<size_t>(v - n) > state.Model.slackNames.size()) continue;
+        const std::string& name = state.Model.slackNames[static_cast<size_t>(v - n - 1)];
         if (p <= n) grid.At(p, 0) = name;
         else grid.At(0, p - n) = name;
     }

@@ -185,7 +185,7 @@ std::vector<std::string> VariableNames(const ProblemState& s) {
         ++v;
     }
     for (uint32_t i = 1; i <= m; ++i)
-        names[n + i - 1] = i <= s.RowNames.size() ? s.RowNames[i - 1] : "h" + std::to_string(i);
+        names[n + i - 1] = i <= s.Model.slackNames.size() ? s.Model.slackNames[i - 1] : "h" + std::to_string(i);
     return names;
 }
 

@@ -71,7 +71,7 @@ files::StepsPage BuildStepsPage(ProblemState& current, const StepHistory& histor
     ProblemState work;
     CopyMarks(current.SignMarks, work.SignMarks);
     work.Names = current.Names;
-    work.RowNames = current.RowNames;
+    work.Model.slackNames = current.Model.slackNames;
     work.ProblemReady = true;
     const std::vector<StepNote>& notes = history.Notes();
     history.ForEachTableau(work, [&](size_t k, const EngineState&) {

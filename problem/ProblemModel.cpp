@@ -1,0 +1,265 @@
+// From the typed text to the problem model, and from the model to the rows
+// of the tableau.
+#include "ProblemModel.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "BuildProblem.h"
+#include "ErrorTexts.h"
+#include "TextRules.h"
+
+namespace optimara {
+namespace {
+
+using text::CharAt;
+
+// A cell that becomes zero is stored as +0, never -0, so that a negated
+// or sign-flipped zero cannot show up as "-0" in the first tableau.
+inline double Stored(double v) { return v == 0.0 ? 0.0 : v; }
+
+struct Reader {
+    ProblemModel& model;
+    BuildReport& report;
+    // Folded name -> variable index + 1; 0 for a name from before this
+    // reading, which the objective reports as a duplicate and a constraint
+    // takes as new.
+    std::unordered_map<std::string, uint32_t> index;
+    // Per variable, the number of the last left side it was placed in.
+    std::vector<uint32_t> placedIn;
+    uint32_t side = 0;
+};
+
+bool Failed(const Reader& r) { return !r.report.errorPanel.empty(); }
+
+bool Fail(Reader& r, const char* message, int source) {
+    ReportSyntaxError(r.report, message, source);
+    return false;
+}
+
+uint32_t AddVariable(Reader& r, const std::string& name) {
+    r.model.variables.push_back({name, false});
+    r.placedIn.push_back(0);
+    const auto v = static_cast<uint32_t>(r.model.variables.size() - 1);
+    r.index[text::FoldedName(name)] = v + 1;
+    return v;
+}
+
+bool ReadObjective(Reader& r, const ProblemText& problem) {
+    const std::string s = text::WithoutBlanks(problem.objective);
+    const int L = static_cast<int>(s.size());
+    if (L == 0) return Fail(r, kNothingToOptimize, -1);
+    int pos = 1;
+    do {
+        const double c = ScanNumber(s, pos, L, false, -1, r.report);
+        if (Failed(r)) return false;
+        r.model.objective.push_back(c);
+        if (pos > L) return Fail(r, kError4, -1);
+        const std::string name = ScanVariable(s, pos, L, -1, r.report);
+        if (Failed(r)) return false;
+        if (r.index.count(text::FoldedName(name)) != 0) return Fail(r, kError5, -1);
+        AddVariable(r, name);
+    } while (pos <= L);
+    return true;
+}
+
+// Puts c·name into the side being read, adding a variable for a new name.
+bool PlaceTerm(Reader& r, ModelSide& side, const std::string& name, double c, int k) {
+    const auto found = r.index.find(text::FoldedName(name));
+    if (found == r.index.end() || found->second == 0) {
+        const uint32_t v = AddVariable(r, name);
+        r.placedIn[v] = r.side;
+        side.terms.push_back({v, c});
+        return true;
+    }
+    const uint32_t v = found->second - 1;
+    if (r.placedIn[v] == r.side) return Fail(r, kError16Duplicate, k);
+    r.placedIn[v] = r.side;
+    side.terms.push_back({v, c});
+    return true;
+}
+
+bool ReadLine(Reader& r, const std::string& raw, int k) {
+    const std::string s = text::WithoutBlanks(raw);
+    const int L = static_cast<int>(s.size());
+    if (L == 0 || s[0] == ';') return true;
+    ModelLine& line = r.model.lines.emplace_back();
+    line.source = k;
+    line.sides.emplace_back();
+    ++r.side;
+    int pos = 1, sideStart = 1;
+    while (!text::IsRelation(CharAt(s, pos, L))) {
+        const double c = ScanNumber(s, pos, L, false, k, r.report);
+        if (Failed(r)) return false;
+        if (pos > L) return Fail(r, kError6, k);
+        const std::string name = ScanVariable(s, pos, L, k, r.report);
+        if (Failed(r)) return false;
+        if (pos > L) return Fail(r, kError7, k);
+        if (c == 0.0) return Fail(r, kError15, k);
+        if (!PlaceTerm(r, line.sides.back(), name, c, k)) return false;
+        if (CharAt(s, pos, L) == ',') {
+            line.sides.back().text = s.substr(size_t(sideStart - 1), size_t(pos - sideStart));
+            line.sides.emplace_back();
+            ++r.side;
+            sideStart = ++pos;
+            // Written without a selection; the next check of the error text
+            // ends the reading (or a fault in the right-hand side replaces it).
+            if (pos > L)
+                r.report.errorPanel = kError9;
+            else if (text::IsRelation(CharAt(s, pos, L)))
+                r.report.errorPanel = kError10;
+        }
+    }
+    line.sides.back().text = s.substr(size_t(sideStart - 1), size_t(pos - sideStart));
+    const int rel = CharAt(s, pos, L);
+    const int rhsStart = ++pos;
+    const double rhs = ScanNumber(s, pos, L, true, k, r.report);
+    if (Failed(r)) return false;
+    if (pos <= L) return Fail(r, kError11, k);
+    line.relation = static_cast<char>(rel);
+    line.rhs = rhs;
+    line.rhsText = s.substr(size_t(rhsStart - 1));
+    return true;
+}
+
+// The rows of one side as read: one, or two for an "=" side.
+template <typename Visit>
+void ForEachRowOfLine(const ModelLine& line, uint32_t l, Visit visit) {
+    for (uint32_t s = 0; s < line.sides.size(); ++s) {
+        visit(RowOrigin{l, s, line.relation == '>', false});
+        if (line.relation == '=') visit(RowOrigin{l, s, true, true});
+    }
+}
+
+template <typename Visit>
+void ForEachRowAsRead(const ProblemModel& model, Visit visit) {
+    for (uint32_t l = 0; l < model.lines.size(); ++l) ForEachRowOfLine(model.lines[l], l, visit);
+}
+
+// A row c·x >= 0 with c > 0 only says that x is non-negative.
+bool IsSignRow(const ProblemModel& model, const RowOrigin& row, uint32_t& variable) {
+    const ModelLine& line = model.lines[row.line];
+    const ModelSide& side = line.sides[row.side];
+    if (line.relation == 0 || RowConstant(model, row) != 0.0 || side.terms.size() != 1) return false;
+    variable = side.terms[0].variable;
+    return RowCell(model, row, variable) < 0.0;
+}
+
+// A term's cell in one of its line's rows; a line whose reading failed
+// keeps its terms as typed.
+double TermCell(const ModelLine& line, const RowOrigin& row, const ModelTerm& t) {
+    return line.relation == 0 ? t.coef : Stored(row.negated ? -t.coef : t.coef);
+}
+
+size_t ColumnCount(const ProblemModel& model) {
+    return std::max(model.variables.size(), model.objective.size());
+}
+
+double ObjectiveCell(const ProblemModel& model, uint32_t variable) {
+    if (variable >= model.objective.size()) return 0.0;
+    const double c = model.objective[variable];
+    return Stored(model.maximize ? c : -c);
+}
+
+} // namespace
+
+void ReadModel(ProblemModel& model, const ProblemText& problem, const std::vector<std::string>& earlier,
+               BuildReport& report) {
+    model = ProblemModel{};
+    model.maximize = problem.comboIndex != 0;
+    Reader r{model, report, {}, {}, 0};
+    for (const std::string& old : earlier) r.index.emplace(text::FoldedName(old), 0);
+    if (!ReadObjective(r, problem)) return;
+    for (size_t k = 0; k < problem.lines.size(); ++k)
+        if (!ReadLine(r, problem.lines[k], static_cast<int>(k))) return;
+    if (model.lines.empty()) ReportSyntaxError(report, kError16NoConstraints, 0);
+}
+
+double RowCell(const ProblemModel& model, const RowOrigin& row, uint32_t variable) {
+    const ModelLine& line = model.lines[row.line];
+    for (const ModelTerm& t : line.sides[row.side].terms)
+        if (t.variable == variable) return TermCell(line, row, t);
+    return 0.0;
+}
+
+double RowConstant(const ProblemModel& model, const RowOrigin& row) {
+    const ModelLine& line = model.lines[row.line];
+    if (line.relation == 0) return 0.0;
+    return Stored(row.negated ? line.rhs : -line.rhs);
+}
+
+void CompleteModel(ProblemModel& model) {
+    model.readRows.clear();
+    model.rows.clear();
+    model.bounds.clear();
+    model.slackNames.clear();
+    int number = 0;
+    for (uint32_t l = 0; l < model.lines.size(); ++l) {
+        const ModelLine& line = model.lines[l];
+        uint32_t lastSide = UINT32_MAX;
+        ForEachRowOfLine(line, l, [&](const RowOrigin& row) {
+            model.readRows.push_back(row);
+            uint32_t v = 0;
+            if (IsSignRow(model, row, v)) {
+                model.bounds.push_back({row, v});
+                model.variables[v].nonNegative = true;
+                return;
+            }
+            if (row.side != lastSide) ++number, lastSide = row.side;
+            model.rows.push_back(row);
+            model.slackNames.push_back("h" + std::to_string(number) + (row.second ? "'" : ""));
+        });
+    }
+    model.columns.clear();
+    for (uint32_t v = 0; v < model.variables.size(); ++v) {
+        model.columns.push_back({v, false});
+        if (!model.variables[v].nonNegative) model.columns.push_back({v, true});
+    }
+    model.complete = true;
+}
+
+MatrixR RowsAsRead(const ProblemModel& model) {
+    const auto n = static_cast<uint32_t>(ColumnCount(model));
+    std::vector<RowOrigin> rows;
+    ForEachRowAsRead(model, [&](const RowOrigin& row) { rows.push_back(row); });
+    MatrixR T(static_cast<uint32_t>(rows.size()) + 1, n + 1);
+    for (uint32_t i = 1; i <= rows.size(); ++i) {
+        const RowOrigin& row = rows[i - 1];
+        for (const ModelTerm& t : model.lines[row.line].sides[row.side].terms)
+            T.Index(i, t.variable + 1) = TermCell(model.lines[row.line], row, t);
+        T.Index(i, n + 1) = RowConstant(model, row);
+    }
+    for (uint32_t j = 1; j <= n; ++j) T.Index(T.rows, j) = ObjectiveCell(model, j - 1);
+    return T;
+}
+
+MatrixR TableauFromModel(const ProblemModel& model) {
+    const auto m = static_cast<uint32_t>(model.rows.size()), n = static_cast<uint32_t>(model.columns.size());
+    // A variable's first column; a free variable's negative part stands
+    // right after it.
+    std::vector<uint32_t> first(model.variables.size(), 0);
+    for (uint32_t j = n; j >= 1; --j) first[model.columns[j - 1].variable] = j;
+    MatrixR T(m + 1, n + 1);
+    const auto place = [&](uint32_t i, uint32_t v, double cell) {
+        const uint32_t j = first[v];
+        T.Index(i, j) = cell;
+        if (j < n && model.columns[j].variable == v) T.Index(i, j + 1) = Stored(-cell);
+    };
+    for (uint32_t i = 1; i <= m; ++i) {
+        const RowOrigin& row = model.rows[i - 1];
+        for (const ModelTerm& t : model.lines[row.line].sides[row.side].terms)
+            place(i, t.variable, TermCell(model.lines[row.line], row, t));
+        T.Index(i, n + 1) = RowConstant(model, row);
+    }
+    for (uint32_t v = 0; v < model.variables.size(); ++v) place(m + 1, v, ObjectiveCell(model, v));
+    return T;
+}
+
+std::vector<std::string> SlackNames(const ProblemModel& model) { return model.slackNames; }
+
+std::string SideText(const ProblemModel& model, uint32_t l, uint32_t s) {
+    const ModelLine& line = model.lines[l];
+    return line.sides[s].text + line.relation + line.rhsText;
+}
+
+} // namespace optimara

@@ -1,0 +1,88 @@
+#include "SensitivityView.h"
+
+#include <cmath>
+
+#include "Driver.h"
+#include "ErrorTexts.h"
+#include "Notation.h"
+#include "Sensitivity.h"
+
+namespace optimara {
+
+const std::array<const char*, 5> kSensitivityLineHeadings = {"Línea", "Holgura", "Precio dual", "Límite inferior",
+                                                             "Límite superior"};
+const std::array<const char*, 5> kSensitivityVariableHeadings = {"Variable", "Valor", "Coste reducido",
+                                                                 "Límite inferior", "Límite superior"};
+
+namespace {
+
+struct Numbers {
+    bool floating;
+    const std::string& separator;
+    std::string operator()(double v) const {
+        if (std::isinf(v)) return v > 0 ? "∞" : "-∞";
+        return FormatNumber(v, floating, separator);
+    }
+};
+
+std::vector<std::string> Typed(const ProblemText& text) {
+    std::vector<std::string> lines{text.comboIndex == 0 ? "Minimizar" : "Maximizar", text.objective, "Sujeto a:"};
+    for (const std::string& line : text.lines)
+        if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+const char* NothingWords(bool solved, SolveStage stage) {
+    if (!solved) return "El problema ha cambiado desde que se resolvió (o aún no se ha resuelto): no hay nada que "
+                        "analizar. Pulsa \"Una Solución\".";
+    if (stage == SolveStage::Infeasible) return "El problema no tiene solución factible: no hay nada que analizar.";
+    if (stage == SolveStage::Unbounded) return "El objetivo es ilimitado: no hay nada que analizar.";
+    return "El problema aún no está resuelto: no hay nada que analizar.";
+}
+
+std::string OptimaWords(const SensitivityReport& r) {
+    std::string words;
+    if (r.degenerate)
+        words = "El óptimo es degenerado: alguna variable básica vale 0, así que algún precio dual puede no ser "
+                "único y algún rango es unilateral. ";
+    if (r.otherOptima) words += "Hay otros óptimos: alguna variable puede entrar en la base sin cambiar el valor del "
+                                "objetivo.";
+    if (words.empty()) words = "El óptimo es único y no degenerado.";
+    return words;
+}
+
+} // namespace
+
+SensitivityView ComputeSensitivityView(const ProblemState& state, const ProblemText& typed, bool solved,
+                                       bool floating, const std::string& separator) {
+    SensitivityView view;
+    // At the build too: the first tableau may already be optimal.
+    const bool ready = solved && state.Model.complete && state.Stage == SolveStage::Optimal;
+    if (!ready) {
+        view.nothing = NothingWords(solved && state.Model.complete, state.Stage);
+        return view;
+    }
+    const Numbers number{floating, separator};
+    const SensitivityReport r = AnalyseOptimum(state.Model, state.Tableau, state.Labels);
+    view.available = true;
+    for (const LineRanging& line : r.lines)
+        view.lines.push_back({line.slackName + ": " + line.text, number(line.slack), number(line.price),
+                              number(line.rhs.lower), number(line.rhs.upper)});
+    for (const VariableRanging& v : r.variables)
+        view.variables.push_back({v.name, number(v.value), number(v.reducedCost), number(v.cost.lower),
+                                  number(v.cost.upper)});
+    view.words = OptimaWords(r);
+    view.bounds = state.Model.bounds.empty()
+                      ? ""
+                      : "Las líneas de signo («x>0») son cotas de las variables, no restricciones: no tienen fila "
+                        "en la tabla; su efecto se ve en el coste reducido de la variable.";
+    view.primal = Typed(typed);
+    view.primalOptimum = number(r.objective);
+    view.dualText = DualProblem(state.Model);
+    view.dual = Typed(view.dualText);
+    double dualOptimum = 0;
+    view.dualOptimum = SolveToOptimum(view.dualText, dualOptimum) ? number(dualOptimum) : "—";
+    return view;
+}
+
+} // namespace optimara
