@@ -93,6 +93,41 @@ int Trial(int d, double a, int32_t& m) {
     return 1;
 }
 
+// The least of |d*F| (mod 2^64, as a distance to the nearest multiple) over
+// d in 1..999, F/2^64 being a fraction in (0, 1). Among the denominators up
+// to a bound, the least distance is always reached at a convergent of the
+// continued fraction (the convergents are the best approximations), so only
+// the convergents' denominators up to 999 are looked at.
+uint64_t LeastDistance(uint64_t F) {
+    auto distance = [F](uint64_t d) {
+        const uint64_t g = d * F;
+        return std::min(g, 0 - g);
+    };
+    uint64_t least = distance(1);
+    // Euclid on (2^64, F); 2^64 itself does not fit, so the first quotient
+    // is taken from 2^64 - 1.
+    uint64_t quotient = UINT64_MAX / F;
+    uint64_t rest = UINT64_MAX - quotient * F + 1;
+    if (rest == F) {
+        ++quotient;
+        rest = 0;
+    }
+    uint64_t x = F, y = rest, before = 1, q = quotient;
+    while (q <= 999) {
+        least = std::min(least, distance(q));
+        if (y == 0) break;
+        const uint64_t a = x / y;
+        if (a > 999) break;
+        const uint64_t next = a * q + before;
+        before = q;
+        q = next;
+        const uint64_t r = x % y;
+        x = y;
+        y = r;
+    }
+    return least;
+}
+
 // Smallest denominator d in 2..999 whose product with a (0 < a < 2^31, not an
 // integer) rounds in single precision to an integer below 2^31. Candidates
 // are screened on the distance of d*frac(a) to the nearest integer in 64-bit
@@ -108,6 +143,9 @@ bool FindFraction(double a, int32_t& m, int32_t& den) {
     const bool screened = a < 8192.0;
     const uint64_t step = screened ? static_cast<uint64_t>(std::ceil(a * 0x1p41)) + 1 : 0;
     uint64_t g = F, bound = step + 1024;  // 1024: slack, no proof needs it
+    // Most values in a tableau are no small fraction: when even the nearest
+    // miss is farther off than the widest bound, no denominator is tried.
+    if (screened && LeastDistance(F) > 999 * step + 1024) return false;
     for (int d = 2; d <= 999; ++d) {
         g += F;
         bound += step;
