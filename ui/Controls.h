@@ -97,6 +97,22 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
+// Text advances in one font, for the many number texts of the tableau: the
+// characters a number is written with are measured once and summed, which is
+// what laying the text out gives in a font without kerning; any other text
+// is laid out whole.
+class TextWidths {
+public:
+    explicit TextWidths(const QFont& font);
+    const QFont& Font() const { return font_; }
+    double Advance(const std::string& text) const;
+
+private:
+    QFont font_;
+    QFontMetricsF metrics_;
+    double advances_[128];  // negative for characters laid out with the text
+};
+
 // The tableau grid's strings. A new display swaps in a whole vector and
 // resets the model once, instead of writing the cells one by one.
 class TableauModel : public QAbstractTableModel {
@@ -107,7 +123,7 @@ public:
     void SetCells(int rowCount, int colCount, std::vector<std::string> cells);
     const std::string& Cell(int col, int row) const;
     // Per column: the widest text's advance plus `extra`, at least `minimum`.
-    std::vector<int> ColumnWidths(const QFontMetricsF& metrics, int extra, int minimum) const;
+    std::vector<int> ColumnWidths(const TextWidths& widths, int extra, int minimum) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

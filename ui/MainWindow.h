@@ -159,6 +159,7 @@ private:
     QLabel* Label4 = nullptr;
     QTableView* StringGrid1 = nullptr;
     TableauModel* GridModel = nullptr;
+    std::unique_ptr<TextWidths> gridWidths_;  // measures the grid's texts in its font
     QListWidget* ListBox3 = nullptr;
     QLabel* Label2 = nullptr;
     QListWidget* ListBox2 = nullptr;

@@ -110,7 +110,9 @@ void TForm1::FitGridColumns() {
     QHeaderView* header = StringGrid1->horizontalHeader();
     const int textMargin = StringGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, StringGrid1) + 1;
     const int extra = 2 * textMargin + (StringGrid1->showGrid() ? 1 : 0);
-    const std::vector<int> widths = GridModel->ColumnWidths(QFontMetricsF(StringGrid1->font()), extra, kGridColumnWidth);
+    if (!gridWidths_ || gridWidths_->Font() != StringGrid1->font())
+        gridWidths_ = std::make_unique<TextWidths>(StringGrid1->font());
+    const std::vector<int> widths = GridModel->ColumnWidths(*gridWidths_, extra, kGridColumnWidth);
     for (int c = 0; c < static_cast<int>(widths.size()); ++c)
         if (header->sectionSize(c) != widths[static_cast<size_t>(c)]) header->resizeSection(c, widths[static_cast<size_t>(c)]);
 }

@@ -152,7 +152,11 @@ void TForm1::CreateResultControls() {
     Label4 = MakeLabel("Tabla del Simplex:", WorkArea, "Label4");
     StringGrid1 = new QTableView(WorkArea);
     StringGrid1->setObjectName("StringGrid1");
-    StringGrid1->setFont(TextFont());
+    // Without kerning a number is as wide as its characters, which is how
+    // the columns are fitted to their texts quickly.
+    QFont gridFont = TextFont();
+    gridFont.setKerning(false);
+    StringGrid1->setFont(gridFont);
     GridModel = new TableauModel(StringGrid1);
     GridModel->setObjectName("GridModel");
     StringGrid1->setModel(GridModel);
