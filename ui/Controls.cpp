@@ -71,7 +71,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 MarkerShape::MarkerShape(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setFixedSize(5, 5);
+    setFixedSize(kSize, kSize);
 }
 
 void MarkerShape::paintEvent(QPaintEvent*) {
@@ -79,7 +79,7 @@ void MarkerShape::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::black);
     painter.setBrush(Qt::red);
-    painter.drawEllipse(0, 0, 4, 4);
+    painter.drawEllipse(0, 0, width() - 1, height() - 1);
 }
 
 // ---- StatusPanels ---------------------------------------------------------
@@ -110,11 +110,19 @@ void StatusPanels::SetText(int panel, const std::string& text) {
     if (texts_[panel] == text) return;
     texts_[panel] = text;
     labels_[panel]->setText(QString::fromStdString(text));
-    if (panel == 0) {
-        // The label's size hint is never below its fixed width: free it first.
-        labels_[0]->setMinimumWidth(0);
-        labels_[0]->setFixedWidth(qMax(kErrorPanelWidth, labels_[0]->sizeHint().width()));
-    }
+    if (panel == 0) FitErrorPanel();
+}
+
+void StatusPanels::SetPanelWidths(int error, int status) {
+    errorWidth_ = error;
+    labels_[1]->setMinimumWidth(status);
+    FitErrorPanel();
+}
+
+void StatusPanels::FitErrorPanel() {
+    // The label's size hint is never below its fixed width: free it first.
+    labels_[0]->setMinimumWidth(0);
+    labels_[0]->setFixedWidth(qMax(errorWidth_, labels_[0]->sizeHint().width()));
 }
 
 // ---- ConstraintEditor -----------------------------------------------------

@@ -47,11 +47,15 @@ private:
     QImage layer_;
 };
 
-// The marker of the current basic solution: a circle of 5 x 5 pixels.
+// The marker of the current basic solution: a circle of 5 x 5 pixels, or
+// larger when zoomed.
 class MarkerShape : public QWidget {
     Q_OBJECT
 public:
+    static constexpr int kSize = 5;
     explicit MarkerShape(QWidget* parent = nullptr);
+    // How far the zoomed circle reaches beyond the 5 x 5 one on each side.
+    int Overhang() const { return (width() - kSize) / 2; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -70,11 +74,15 @@ public:
 
     const std::string& Text(int panel) const { return texts_[panel]; }
     void SetText(int panel, const std::string& text);
+    // The two panels' narrowest widths, for a zoomed text.
+    void SetPanelWidths(int error, int status);
     QLabel* PanelLabel(int panel) const { return labels_[panel]; }
 
 private:
     std::string texts_[3];
     QLabel* labels_[3];
+    int errorWidth_ = kErrorPanelWidth;
+    void FitErrorPanel();
 };
 
 // The keystroke handler of the constraint editor, run before the key is

@@ -64,9 +64,9 @@ void ClientArea::Arrange() {
     auto* scroll = findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
     auto* status = findChild<StatusPanels*>(QString(), Qt::FindDirectChildrenOnly);
     if (!scroll || !status) return;
-    const int statusHeight = status->isHidden() ? 0 : kStatusBarHeight;
+    const int statusHeight = status->isHidden() ? 0 : status->height();
     scroll->setGeometry(0, 0, width(), height() - statusHeight);
-    status->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
+    status->setGeometry(0, height() - status->height(), width(), status->height());
 }
 
 void ClientArea::resizeEvent(QResizeEvent* event) {
@@ -89,6 +89,7 @@ TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, Q
     WireHandlers();
     CreateStepAids();
     WireStepAids();
+    CreateZoomMenu();
     ReadDecimalSeparator();
     // The window is designed at this client size; FormCreate places the
     // picture from it before the window is first shown (maximised).

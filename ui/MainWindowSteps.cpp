@@ -14,6 +14,7 @@
 #include "MainWindow.h"
 #include "Path.h"
 #include "StepsPage.h"
+#include "Zoom.h"
 
 namespace optimara {
 
@@ -148,7 +149,8 @@ void TForm1::DrawPathOn(PictureBox* image) {
         std::copy(notes[k].point, notes[k].point + 3, path[k].point);
         path[k].feasible = notes[k].feasible;
     }
-    image->SetLayer(PathLayer(state_.plot, variables, path, image->Picture().size(), kPathColour));
+    image->SetLayer(PathLayer(state_.plot, variables, path, image->Picture().size(), kPathColour,
+                              ZoomedLineWidth(Zoom()), ZoomedDotSize(Zoom())));
 }
 
 void TForm1::StepBack1Click() {
