@@ -250,6 +250,7 @@ private:
     // The learning aids (MainWindowSteps.cpp).
     // The zoom (MainWindowZoom.cpp).
     void CreateZoomMenu();
+    void WireZoom();
     void ApplyZoom();
     bool WheelZoom(QEvent* event);
     // Places the grid, the results, the view buttons and the picture for

@@ -90,6 +90,7 @@ TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, Q
     CreateStepAids();
     WireStepAids();
     CreateZoomMenu();
+    WireZoom();
     ReadDecimalSeparator();
     // The window is designed at this client size; FormCreate places the
     // picture from it before the window is first shown (maximised).
@@ -308,6 +309,12 @@ void TForm1::WireHandlers() {
     // Only a choice of the user counts as a change, not a selection made by the program.
     Route(ComboBox1, &QComboBox::activated, &TForm1::RichEdit1Change);
     connect(Client, &ClientArea::Resized, this, [this] { RunGuarded([this] { FormResize(); }); });
+}
+
+void TForm1::WireZoom() {
+    Route(ZoomIn1, &QAction::triggered, &TForm1::ZoomIn1Click);
+    Route(ZoomOut1, &QAction::triggered, &TForm1::ZoomOut1Click);
+    Route(ZoomNormal1, &QAction::triggered, &TForm1::ZoomNormal1Click);
 }
 
 void TForm1::WireStepAids() {

@@ -71,9 +71,6 @@ void TForm1::CreateZoomMenu() {
     ZoomNormal1 = ViewMenu->addAction(QString::fromUtf8("Tamaño &normal"));
     ZoomNormal1->setObjectName("ZoomNormal1");
     ZoomNormal1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    Route(ZoomIn1, &QAction::triggered, &TForm1::ZoomIn1Click);
-    Route(ZoomOut1, &QAction::triggered, &TForm1::ZoomOut1Click);
-    Route(ZoomNormal1, &QAction::triggered, &TForm1::ZoomNormal1Click);
     StringGrid1->viewport()->installEventFilter(this);
     state_.zoom = ZoomStep(ZoomSettings().value(kZoomKey, kNormalZoom).toInt());
     ApplyZoom();
