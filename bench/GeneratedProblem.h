@@ -4,6 +4,7 @@
 // application they run in.
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdint>
 
@@ -42,6 +43,9 @@ inline void GenerateProblem(int n, uint32_t seed, QString& objective, QStringLis
 // offscreen platform unless another is asked for.
 inline int RunInApplication(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The windows' zoom is kept in settings of the run's own, not the user's.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
     optimara::OptimaraApplication app(argc, argv);
     optimara::SetUpApplication();
     benchmark::Initialize(&argc, argv);

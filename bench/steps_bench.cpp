@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -68,6 +69,31 @@ void BM_StepForward(benchmark::State& state) {
     ShowExplanation(form, before);
 }
 BENCHMARK(BM_StepForward)->Args({100, 0})->Args({100, 1})->Unit(benchmark::kMillisecond);
+
+// One step forward of a 100 x 100 problem in a shown window, the grid
+// painted, in either notation (range 0: 1 floating, 0 rational) and at a
+// zoom (range 1, percent).
+void BM_StepForwardShown(benchmark::State& state) {
+    TForm1 form(std::make_unique<GoOn>());
+    if (state.range(0) != 0) form.FloatingPoint1Click(); else form.Rational1Click();
+    form.SetZoom(static_cast<int>(state.range(1)));
+    form.show();
+    QCoreApplication::processEvents();
+    Prepare(form, 100, 50);
+    auto* grid = form.findChild<QWidget*>("StringGrid1");
+    for (auto _ : state) {
+        form.Button2Click();
+        grid->repaint();
+        state.PauseTiming();
+        form.StepBack1Click();
+        state.ResumeTiming();
+    }
+    state.counters["zoom"] = static_cast<double>(form.Zoom());
+}
+BENCHMARK(BM_StepForwardShown)
+    ->ArgNames({"floating", "zoom"})
+    ->ArgsProduct({{1, 0}, {100, 200}})
+    ->Unit(benchmark::kMillisecond);
 
 // One step back, display included, from the 51st tableau to the 50th.
 void BM_StepBack(benchmark::State& state) {

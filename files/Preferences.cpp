@@ -4,7 +4,7 @@
 
 namespace optimara::files {
 Preferences ReadPreferences() {
-    const QSettings store(QSettings::IniFormat, QSettings::UserScope, "Optimara", "Optimara");
+    const QSettings store("Optimara", "Optimara");
     Preferences p;
     const int rule = store.value("pasos/regla", p.pivotRule).toInt();
     p.pivotRule = rule >= 0 && rule <= 2 ? rule : 0;
@@ -14,7 +14,7 @@ Preferences ReadPreferences() {
 }
 
 void WritePreferences(const Preferences& p) {
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, "Optimara", "Optimara");
+    QSettings store("Optimara", "Optimara");
     store.setValue("pasos/regla", p.pivotRule);
     store.setValue("pasos/explicacion", p.explanation);
     store.setValue("notacion/holguras", p.slackNames);

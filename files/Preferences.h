@@ -1,6 +1,7 @@
 #pragma once
 // What the user chose in the menus beyond the settings line: kept in the
-// user's own settings store, so the settings line keeps its format.
+// user's own settings store, so the settings line keeps its format. The
+// zoom lives in the same store.
 namespace optimara::files {
 
 struct Preferences {

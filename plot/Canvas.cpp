@@ -90,8 +90,8 @@ std::vector<PixelD> ClipPolygon(const std::vector<PixelD>& polygon, double limit
     return current;
 }
 
-Canvas::Canvas(QImage& target, const PlotColors& c, bool skip)
-    : image(target), painter(&target), colors(c), skipRepeats(skip), width(target.width()),
+Canvas::Canvas(QImage& target, const PlotColors& c, bool skip, int penWidth)
+    : image(target), painter(&target), colors(c), skipRepeats(skip), lineWidth(std::max(1, penWidth)), width(target.width()),
       height(target.height()) {
     painter.setRenderHint(QPainter::Antialiasing, false);
 }
@@ -147,7 +147,7 @@ void Canvas::ArrowHead(PixelD T, PixelD D, double L, const QColor& colour) {
 void Canvas::Line(PixelD p, PixelD q, const QColor& colour, bool dashed) {
     if (!ClipSegment(p, q, kPixelLimit)) return;
     QPen pen(colour);
-    pen.setWidth(1);
+    pen.setWidth(lineWidth);
     pen.setCosmetic(true);
     pen.setStyle(dashed ? Qt::DashLine : Qt::SolidLine);
     painter.setPen(pen);
@@ -168,7 +168,7 @@ void Canvas::Edge(PixelD p, PixelD q) {
 void Canvas::FlushEdges() {
     if (pendingEdges.empty()) return;
     QPen pen(colors.windowText);
-    pen.setWidth(1);
+    pen.setWidth(lineWidth);
     pen.setCosmetic(true);
     painter.setPen(pen);
     painter.drawLines(pendingEdges.data(), static_cast<int>(pendingEdges.size()));

@@ -44,7 +44,7 @@ class Canvas {
 public:
     // With skipRepeats, a shading polygon or an edge line whose pixels equal
     // one painted before in the same pass is not painted again.
-    Canvas(QImage& image, const PlotColors& colors, bool skipRepeats = true);
+    Canvas(QImage& image, const PlotColors& colors, bool skipRepeats = true, int lineWidth = 1);
 
     int W() const { return width; }
     int H() const { return height; }
@@ -59,7 +59,7 @@ public:
     // A filled arrowhead with its tip at T, opening back along D; both in
     // normalised coordinates with y downwards, and L = 3 |D|. Nothing for L = 0.
     void ArrowHead(PixelD T, PixelD D, double L, const QColor& colour);
-    // A 1-pixel line between the two truncated end points.
+    // A line of the canvas's width between the two truncated end points.
     void Line(PixelD p, PixelD q, const QColor& colour, bool dashed = false);
     // A line in the window-text colour, gathered and drawn by FlushEdges.
     void Edge(PixelD p, PixelD q);
@@ -79,6 +79,7 @@ private:
     QPainter painter;
     PlotColors colors;
     bool skipRepeats;
+    int lineWidth;
     int width, height;
     std::unordered_set<std::array<int, 9>, KeyHash> shaded;
     std::array<int, 9> lastShaded{};

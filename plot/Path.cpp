@@ -1,5 +1,6 @@
 #include "Path.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Region2D.h"
@@ -14,7 +15,7 @@ bool PathPixel(const PlotState& s, int variables, const double point[3], int W, 
 }
 
 QImage PathLayer(const PlotState& s, int variables, const std::vector<PathVertex>& path, QSize size,
-                 const QColor& colour) {
+                 const QColor& colour, int lineWidth, int dotSize) {
     QImage layer(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     if (path.size() < 2) return layer;
@@ -27,14 +28,17 @@ QImage PathLayer(const PlotState& s, int variables, const std::vector<PathVertex
         pixels.push_back(p);
     }
     {
-        Canvas canvas(layer, PlotColors{colour, colour, colour, colour}, false);
+        Canvas canvas(layer, PlotColors{colour, colour, colour, colour}, false, lineWidth);
+        const double half = (std::max(dotSize, 1) - 1) / 2;
         for (size_t k = 1; k < path.size(); ++k)
             if (placed[k - 1] && placed[k]) canvas.Line(pixels[k - 1], pixels[k], colour, !path[k - 1].feasible);
         for (size_t k = 0; k < path.size(); ++k) {
             if (!placed[k]) continue;
-            // Whole pixels 2 either side of the truncated centre.
+            // Whole pixels `half` either side of the truncated centre.
             const double x = std::trunc(pixels[k].x), y = std::trunc(pixels[k].y);
-            canvas.FillPolygon({{x - 2, y - 2}, {x + 3, y - 2}, {x + 3, y + 3}, {x - 2, y + 3}}, colour);
+            canvas.FillPolygon({{x - half, y - half}, {x + half + 1, y - half}, {x + half + 1, y + half + 1},
+                                {x - half, y + half + 1}},
+                               colour);
         }
     }  // the painter lets go of the layer here
     return layer;

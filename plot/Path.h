@@ -20,12 +20,13 @@ struct PathVertex {
 // marker is centred on the same place. False when the problem has no picture.
 bool PathPixel(const PlotState& state, int variables, const double point[3], int W, int H, PixelD& pixel);
 
-// A layer as large as the picture, transparent but for the road: a thin line
-// from each vertex to the next (dashed where it starts outside the region)
-// and a dot of 5 x 5 pixels on each vertex. A road of fewer than two
-// vertices is no road: the layer stays empty.
+// A layer as large as the picture, transparent but for the road: a line
+// lineWidth pixels wide from each vertex to the next (dashed where it starts
+// outside the region) and a square dot dotSize pixels wide (odd) centred on
+// each vertex. A road of fewer than two vertices is no road: the layer
+// stays empty.
 QImage PathLayer(const PlotState& state, int variables, const std::vector<PathVertex>& path, QSize size,
-                 const QColor& colour);
+                 const QColor& colour, int lineWidth = 1, int dotSize = 5);
 
 // Draws, dashed over the layer, the plane picture's level line of the
 // objective (g1, g2) through the point: where the objective has the point's

@@ -44,6 +44,7 @@ struct PlotInput {
     const MatrixR& objectiveVector;
     bool showAxes;  // draw the coordinate axes of the space picture
     PlotColors colors;
+    int lineWidth = 1;  // of the region's edges, the axes and the objective line, in pixels
 };
 
 enum class PlotKind { None, Plane, Space };

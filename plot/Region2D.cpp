@@ -110,7 +110,7 @@ void ObjectiveArrow2D(const PlotState& s, const MatrixR& objective, Canvas& cv) 
 
 void DrawRegion2D(PlotState& s, const PlotInput& in, const PlotTarget& target, Marker& marker) {
     const MatrixR& R = in.constraintPlanes;
-    Canvas cv(*target.image, in.colors);
+    Canvas cv(*target.image, in.colors, true, in.lineWidth);
     const int W = cv.W(), H = cv.H();
     cv.FillAll(in.colors.btnShadow);
     WindowFromMeetingPoints(R, s);

@@ -182,7 +182,7 @@ void Axes(Canvas& cv, const PlotState& s) {
 
 void DrawRegion3D(PlotState& s, const PlotInput& in, const PlotTarget& target, Marker& marker, EdgeWalk walk) {
     const MatrixR& planes = in.constraintPlanes;
-    Canvas cv(*target.image, in.colors, walk == EdgeWalk::ByRowPair);
+    Canvas cv(*target.image, in.colors, walk == EdgeWalk::ByRowPair, in.lineWidth);
     cv.FillAll(in.colors.btnShadow);
     const std::vector<Vertex> vertices = EnumerateVertices(planes, s.ViewProjection);
     VertexBox(vertices, s);

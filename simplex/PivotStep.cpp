@@ -185,7 +185,12 @@ void PivotStep(MatrixR& T, const MatrixZ& pivotMarks, int32_t candidateCount, Ma
 void SnapTableau(MatrixR& tableau) {
     double* first = tableau.RowData(1);
     double* last = first + uint64_t(tableau.rows) * tableau.cols;
-    for (; first != last; ++first) SnapToZero(*first);
+    // SnapToZero's test, written as a choice of value so that the loop runs
+    // on whole vector registers: -0.0 becomes +0.0, NaN stays.
+    for (; first != last; ++first) {
+        const double x = *first;
+        *first = std::fabs(x) < kSnapLimit ? 0.0 : x;
+    }
 }
 
 void InvertLabels(MatrixZ& labels) {

@@ -20,6 +20,8 @@ struct AppState {
     bool sessionLossReported = false;
     // The pivots made on the current problem, to go back over them.
     StepHistory Steps;
+    // The size of the results' texts and the picture's lines, in percent.
+    int zoom = 100;
 };
 
 } // namespace optimara

@@ -3,7 +3,10 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTextBlock>
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <string_view>
 
 namespace optimara {
 
@@ -68,7 +71,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 MarkerShape::MarkerShape(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setFixedSize(5, 5);
+    setFixedSize(kSize, kSize);
 }
 
 void MarkerShape::paintEvent(QPaintEvent*) {
@@ -76,7 +79,7 @@ void MarkerShape::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::black);
     painter.setBrush(Qt::red);
-    painter.drawEllipse(0, 0, 4, 4);
+    painter.drawEllipse(0, 0, width() - 1, height() - 1);
 }
 
 // ---- StatusPanels ---------------------------------------------------------
@@ -107,11 +110,19 @@ void StatusPanels::SetText(int panel, const std::string& text) {
     if (texts_[panel] == text) return;
     texts_[panel] = text;
     labels_[panel]->setText(QString::fromStdString(text));
-    if (panel == 0) {
-        // The label's size hint is never below its fixed width: free it first.
-        labels_[0]->setMinimumWidth(0);
-        labels_[0]->setFixedWidth(qMax(kErrorPanelWidth, labels_[0]->sizeHint().width()));
-    }
+    if (panel == 0) FitErrorPanel();
+}
+
+void StatusPanels::SetPanelWidths(int error, int status) {
+    errorWidth_ = error;
+    labels_[1]->setMinimumWidth(status);
+    FitErrorPanel();
+}
+
+void StatusPanels::FitErrorPanel() {
+    // The label's size hint is never below its fixed width: free it first.
+    labels_[0]->setMinimumWidth(0);
+    labels_[0]->setFixedWidth(qMax(errorWidth_, labels_[0]->sizeHint().width()));
 }
 
 // ---- ConstraintEditor -----------------------------------------------------
@@ -177,6 +188,30 @@ void ConstraintEditor::keyPressEvent(QKeyEvent* event) {
     QTextEdit::keyPressEvent(event);
 }
 
+// ---- TextWidths ------------------------------------------------------------
+
+TextWidths::TextWidths(const QFont& font) : font_(font), metrics_(font) {
+    std::fill(std::begin(advances_), std::end(advances_), -1.0);
+    // The characters of numbers and pivot marks: no ligatures among them.
+    for (char c : std::string_view("0123456789.,-+*/E")) advances_[static_cast<unsigned char>(c)] = metrics_.horizontalAdvance(QChar(c));
+}
+
+double TextWidths::Advance(const std::string& text) const {
+    double sum = 0;
+    if (!font_.kerning()) {
+        for (char c : text) {
+            const auto code = static_cast<unsigned char>(c);
+            if (code >= 128 || advances_[code] < 0) {
+                sum = -1;
+                break;
+            }
+            sum += advances_[code];
+        }
+        if (sum >= 0) return sum;
+    }
+    return metrics_.horizontalAdvance(QString::fromStdString(text));
+}
+
 // ---- TableauModel ---------------------------------------------------------
 
 TableauModel::TableauModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -201,14 +236,14 @@ const std::string& TableauModel::Cell(int col, int row) const {
     return cells_.at(static_cast<size_t>(row) * static_cast<size_t>(cols_) + static_cast<size_t>(col));
 }
 
-std::vector<int> TableauModel::ColumnWidths(const QFontMetricsF& metrics, int extra, int minimum) const {
+std::vector<int> TableauModel::ColumnWidths(const TextWidths& metrics, int extra, int minimum) const {
     std::vector<int> widths(static_cast<size_t>(cols_), minimum);
     for (int r = 0; r < rows_; ++r)
         for (int c = 0; c < cols_; ++c) {
             const std::string& text = Cell(c, r);
             if (text.empty()) continue;
             // Whole pixels up: the text is laid out at fractional advances.
-            const int width = static_cast<int>(std::ceil(metrics.horizontalAdvance(QString::fromStdString(text)))) + extra;
+            const int width = static_cast<int>(std::ceil(metrics.Advance(text))) + extra;
             if (width > widths[static_cast<size_t>(c)]) widths[static_cast<size_t>(c)] = width;
         }
     return widths;

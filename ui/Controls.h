@@ -47,11 +47,15 @@ private:
     QImage layer_;
 };
 
-// The marker of the current basic solution: a circle of 5 x 5 pixels.
+// The marker of the current basic solution: a circle of 5 x 5 pixels, or
+// larger when zoomed.
 class MarkerShape : public QWidget {
     Q_OBJECT
 public:
+    static constexpr int kSize = 5;
     explicit MarkerShape(QWidget* parent = nullptr);
+    // How far the zoomed circle reaches beyond the 5 x 5 one on each side.
+    int Overhang() const { return (width() - kSize) / 2; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -70,11 +74,15 @@ public:
 
     const std::string& Text(int panel) const { return texts_[panel]; }
     void SetText(int panel, const std::string& text);
+    // The two panels' narrowest widths, for a zoomed text.
+    void SetPanelWidths(int error, int status);
     QLabel* PanelLabel(int panel) const { return labels_[panel]; }
 
 private:
     std::string texts_[3];
     QLabel* labels_[3];
+    int errorWidth_ = kErrorPanelWidth;
+    void FitErrorPanel();
 };
 
 // The keystroke handler of the constraint editor, run before the key is
@@ -97,6 +105,22 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
+// Text advances in one font, for the many number texts of the tableau: the
+// characters a number is written with are measured once and summed, which is
+// what laying the text out gives in a font without kerning; any other text
+// is laid out whole.
+class TextWidths {
+public:
+    explicit TextWidths(const QFont& font);
+    const QFont& Font() const { return font_; }
+    double Advance(const std::string& text) const;
+
+private:
+    QFont font_;
+    QFontMetricsF metrics_;
+    double advances_[128];  // negative for characters laid out with the text
+};
+
 // The tableau grid's strings. A new display swaps in a whole vector and
 // resets the model once, instead of writing the cells one by one.
 class TableauModel : public QAbstractTableModel {
@@ -107,7 +131,7 @@ public:
     void SetCells(int rowCount, int colCount, std::vector<std::string> cells);
     const std::string& Cell(int col, int row) const;
     // Per column: the widest text's advance plus `extra`, at least `minimum`.
-    std::vector<int> ColumnWidths(const QFontMetricsF& metrics, int extra, int minimum) const;
+    std::vector<int> ColumnWidths(const TextWidths& widths, int extra, int minimum) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

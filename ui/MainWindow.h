@@ -121,6 +121,14 @@ public:
     // build, or one more pivot. keepCopy keeps it whole for a quick step back.
     void NoteTableau(bool afterBuild, bool keepCopy);
 
+    // The zoom of the "&Ver" menu and of Ctrl with the wheel over the grid
+    // (MainWindowZoom.cpp), remembered for the next run.
+    void ZoomIn1Click();
+    void ZoomOut1Click();
+    void ZoomNormal1Click();
+    void SetZoom(int percent);
+    int Zoom() const { return state_.zoom; }
+
     void ShowWorkArea(bool visible);
     void ShowTableau();
     // Widens the grid's columns to their texts.
@@ -171,6 +179,7 @@ private:
     QLabel* Label4 = nullptr;
     QTableView* StringGrid1 = nullptr;
     TableauModel* GridModel = nullptr;
+    std::unique_ptr<TextWidths> gridWidths_;  // measures the grid's texts in its font
     QListWidget* ListBox3 = nullptr;
     QLabel* Label2 = nullptr;
     QListWidget* ListBox2 = nullptr;
@@ -224,6 +233,11 @@ private:
     QAction* RuleBland1 = nullptr;
     QAction* ViewExplanation1 = nullptr;
     QAction* SlackNames1 = nullptr;
+    QMenu* ViewMenu = nullptr;
+    QAction* ZoomIn1 = nullptr;
+    QAction* ZoomOut1 = nullptr;
+    QAction* ZoomNormal1 = nullptr;
+    int wheelZoom_ = 0;  // the wheel's turn not yet made a zoom step
 
     void CreateControls();
     // FormCreate's placement rule of Image1 for a client size.
@@ -259,6 +273,14 @@ private:
     // A checkable menu item whose handler turns its mark over itself.
     void RouteToggle(QAction* item, void (TForm1::*handler)());
     // The learning aids (MainWindowSteps.cpp).
+    // The zoom (MainWindowZoom.cpp).
+    void CreateZoomMenu();
+    void WireZoom();
+    void ApplyZoom();
+    bool WheelZoom(QEvent* event);
+    // Places the grid, the results, the view buttons and the picture for
+    // the client size and the zoom: the design places at the design size.
+    void ArrangeWorkArea();
     void CreateStepAids();
     void WireStepAids();
     void ShowStepAids();

@@ -14,6 +14,7 @@
 #include "Display.h"
 #include "FileIO.h"
 #include "MainWindow.h"
+#include "Zoom.h"
 
 namespace optimara {
 
@@ -59,10 +60,14 @@ PlotColors TForm1::Colors() const {
                       palette.color(QPalette::WindowText), palette.color(QPalette::Highlight)};
 }
 
-Marker TForm1::CurrentMarker() const { return Marker{!Shape1->isHidden(), Shape1->x(), Shape1->y()}; }
+// A marker's place is that of the 5 x 5 circle; a zoomed one reaches as far
+// beyond it on every side.
+Marker TForm1::CurrentMarker() const {
+    return Marker{!Shape1->isHidden(), Shape1->x() + Shape1->Overhang(), Shape1->y() + Shape1->Overhang()};
+}
 
 void TForm1::ApplyMarker(const Marker& marker) {
-    Shape1->move(marker.left, marker.top);
+    Shape1->move(marker.left - Shape1->Overhang(), marker.top - Shape1->Overhang());
     Shape1->setVisible(marker.visible);
     Shape1->raise();
 }
@@ -82,7 +87,7 @@ PlotKind TForm1::DrawPlot(PictureBox* image) {
     const bool fresh = !image->HasPicture();
     Marker marker = CurrentMarker();
     PlotInput input{state_.problem.ConstraintPlanes, state_.problem.ObjectiveVector, ViewAxis1->isChecked(),
-                    Colors()};
+                    Colors(), ZoomedLineWidth(Zoom())};
     PlotKind kind = PlotKind::None;
     try {
         kind = optimara::DrawPlot(state_.plot, input, PlotTarget{&image->Canvas(), image->x(), image->y()}, marker);
@@ -107,11 +112,13 @@ PlotKind TForm1::DrawPlot(PictureBox* image) {
 
 void TForm1::FitGridColumns() {
     // Each column is as wide as its widest text plus the cell's text margins
-    // and grid line, never narrower than the design's 40 pixels.
+    // and grid line, never narrower than the design's 40 pixels (zoomed).
     QHeaderView* header = StringGrid1->horizontalHeader();
     const int textMargin = StringGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, StringGrid1) + 1;
     const int extra = 2 * textMargin + (StringGrid1->showGrid() ? 1 : 0);
-    const std::vector<int> widths = GridModel->ColumnWidths(QFontMetricsF(StringGrid1->font()), extra, kGridColumnWidth);
+    if (!gridWidths_ || gridWidths_->Font() != StringGrid1->font())
+        gridWidths_ = std::make_unique<TextWidths>(StringGrid1->font());
+    const std::vector<int> widths = GridModel->ColumnWidths(*gridWidths_, extra, Zoomed(kGridColumnWidth, Zoom()));
     for (int c = 0; c < static_cast<int>(widths.size()); ++c)
         if (header->sectionSize(c) != widths[static_cast<size_t>(c)]) header->resizeSection(c, widths[static_cast<size_t>(c)]);
 }

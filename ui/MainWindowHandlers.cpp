@@ -58,6 +58,7 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == StringGrid1->viewport() && WheelZoom(event)) return true;
     QWindow* window = windowHandle();
     if (watched == window && event->type() == QEvent::Expose && window->isExposed()) {
         window->removeEventFilter(this);
@@ -67,24 +68,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::WindowOpened() {
-    // The picture's place is computed for the size the window opens with:
-    // a window opened maximised has the picture reach to its right and
-    // bottom edges. Later size changes leave it where it is.
-    if (!(windowState() & Qt::WindowMaximized) || !Image3->isHidden()) return;
-    const QSize client = ClientSize();
-    const QRect before = Image1->geometry();
-    PlaceImage1(client);
-    // The tableau and the split variables reach down to the status bar, as
-    // at the design size, so a tall tableau needs no scrolling.
-    for (QWidget* list : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(ListBox3)}) {
-        const int height = client.height() - StatusBar1->height() - list->y();
-        if (height > list->height()) list->resize(list->width(), height);
-    }
-    if (Image1->geometry() != before && Image1->HasPicture()) DrawPlot(Image1);
+    // The work area is arranged for the size the window opens with: a
+    // window opened maximised has the picture reach to its right and
+    // bottom edges and a wider tableau.
+    ArrangeWorkArea();
 }
 
 void TForm1::FormResize() {
-    if (Image3->isHidden()) return;
+    // In the work layout the tableau and the picture share the new room.
+    if (Image3->isHidden()) {
+        if (shown_) ArrangeWorkArea();
+        return;
+    }
     const QSize client = ClientSize();
     Image3->Place(QRect(0, 0, client.width() - 1, client.height() - 1), Colors().btnFace);
     DrawPlot(Image3);
@@ -175,6 +170,7 @@ void TForm1::Enlarge1Click() {
 void TForm1::Restore1Click() {
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
     ShowWorkArea(true);
+    ArrangeWorkArea();
     DrawPlot(Image1);
 }
 

@@ -66,13 +66,13 @@ void ClientArea::Arrange() {
     auto* scroll = findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
     auto* status = findChild<StatusPanels*>(QString(), Qt::FindDirectChildrenOnly);
     if (!scroll || !status) return;
-    const int statusHeight = status->isHidden() ? 0 : kStatusBarHeight;
+    const int statusHeight = status->isHidden() ? 0 : status->height();
     // The explanation, when shown, takes a band under the work area.
     auto* panel = findChild<QWidget*>("Explicacion", Qt::FindDirectChildrenOnly);
     const int panelHeight = panel && !panel->isHidden() ? ExplanationHeight(height()) : 0;
     scroll->setGeometry(0, 0, width(), height() - statusHeight - panelHeight);
     if (panelHeight > 0) panel->setGeometry(0, height() - statusHeight - panelHeight, width(), panelHeight);
-    status->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
+    status->setGeometry(0, height() - status->height(), width(), status->height());
 }
 
 void ClientArea::resizeEvent(QResizeEvent* event) {
@@ -99,6 +99,8 @@ TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, Q
     WireExplainAids();
     CreateSensitivityAids();
     WireSensitivityAids();
+    CreateZoomMenu();
+    WireZoom();
     ReadDecimalSeparator();
     // The window is designed at this client size; FormCreate places the
     // picture from it before the window is first shown (maximised).
@@ -162,7 +164,11 @@ void TForm1::CreateResultControls() {
     Label4 = MakeLabel("Tabla del Simplex:", WorkArea, "Label4");
     StringGrid1 = new QTableView(WorkArea);
     StringGrid1->setObjectName("StringGrid1");
-    StringGrid1->setFont(TextFont());
+    // Without kerning a number is as wide as its characters, which is how
+    // the columns are fitted to their texts quickly.
+    QFont gridFont = TextFont();
+    gridFont.setKerning(false);
+    StringGrid1->setFont(gridFont);
     GridModel = new TableauModel(StringGrid1);
     GridModel->setObjectName("GridModel");
     StringGrid1->setModel(GridModel);
@@ -315,6 +321,12 @@ void TForm1::WireHandlers() {
     // Only a choice of the user counts as a change, not a selection made by the program.
     Route(ComboBox1, &QComboBox::activated, &TForm1::RichEdit1Change);
     connect(Client, &ClientArea::Resized, this, [this] { RunGuarded([this] { FormResize(); }); });
+}
+
+void TForm1::WireZoom() {
+    Route(ZoomIn1, &QAction::triggered, &TForm1::ZoomIn1Click);
+    Route(ZoomOut1, &QAction::triggered, &TForm1::ZoomOut1Click);
+    Route(ZoomNormal1, &QAction::triggered, &TForm1::ZoomNormal1Click);
 }
 
 void TForm1::WireStepAids() {

@@ -17,6 +17,7 @@
 #include "StatusTexts.h"
 #include "StepsPage.h"
 #include "StepsReport.h"
+#include "Zoom.h"
 
 namespace optimara {
 
@@ -138,7 +139,8 @@ void TForm1::DrawPathOn(PictureBox* image) {
             std::copy(notes[k].point, notes[k].point + 3, path[k].point);
             path[k].feasible = notes[k].feasible;
         }
-        layer = PathLayer(state_.plot, variables, path, image->Picture().size(), kPathColour);
+        layer = PathLayer(state_.plot, variables, path, image->Picture().size(), kPathColour,
+                          ZoomedLineWidth(Zoom()), ZoomedDotSize(Zoom()));
     }
     if (ViewObjective1 && ViewObjective1->isChecked() && image->HasPicture() && drawable && variables == 2) {
         if (layer.isNull()) {

@@ -160,6 +160,8 @@ public:
     QAction* StepForward1() const { return Find<QAction>("StepForward1"); }
     QAction* ChoosePivot1() const { return Find<QAction>("ChoosePivot1"); }
     QAction* ViewPath1() const { return Find<QAction>("ViewPath1"); }
+    QAction* ZoomIn1() const { return Find<QAction>("ZoomIn1"); }
+    QAction* ZoomOut1() const { return Find<QAction>("ZoomOut1"); }
 
 protected:
     virtual const TForm1* Probed() const { return window_; }

@@ -69,8 +69,8 @@ void ExpectMenu(QMenu* menu, const char* title, const std::vector<MenuEntry>& en
         EXPECT_EQ(a->isEnabled(), e.enabled) << e.caption;
         EXPECT_EQ(a->isCheckable(), e.checkable) << e.caption;
         EXPECT_EQ(a->isChecked(), e.checked) << e.caption;
-        // Only the steps have keys of their own, for stepping from the keyboard.
-        if (std::string(title) != "&Pasos") {
+        // Only the steps and the zoom have keys of their own.
+        if (std::string(title) != "&Pasos" && std::string(title) != "&Ver") {
             EXPECT_TRUE(a->shortcut().isEmpty()) << e.caption;
         }
     }
@@ -79,10 +79,10 @@ void ExpectMenu(QMenu* menu, const char* title, const std::vector<MenuEntry>& en
 TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
     const QList<QAction*> bar = form->menuBar()->actions();
     // The learning aids add the "&Pasos" menu and one item to "&Archivo" and
-    // "&Imagen"; with nothing solved yet, the steps cannot be gone back over
-    // nor saved, nor the optimum analysed. The export and the objective's
-    // line are one more item each in "&Archivo" and "&Imagen".
-    ASSERT_EQ(bar.size(), 5);
+    // "&Imagen", the zoom the "&Ver" menu; with nothing solved yet, the steps
+    // cannot be gone back over nor saved, nor the optimum analysed. The export
+    // and the objective's line are one more item each in "&Archivo" and "&Imagen".
+    ASSERT_EQ(bar.size(), 6);
     ExpectMenu(bar[0]->menu(), "&Archivo",
                {{"&Abrir", true, false, false}, {"-", 0, 0, 0}, {"&Guardar", true, false, false},
                 {"Guardar &Como...", true, false, false}, {"Guardar &pasos como...", false, false, false},
@@ -103,7 +103,17 @@ TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
                 {"Ver línea del &objetivo", true, true, false}, {"-", 0, 0, 0},
                 {"&Guardar Imagen Como...", true, false, false}, {"-", 0, 0, 0}, {"&Agrandar", true, false, false},
                 {"&Restaurar", false, false, false}});
-    ExpectMenu(bar[4]->menu(), "&Ayuda", {{"&Léame.txt", true, false, false}, {"&Acerca de...", true, false, false}});
+    ExpectMenu(bar[4]->menu(), "&Ver",
+               {{"A&mpliar", true, false, false}, {"Red&ucir", false, false, false},
+                {"Tamaño &normal", true, false, false}});
+    ExpectMenu(bar[5]->menu(), "&Ayuda", {{"&Léame.txt", true, false, false}, {"&Acerca de...", true, false, false}});
+    // The zoom's menu has a letter no other menu of the bar has.
+    for (QAction* menu : bar)
+        if (menu != bar[4]) EXPECT_FALSE(menu->text().contains("&V", Qt::CaseInsensitive)) << menu->text().toStdString();
+    const QList<QKeySequence> zoomIn = bar[4]->menu()->actions()[0]->shortcuts();
+    EXPECT_EQ(zoomIn, (QList<QKeySequence>{QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}));
+    EXPECT_EQ(bar[4]->menu()->actions()[1]->shortcut(), QKeySequence("Ctrl+-"));
+    EXPECT_EQ(bar[4]->menu()->actions()[2]->shortcut(), QKeySequence("Ctrl+0"));
 }
 
 TEST_F(MainWindowMakeUp, ControlsStandAtTheirDesignPlaces) {
@@ -263,19 +273,26 @@ TEST_F(MainWindowMakeUp, EnlargeHidesExactlyTheWorkAreaAndRestoreBringsItBack) {
     EXPECT_EQ(Image1()->geometry(), QRect(376, 165, 258, 202));
 }
 
-TEST_F(MainWindowMakeUp, ResizingRedrawsOnlyTheEnlargedPicture) {
+TEST_F(MainWindowMakeUp, ResizingPlacesThePictureAnewAndWhileEnlargedOnlyTheEnlargedOne) {
     SolveWorkedExample();
     form->resize(700, 520);
-    QTest::qWait(20);
-    EXPECT_EQ(Image1()->geometry(), QRect(376, 165, 258, 202));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Client()->width() == 700; }));
+    // Right of the work area below the value box, 10 pixels from the edges,
+    // drawn at its new size.
+    const QSize client = Client()->size();
+    const QRect placed = Image1()->geometry();
+    EXPECT_EQ(placed, QRect(Edit2()->x(), Edit2()->geometry().bottom() + 11, client.width() - Edit2()->x() - 10,
+                            client.height() - 22 - 10 - Edit2()->geometry().bottom() - 11));
+    EXPECT_GT(placed.width(), 258);
+    EXPECT_EQ(Image1()->Picture().size(), placed.size());
 
     Enlarge1()->trigger();
     form->resize(760, 560);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Client()->width() == 760; }));
-    const QSize client = Client()->size();
-    EXPECT_EQ(Image3()->geometry(), QRect(0, 0, client.width() - 1, client.height() - 1));
+    const QSize enlarged = Client()->size();
+    EXPECT_EQ(Image3()->geometry(), QRect(0, 0, enlarged.width() - 1, enlarged.height() - 1));
     EXPECT_EQ(Image3()->Picture().size(), Image3()->size());
-    EXPECT_EQ(Image1()->geometry(), QRect(376, 165, 258, 202));
+    EXPECT_EQ(Image1()->geometry(), placed);
 }
 
 TEST_F(MainWindowMakeUp, ViewButtonsEnabledExactlyAfterAThreeVariableProblem) {

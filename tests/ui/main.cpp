@@ -21,8 +21,8 @@ int main(int argc, char** argv) {
         config.close();
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toUtf8());
     }
-    // Qt's file dialogs remember their last directory in the user's settings;
-    // the tests keep theirs to themselves.
+    // Qt's file dialogs remember their last directory in the user's settings,
+    // the window its zoom; the tests keep theirs to themselves.
     QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
     qputenv("XDG_RUNTIME_DIR", settings.path().toUtf8());

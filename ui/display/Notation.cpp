@@ -98,32 +98,86 @@ int Trial(int d, double a, int32_t& m) {
     return 1;
 }
 
-// Smallest denominator d in 2..999 whose product with a (0 < a < 2^31, not an
-// integer) rounds in single precision to an integer below 2^31. Candidates
-// are screened on the distance of d*frac(a) to the nearest integer in 64-bit
-// fixed point: a match needs that distance below d*a*2^-23 (half a
-// single-precision unit of the integer, with room), so only near misses pay
-// for the exact product.
+// The denominators 1 = q_0 <= q_1 < q_2 < ... of the convergents of the
+// continued fraction of F / 2^64 (0 < F), up to 999, then 1000 for any
+// larger one. The convergents are the best approximations: for every
+// d < q_{k+1}, the distance of d*F to the nearest multiple of 2^64 is at
+// least that of q_k*F.
+int ConvergentDenominators(uint64_t F, uint64_t (&q)[32]) {
+    int count = 0;
+    q[count++] = 1;
+    // Euclid on (2^64, F); 2^64 itself does not fit, so the first quotient
+    // is taken from 2^64 - 1.
+    uint64_t a = UINT64_MAX / F;
+    uint64_t rest = UINT64_MAX - a * F + 1;
+    if (rest == F) {
+        ++a;
+        rest = 0;
+    }
+    uint64_t x = F, y = rest, before = 0;
+    for (;;) {
+        const uint64_t next = a > 999 ? 1000 : a * q[count - 1] + before;
+        before = q[count - 1];
+        if (next > 999 || y == 0) {
+            // After an exact last convergent the distance may fall to 0.
+            if (next <= 999) q[count++] = next;
+            q[count++] = 1000;
+            return count;
+        }
+        q[count++] = next;
+        a = x / y;
+        const uint64_t r = x % y;
+        x = y;
+        y = r;
+    }
+}
+
+// Smallest denominator d in lo..hi (from 2 up) whose product with a (0 < a <
+// 2^31, not an integer) rounds in single precision to an integer below
+// 2^31: 1 with the truncated product in m, 0 for none, -1 when the products
+// reached 2^31 (so no larger denominator fits either). Candidates are
+// screened, when `step` is not 0, on the distance of d*frac(a) to the
+// nearest integer in 64-bit fixed point (F): a match needs that distance
+// below d*a*2^-23 (half a single-precision unit of the integer, with room),
+// so only near misses pay for the exact product.
+int SearchDenominators(double a, uint64_t F, uint64_t step, int lo, int hi, int32_t& m, int32_t& den) {
+    uint64_t g = static_cast<uint64_t>(lo) * F, bound = static_cast<uint64_t>(lo) * step + 1024;  // 1024: slack, no proof needs it
+    for (int d = lo; d <= hi; ++d, g += F, bound += step) {
+        const uint64_t dist = std::min(g, 0 - g);
+        if (step != 0 && dist > bound) continue;
+        const int r = Trial(d, a, m);
+        if (r != 0) den = d;
+        if (r != 0) return r;
+    }
+    return 0;
+}
+
+// Smallest denominator d in 2..999 whose product with a rounds in single
+// precision to an integer below 2^31 (see SearchDenominators). The screen
+// is first applied to whole stretches of denominators between two
+// convergents of frac(a): most values in a tableau are no small fraction,
+// and their nearest misses stay farther off than any tolerance of the
+// stretch, so no denominator of it is tried.
 bool FindFraction(double a, int32_t& m, int32_t& den) {
     if (a * 999.0 < 0.5) return false;  // every product rounds below 1
     const double frac = a - std::floor(a);
     // Exact: from a >= 0.5/999 > 2^-11 on, frac is a multiple of 2^-63.
     const uint64_t F = static_cast<uint64_t>(frac * 0x1p64);
     // Above 8192 the bound would overflow; there matches are frequent anyway.
-    const bool screened = a < 8192.0;
-    const uint64_t step = screened ? static_cast<uint64_t>(std::ceil(a * 0x1p41)) + 1 : 0;
-    uint64_t g = F, bound = step + 1024;  // 1024: slack, no proof needs it
-    for (int d = 2; d <= 999; ++d) {
-        g += F;
-        bound += step;
-        const uint64_t dist = std::min(g, 0 - g);
-        if (screened && dist > bound) continue;
-        const int r = Trial(d, a, m);
-        if (r < 0) return false;
-        if (r > 0) {
-            den = d;
-            return true;
-        }
+    if (a >= 8192.0) return SearchDenominators(a, F, 0, 2, 999, m, den) > 0;
+    const uint64_t step = static_cast<uint64_t>(std::ceil(a * 0x1p41)) + 1;
+    uint64_t q[32];
+    const int count = ConvergentDenominators(F, q);
+    for (int k = 0; k + 1 < count; ++k) {
+        // Below the first denominator whose bound reaches the stretch's
+        // least distance, nothing of the stretch passes the screen.
+        const uint64_t g = q[k] * F, least = std::min(g, 0 - g);
+        const uint64_t reach = least <= 1024 ? 0 : (least - 1024) / step;
+        const int lo = static_cast<int>(std::max<uint64_t>({q[k], 2, reach}));
+        const int hi = static_cast<int>(q[k + 1] - 1);
+        if (lo > hi) continue;
+        const int r = SearchDenominators(a, F, step, lo, hi, m, den);
+        if (r != 0) return r > 0;
     }
     return false;
 }
