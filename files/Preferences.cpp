@@ -10,6 +10,7 @@ Preferences ReadPreferences() {
     p.pivotRule = rule >= 0 && rule <= 2 ? rule : 0;
     p.explanation = store.value("pasos/explicacion", p.explanation).toBool();
     p.slackNames = store.value("notacion/holguras", p.slackNames).toBool();
+    p.exact = store.value("notacion/exacta", p.exact).toBool();
     return p;
 }
 
@@ -18,6 +19,7 @@ void WritePreferences(const Preferences& p) {
     store.setValue("pasos/regla", p.pivotRule);
     store.setValue("pasos/explicacion", p.explanation);
     store.setValue("notacion/holguras", p.slackNames);
+    store.setValue("notacion/exacta", p.exact);
 }
 
 } // namespace optimara::files

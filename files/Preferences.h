@@ -8,6 +8,7 @@ struct Preferences {
     int pivotRule = 0;         // 0 random, 1 largest coefficient, 2 smallest index
     bool explanation = true;   // the explanation panel is shown
     bool slackNames = false;   // the grid names the slack variables
+    bool exact = false;        // the tableau is held in exact rationals
 };
 
 Preferences ReadPreferences();

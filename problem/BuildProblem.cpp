@@ -53,10 +53,22 @@ void BuildFromText(ProblemState& state, const ProblemText& problem, BuildReport&
     MatrixR& T = state.Tableau;
     state.Labels.Redefine(T.rows + T.cols - 2, 1);
     for (uint32_t i = 1; i <= state.Labels.rows; ++i) state.Labels.Index(i, 1) = static_cast<int32_t>(i);
-    // The first pivot is chosen on the tableau as it is shown.
-    SnapTableau(T);
-    const int32_t status =
-        SelectPivot(T, state.PivotMarks, state.CandidateCount, state.Random, state.Rule, &state.Labels, &state.LastDraw);
+    int32_t status = 0;
+    if (state.Exact) {
+        // The typed numbers themselves; the floating tableau is their
+        // rounding, for the picture and the marker.
+        state.ExactTableau = ExactTableauFromModel(model);
+        MatrixR rounded = state.ExactTableau.ToReal();
+        T.Swap(rounded);
+        status = SelectPivot(state.ExactTableau, state.PivotMarks, state.CandidateCount, state.Random, state.Rule,
+                             &state.Labels, &state.LastDraw);
+    } else {
+        state.ExactTableau.Redefine(1, 1);
+        // The first pivot is chosen on the tableau as it is shown.
+        SnapTableau(T);
+        status = SelectPivot(T, state.PivotMarks, state.CandidateCount, state.Random, state.Rule, &state.Labels,
+                             &state.LastDraw);
+    }
     report.statusPanel = BuildStatusText(status);
     state.Stage = StageOf(status);
     state.AtBuild = true;

@@ -51,9 +51,11 @@ bool ReadObjective(Reader& r, const ProblemText& problem) {
     if (L == 0) return Fail(r, kNothingToOptimize, -1);
     int pos = 1;
     do {
+        const int start = pos;
         const double c = ScanNumber(s, pos, L, false, -1, r.report);
         if (Failed(r)) return false;
         r.model.objective.push_back(c);
+        r.model.exactObjective.push_back(ExactNumber(s.substr(size_t(start - 1), size_t(pos - start))));
         if (pos > L) return Fail(r, kError4, -1);
         const std::string name = ScanVariable(s, pos, L, -1, r.report);
         if (Failed(r)) return false;
@@ -64,18 +66,18 @@ bool ReadObjective(Reader& r, const ProblemText& problem) {
 }
 
 // Puts c·name into the side being read, adding a variable for a new name.
-bool PlaceTerm(Reader& r, ModelSide& side, const std::string& name, double c, int k) {
+bool PlaceTerm(Reader& r, ModelSide& side, const std::string& name, double c, const mpq_class& exact, int k) {
     const auto found = r.index.find(text::FoldedName(name));
     if (found == r.index.end() || found->second == 0) {
         const uint32_t v = AddVariable(r, name);
         r.placedIn[v] = r.side;
-        side.terms.push_back({v, c});
+        side.terms.push_back({v, c, exact});
         return true;
     }
     const uint32_t v = found->second - 1;
     if (r.placedIn[v] == r.side) return Fail(r, kError16Duplicate, k);
     r.placedIn[v] = r.side;
-    side.terms.push_back({v, c});
+    side.terms.push_back({v, c, exact});
     return true;
 }
 
@@ -89,14 +91,16 @@ bool ReadLine(Reader& r, const std::string& raw, int k) {
     ++r.side;
     int pos = 1, sideStart = 1;
     while (!text::IsRelation(CharAt(s, pos, L))) {
+        const int start = pos;
         const double c = ScanNumber(s, pos, L, false, k, r.report);
         if (Failed(r)) return false;
+        const mpq_class exact = ExactNumber(s.substr(size_t(start - 1), size_t(pos - start)));
         if (pos > L) return Fail(r, kError6, k);
         const std::string name = ScanVariable(s, pos, L, k, r.report);
         if (Failed(r)) return false;
         if (pos > L) return Fail(r, kError7, k);
         if (c == 0.0) return Fail(r, kError15, k);
-        if (!PlaceTerm(r, line.sides.back(), name, c, k)) return false;
+        if (!PlaceTerm(r, line.sides.back(), name, c, exact, k)) return false;
         if (CharAt(s, pos, L) == ',') {
             line.sides.back().text = s.substr(size_t(sideStart - 1), size_t(pos - sideStart));
             line.sides.emplace_back();
@@ -119,6 +123,7 @@ bool ReadLine(Reader& r, const std::string& raw, int k) {
     line.relation = static_cast<char>(rel);
     line.rhs = rhs;
     line.rhsText = s.substr(size_t(rhsStart - 1));
+    line.exactRhs = ExactNumber(line.rhsText);
     return true;
 }
 
@@ -233,26 +238,87 @@ MatrixR RowsAsRead(const ProblemModel& model) {
     return T;
 }
 
-MatrixR TableauFromModel(const ProblemModel& model) {
+namespace {
+
+// A term's exact cell, the row's exact constant and the objective's exact
+// cell, with the same signs as the floating ones.
+mpq_class ExactTermCell(const ModelLine& line, const RowOrigin& row, const ModelTerm& t) {
+    return line.relation != 0 && row.negated ? mpq_class(-t.exact) : t.exact;
+}
+
+mpq_class ExactConstant(const ModelLine& line, const RowOrigin& row) {
+    if (line.relation == 0) return 0;
+    return row.negated ? line.exactRhs : mpq_class(-line.exactRhs);
+}
+
+mpq_class ExactObjectiveCell(const ProblemModel& model, uint32_t variable) {
+    if (variable >= model.exactObjective.size()) return 0;
+    const mpq_class& c = model.exactObjective[variable];
+    return model.maximize ? c : mpq_class(-c);
+}
+
+// The tableau over any number: a variable's first column, a free
+// variable's negative part right after it, negated.
+template <class Matrix, class Term, class Constant, class Objective>
+Matrix TableauOf(const ProblemModel& model, Term term, Constant constant, Objective objective) {
     const auto m = static_cast<uint32_t>(model.rows.size()), n = static_cast<uint32_t>(model.columns.size());
-    // A variable's first column; a free variable's negative part stands
-    // right after it.
     std::vector<uint32_t> first(model.variables.size(), 0);
     for (uint32_t j = n; j >= 1; --j) first[model.columns[j - 1].variable] = j;
-    MatrixR T(m + 1, n + 1);
-    const auto place = [&](uint32_t i, uint32_t v, double cell) {
+    Matrix T(m + 1, n + 1);
+    const auto place = [&](uint32_t i, uint32_t v, const auto& cell) {
         const uint32_t j = first[v];
         T.Index(i, j) = cell;
-        if (j < n && model.columns[j].variable == v) T.Index(i, j + 1) = Stored(-cell);
+        if (j < n && model.columns[j].variable == v) T.Index(i, j + 1) = -cell;
     };
     for (uint32_t i = 1; i <= m; ++i) {
         const RowOrigin& row = model.rows[i - 1];
-        for (const ModelTerm& t : model.lines[row.line].sides[row.side].terms)
-            place(i, t.variable, TermCell(model.lines[row.line], row, t));
-        T.Index(i, n + 1) = RowConstant(model, row);
+        const ModelLine& line = model.lines[row.line];
+        for (const ModelTerm& t : line.sides[row.side].terms) place(i, t.variable, term(line, row, t));
+        T.Index(i, n + 1) = constant(line, row);
     }
-    for (uint32_t v = 0; v < model.variables.size(); ++v) place(m + 1, v, ObjectiveCell(model, v));
+    for (uint32_t v = 0; v < model.variables.size(); ++v) place(m + 1, v, objective(v));
     return T;
+}
+
+} // namespace
+
+MatrixR TableauFromModel(const ProblemModel& model) {
+    MatrixR T = TableauOf<MatrixR>(
+        model, [](const ModelLine& line, const RowOrigin& row, const ModelTerm& t) { return TermCell(line, row, t); },
+        [&](const ModelLine&, const RowOrigin& row) { return RowConstant(model, row); },
+        [&](uint32_t v) { return ObjectiveCell(model, v); });
+    // A negated zero is stored as +0, so that "-0" never shows.
+    for (uint32_t i = 1; i <= T.rows; ++i)
+        for (uint32_t j = 1; j <= T.cols; ++j) T.Index(i, j) = Stored(T.Index(i, j));
+    return T;
+}
+
+MatrixQ ExactTableauFromModel(const ProblemModel& model) {
+    return TableauOf<MatrixQ>(model, ExactTermCell, ExactConstant,
+                              [&](uint32_t v) { return ExactObjectiveCell(model, v); });
+}
+
+mpq_class ExactNumber(const std::string& text) {
+    size_t at = 0;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
+    mpz_class digits = 0, scale = 1;
+    bool any = false, fraction = false;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c == '.' && !fraction) {
+            fraction = true;
+            any = true;
+            continue;
+        }
+        if (c < '0' || c > '9') break;
+        digits = digits * 10 + (c - '0');
+        if (fraction) scale *= 10;
+        any = true;
+    }
+    mpq_class value = any ? mpq_class(digits, scale) : mpq_class(1);
+    value.canonicalize();
+    return negative ? mpq_class(-value) : value;
 }
 
 std::vector<std::string> SlackNames(const ProblemModel& model) { return model.slackNames; }

@@ -4,10 +4,13 @@
 // side, the bounds the sign lines give, and for every tableau row and column
 // where it came from. Everything the build, the export and the sensitivity
 // report say about the problem is read from here.
+#include <gmpxx.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "MatrixQ.h"
 #include "MatrixR.h"
 
 namespace optimara {
@@ -23,6 +26,7 @@ struct ModelVariable {
 struct ModelTerm {
     uint32_t variable;  // index into the variables
     double coef;        // as typed, never 0
+    mpq_class exact;    // the typed number itself: 0.35 is 35/100
 };
 
 // One left side of a line; a line with "," groups has several, each a
@@ -37,6 +41,7 @@ struct ModelLine {
     std::vector<ModelSide> sides;
     char relation = 0;            // '<', '>' or '='; 0 for a line whose reading failed
     double rhs = 0;
+    mpq_class exactRhs;
     std::string rhsText;          // the right-hand side as typed, blanks removed
 };
 
@@ -68,6 +73,7 @@ struct ProblemModel {
     // While the objective is read it may hold one term more than there are
     // variables: the coefficient read before a missing or repeated name.
     std::vector<double> objective;
+    std::vector<mpq_class> exactObjective;  // the same, exactly
     std::vector<ModelLine> lines;
     std::vector<uint32_t> integers;      // variables restricted to whole values
     // Set once the whole text has been read: every row as read, in order;
@@ -103,8 +109,13 @@ double RowConstant(const ProblemModel& model, const RowOrigin& row);
 // (the failed line's rows as far as they got, with constant 0).
 MatrixR RowsAsRead(const ProblemModel& model);
 
-// The first tableau of a completed model.
+// The first tableau of a completed model, and the same in exact rationals.
 MatrixR TableauFromModel(const ProblemModel& model);
+MatrixQ ExactTableauFromModel(const ProblemModel& model);
+
+// The exact value of a number as the scanner reads it: sign, digits and a
+// decimal point; no digits at all stand for 1.
+mpq_class ExactNumber(const std::string& text);
 
 // The slack names of the constraint rows, in tableau row order: h1, h2, ...
 // by the left sides that make constraint rows, the second row of an "="

@@ -16,6 +16,7 @@ void ForgetProblem(ProblemState& problem, bool plot) {
     problem.Stage = SolveStage::Building;
     problem.AtBuild = false;
     problem.Model = ProblemModel{};
+    problem.ExactTableau.Redefine(1, 1);
     if (!plot) return;
     empty(problem.ConstraintPlanes);
     empty(problem.ObjectiveVector);

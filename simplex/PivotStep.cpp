@@ -141,9 +141,17 @@ void PivotStep(MatrixQ& T, const MatrixZ& pivotMarks, int32_t candidateCount, Ma
 }
 
 int32_t NextStep(EngineState& e) {
-    PivotStep(e.Tableau, e.PivotMarks, e.CandidateCount, e.Labels);
-    SnapTableau(e.Tableau);
-    const int32_t status = SelectPivot(e.Tableau, e.PivotMarks, e.CandidateCount, e.Random, e.Rule, &e.Labels, &e.LastDraw);
+    int32_t status = 0;
+    if (e.Exact) {
+        PivotStep(e.ExactTableau, e.PivotMarks, e.CandidateCount, e.Labels);
+        status = SelectPivot(e.ExactTableau, e.PivotMarks, e.CandidateCount, e.Random, e.Rule, &e.Labels, &e.LastDraw);
+        MatrixR rounded = e.ExactTableau.ToReal();
+        e.Tableau.Swap(rounded);
+    } else {
+        PivotStep(e.Tableau, e.PivotMarks, e.CandidateCount, e.Labels);
+        SnapTableau(e.Tableau);
+        status = SelectPivot(e.Tableau, e.PivotMarks, e.CandidateCount, e.Random, e.Rule, &e.Labels, &e.LastDraw);
+    }
     e.Stage = StageOf(status);
     e.AtBuild = false;
     return status;

@@ -114,6 +114,11 @@ struct EngineState {
     // random draw (-1 when the last choice drew nothing).
     PivotRule Rule = PivotRule::Random;
     int32_t LastDraw = -1;
+    // Exact arithmetic: the exact tableau is the one pivoted and chosen on;
+    // Tableau then holds its values rounded to doubles, for the readers
+    // that draw and place (converted once per step).
+    bool Exact = false;
+    MatrixQ ExactTableau{1, 1};
 };
 
 // One step of the method on a problem being solved: the chosen pivot, the

@@ -22,6 +22,7 @@ void CopyOut(uint32_t rows, uint32_t cols, const std::vector<int32_t>& from, Mat
 StepHistory::Copy StepHistory::Take(const EngineState& s) {
     Copy copy;
     copy.tableau = s.Tableau;
+    if (s.Exact) copy.exact = s.ExactTableau;
     CopyInto(s.Labels, copy.labelRows, copy.labelCols, copy.labels);
     CopyInto(s.PivotMarks, copy.markRows, copy.markCols, copy.marks);
     copy.candidates = s.CandidateCount;
@@ -34,6 +35,7 @@ StepHistory::Copy StepHistory::Take(const EngineState& s) {
 
 void StepHistory::Put(const Copy& copy, EngineState& s) {
     s.Tableau = copy.tableau;
+    if (s.Exact) s.ExactTableau = copy.exact;
     CopyOut(copy.labelRows, copy.labelCols, copy.labels, s.Labels);
     CopyOut(copy.markRows, copy.markCols, copy.marks, s.PivotMarks);
     s.CandidateCount = copy.candidates;

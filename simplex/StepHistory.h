@@ -30,6 +30,7 @@ struct StepNote {
     PivotRule rule = PivotRule::Random;
     int32_t draw = -1;
     double objective = 0.0;
+    mpq_class exactObjective;  // the objective cell itself, in exact arithmetic
     int variables = 0;
     double point[3] = {0, 0, 0};
 };
@@ -74,6 +75,7 @@ public:
 private:
     struct Copy {
         MatrixR tableau{1, 1};
+        MatrixQ exact{1, 1};  // kept only for an exact solve
         uint32_t labelRows = 1, labelCols = 1, markRows = 1, markCols = 1;
         std::vector<int32_t> labels, marks;
         int32_t candidates = 0;

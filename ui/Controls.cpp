@@ -1,5 +1,7 @@
 #include "Controls.h"
 
+#include "Notation.h"
+
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTextBlock>
@@ -240,7 +242,7 @@ std::vector<int> TableauModel::ColumnWidths(const TextWidths& metrics, int extra
     std::vector<int> widths(static_cast<size_t>(cols_), minimum);
     for (int r = 0; r < rows_; ++r)
         for (int c = 0; c < cols_; ++c) {
-            const std::string& text = Cell(c, r);
+            const std::string text = ShortenedCell(Cell(c, r));
             if (text.empty()) continue;
             // Whole pixels up: the text is laid out at fractional advances.
             const int width = static_cast<int>(std::ceil(metrics.Advance(text))) + extra;
@@ -254,8 +256,13 @@ int TableauModel::rowCount(const QModelIndex& parent) const { return parent.isVa
 int TableauModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : cols_; }
 
 QVariant TableauModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-    return QString::fromStdString(Cell(index.column(), index.row()));
+    if (!index.isValid()) return {};
+    const std::string& text = Cell(index.column(), index.row());
+    // A number too long for the grid is cut visibly; its tooltip holds it whole.
+    if (role == Qt::ToolTipRole) return text.size() > kGridCellLimit ? QString::fromStdString(text) : QVariant();
+    if (role == Qt::DisplayRole) return QString::fromStdString(ShortenedCell(text));
+    if (role == Qt::EditRole) return QString::fromStdString(text);
+    return {};
 }
 
 bool TableauModel::setData(const QModelIndex& index, const QVariant& value, int role) {

@@ -233,6 +233,7 @@ private:
     QAction* RuleBland1 = nullptr;
     QAction* ViewExplanation1 = nullptr;
     QAction* SlackNames1 = nullptr;
+    QAction* ExactArithmetic1 = nullptr;
     QMenu* ViewMenu = nullptr;
     QAction* ZoomIn1 = nullptr;
     QAction* ZoomOut1 = nullptr;
@@ -301,6 +302,7 @@ private:
     void RuleClick(PivotRule rule);
     void ViewExplanation1Click();
     void SlackNames1Click();
+    void ExactArithmetic1Click();
     void SavePreferences() const;
     void ShowExplanationPanel();
     void CreateSensitivityAids();

@@ -46,6 +46,9 @@ void TForm1::CreateExplainAids() {
                                     preferences.explanation);
     NotationMenu->addSeparator();
     SlackNames1 = AddCheckable(NotationMenu, "&Nombres de holgura", "SlackNames1", preferences.slackNames);
+    ExactArithmetic1 = AddCheckable(NotationMenu, QString::fromUtf8("&Aritmética exacta"), "ExactArithmetic1",
+                                    preferences.exact);
+    state_.problem.Exact = preferences.exact;
 
     Explicacion = new QPlainTextEdit(Client);
     Explicacion->setObjectName("Explicacion");
@@ -68,6 +71,7 @@ void TForm1::WireExplainAids() {
             [this] { RunGuarded([this] { RuleClick(PivotRule::SmallestIndex); }); });
     RouteToggle(ViewExplanation1, &TForm1::ViewExplanation1Click);
     RouteToggle(SlackNames1, &TForm1::SlackNames1Click);
+    RouteToggle(ExactArithmetic1, &TForm1::ExactArithmetic1Click);
 }
 
 void TForm1::SavePreferences() const {
@@ -75,6 +79,7 @@ void TForm1::SavePreferences() const {
     p.pivotRule = RuleLargest1->isChecked() ? 1 : RuleBland1->isChecked() ? 2 : 0;
     p.explanation = ViewExplanation1->isChecked();
     p.slackNames = SlackNames1->isChecked();
+    p.exact = ExactArithmetic1->isChecked();
     files::WritePreferences(p);
 }
 
@@ -105,6 +110,16 @@ void TForm1::SlackNames1Click() {
     SlackNames1->setChecked(!SlackNames1->isChecked());
     SavePreferences();
     ShowTableau();
+}
+
+void TForm1::ExactArithmetic1Click() {
+    ExactArithmetic1->setChecked(!ExactArithmetic1->isChecked());
+    SavePreferences();
+    state_.problem.Exact = ExactArithmetic1->isChecked();
+    // A problem on screen is solved anew from its text in the other arithmetic.
+    if (!state_.problem.ProblemReady) return;
+    state_.problem.ProblemReady = false;
+    Button1Click();
 }
 
 void TForm1::ShowExplanation() {

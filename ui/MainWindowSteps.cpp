@@ -100,7 +100,8 @@ void TForm1::UpdateStepActions() {
 
 std::string TForm1::StepPanelText() const {
     if (!state_.Steps.Started()) return "";
-    return "Paso " + std::to_string(state_.Steps.Steps()) + " · " + StepWords(state_.Steps.Notes().back());
+    return "Paso " + std::to_string(state_.Steps.Steps()) + " · " + StepWords(state_.Steps.Notes().back()) +
+           (state_.problem.Exact ? " · exacta" : "");
 }
 
 void TForm1::ShowStepAids() {

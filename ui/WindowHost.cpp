@@ -66,6 +66,12 @@ void WindowHost::ShowTableau() {
         return;
     }
     pending_ = true;
+    // A step that took long (exact numbers can grow) shows where the
+    // solution stands, so that a long run is seen to go on.
+    if (clock_.restart() > kSlowStepMs) {
+        form_.StatusBar1->SetText(2, form_.StepPanelText());
+        form_.StatusBar1->repaint();
+    }
 }
 
 bool WindowHost::AskRestart() {
@@ -75,6 +81,7 @@ bool WindowHost::AskRestart() {
 }
 
 void WindowHost::BeginUnseenSteps() {
+    clock_.start();
     unseen_ = true;
     pending_ = false;
 }

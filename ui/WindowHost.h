@@ -1,6 +1,8 @@
 #pragma once
 // The solve driver's view of the main window: the status panels, the build,
 // the picture, the display and the restart question.
+#include <QElapsedTimer>
+
 #include "Driver.h"
 #include "ProblemState.h"
 
@@ -33,7 +35,9 @@ public:
 private:
     void FlushDisplay();
 
+    static constexpr qint64 kSlowStepMs = 500;
     TForm1& form_;
+    QElapsedTimer clock_;
     bool unseen_ = false;
     bool pending_ = false;
     bool built_ = false;  // the next display shows a build's first tableau

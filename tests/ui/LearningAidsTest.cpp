@@ -4,7 +4,9 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QMenu>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QProcess>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -511,6 +513,42 @@ TEST_F(LearningAids, RuleExplanationAndSlackNamesFromTheMenusAndTheKeyboard) {
     Action("ViewExplanation1")->trigger();
     Action("SlackNames1")->trigger();
     Action("RuleRandom1")->trigger();
+}
+
+} // namespace
+} // namespace optimara::uitest
+
+namespace optimara::uitest {
+namespace {
+
+// Exact arithmetic from the menu: the problem on screen is solved anew, the
+// values are exact fractions, panel 2 says so, and a long number is cut in
+// the grid with the whole of it in its tooltip.
+TEST_F(LearningAids, ExactArithmeticSolvesAnewWithExactValues) {
+    // max x+y with 3x+y<1, x+3y<1: the optimum (1/4, 1/4), value 1/2.
+    TypeProblem(1, "x+y", {"3x+y<1", "x+3y<1", "x>0", "y>0"});
+    QTest::mouseClick(Find<QPushButton>("Button1"), Qt::LeftButton);
+    Action("Rational1")->trigger();
+    Action("ExactArithmetic1")->trigger();
+    EXPECT_EQ(Status()->Text(1), "Hecho");
+    EXPECT_EQ(Find<QLineEdit>("Edit2")->text(), "1/2");
+    EXPECT_NE(Status()->Text(2).find("· exacta"), std::string::npos) << Status()->Text(2);
+    // 0.3 and 0.1 typed are 3/10 and 1/10 exactly.
+    TypeProblem(1, "x", {"0.3x<0.1", "x>0"});
+    QTest::mouseClick(Find<QPushButton>("Button1"), Qt::LeftButton);
+    EXPECT_EQ(Find<QLineEdit>("Edit2")->text(), "1/3");
+    Action("FloatingPoint1")->trigger();
+    EXPECT_EQ(Find<QLineEdit>("Edit2")->text(), "0.333333333333333");
+    // A number too long for the grid.
+    TypeProblem(1, "x", {"7x<123456789012345678901234567", "x>0"});
+    Action("Rational1")->trigger();
+    QTest::mouseClick(Find<QPushButton>("Button1"), Qt::LeftButton);
+    const QModelIndex constant = Grid()->model()->index(1, 2);
+    EXPECT_EQ(constant.data().toString(), QString::fromUtf8("-123456789…/7"));
+    EXPECT_EQ(constant.data(Qt::ToolTipRole).toString(), "-123456789012345678901234567/7");
+    Action("ExactArithmetic1")->trigger();
+    EXPECT_EQ(Status()->Text(2).find("exacta"), std::string::npos);
+    Action("FloatingPoint1")->trigger();
 }
 
 } // namespace

@@ -18,7 +18,8 @@ void FillCells(ProblemState& state, Grid grid, uint32_t m, uint32_t n, bool floa
     MatrixR& T = state.Tableau;
     for (uint32_t r = 1; r <= m + 1; ++r) {
         for (uint32_t c = 1; c <= n + 1; ++c) {
-            std::string text = FormatNumber(T.Index(r, c), floating, separator);
+            std::string text = state.Exact ? FormatExact(state.ExactTableau.Index(r, c), floating, separator)
+                                           : FormatNumber(T.Index(r, c), floating, separator);
             if (r <= m && c <= n) {
                 const int32_t mark = state.PivotMarks.Index(r, c);
                 if (mark == 1 || mark == 2) text = std::string(mark == 1 ? "*" : "**") + text;
@@ -27,6 +28,28 @@ void FillCells(ProblemState& state, Grid grid, uint32_t m, uint32_t n, bool floa
         }
     }
 }
+
+// The reading rule on the exact tableau: a basic variable is minus its
+// row's constant, a split pair the difference of its two columns.
+mpq_class ExactAt(const ProblemState& state, uint32_t position) {
+    const uint32_t n = state.ExactTableau.cols - 1;
+    return position <= n ? mpq_class(0) : mpq_class(-state.ExactTableau.Index(position - n, n + 1));
+}
+
+} // namespace
+
+mpq_class ExactValue(const ProblemState& state, const VariablePlace& place) {
+    mpq_class v = ExactAt(state, place.position);
+    if (place.secondPosition != 0) v -= ExactAt(state, place.secondPosition);
+    return v;
+}
+
+mpq_class ExactObjective(const ProblemState& state, bool maximize) {
+    const mpq_class& z = state.ExactTableau.Index(state.ExactTableau.rows, state.ExactTableau.cols);
+    return maximize ? z : mpq_class(-z);
+}
+
+namespace {
 
 // One line per problem variable, as the engine reads it; the labels go
 // where each column variable stands.
@@ -56,7 +79,8 @@ void ReadVariables(ProblemState& state, TableauView& view, const SolutionReading
         double value = reading.values[k];
         std::string line = name(i);
         line += '=';
-        line += FormatNumber(value, floating, separator);
+        line += state.Exact ? FormatExact(ExactValue(state, place), floating, separator)
+                            : FormatNumber(value, floating, separator);
         view.solution.push_back(std::move(line));
         ++view.count;
         if (view.count <= 3) solutionPoint[view.count - 1] = value;
@@ -71,6 +95,7 @@ bool FitsTableau(const ProblemState& state) {
     // Without variable columns nothing but the tableau is read.
     if (n == 0) return true;
     if (state.Labels.rows != m + n || state.SignMarks.rows < n || state.Names.size() < n) return false;
+    if (state.Exact && (state.ExactTableau.rows != T.rows || state.ExactTableau.cols != T.cols)) return false;
     // Without constraint rows no pivot is chosen and the marks are never read.
     return m == 0 || (state.PivotMarks.rows == m && state.PivotMarks.cols == n);
 }
@@ -108,7 +133,8 @@ TableauView ComputeTableauView(ProblemState& state, bool maximize, bool errorPan
     FillCells(state, Grid{view}, m, n, floating, separator);
     const SolutionReading reading = ReadSolution(T, state.Labels, state.SignMarks, maximize);
     double z = reading.objective;
-    view.value = FormatNumber(z, floating, separator);
+    view.value = state.Exact ? FormatExact(ExactObjective(state, maximize), floating, separator)
+                             : FormatNumber(z, floating, separator);
     view.solution.reserve(reading.values.size());
     ReadVariables(state, view, reading, floating, separator, solutionPoint);
     if (slackNames) NameSlacks(state, view);

@@ -9,7 +9,16 @@
 namespace optimara {
 namespace {
 
+// The tableau the method works on, floating or exact, and how its numbers
+// are written.
+inline const MatrixR& Worked(const ProblemState& s, double) { return s.Tableau; }
+inline const MatrixQ& Worked(const ProblemState& s, const mpq_class&) { return s.ExactTableau; }
+inline std::string Text(double x, const NumberText& t) { return FormatNumber(x, t.floating, t.separator); }
+inline std::string Text(const mpq_class& x, const NumberText& t) { return FormatExact(x, t.floating, t.separator); }
+
+template <class Num>
 struct Context {
+    using Number_t = Num;
     const ProblemState& state;
     const NumberText& numbers;
     std::vector<std::string> names;
@@ -17,8 +26,9 @@ struct Context {
     Context(const ProblemState& s, const NumberText& t)
         : state(s), numbers(t), names(VariableNames(s)), m(s.Tableau.rows - 1), n(s.Tableau.cols - 1) {}
 
-    std::string Number(double x) const { return FormatNumber(x, numbers.floating, numbers.separator); }
-    double Cell(uint32_t r, uint32_t c) const { return state.Tableau.Index(r, c); }
+    const auto& T() const { return Worked(state, Num()); }
+    std::string Number(const Num& x) const { return Text(x, numbers); }
+    Num Cell(uint32_t r, uint32_t c) const { return T().Index(r, c); }
     // The variable standing at a position (1..n columns, n+1..n+m rows).
     const std::string& At(uint32_t position) const {
         static const std::string unknown = "?";
@@ -28,7 +38,7 @@ struct Context {
     const std::string& ColumnVariable(uint32_t col) const { return At(col); }
     const std::string& RowVariable(uint32_t row) const { return At(n + row); }
     std::string Row(uint32_t row) const { return "la fila " + std::to_string(row) + " (" + RowVariable(row) + ")"; }
-    double Shown(double z, bool maximize) const { return maximize ? z : -z; }
+    Num Shown(const Num& z, bool maximize) const { return maximize ? Num(z) : Num(-z); }
 };
 
 std::string Join(const std::vector<std::string>& parts) {
@@ -40,13 +50,18 @@ std::string Join(const std::vector<std::string>& parts) {
     return out;
 }
 
-const EligibleColumn* FindColumn(const PivotRecord& r, uint32_t col) {
-    for (const EligibleColumn& c : r.columns)
+inline double Magnitude(double x) { return std::fabs(x); }
+inline mpq_class Magnitude(const mpq_class& x) { return abs(x); }
+
+template <class Num>
+const BasicEligibleColumn<Num>* FindColumn(const BasicPivotRecord<Num>& r, uint32_t col) {
+    for (const auto& c : r.columns)
         if (c.col == col) return &c;
     return nullptr;
 }
 
-std::string RuleSentence(const Context& c, const PivotRecord& r, const StepFacts& f, PivotCell chosen) {
+template <class Num>
+std::string RuleSentence(const Context<Num>& c, const BasicPivotRecord<Num>& r, const StepFacts& f, PivotCell chosen) {
     const size_t count = r.candidateRows.size();
     std::string s = std::string("Regla «") + RuleName(f.rule) + "»: ";
     switch (f.rule) {
@@ -58,11 +73,12 @@ std::string RuleSentence(const Context& c, const PivotRecord& r, const StepFacts
             return s + "el sorteo eligió la número " + std::to_string(f.draw) + ", contando fila por fila.";
         return s + "el pivote se eligió a mano.";
     case PivotRule::LargestCoefficient: {
-        double largest = 0.0;
-        for (const EligibleColumn& e : r.columns) largest = std::max(largest, std::fabs(e.reference));
+        Num largest = 0;
+        for (const auto& e : r.columns)
+            if (Magnitude(e.reference) > largest) largest = Magnitude(e.reference);
         std::vector<std::string> tied;
-        for (const EligibleColumn& e : r.columns)
-            if (std::fabs(e.reference) == largest) tied.push_back(c.ColumnVariable(e.col));
+        for (const auto& e : r.columns)
+            if (Magnitude(e.reference) == largest) tied.push_back(c.ColumnVariable(e.col));
         s += "entra la columna de mayor coeficiente en valor absoluto";
         if (tied.size() > 1) s += " (empatan " + Join(tied) + ": se toma la de más a la izquierda)";
         return s + "; de las filas empatadas, la de más arriba.";
@@ -74,16 +90,17 @@ std::string RuleSentence(const Context& c, const PivotRecord& r, const StepFacts
     return s;
 }
 
-void EnteringParagraphs(const Context& c, const PivotRecord& r, const StepFacts& f, PivotCell chosen,
+template <class Num>
+void EnteringParagraphs(const Context<Num>& c, const BasicPivotRecord<Num>& r, const StepFacts& f, PivotCell chosen,
                         Explanation& e) {
     const uint32_t q = chosen.col, a = r.drivingRow;
     std::vector<std::string> options;
-    for (const EligibleColumn& col : r.columns)
+    for (const auto& col : r.columns)
         options.push_back(c.ColumnVariable(col.col) + " (" + c.Number(col.reference) + ")");
     if (a != 0) {
-        const double b = c.Cell(a, c.n + 1);
+        const Num& b = c.Cell(a, c.n + 1);
         e.paragraphs.push_back("Primera fase: " + c.Row(a) + " tiene constante " + c.Number(b) + " > 0, así que " +
-                               c.RowVariable(a) + " vale " + c.Number(-b) +
+                               c.RowVariable(a) + " vale " + c.Number(Num(-b)) +
                                " y no es factible. Puede entrar una variable con entrada negativa en esa fila: " +
                                Join(options) + ".");
     } else {
@@ -94,10 +111,11 @@ void EnteringParagraphs(const Context& c, const PivotRecord& r, const StepFacts&
                            RuleSentence(c, r, f, chosen));
 }
 
-void RatioTable(const Context& c, uint32_t a, PivotCell chosen, Explanation& e) {
+template <class Num>
+void RatioTable(const Context<Num>& c, uint32_t a, PivotCell chosen, Explanation& e) {
     e.ratiosAfter = e.paragraphs.size();
     std::vector<std::string> tied;
-    for (const RowRatio& rr : RatioTest(c.state.Tableau, a, chosen.col)) {
+    for (const auto& rr : RatioTest(c.T(), a, chosen.col)) {
         RatioLine line;
         line.row = "Fila " + std::to_string(rr.row);
         line.variable = c.RowVariable(rr.row);
@@ -120,16 +138,17 @@ void RatioTable(const Context& c, uint32_t a, PivotCell chosen, Explanation& e) 
         e.ratios.push_back(std::move(line));
     }
     const uint32_t r = chosen.row;
-    const double ratio = c.Cell(r, c.n + 1) / c.Cell(r, chosen.col);
+    const Num ratio = c.Cell(r, c.n + 1) / c.Cell(r, chosen.col);
     std::string s = "Cocientes constante / entrada de las filas con entrada positiva: con los signos de esta tabla "
                     "son ≤ 0 y limita el mayor (el más cercano a 0). Sale " + c.RowVariable(r) + " (" + c.Row(r) +
                     ")";
     if (tied.size() > 1) s += "; empatan " + Join(tied);
-    s += ". " + c.ColumnVariable(chosen.col) + " crece hasta " + c.Number(ratio == 0.0 ? 0.0 : -ratio) + ".";
+    s += ". " + c.ColumnVariable(chosen.col) + " crece hasta " + c.Number(ratio == 0 ? Num(0) : Num(-ratio)) + ".";
     e.paragraphs.push_back(s);
 }
 
-void EndParagraph(const Context& c, const PivotRecord& r, const StepFacts& f, Explanation& e) {
+template <class Num>
+void EndParagraph(const Context<Num>& c, const BasicPivotRecord<Num>& r, const StepFacts& f, Explanation& e) {
     switch (c.state.Stage) {
     case SolveStage::Optimal:
         e.paragraphs.push_back("Óptimo: la solución es factible y todas las entradas de la fila del objetivo son "
@@ -150,7 +169,7 @@ void EndParagraph(const Context& c, const PivotRecord& r, const StepFacts& f, Ex
         RandomGenerator unused;
         const RuleChoice choice =
             f.rule == PivotRule::Random ? RuleChoice{} : ChooseByRule(r, f.rule, &c.state.Labels, unused);
-        for (const EligibleColumn& col : r.columns)
+        for (const auto& col : r.columns)
             if (!col.limited && (choice.col == 0 || choice.col == col.col))
                 columns.push_back(c.ColumnVariable(col.col) + " (" + c.Number(col.reference) + ")");
         e.paragraphs.push_back(std::string(columns.size() > 1 ? "Ilimitado: las columnas de " : "Ilimitado: la columna de ") + Join(columns) +
@@ -162,7 +181,8 @@ void EndParagraph(const Context& c, const PivotRecord& r, const StepFacts& f, Ex
     }
 }
 
-void Convention(const Context& c, const StepFacts& f, Explanation& e) {
+template <class Num>
+void Convention(const Context<Num>& c, const StepFacts& f, Explanation& e) {
     std::string s = "Cómo leer la tabla: la fila de una variable dice −variable = … + constante, así que su valor "
                     "es menos la constante de su fila; las variables de las columnas valen 0.";
     if (!f.maximize) s += " Con «Minimizar» la fila del objetivo guarda −z: el valor es menos su constante.";
@@ -199,12 +219,19 @@ const char* RuleName(PivotRule rule) {
     }
 }
 
-Explanation ExplainTableau(const ProblemState& state, const StepFacts& f, const NumberText& numbers) {
+namespace {
+
+template <class Num> Num Before(const StepFacts& f);
+template <> double Before<double>(const StepFacts& f) { return f.objectiveBefore; }
+template <> mpq_class Before<mpq_class>(const StepFacts& f) { return f.exactObjectiveBefore; }
+
+template <class Num>
+Explanation Explain(const ProblemState& state, const StepFacts& f, const NumberText& numbers) {
     Explanation e;
     // Marks, labels and names that belong to another tableau say nothing.
     if (!FitsTableau(state) || state.Labels.rows != state.Tableau.rows + state.Tableau.cols - 2) return e;
-    const Context c(state, numbers);
-    const double z = c.Cell(c.m + 1, c.n + 1);
+    const Context<Num> c(state, numbers);
+    const Num& z = c.Cell(c.m + 1, c.n + 1);
     e.paragraphs.push_back((f.number == 0 ? std::string("Tabla inicial") : "Paso " + std::to_string(f.number)) +
                            " · " + PhaseWords(f.feasible));
     if (f.number == 0) Convention(c, f, e);
@@ -213,11 +240,11 @@ Explanation ExplainTableau(const ProblemState& state, const StepFacts& f, const 
         e.paragraphs.push_back("Se pivotó en la fila " + std::to_string(f.lastPivot.row) + ", columna " +
                                std::to_string(f.lastPivot.col) + ": entró " + c.RowVariable(f.lastPivot.row) +
                                " y salió " + c.ColumnVariable(f.lastPivot.col) + ". El objetivo pasó de " +
-                               c.Number(c.Shown(f.objectiveBefore, f.maximize)) + " a " +
+                               c.Number(c.Shown(Before<Num>(f), f.maximize)) + " a " +
                                c.Number(c.Shown(z, f.maximize)) + ".");
     }
     if (c.m == 0 || c.n == 0) return e;
-    const PivotRecord record = ExaminePivots(state.Tableau);
+    const auto record = ExaminePivots(c.T());
     const PivotCell chosen = state.CandidateCount > 0 ? ChosenCell(state.PivotMarks) : PivotCell{};
     if (state.Stage != SolveStage::Choosing || chosen.row == 0) {
         EndParagraph(c, record, f, e);
@@ -225,24 +252,25 @@ Explanation ExplainTableau(const ProblemState& state, const StepFacts& f, const 
     }
     EnteringParagraphs(c, record, f, chosen, e);
     RatioTable(c, record.drivingRow, chosen, e);
-    const double p = c.Cell(chosen.row, chosen.col);
-    const double after = z - c.Cell(c.m + 1, chosen.col) * c.Cell(chosen.row, c.n + 1) / p;
+    const Num& p = c.Cell(chosen.row, chosen.col);
+    const Num after = z - c.Cell(c.m + 1, chosen.col) * c.Cell(chosen.row, c.n + 1) / p;
     e.paragraphs.push_back("Pivote " + c.Number(p) + " en la fila " + std::to_string(chosen.row) + ", columna " +
                            std::to_string(chosen.col) + ". El objetivo pasará de " +
                            c.Number(c.Shown(z, f.maximize)) + " a " + c.Number(c.Shown(after, f.maximize)) + ".");
     return e;
 }
 
-std::string WhyNotPivot(const ProblemState& state, uint32_t row, uint32_t col, const NumberText& numbers) {
+template <class Num>
+std::string WhyNot(const ProblemState& state, uint32_t row, uint32_t col, const NumberText& numbers) {
     if (!state.ProblemReady || state.Stage != SolveStage::Choosing)
         return "No hay pivote que elegir: el método no está en marcha.";
     if (!FitsTableau(state) || state.Labels.rows != state.Tableau.rows + state.Tableau.cols - 2) return "";
-    const Context c(state, numbers);
+    const Context<Num> c(state, numbers);
     if (row < 1 || row > c.m || col < 1 || col > c.n)
         return "Solo una celda de una restricción en la columna de una variable puede ser pivote.";
     const int32_t mark = state.PivotMarks.Index(row, col);
     if (mark == 1 || mark == 2) return "";
-    const PivotRecord r = ExaminePivots(state.Tableau);
+    const auto r = ExaminePivots(c.T());
     const uint32_t a = r.drivingRow;
     const std::string column = c.ColumnVariable(col);
     if (!FindColumn(r, col)) {
@@ -252,19 +280,33 @@ std::string WhyNotPivot(const ProblemState& state, uint32_t row, uint32_t col, c
         return "La columna de " + column + " no mejora el objetivo: su coeficiente en la fila del objetivo es " +
                c.Number(c.Cell(c.m + 1, col)) + ", no positivo.";
     }
-    const std::vector<RowRatio> ratios = RatioTest(state.Tableau, a, col);
-    const RowRatio& here = ratios[row - 1];
+    const auto ratios = RatioTest(c.T(), a, col);
+    const auto& here = ratios[row - 1];
     if (here.part == RowPart::AboveDriving)
         return "En la primera fase solo pueden ser pivote " + c.Row(a) + " y las filas de debajo.";
     if (here.part == RowPart::NotPositive)
         return "Su entrada es " + c.Number(c.Cell(row, col)) + ": una entrada que no es positiva no limita la "
                "columna y no puede ser pivote.";
-    for (const RowRatio& best : ratios)
+    for (const auto& best : ratios)
         if (best.tied)
             return "El cociente de " + c.Row(row) + " es " + c.Number(here.ratio) + ", pero el de " + c.Row(best.row) +
                    " es " + c.Number(best.ratio) + ", mayor: pivotar aquí dejaría a " + c.RowVariable(best.row) +
                    " con valor negativo, fuera de la región.";
     return "Esta celda no es candidata.";
+}
+
+} // namespace
+
+Explanation ExplainTableau(const ProblemState& state, const StepFacts& f, const NumberText& numbers) {
+    if (state.Exact && state.ExactTableau.rows == state.Tableau.rows && state.ExactTableau.cols == state.Tableau.cols)
+        return Explain<mpq_class>(state, f, numbers);
+    return Explain<double>(state, f, numbers);
+}
+
+std::string WhyNotPivot(const ProblemState& state, uint32_t row, uint32_t col, const NumberText& numbers) {
+    if (state.Exact && state.ExactTableau.rows == state.Tableau.rows && state.ExactTableau.cols == state.Tableau.cols)
+        return WhyNot<mpq_class>(state, row, col, numbers);
+    return WhyNot<double>(state, row, col, numbers);
 }
 
 std::string ExplanationText(const Explanation& e) {

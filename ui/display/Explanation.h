@@ -41,6 +41,7 @@ struct StepFacts {
     // and the objective before it.
     PivotCell lastPivot;
     double objectiveBefore = 0.0;
+    mpq_class exactObjectiveBefore;  // in exact arithmetic
 };
 
 struct NumberText {

@@ -301,6 +301,19 @@ std::string FormatGeneral15(double x, const std::string& separator) {
     return LaidOut(x < 0, d, E, separator);
 }
 
+std::string ShortenedCell(const std::string& text) {
+    if (text.size() <= kGridCellLimit) return text;
+    const size_t marks = text.find_first_not_of('*');
+    const std::string prefix = text.substr(0, marks == std::string::npos ? 0 : marks);
+    const std::string rest = text.substr(prefix.size());
+    const auto head = [](const std::string& part, size_t keep) {
+        return part.size() <= keep ? part : part.substr(0, keep) + "…";
+    };
+    const size_t slash = rest.find('/');
+    if (slash == std::string::npos) return prefix + head(rest, 16);
+    return prefix + head(rest.substr(0, slash), 10) + "/" + head(rest.substr(slash + 1), 7);
+}
+
 std::string FormatExact(const mpq_class& q, bool floating, const std::string& separator) {
     if (sgn(q) == 0) return "0";
     if (!floating) return q.get_str();  // canonical: reduced, "n" or "n/d"

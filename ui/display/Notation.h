@@ -31,6 +31,13 @@ std::string FormatNumber(double& x, bool floating, const std::string& separator)
 // 15 significant digits of the general form.
 std::string FormatExact(const mpq_class& q, bool floating, const std::string& separator);
 
+// What a grid cell shows of a text too long for it: an exact number's
+// leading digits, cut visibly ("12345…/67…"), the marks kept; a text of at
+// most kGridCellLimit characters as it is. The whole text goes in the cell's
+// tooltip and on the page of steps.
+inline constexpr size_t kGridCellLimit = 24;
+std::string ShortenedCell(const std::string& text);
+
 namespace notation_detail {
 // The exact product d*a rounded once to the nearest single-precision value:
 // the fast way of this platform, and the portable way through fma.

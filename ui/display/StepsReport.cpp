@@ -34,8 +34,9 @@ StepNote NoteOf(ProblemState& state, bool maximize) {
     note.atBuild = state.AtBuild;
     note.rule = state.Rule;
     note.draw = state.LastDraw;
-    note.feasible = LastInfeasibleRow(state.Tableau) == 0;
+    note.feasible = (state.Exact ? LastInfeasibleRow(state.ExactTableau) : LastInfeasibleRow(state.Tableau)) == 0;
     note.objective = state.Tableau.Index(state.Tableau.rows, state.Tableau.cols);
+    if (state.Exact) note.exactObjective = state.ExactTableau.Index(state.ExactTableau.rows, state.ExactTableau.cols);
     const SolutionReading reading = ReadSolution(state.Tableau, state.Labels, state.SignMarks, maximize);
     note.variables = static_cast<int>(reading.values.size());
     for (size_t k = 0; k < 3 && k < reading.values.size(); ++k) note.point[k] = reading.values[k];
@@ -55,6 +56,7 @@ StepFacts FactsOf(const StepHistory& history, size_t k, bool maximize) {
     if (k >= 1 && k < notes.size()) {
         f.lastPivot = history.PivotTo(k);
         f.objectiveBefore = notes[k - 1].objective;
+        f.exactObjectiveBefore = notes[k - 1].exactObjective;
     }
     return f;
 }
@@ -73,6 +75,7 @@ files::StepsPage BuildStepsPage(ProblemState& current, const StepHistory& histor
     work.Names = current.Names;
     work.Model.slackNames = current.Model.slackNames;
     work.ProblemReady = true;
+    work.Exact = current.Exact;
     const std::vector<StepNote>& notes = history.Notes();
     history.ForEachTableau(work, [&](size_t k, const EngineState&) {
         double point[3] = {0, 0, 0};
