@@ -70,6 +70,24 @@ void BM_StepForward(benchmark::State& state) {
 }
 BENCHMARK(BM_StepForward)->Args({100, 0})->Args({100, 1})->Unit(benchmark::kMillisecond);
 
+// The same step in exact arithmetic, explanation shown, from the 5th
+// tableau: two-decimal data, so the fractions grow with every pivot.
+void BM_ExactStepForward(benchmark::State& state) {
+    TForm1 form(std::make_unique<GoOn>());
+    auto* exact = form.findChild<QAction*>("ExactArithmetic1");
+    if (!exact->isChecked()) exact->trigger();
+    ShowExplanation(form, true);
+    Prepare(form, static_cast<int>(state.range(0)), 5);
+    for (auto _ : state) {
+        form.Button2Click();
+        state.PauseTiming();
+        form.StepBack1Click();
+        state.ResumeTiming();
+    }
+    exact->trigger();
+}
+BENCHMARK(BM_ExactStepForward)->Arg(10)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond);
+
 // One step forward of a 100 x 100 problem in a shown window, the grid
 // painted, in either notation (range 0: 1 floating, 0 rational) and at a
 // zoom (range 1, percent).

@@ -58,7 +58,6 @@ void TForm1::CreateExplainAids() {
     Explicacion->setFocusPolicy(Qt::ClickFocus);
     QFont font("Arial", 9);
     Explicacion->setFont(font);
-    Explicacion->setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')) * 12);
     Explicacion->setVisible(preferences.explanation);
     Client->Arrange();
 }
@@ -131,6 +130,8 @@ void TForm1::ShowExplanation() {
     }
     const StepFacts facts = FactsOf(state_.Steps, state_.Steps.Steps(), maximize);
     const Explanation e = ExplainTableau(state_.problem, facts, NumberText{Floating(), separator_});
+    // The ratio table's columns, as wide as a 15-digit number in the zoomed font.
+    Explicacion->setTabStopDistance(QFontMetricsF(Explicacion->font()).horizontalAdvance(QLatin1Char('0')) * 20);
     Explicacion->setPlainText(QString::fromStdString(ExplanationText(e)));
 }
 

@@ -285,6 +285,9 @@ void TForm1::Route(Sender* sender, Signal signal, void (TForm1::*handler)()) {
     connect(sender, signal, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
 }
 
+// Menu items are routed from the other parts of the window too.
+template void TForm1::Route(QAction*, void (QAction::*)(bool), void (TForm1::*)());
+
 void TForm1::RouteToggle(QAction* item, void (TForm1::*handler)()) {
     // A checkable item turns its mark over by itself; the handler does that.
     connect(item, &QAction::triggered, this, [this, item, handler](bool checked) {

@@ -186,7 +186,10 @@ void Convention(const Context<Num>& c, const StepFacts& f, Explanation& e) {
     std::string s = "Cómo leer la tabla: la fila de una variable dice −variable = … + constante, así que su valor "
                     "es menos la constante de su fila; las variables de las columnas valen 0.";
     if (!f.maximize) s += " Con «Minimizar» la fila del objetivo guarda −z: el valor es menos su constante.";
-    (void)c;
+    if (c.state.Exact)
+        s += " Aritmética exacta: cada número es su valor exacto, sin redondeo ni tolerancia; un empate se decide "
+             "exactamente, así que el pivote puede no ser el que elegiría la coma flotante (el exacto es el "
+             "correcto).";
     e.paragraphs.push_back(s);
 }
 
