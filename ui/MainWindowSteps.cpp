@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include "Application.h"
+#include "BranchView.h"
 #include "Display.h"
 #include "Driver.h"
 #include "MainWindow.h"
@@ -98,6 +99,7 @@ void TForm1::UpdateStepActions() {
 }
 
 std::string TForm1::StepPanelText() const {
+    if (!state_.Branches.nodes.empty()) return NodeCountText(state_.Branches);
     if (!state_.Steps.Started()) return "";
     return "Paso " + std::to_string(state_.Steps.Steps()) + " · " + StepWords(state_.Steps.Notes().back());
 }
@@ -110,6 +112,8 @@ void TForm1::ShowStepAids() {
 
 void TForm1::ForgetSteps() {
     state_.Steps.Clear();
+    state_.Branches = BranchResult{};
+    if (Tree1) UpdateBranchWindow();
     StatusBar1->SetText(2, "");
     Image1->SetLayer(QImage());
     Image3->SetLayer(QImage());
