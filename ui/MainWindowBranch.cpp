@@ -77,6 +77,8 @@ void TForm1::ShowBranchNode(int number, bool ownRegion) {
     Shape1->hide();
     DrawPlot(Image1);
     ++stepCount_;
+    // The page of steps starts at the node shown.
+    NoteTableau(true, true);
     ShowTableau();
     UpdateBranchWindow();
 }

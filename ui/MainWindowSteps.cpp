@@ -235,6 +235,11 @@ void TForm1::SaveStepsTo(const QString& name) {
     input.numbers = {Floating(), separator_};
     files::StepsPage page = BuildStepsPage(state_.problem, state_.Steps, input);
     WriteSensitivity(page.sensitivity, CurrentSensitivity());
+    if (!state_.Branches.nodes.empty()) {
+        std::copy(kBranchHeadings.begin(), kBranchHeadings.end(), page.tree.headings.begin());
+        for (const BranchRow& row : BranchRows(state_.Branches, state_.BranchModel, Floating(), separator_))
+            page.tree.rows.push_back(row.cells);
+    }
     files::WriteStepsPage(name, page);
 }
 

@@ -1,6 +1,8 @@
 // Integer variables through the real window: "Una Solución" by branch and
 // bound, the tree window and a chosen node's tableau, the node question.
+#include <QFile>
 #include <QTableWidget>
+#include <QTemporaryDir>
 
 #include "BranchWindow.h"
 #include "UiTestSupport.h"
@@ -43,6 +45,16 @@ TEST_F(BranchTest, SolvesByBranchAndBoundAndListsTheTree) {
     QTest::mouseClick(w->Nodes->viewport(), Qt::LeftButton, {}, w->Nodes->visualItemRect(w->Nodes->item(2, 0)).center());
     EXPECT_EQ(Edit2()->text(), "19");
     EXPECT_EQ(Panel(1), "Hecho");
+    // The page of steps ends with the tree, one row per node.
+    QTemporaryDir dir;
+    const QString page = dir.filePath("pasos.html");
+    form->SaveStepsTo(page);
+    QFile file(page);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(html.contains("<table class=\"arbol\">"));
+    EXPECT_EQ(html.count("<td>podado por cota</td>"), 1);
+    EXPECT_EQ(html.count("<td>entero (mejor)</td>"), 1);
     // Without the integer line the same text is the plain simplex again.
     TypeConstraints({"6x+4y<24", "x+2y<6", "x>0", "y>0"});
     Press(Button1());
