@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "BranchAndBound.h"
+#include "LpExport.h"
 #include "BuildProblem.h"
 #include "Sensitivity.h"
 
@@ -120,6 +122,34 @@ void BM_SensitivityWithDualSolved100x100(benchmark::State& bench) {
 
 BENCHMARK(BM_Sensitivity100x100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SensitivityWithDualSolved100x100)->Unit(benchmark::kMillisecond);
+
+// Branch and bound of two integer variables on a line without integer
+// points, x - y = 1/2, in a box of half-width k: every node is feasible
+// and fractional until the box runs out. k grows until the tree has about
+// 50 nodes.
+ProblemText IntegerBox(int k) {
+    const std::string K = std::to_string(k);
+    return {1, "x+y", {"2x-2y=1", "x<" + K, "x>-" + K, "y<" + K, "y>-" + K, "entero: x, y"}};
+}
+
+void BM_BranchAndBound2Variables(benchmark::State& st) {
+    ProblemText text;
+    ProblemModel model;
+    size_t nodes = 0;
+    for (int k = 1; nodes < 50; ++k) {
+        text = IntegerBox(k);
+        BuildReport report;
+        ModelFromText(model, text, report);
+        RandomGenerator random;
+        nodes = BranchAndBound(text, model, random, PivotRule::Random, [] { return true; }).nodes.size();
+    }
+    for (auto _ : st) {
+        RandomGenerator random;
+        benchmark::DoNotOptimize(BranchAndBound(text, model, random, PivotRule::Random, [] { return true; }));
+    }
+    st.counters["nodes"] = double(nodes);
+}
+BENCHMARK(BM_BranchAndBound2Variables)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

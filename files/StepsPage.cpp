@@ -201,6 +201,19 @@ void Sensitivity(std::string& out, const StepsPageSensitivity& s) {
     Element(out, "<p>", s.optima, "</p>\n</div>\n");
 }
 
+void Tree(std::string& out, const StepsPageTree& tree) {
+    if (tree.rows.empty()) return;
+    out += "<div class=\"paso\">\n<h2>Árbol de ramificación</h2>\n<table class=\"arbol\">\n<tr>";
+    for (const std::string& h : tree.headings) Element(out, "<th>", h, "</th>");
+    out += "</tr>\n";
+    for (const auto& row : tree.rows) {
+        out += "<tr>";
+        for (const std::string& cell : row) Element(out, "<td>", cell, "</td>");
+        out += "</tr>\n";
+    }
+    out += "</table>\n</div>\n";
+}
+
 } // namespace
 
 QByteArray StepsPageHtml(const StepsPage& page) {
@@ -212,6 +225,7 @@ QByteArray StepsPageHtml(const StepsPage& page) {
     Problem(out, page);
     for (const StepsPageTableau& t : page.tableaux) Tableau(out, t);
     Sensitivity(out, page.sensitivity);
+    Tree(out, page.tree);
     out += "</body>\n</html>\n";
     return QByteArray::fromStdString(out);
 }

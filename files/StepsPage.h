@@ -47,6 +47,13 @@ struct StepsPageSensitivity {
     std::string optima;          // the two optima side by side
 };
 
+// The tree of branch and bound, written after the steps: one row per node
+// (number, parent, bounds added, value, solution, end); none without one.
+struct StepsPageTree {
+    std::array<std::string, 6> headings;
+    std::vector<std::array<std::string, 6>> rows;
+};
+
 struct StepsPage {
     std::string sense;                 // "Minimizar" or "Maximizar"
     std::string objective;             // as typed
@@ -55,6 +62,7 @@ struct StepsPage {
     std::string notation;              // the notation the numbers are written in
     std::vector<StepsPageTableau> tableaux;
     StepsPageSensitivity sensitivity;
+    StepsPageTree tree;
 };
 
 // The page in UTF-8.

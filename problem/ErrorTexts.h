@@ -19,6 +19,10 @@ inline constexpr const char* kError14 = "ERROR14: Variable esperada";
 inline constexpr const char* kError15 = "ERROR15: Un cero no tiene ningún efecto en la (in) ecuación";
 inline constexpr const char* kError16Duplicate = "ERROR16: Variable duplicada ";
 inline constexpr const char* kError16NoConstraints = "ERROR16: No hay restricciones";
+// A line «entero: x, y» that names a variable no other part of the text
+// has, or names none.
+inline constexpr const char* kError17 = "ERROR17: Variable entera desconocida";
+inline constexpr const char* kError18 = "ERROR18: Lista de enteros vacía";
 inline constexpr const char* kNothingToOptimize = "Nada para optimizar     ";
 
 // Status text after a build, by the result of the first pivot selection.

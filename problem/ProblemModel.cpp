@@ -28,6 +28,9 @@ struct Reader {
     // Per variable, the number of the last left side it was placed in.
     std::vector<uint32_t> placedIn;
     uint32_t side = 0;
+    // The «entero:» lines, checked once every name of the text is known:
+    // the list (blank-free, after the colon) and the line's number.
+    std::vector<std::pair<std::string, int>> integerLines;
 };
 
 bool Failed(const Reader& r) { return !r.report.errorPanel.empty(); }
@@ -81,10 +84,47 @@ bool PlaceTerm(Reader& r, ModelSide& side, const std::string& name, double c, co
     return true;
 }
 
+// The list after «entero:» or «enteros:», or nothing for any other line.
+// Such a line has no relation, so no line that reads today starts so.
+bool IntegerList(const std::string& s, std::string& list) {
+    const std::string folded = text::FoldedName(s);
+    for (const char* word : {"entero:", "enteros:"}) {
+        const std::string w = word;
+        if (folded.compare(0, w.size(), w) == 0) {
+            list = s.substr(w.size());
+            return true;
+        }
+    }
+    return false;
+}
+
+// Marks the listed variables integer; each name must be one of the text's.
+bool ReadIntegers(Reader& r, const std::string& list, int k) {
+    if (list.empty()) return Fail(r, kError18, k);
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = list.find(',', start);
+        const std::string name = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (name.empty()) return Fail(r, kError18, k);
+        const auto found = r.index.find(text::FoldedName(name));
+        if (found == r.index.end() || found->second == 0) return Fail(r, kError17, k);
+        const uint32_t v = found->second - 1;
+        std::vector<uint32_t>& integers = r.model.integers;
+        if (std::find(integers.begin(), integers.end(), v) == integers.end()) integers.push_back(v);
+        if (comma == std::string::npos) return true;
+        start = comma + 1;
+    }
+}
+
 bool ReadLine(Reader& r, const std::string& raw, int k) {
     const std::string s = text::WithoutBlanks(raw);
     const int L = static_cast<int>(s.size());
     if (L == 0 || s[0] == ';') return true;
+    std::string list;
+    if (IntegerList(s, list)) {
+        r.integerLines.emplace_back(list, k);
+        return true;
+    }
     ModelLine& line = r.model.lines.emplace_back();
     line.source = k;
     line.sides.emplace_back();
@@ -172,11 +212,15 @@ void ReadModel(ProblemModel& model, const ProblemText& problem, const std::vecto
                BuildReport& report) {
     model = ProblemModel{};
     model.maximize = problem.comboIndex != 0;
-    Reader r{model, report, {}, {}, 0};
+    Reader r{model, report, {}, {}, 0, {}};
     for (const std::string& old : earlier) r.index.emplace(text::FoldedName(old), 0);
     if (!ReadObjective(r, problem)) return;
     for (size_t k = 0; k < problem.lines.size(); ++k)
         if (!ReadLine(r, problem.lines[k], static_cast<int>(k))) return;
+    for (const auto& [list, k] : r.integerLines)
+        if (!ReadIntegers(r, list, k)) return;
+    // Kept in the order of the names, the order branching looks at them.
+    std::sort(model.integers.begin(), model.integers.end());
     if (model.lines.empty()) ReportSyntaxError(report, kError16NoConstraints, 0);
 }
 

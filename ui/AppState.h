@@ -1,6 +1,7 @@
 #pragma once
 // Everything the program keeps between two events, in one place. The main
 // window owns it and hands it to whatever needs it.
+#include "BranchAndBound.h"
 #include "Plot.h"
 #include "ProblemState.h"
 #include "Session.h"
@@ -22,6 +23,10 @@ struct AppState {
     StepHistory Steps;
     // The size of the results' texts and the picture's lines, in percent.
     int zoom = 100;
+    // The last search of an integer problem and the model it searched;
+    // empty when the current solution is no such search.
+    BranchResult Branches;
+    ProblemModel BranchModel;
 };
 
 } // namespace optimara

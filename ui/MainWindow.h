@@ -29,6 +29,7 @@ namespace optimara {
 
 class TForm2;
 class TForm4;
+class TBranchForm;
 class TSensitivityForm;
 class WindowHost;
 
@@ -115,6 +116,8 @@ public:
     void ViewObjective1Click();
     // "Abrir el dual": the dual of the solved problem as a new problem.
     void OpenDual();
+    // "Árbol de &ramificación": the nodes of the last branch and bound.
+    void Tree1Click();
     // Writes the page of the steps made so far to the file.
     void SaveStepsTo(const QString& fileName);
     // The solve host's report of a tableau just made: the first one of a
@@ -223,6 +226,7 @@ private:
     QAction* ExportLp1 = nullptr;
     QAction* Sensitivity1 = nullptr;
     QAction* ViewObjective1 = nullptr;
+    QAction* Tree1 = nullptr;
     QMenu* GridMenu1 = nullptr;
     QAction* PivotHere1 = nullptr;
     // Every step explained, the rule of the pivot, the slack variables' names.
@@ -312,6 +316,15 @@ private:
     // The objective's level line through the current vertex, over the layer.
     void DrawObjectiveLineOn(QImage& layer) const;
 
+    // Branch and bound (MainWindowBranch.cpp). IntegerSolve is "Una
+    // Solución" for a text with integer variables; false for any other text.
+    void CreateBranchAids();
+    bool IntegerSolve();
+    // Shows a node's last tableau; with ownRegion the picture shows the
+    // node's region, else the typed problem's.
+    void ShowBranchNode(int number, bool ownRegion);
+    void UpdateBranchWindow();
+
     AppState state_;
     std::unique_ptr<WindowHost> host_;
     std::unique_ptr<Questions> questions_;
@@ -321,6 +334,7 @@ private:
     TForm2* about_ = nullptr;
     TForm4* readme_ = nullptr;
     TSensitivityForm* sensitivity_ = nullptr;
+    TBranchForm* tree_ = nullptr;
     bool shown_ = false;
     QString startFile_;
     int menuRow_ = -1, menuCol_ = -1;    // the grid cell the context menu was opened on

@@ -95,6 +95,7 @@ QSize TForm1::ClientSize() const {
 }
 
 void TForm1::Button1Click() {
+    if (IntegerSolve()) return;
     host_->BeginUnseenSteps();
     try {
         optimara::Button1Click(*host_);

@@ -101,6 +101,7 @@ TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, Q
     WireSensitivityAids();
     CreateZoomMenu();
     WireZoom();
+    CreateBranchAids();
     ReadDecimalSeparator();
     // The window is designed at this client size; FormCreate places the
     // picture from it before the window is first shown (maximised).

@@ -11,6 +11,8 @@ namespace optimara {
 
 namespace {
 
+const char* const kMoreNodesText = "Ramificación de 1000 nodos. Deseas probar otros 1000 nodos más?";
+const char* const kMoreNodesCaption = "Ramificación y acotación";
 const char* const kFileFilter = "Linear Programing Files (*.lpf)";
 const char* const kFileSuffix = "lpf";
 
@@ -48,6 +50,10 @@ bool AnsweredYes(QWidget* window, const char* caption, const char* text, const c
 } // namespace
 
 bool DialogQuestions::AskRestart(QWidget* window) { return AnsweredYes(window, kRestartCaption, kRestartText); }
+
+bool DialogQuestions::AskMoreNodes(QWidget* window) {
+    return AnsweredYes(window, kMoreNodesCaption, kMoreNodesText, "NodesQuestion");
+}
 
 QString DialogQuestions::ChooseOpenFile(QWidget* window) {
     if (!OpenDialog1) OpenDialog1 = MakeProblemDialog(window, "OpenDialog1", QFileDialog::AcceptOpen);

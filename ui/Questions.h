@@ -14,6 +14,8 @@ public:
     virtual ~Questions() = default;
     // After a hundred steps of a whole solution: go on for another hundred?
     virtual bool AskRestart(QWidget* window) = 0;
+    // After a thousand nodes of branch and bound: go on for another thousand?
+    virtual bool AskMoreNodes(QWidget* window) = 0;
     // The problem file to open; empty when cancelled.
     virtual QString ChooseOpenFile(QWidget* window) = 0;
     // The name to save under, offering `preset` (the current file, may be
@@ -33,6 +35,7 @@ public:
 class DialogQuestions : public Questions {
 public:
     bool AskRestart(QWidget* window) override;
+    bool AskMoreNodes(QWidget* window) override;
     QString ChooseOpenFile(QWidget* window) override;
     QString ChooseSaveFile(QWidget* window, const QString& preset) override;
     bool AskToSave(QWidget* window) override;

@@ -185,7 +185,11 @@ public:
     // Gets the preset name; an empty answer is a cancel.
     std::function<QString(const QString& preset)> saveFile;
 
+    std::function<bool()> moreNodes;
     bool AskRestart(QWidget* window) override { return restart ? restart() : DialogQuestions::AskRestart(window); }
+    bool AskMoreNodes(QWidget* window) override {
+        return moreNodes ? moreNodes() : DialogQuestions::AskMoreNodes(window);
+    }
     QString ChooseOpenFile(QWidget* window) override {
         return openFile ? openFile() : DialogQuestions::ChooseOpenFile(window);
     }

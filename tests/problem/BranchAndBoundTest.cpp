@@ -1,0 +1,212 @@
+// Integer variables: the «entero:» line, the tree of branch and bound on
+// problems worked by hand, and the integer optimum against glpsol's.
+#include <random>
+
+#include "BranchAndBound.h"
+#include "Comparison.h"
+#include "LpExport.h"
+#include "TestHelpers.h"
+#include "TextRules.h"
+
+namespace optimara::testing {
+namespace {
+
+ProblemModel ReadOk(const ProblemText& text) {
+    ProblemModel model;
+    BuildReport report;
+    EXPECT_TRUE(ModelFromText(model, text, report)) << report.errorPanel;
+    return model;
+}
+
+TEST(IntegerLine, NamesTheIntegerVariablesAndMakesNoRow) {
+    struct Case {
+        std::vector<std::string> lines;
+        std::vector<uint32_t> integers;
+    };
+    const std::vector<Case> cases = {
+        {{"x+y+z<4", "entero: x, z"}, {0, 2}},
+        {{"ENTEROS :Z,y", "x+y+z<4"}, {1, 2}},
+        {{"x+y+z<4", " Entero : y , Y", "enteros:x"}, {0, 1}},
+        {{"x+y+z<4", ";entero: x"}, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> plain;
+        for (const std::string& l : c.lines)
+            if (text::FoldedName(text::WithoutBlanks(l)).rfind("enter", 0) != 0) plain.push_back(l);
+        Outcome with, without;
+        Build(with, 1, "x+2y+3z", c.lines);
+        Build(without, 1, "x+2y+3z", plain);
+        ASSERT_EQ(with.report.errorPanel, "") << c.lines[1];
+        EXPECT_EQ(with.state.Model.integers, c.integers) << c.lines[1];
+        EXPECT_EQ(RowsOf(with.state.Tableau), RowsOf(without.state.Tableau)) << c.lines[1];
+    }
+}
+
+TEST(IntegerLine, UnknownNamesAndEmptyListsAreErrorsOfTheirLine) {
+    struct Case {
+        std::vector<std::string> lines;
+        std::string text;
+        int source;
+    };
+    const std::vector<Case> cases = {
+        {{"x+y<4", "entero: x, w"}, "ERROR17: Variable entera desconocida", 1},
+        {{"entero: q", "x+y<4"}, "ERROR17: Variable entera desconocida", 0},
+        {{"x+y<4", ";", "enteros:"}, "ERROR18: Lista de enteros vacía", 2},
+        {{"x+y<4", "entero: x,,y"}, "ERROR18: Lista de enteros vacía", 1},
+        {{"x+y<4", "entero: x,"}, "ERROR18: Lista de enteros vacía", 1},
+        {{"entero: x"}, "ERROR16: No hay restricciones", 0},
+        {{"x+y<4", "entera: x"}, "ERROR7: Inesperado final      ", 1},
+    };
+    for (const Case& c : cases) {
+        Outcome out;
+        Build(out, 1, "x+y", c.lines);
+        EXPECT_EQ(out.report.errorPanel, c.text) << c.lines.back();
+        EXPECT_TRUE(out.report.select);
+        EXPECT_EQ(out.report.source, c.source) << c.lines.back();
+    }
+}
+
+struct TreeCase {
+    const char* name;
+    ProblemText text;
+    SolveStage stage;
+    std::vector<NodeEnd> ends;
+    std::vector<int> parents;
+    int best;
+    double value;
+};
+
+// Worked by hand: the relaxation's optimum (3, 1.5) branches on y, the
+// "<" side on x; (3, 1) and then (4, 0) are integer; y > 2 is worth 18.
+TEST(BranchAndBound, TreesWorkedByHand) {
+    using E = NodeEnd;
+    const std::vector<TreeCase> cases = {
+        {"two branchings", {1, "5x+4y", {"6x+4y<24", "x+2y<6", "x>0", "y>0", "entero: x,y"}}, SolveStage::Optimal,
+         {E::Branched, E::Branched, E::Integer, E::Integer, E::PrunedByBound}, {0, 1, 2, 2, 1}, 4, 20},
+        {"no integer point, Minimizar", {0, "x", {"2x=1", "x>0", "entero:x"}}, SolveStage::Infeasible,
+         {E::Branched, E::Infeasible, E::Infeasible}, {0, 1, 1}, 0, 0},
+        {"integer at once", {0, "x+y", {"x+y>2", "x>0", "y>0", "x<5", "y<5", "entero:x"}}, SolveStage::Optimal,
+         {E::Integer}, {0}, 1, 2},
+        {"unbounded relaxation", {1, "x+y", {"x-y<1.5", "entero: x"}}, SolveStage::Unbounded, {E::Unbounded}, {0}, 0, 0},
+    };
+    for (PivotRule rule : {PivotRule::Random, PivotRule::SmallestIndex}) {
+        for (const TreeCase& c : cases) {
+            RandomGenerator random;
+            const BranchResult r = BranchAndBound(c.text, ReadOk(c.text), random, rule, [] { return true; });
+            EXPECT_EQ(r.stage, c.stage) << c.name;
+            std::vector<NodeEnd> ends;
+            std::vector<int> parents;
+            for (const BranchNode& n : r.nodes) ends.push_back(n.end), parents.push_back(n.parent);
+            EXPECT_EQ(ends, c.ends) << c.name;
+            EXPECT_EQ(parents, c.parents) << c.name;
+            EXPECT_EQ(r.best, c.best) << c.name;
+            if (r.best != 0) {
+                EXPECT_NEAR(r.nodes[size_t(r.best - 1)].value, c.value, 1e-9) << c.name;
+            }
+        }
+    }
+    // The first tree's bounds, as the node lines read.
+    const ProblemText first = cases[0].text;
+    RandomGenerator random;
+    const ProblemModel model = ReadOk(first);
+    const BranchResult r = BranchAndBound(first, model, random, PivotRule::Random, [] { return true; });
+    std::vector<std::string> lines;
+    for (const BranchNode& n : r.nodes) lines.push_back(n.bounds.empty() ? "" : BoundLine(model, n.bounds.back()));
+    EXPECT_EQ(lines, (std::vector<std::string>{"", "y<1", "x<3", "x>4", "y>2"}));
+}
+
+// A search that never ends by itself: x - y = 1/2 has no integer point but
+// a fractional one under every bound, and nothing bounds the objective 0
+// away; the user's No stops it.
+TEST(BranchAndBound, TheNodeLimitAsksAndNoStops) {
+    const ProblemText text{1, "0x", {"2x-2y=1", "entero: x,y"}};
+    RandomGenerator random;
+    int asked = 0;
+    const BranchResult r = BranchAndBound(text, ReadOk(text), random, PivotRule::SmallestIndex, [&] { return ++asked < 1; });
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(r.stage, SolveStage::Choosing);
+    EXPECT_EQ(r.nodes.size(), size_t(kNodeLimit));
+    EXPECT_EQ(r.best, 0);
+}
+
+// Small boxed integer problems, 2 to 4 variables, some of them integer.
+ProblemText RandomBoxed(std::mt19937& rng) {
+    ProblemText t;
+    t.comboIndex = Draw(rng, 0, 1);
+    const int n = Draw(rng, 2, 4);
+    auto side = [&](std::vector<int> coef) {
+        std::string s;
+        for (int j = 0; j < n; ++j)
+            if (coef[size_t(j)] != 0) s += (s.empty() || coef[size_t(j)] < 0 ? "" : "+") + std::to_string(coef[size_t(j)]) + VarName(j + 1);
+        return s;
+    };
+    std::vector<int> cost;
+    for (int j = 0; j < n; ++j) cost.push_back(Draw(rng, -6, 6));
+    if (cost[0] == 0) cost[0] = 3;
+    t.objective = side(cost);
+    const int m = Draw(rng, 1, 3);
+    for (int i = 0; i < m; ++i) {
+        std::vector<int> a;
+        for (int j = 0; j < n; ++j) a.push_back(Draw(rng, -5, 5));
+        if (side(a).empty()) a[0] = 2;
+        const char rel = Chance(rng, 0.1) ? '=' : Chance(rng, 0.6) ? '<' : '>';
+        t.lines.push_back(side(a) + rel + std::to_string(Draw(rng, -6, 15)) + (Chance(rng, 0.3) ? ".5" : ""));
+    }
+    std::string integers;
+    for (int j = 1; j <= n; ++j) {
+        t.lines.push_back(VarName(j) + (Chance(rng, 0.5) ? ">0" : ">-" + std::to_string(Draw(rng, 1, 4))));
+        t.lines.push_back(VarName(j) + "<" + std::to_string(Draw(rng, 1, 7)));
+        if (j == 1 || Chance(rng, 0.6)) integers += (integers.empty() ? "" : ",") + VarName(j);
+    }
+    t.lines.push_back("entero: " + integers);
+    return t;
+}
+
+LpStatus StatusOf(SolveStage stage) {
+    switch (stage) {
+    case SolveStage::Optimal: return LpStatus::Optimal;
+    case SolveStage::Infeasible: return LpStatus::Infeasible;
+    case SolveStage::Unbounded: return LpStatus::Unbounded;
+    default: return LpStatus::Unknown;
+    }
+}
+
+TEST(BranchAndBound, SameEndAndOptimumAsGlpsolAsMipSolver) {
+    ASSERT_TRUE(GlpsolAvailable());
+    std::mt19937 rng(2026u);
+    RandomGenerator random;
+    int optima = 0, empty = 0;
+    for (int k = 0; k < 60; ++k) {
+        const ProblemText text = RandomBoxed(rng);
+        ProblemModel model = ReadOk(text);
+        const std::string lp = LpText(model);
+        ASSERT_NE(lp.find("General\n"), std::string::npos);
+        const BranchResult ours = BranchAndBound(text, model, random, k % 2 ? PivotRule::SmallestIndex : PivotRule::Random,
+                                                 [] { return false; });
+        // glpsol searches for integers only from an optimal relaxation.
+        ProblemModel relaxed = model;
+        relaxed.integers.clear();
+        LpAnswer glpk = ParseAnswer(RunGlpsol(LpText(relaxed), "--exact").output);
+        if (glpk.status == LpStatus::Optimal) {
+            const std::string out = RunGlpsol(lp, "").output;
+            glpk = ParseAnswer(out);
+            if (out.find("INTEGER EMPTY") != std::string::npos) glpk.status = LpStatus::Infeasible;
+        }
+        std::string what = (text.comboIndex ? "Max " : "Min ") + text.objective;
+        for (const std::string& l : text.lines) what += " | " + l;
+        ASSERT_EQ(StatusName(StatusOf(ours.stage)), StatusName(glpk.status)) << what << "\n" << glpk.raw;
+        if (glpk.status != LpStatus::Optimal) {
+            ++empty;
+            continue;
+        }
+        ++optima;
+        const BranchNode& best = ours.nodes.at(size_t(ours.best - 1));
+        EXPECT_NEAR(best.value, glpk.objective, 1e-6 * std::max(1.0, std::fabs(glpk.objective))) << what;
+        for (uint32_t v : model.integers) EXPECT_NEAR(best.solution[v], std::round(best.solution[v]), 1e-6) << what;
+    }
+    EXPECT_GT(optima, 20);
+    EXPECT_GT(empty, 0);
+}
+
+} // namespace
+} // namespace optimara::testing

@@ -1,0 +1,98 @@
+// Integer variables through the real window: "Una Solución" by branch and
+// bound, the tree window and a chosen node's tableau, the node question.
+#include <QFile>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "BranchWindow.h"
+#include "UiTestSupport.h"
+
+namespace optimara::uitest {
+namespace {
+
+class BranchTest : public WindowTest {
+protected:
+    QAction* Tree1() const { return form->findChild<QAction*>("Tree1"); }
+    TBranchForm* Tree() const { return form->findChild<TBranchForm*>("Arbol"); }
+    QStringList Solution() const {
+        QStringList items;
+        for (int i = 0; i < ListBox2()->count(); ++i) items << ListBox2()->item(i)->text();
+        return items;
+    }
+};
+
+TEST_F(BranchTest, SolvesByBranchAndBoundAndListsTheTree) {
+    TypeProblem(1, "5x+4y", {"6x+4y<24", "x+2y<6", "x>0", "y>0", "entero: x, y"});
+    Press(Button1());
+    EXPECT_EQ(Panel(0), "");
+    EXPECT_EQ(Panel(1), "Hecho");
+    EXPECT_EQ(Panel(2), "5 nodos resueltos");
+    EXPECT_EQ(Edit2()->text(), "20");
+    EXPECT_TRUE(Solution().join(" ").contains("4")) << Solution().join(" ").toStdString();
+    ASSERT_TRUE(Tree1()->isEnabled());
+    Tree1()->trigger();
+    TBranchForm* w = Tree();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->isModal());
+    ASSERT_EQ(w->Nodes->rowCount(), 5);
+    QStringList ends, bounds;
+    for (int r = 0; r < 5; ++r) ends << w->Nodes->item(r, 5)->text(), bounds << w->Nodes->item(r, 2)->text();
+    EXPECT_EQ(ends, (QStringList{"ramificado", "ramificado", "entero", "entero (mejor)", "podado por cota"}));
+    EXPECT_EQ(bounds, (QStringList{QString::fromUtf8("—"), "y<1", "y<1, x<3", "y<1, x>4", "y>2"}));
+    // The third node's last tableau: its bound lines are rows of the grid,
+    // its value 19; the status stays the search's.
+    QTest::mouseClick(w->Nodes->viewport(), Qt::LeftButton, {}, w->Nodes->visualItemRect(w->Nodes->item(2, 0)).center());
+    EXPECT_EQ(Edit2()->text(), "19");
+    EXPECT_EQ(Panel(1), "Hecho");
+    // The page of steps ends with the tree, one row per node.
+    QTemporaryDir dir;
+    const QString page = dir.filePath("pasos.html");
+    form->SaveStepsTo(page);
+    QFile file(page);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(html.contains("<table class=\"arbol\">"));
+    EXPECT_EQ(html.count("<td>podado por cota</td>"), 1);
+    EXPECT_EQ(html.count("<td>entero (mejor)</td>"), 1);
+    // Without the integer line the same text is the plain simplex again.
+    TypeConstraints({"6x+4y<24", "x+2y<6", "x>0", "y>0"});
+    Press(Button1());
+    EXPECT_EQ(Edit2()->text(), "21");
+    EXPECT_EQ(Panel(2).rfind("Paso ", 0), 0u) << Panel(2);
+    EXPECT_FALSE(Tree1()->isEnabled());
+}
+
+TEST_F(BranchTest, NoIntegerPointUnboundedAndTheErrors) {
+    struct Case {
+        const char* objective;
+        QStringList lines;
+        std::string error, status;
+    };
+    const std::vector<Case> cases = {
+        {"x", {"2x=1", "x>0", "entero:x"}, "", "No factible"},
+        {"x+y", {"x-y<1.5", "entero: x"}, "", "Ilimitado"},
+        {"x+y", {"x<3", "entero: z"}, "ERROR17: Variable entera desconocida", ""},
+        {"x+y", {"x<3", "enteros:"}, "ERROR18: Lista de enteros vacía", ""},
+    };
+    for (const Case& c : cases) {
+        TypeProblem(1, c.objective, c.lines);
+        Press(Button1());
+        EXPECT_EQ(Panel(0), c.error) << c.lines.back().toStdString();
+        EXPECT_EQ(Panel(1), c.status) << c.lines.back().toStdString();
+    }
+}
+
+// The search of a problem without end asks after 1000 nodes; No stops it.
+TEST_F(BranchTest, TheNodeQuestionStopsTheSearch) {
+    int asked = 0;
+    questions->moreNodes = [&] { return ++asked > 1; };
+    TypeProblem(1, "0x", {"2x-2y=1", "entero: x,y"});
+    Press(Button1());
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(Panel(1), "");
+    EXPECT_EQ(Panel(2), "1000 nodos resueltos");
+}
+
+} // namespace
+} // namespace optimara::uitest

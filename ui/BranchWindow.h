@@ -1,0 +1,28 @@
+#pragma once
+// "Árbol de ramificación": the nodes of the last branch and bound beside
+// the main window, without blocking it. Choosing a node asks the main
+// window to show it; the window itself only shows the rows it is given.
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "BranchView.h"
+
+class QLabel;
+class QTableWidget;
+
+namespace optimara {
+
+class TBranchForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TBranchForm(QWidget* parent = nullptr);
+    void Show(const std::vector<BranchRow>& rows, const std::string& summary);
+    // Run with the node's number when the user chooses a row.
+    std::function<void(int)> chooseNode;
+
+    QLabel* Summary = nullptr;
+    QTableWidget* Nodes = nullptr;
+};
+
+} // namespace optimara

@@ -1,0 +1,53 @@
+#include "BranchView.h"
+
+#include "Notation.h"
+
+namespace optimara {
+
+const char* NodeEndText(NodeEnd end) {
+    switch (end) {
+    case NodeEnd::Branched: return "ramificado";
+    case NodeEnd::PrunedByBound: return "podado por cota";
+    case NodeEnd::Infeasible: return "no factible";
+    case NodeEnd::Integer: return "entero";
+    case NodeEnd::Unbounded: return "ilimitado";
+    default: return "sin terminar";
+    }
+}
+
+std::string BoundsText(const ProblemModel& model, const BranchNode& node) {
+    if (node.bounds.empty()) return "—";
+    std::string text;
+    for (const NodeBound& b : node.bounds) text += (text.empty() ? "" : ", ") + BoundLine(model, b);
+    return text;
+}
+
+std::vector<BranchRow> BranchRows(const BranchResult& result, const ProblemModel& model, bool floating,
+                                  const std::string& separator) {
+    std::vector<BranchRow> rows;
+    for (const BranchNode& node : result.nodes) {
+        BranchRow row;
+        row.best = node.number == result.best;
+        row.cells[0] = std::to_string(node.number);
+        row.cells[1] = node.parent == 0 ? "—" : std::to_string(node.parent);
+        row.cells[2] = BoundsText(model, node);
+        if (node.stage == SolveStage::Optimal) {
+            double value = node.value;
+            row.cells[3] = FormatNumber(value, floating, separator);
+            for (size_t v = 0; v < node.solution.size() && v < model.variables.size(); ++v) {
+                double x = node.solution[v];
+                row.cells[4] += (v ? "; " : "") + model.variables[v].name + "=" + FormatNumber(x, floating, separator);
+            }
+        }
+        row.cells[5] = std::string(NodeEndText(node.end)) + (row.best ? " (mejor)" : "");
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::string NodeCountText(const BranchResult& result) {
+    const size_t n = result.nodes.size();
+    return std::to_string(n) + (n == 1 ? " nodo resuelto" : " nodos resueltos");
+}
+
+} // namespace optimara

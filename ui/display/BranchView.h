@@ -1,0 +1,32 @@
+#pragma once
+// The tree of branch and bound as the window and the page of steps show it:
+// one row of texts per node. No toolkit code here.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "BranchAndBound.h"
+
+namespace optimara {
+
+inline constexpr std::array<const char*, 6> kBranchHeadings = {"Nodo", "Padre", "Cotas", "Valor", "Solución", "Fin"};
+
+// "ramificado", "podado por cota", "no factible", "entero", ...
+const char* NodeEndText(NodeEnd end);
+
+struct BranchRow {
+    std::array<std::string, 6> cells;  // as the headings say
+    bool best = false;
+};
+
+// Values in the window's notation; the best node's end says so.
+std::vector<BranchRow> BranchRows(const BranchResult& result, const ProblemModel& model, bool floating,
+                                  const std::string& separator);
+
+// Panel 2 after a search: how many nodes were solved.
+std::string NodeCountText(const BranchResult& result);
+
+// The node's bounds as lines, "y<1, x>4"; "—" for the first node.
+std::string BoundsText(const ProblemModel& model, const BranchNode& node);
+
+} // namespace optimara
