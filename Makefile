@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two commands for a newcomer: `make run` and `make test` (see README.md).
 BUILD   ?= build
 JOBS    ?= 2

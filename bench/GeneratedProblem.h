@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The generated problems the window benchmarks type (n variables, n dense
 // rows and the sign rows, with two-decimal coefficients) and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts of the display, timed without any window.
 #include <benchmark/benchmark.h>
 

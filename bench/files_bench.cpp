@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing problem files far larger than any real one, to keep
 // the codec linear in the size of its input.
 #include <benchmark/benchmark.h>

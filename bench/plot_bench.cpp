@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing times of the region pictures on a 600x400 image.
 // Run offscreen: QT_QPA_PLATFORM=offscreen bench_plot
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a large typed problem: 200 variables, 200 constraint lines with
 // every variable in every line, so every term is scanned and the tableau
 // grows one row and one column at a time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One pivot choice plus one pivot step on a dense n x n tableau, beside the
 // bare arithmetic of a pivot over the same tableau.
 #include <benchmark/benchmark.h>

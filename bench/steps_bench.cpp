@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The learning aids in the real main window (offscreen): a step back against
 // a step forward with its display, the page of steps, and the memory the
 // history of the steps takes.

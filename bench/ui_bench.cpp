@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Una Solución" in the real main window (offscreen) on generated feasible,
 // bounded problems, in both notations: steps per solution and milliseconds
 // per step, the build and the final display included.

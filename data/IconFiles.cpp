@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the program's icon for the desktop's icon theme: one PNG per size
 // and a scalable SVG, all painted by the code that paints the window icons.
 #include <QDir>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in a build folder gives
 # optimara_<version>_amd64.deb. Library dependencies are read from the
 # program itself; the rest are what it needs at run time besides them.

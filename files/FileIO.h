@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading and writing whole files with the error texts the user sees.
 // Writes go to a temporary file in the target's folder that replaces the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the user chose in the menus beyond the settings line: kept in the
 // user's own settings store, so the settings line keeps its format. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The problem file (".lpf", also the autosave "tabvex.lp~"): the lines of the
 // constraint editor with three header lines in front, as rich text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small rich-text model (lines with per-character underline) and our own
 // Rich Text Format codec for it. The problem files are RTF documents as a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The problem file the window works on, whether its text changed since it
 // was last opened, saved or cleared, and the window caption that shows both.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings file: one line "%d,%d,%s" (modified flag, notation flag,
 // current file name with every blank written as "*"), without a line end.

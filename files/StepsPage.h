@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The steps of a solution as one self-contained HTML page, for reading and
 // printing away from the program: no scripts, no links, no fonts or pictures

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two 8-bit readings our files can have: Windows-1252 (what the program
 // always wrote) and UTF-8 (what a plain-text file written today usually is).

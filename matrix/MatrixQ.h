@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dense matrix of exact rationals with the real matrix's one-based,
 // bounds-checked access and its shape rules: the exact tableau, pivoted by

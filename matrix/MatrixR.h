@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dense real matrix with one-based, bounds-checked access. Every misuse is a
 // programming error: the matrix prints a fixed message and ends the process.

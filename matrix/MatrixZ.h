@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Integer counterpart of MatrixR for the engine's bookkeeping (labels, pivot
 // marks, sign marks). Never copied.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shape changes shared by MatrixR and MatrixZ. Both keep a row-major array
 // whose capacity only grows, in steps of 10 elements.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Painting of the region pictures on an image: pixel mapping, lines and
 // filled polygons, with coordinates far outside the image brought into a

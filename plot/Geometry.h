@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Geometry under the region pictures: where constraint lines and planes
 // meet, the meeting points of the whole arrangement (feasible or not), the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The road the method took: the vertices visited since the first tableau,
 // joined in order, drawn over the region's picture on a transparent layer of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Entry of the feasible-region plot: the view, the plot window and the
 // drawing of the region into a picture. No widgets here: the caller passes

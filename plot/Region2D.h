@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The plane picture of a two-variable problem and the fitting of the plot
 // window to a picture, which the space picture uses as well.

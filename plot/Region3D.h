@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The space picture of a three-variable problem: the region stays in the
 // dark background where no edge line shows it to be outside, every edge

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Integer variables by branch and bound: every node is the typed problem
 // with bound lines added, solved as any problem is (the build, then the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From the typed text, through the problem model, to the problem state and
 // its first tableau.
 #include "BuildProblem.h"

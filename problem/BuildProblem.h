@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading of the problem text: the scanners, the error report and the
 // construction of the problem state with its first tableau.

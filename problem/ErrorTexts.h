@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every error text the problem reader reports, and the status texts of a
 // fresh build. Trailing blanks and spelling are part of the texts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The problem as a CPLEX LP file, so that a student can take it to a real
 // solver: one constraint per left side of each typed line, the sign lines as

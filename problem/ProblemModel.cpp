@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From the typed text to the problem model, and from the model to the rows
 // of the tableau.
 #include "ProblemModel.h"

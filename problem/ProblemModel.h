@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The problem as the user typed it, between the text and the tableau: the
 // variables, each left side of each line with its relation and right-hand

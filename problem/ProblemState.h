@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The problem state built from the typed text and then stepped by the engine.
 // Owned by the main window, passed explicitly to whatever reads or changes it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two scanners and the common error report.
 #include <cmath>
 

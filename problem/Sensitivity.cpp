@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ranging on the final tableau of the exchange form.
 //
 // Row i of the tableau states  -(basic of row i) = sum_j T(i,j) (column j) + T(i,n+1)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the last tableau says beyond the optimum: the worth of a unit more of
 // each right-hand side, how far a right-hand side or a cost may move before

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The solve driver: one step at a time, or steps to the end with a question
 // after every 100. Where a solution stands lives in the engine's stage, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Floating-point faults abandon the command in which they happen; the
 // top-level handler reports their text followed by ".".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the choice of a pivot saw, kept as plain records so that a rule can
 // take its cell from them and a student can be shown why: the columns that

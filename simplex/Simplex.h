@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The single-table simplex in exchange form: choice of the pivot, the pivot
 // itself and the reading of the current basic solution.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pivots made since the first tableau of a problem, so that they can be
 // taken back one by one and looked at again.

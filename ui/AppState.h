@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the program keeps between two events, in one place. The main
 // window owns it and hands it to whatever needs it.

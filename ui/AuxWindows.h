@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two auxiliary windows, created hidden at start and shown on demand
 // without blocking the main window.

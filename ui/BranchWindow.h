@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Árbol de ramificación": the nodes of the last branch and bound beside
 // the main window, without blocking it. Choosing a node asks the main

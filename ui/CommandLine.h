@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the program is asked to do when it starts: run (with a problem file
 // to open, or none), print its help or its version, or refuse arguments it

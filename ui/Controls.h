@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The few controls Qt does not offer as such: a picture with a canvas that
 // exists only once something was drawn, the 5x5 vertex marker, a status bar

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The constraint editor's content as the problem file keeps it: one
 // paragraph per text block, with the underline of every character.

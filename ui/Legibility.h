@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Colours that keep the read-only results legible. The result lists and the
 // value box are disabled (no focus, no editing), and many styles draw

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: every control the user works with, the menus, and the
 // handlers they are wired to. The handlers only route: the solve steps live

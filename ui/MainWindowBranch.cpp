@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Integer variables: "Una Solución" by branch and bound, the tree beside the
 // main window, and a chosen node's last tableau in the grid.
 #include <QAction>

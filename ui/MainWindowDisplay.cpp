@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window shows of the problem: the tableau, the solution, the
 // value, the marker and the picture.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The explanation of every step, the rule that chooses the pivot and the
 // names of the slack variables: the window shows what the display's
 // explanation says and keeps the user's choices in the preferences.

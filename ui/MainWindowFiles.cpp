@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The problem-file commands of the "&Archivo" menu, the caption that shows
 // the file and its modified state, and the session that lives on from one
 // run to the next (settings line and autosave).

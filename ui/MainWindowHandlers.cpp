@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The handlers of the main window's buttons, menu items and edits.
 #include <QAction>
 #include <QComboBox>

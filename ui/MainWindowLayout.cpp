@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls, their design geometry, the menus and the
 // wiring of every control to its handler.
 #include <QAction>

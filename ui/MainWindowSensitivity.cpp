@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the optimum says beyond itself: the sensitivity window with the dual
 // problem, the objective's level line on the picture, and the problem
 // exported as an LP file for other solvers.

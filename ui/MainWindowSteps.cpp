@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The learning aids: going back over the pivots made, choosing the pivot by
 // hand, the road the method took drawn on the picture, where the steps stand
 // in the status bar, and the steps written out as a page for printing.

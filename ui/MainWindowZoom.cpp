@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zoom of the results' texts and of the picture's lines, and the
 // arrangement of the work area in a window larger than its design.
 #include <QAction>

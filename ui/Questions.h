@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The questions the main window puts to its user. The window is given them
 // at construction; without them it asks in dialogs, and a host with nobody

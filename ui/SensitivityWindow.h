@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Sensibilidad": what the optimum says beyond itself, shown beside the main
 // window without blocking it. It only shows the texts it is given; the main

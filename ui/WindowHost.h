@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The solve driver's view of the main window: the status panels, the build,
 // the picture, the display and the restart question.

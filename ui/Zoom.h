@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The zoom of the window's results and picture lines: a few fixed steps in
 // percent, and the sizes that follow from a step. No widgets here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small named problems with known outcomes, typed as a user would type them.
 // Shared by the tests of every library.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact mode against exact references: the typed numbers read exactly,
 // the exact numbers written in both notations, the optimum of generated
 // problems against rational vertex enumeration, and the same pivots as the

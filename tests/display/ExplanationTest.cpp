@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The explained steps on small problems worked by hand: which variable
 // enters and why, the ratio test, which leaves, and why the method stops or
 // a cell cannot be the pivot.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File errors with the texts the user sees, and saves that never destroy
 // the file they would replace.
 #include <sys/resource.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The problem file: header lines, parsing as the editor does, round trips
 // of the known problems through real files.
 #include <QDir>

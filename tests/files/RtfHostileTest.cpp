@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Malformed and hostile input: whatever can be read comes back, nothing
 // crashes, hangs or reads past the data.
 #include <random>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader on documents written the way Windows rich-text controls write them.
 #include "Support.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The writer: what Windows controls need to find in the document, and
 // that our reader gives back exactly what was written.
 #include <random>

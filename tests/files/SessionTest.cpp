@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The caption and the modified flag after each sequence of events the
 // window reports.
 #include <gtest/gtest.h>

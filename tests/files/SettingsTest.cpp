@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings line: written as "%d,%d,%s" with blanks as "*", read back
 // with the same semantics and never past the line.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared set-up of the plot tests: rows typed as tables, pictures drawn into
 // images and read back pixel by pixel.

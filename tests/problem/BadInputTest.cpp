@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile or accidental input: always a clear error or a sound build, never
 // a crash; an overflowing number is the one fault that escapes, cleanly.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Integer variables: the «entero:» line, the tree of branch and bound on
 // problems worked by hand, and the integer optimum against glpsol's.
 #include <random>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a typed problem becomes: names, tableau, sign marks, labels, the
 // copies for the plot and the first pivot selection.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Generated problems, typed as a user would type them, solved the way the
 // "Una Solución" button solves them (the solve driver over a host without a

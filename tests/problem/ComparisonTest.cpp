@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A slice of the comparison with glpsol (the whole runs as `make compare`),
 // and the problems that first showed where the plain method goes wrong.
 #include <gtest/gtest.h>

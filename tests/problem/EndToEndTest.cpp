@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed problems solved from the text to the end by the engine, judged by
 // glpsol on the same programme written independently as an LP file.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every error text, where it comes from and what it selects, and what a
 // failed build leaves behind.
 #include "TestHelpers.h"

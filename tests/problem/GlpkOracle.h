@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An independent judge for end-to-end tests: a linear programme held as
 // plain data, written as a CPLEX LP file and solved by glpsol.

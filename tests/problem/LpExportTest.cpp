@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The problem written as a CPLEX LP file and read back by glpsol: the same
 // verdict and the same optimum as the solve button's.
 #include <random>

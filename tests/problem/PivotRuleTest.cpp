@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The deterministic pivot rules through the solve button's own path: the
 // largest coefficient walks every vertex of the Klee-Minty cube, and both
 // rules end, in agreement with glpsol, on every generated family.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The problem model between the text and the tableau: the tableau built from
 // it is the tableau the build rules give, bit for bit, and every row and
 // column knows where it came from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two scanners on their own: values, where they stop, what they report.
 #include <string>
 

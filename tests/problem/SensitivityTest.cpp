@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dual prices, reduced costs and ranges read off the final tableau, judged
 // against glpsol's sensitivity report; the dual problem's optimum against
 // the primal's.

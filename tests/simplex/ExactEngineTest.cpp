@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact tableau goes through the same choice and the same exchange as
 // the floating one: while the values are the same both take the same pivots
 // with the same draws.

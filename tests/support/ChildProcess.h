@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a function in a forked child with its standard output captured, so
 // that operations which end the process can be checked from the outside.

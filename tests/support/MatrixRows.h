@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Matrices to and from plain rows and columns, for writing test cases as
 // tables and comparing results with them.

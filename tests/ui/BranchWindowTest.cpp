@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Integer variables through the real window: "Una Solución" by branch and
 // bound, the tree window and a chosen node's tableau, the node question.
 #include <QFile>

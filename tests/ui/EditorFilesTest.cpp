@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The constraint editor's content to and from the paragraphs a problem file
 // holds: one paragraph per line, the underline of every character.
 #include "EditorDocument.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everyday sequences of clicks on the real window that must neither end the
 // program nor show a text the program does not define, nor leave anything
 // of a cleared problem on screen, nor put the objective one key from loss.

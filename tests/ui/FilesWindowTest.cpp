@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The problem-file commands on the real window: saving, opening, clearing,
 // the caption with its modified state, the question before unsaved work is
 // replaced, and what a failed save or an unreadable file leaves behind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a desktop installs it: the files of `cmake --install` in
 // their places, the menu entry as the desktop's validator reads it, the
 // problem file type as the desktop's MIME tools see a saved problem, the

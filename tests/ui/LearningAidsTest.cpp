@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The learning aids through the real window: going back over the pivots,
 // choosing the pivot, the road on the picture, the steps panel and the page
 // of steps. Controls are reached by their object names.

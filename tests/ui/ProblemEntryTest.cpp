@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing a problem into the real controls: every error text with the text it
 // selects, the underlined relational signs, and typed problems solved to the end.
 #include <cctype>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long random walk over the real window: typing valid, broken and huge
 // problems, solving, switching notation, clearing, turning the view,
 // enlarging, opening and saving, closing and starting again in the same

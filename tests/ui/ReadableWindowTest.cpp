@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window lets the user read: whole cells and error texts, legible
 // results in every style, the toolkit's texts in Spanish, a picture that
 // fills the window it opens in, and a marker that sits on the vertex.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Duality and sensitivity through the real window: the "Sensibilidad" window
 // at the optimum and after an edit, "Abrir el dual", the LP export, the
 // objective's line on the picture and the closing sections of the page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The work of one run in the next: closing the window writes the settings
 // line and the autosave into the working directory, and the next window
 // created there restores the problem, its file, its state and the notation;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The solve buttons and what the window shows after them: the tableau grid
 // with its labels and marks, the solution lists, the value, the marker, the
 // restart question every 100 steps, and the notation switch.

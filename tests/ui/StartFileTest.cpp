@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up from the outside: the arguments the program is given, a problem
 // file opened from the command line through the real windows, and the
 // read-me found where an installed copy keeps it.

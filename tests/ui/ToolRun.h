@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs another program to its end and keeps what it said.
 #include <QProcess>

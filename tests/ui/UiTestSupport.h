@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared helpers of the window tests: a main window shown offscreen, typing
 // through real key events, and an answerer for the modal dialogs a command

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's make-up: menus, geometry, tab order, the enlarged
 // picture, the view buttons, saving the picture, the auxiliary windows and
 // the application's error box.

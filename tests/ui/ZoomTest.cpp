@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window for the classroom: the tableau grows with the window, and the
 // zoom enlarges the results and the picture's lines, remembered for the
 // next run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window tests run real widgets on the offscreen platform, inside the
 // program's own application object (so its error box is the one tested).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tree of branch and bound as the window and the page of steps show it:
 // one row of texts per node. No toolkit code here.

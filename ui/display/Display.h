@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the tableau grid, the solution lists and the value box show, computed
 // from the problem state without touching any widget.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every step of the method in words: which variable enters and why, the
 // ratio test, which leaves, why the method stops, and why a cell cannot be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Number texts for the tableau and the solution: general floating form with
 // 15 significant digits, or small fractions n/d. Pure computation, no Qt: the

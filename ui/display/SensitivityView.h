@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the sensitivity window and the page of steps show of an optimum, as
 // texts in the current notation. No toolkit code here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The status panel's text for every stage of a solution: the build's own
 // lower-case words, the steps' capitalised ones, nothing while it runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the history notes of each tableau, and the page of steps built from
 // the history: both without any widget.

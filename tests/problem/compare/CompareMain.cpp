@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole comparison with glpsol: every family, many problems each, with
 // the mean and the largest number of pivots per family. Exit status 1 when
 // any run disagrees. Arguments: problems per family (750), seed, pivot rule
