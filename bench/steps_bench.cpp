@@ -53,6 +53,16 @@ void ShowExplanation(TForm1& form, bool shown) {
     if (item->isChecked() != shown) item->trigger();
 }
 
+// Times one step forward with its display, taking it back untimed after each.
+void TimeStepForward(benchmark::State& state, TForm1& form) {
+    for (auto _ : state) {
+        form.Button2Click();
+        state.PauseTiming();
+        form.StepBack1Click();
+        state.ResumeTiming();
+    }
+}
+
 // One step forward, display included, from the 50th tableau (taken back
 // untimed after each); the second argument shows the explanation.
 void BM_StepForward(benchmark::State& state) {
@@ -60,12 +70,7 @@ void BM_StepForward(benchmark::State& state) {
     const bool before = form.findChild<QAction*>("ViewExplanation1")->isChecked();
     ShowExplanation(form, state.range(1) != 0);
     Prepare(form, static_cast<int>(state.range(0)), 50);
-    for (auto _ : state) {
-        form.Button2Click();
-        state.PauseTiming();
-        form.StepBack1Click();
-        state.ResumeTiming();
-    }
+    TimeStepForward(state, form);
     state.counters["steps_made"] = static_cast<double>(form.State().Steps.Steps());
     ShowExplanation(form, before);
 }
@@ -79,12 +84,7 @@ void BM_ExactStepForward(benchmark::State& state) {
     if (!exact->isChecked()) exact->trigger();
     ShowExplanation(form, true);
     Prepare(form, static_cast<int>(state.range(0)), 5);
-    for (auto _ : state) {
-        form.Button2Click();
-        state.PauseTiming();
-        form.StepBack1Click();
-        state.ResumeTiming();
-    }
+    TimeStepForward(state, form);
     exact->trigger();
 }
 BENCHMARK(BM_ExactStepForward)->Arg(10)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond);

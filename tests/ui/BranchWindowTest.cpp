@@ -47,12 +47,7 @@ TEST_F(BranchTest, SolvesByBranchAndBoundAndListsTheTree) {
     EXPECT_EQ(Edit2()->text(), "19");
     EXPECT_EQ(Panel(1), "Hecho");
     // The page of steps ends with the tree, one row per node.
-    QTemporaryDir dir;
-    const QString page = dir.filePath("pasos.html");
-    form->SaveStepsTo(page);
-    QFile file(page);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(file.readAll());
+    const QString html = PageOfSteps(*form);
     EXPECT_TRUE(html.contains("<table class=\"arbol\">"));
     EXPECT_EQ(html.count("<td>podado por cota</td>"), 1);
     EXPECT_EQ(html.count("<td>entero (mejor)</td>"), 1);

@@ -107,12 +107,7 @@ TEST_F(SensitivityTest, ObjectiveLineIsDrawnOnlyWhenAskedAndFollowsTheSteps) {
 
 TEST_F(SensitivityTest, PageOfStepsEndsWithTheSensitivityAndTheDual) {
     SolveWorkedExample();
-    QTemporaryDir dir;
-    const QString name = dir.filePath("pasos.html");
-    form->SaveStepsTo(name);
-    QFile file(name);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString page = QString::fromUtf8(file.readAll());
+    const QString page = PageOfSteps(*form);
     const qsizetype lines = page.indexOf("<table class=\"sensibilidad-restricciones\">");
     const qsizetype variables = page.indexOf("<table class=\"sensibilidad-variables\">");
     const qsizetype dual = page.indexOf("<div class=\"dual\">Minimizar\n4y1+6y2");

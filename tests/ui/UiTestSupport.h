@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +17,7 @@
 #include <QScrollArea>
 #include <QTableView>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
 #include <functional>
@@ -101,6 +103,15 @@ private:
     size_t next_ = 0;
     std::vector<SeenDialog> seen_;
 };
+
+// The page of steps the window writes for what it shows now, as text.
+inline QString PageOfSteps(TForm1& form) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("pasos.html");
+    form.SaveStepsTo(name);
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
 
 inline QStringList Items(const QListWidget* list) {
     QStringList items;
