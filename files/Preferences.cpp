@@ -12,6 +12,7 @@ Preferences ReadPreferences() {
     p.explanation = store.value("pasos/explicacion", p.explanation).toBool();
     p.slackNames = store.value("notacion/holguras", p.slackNames).toBool();
     p.exact = store.value("notacion/exacta", p.exact).toBool();
+    p.integers = store.value("imagen/enteros", p.integers).toBool();
     return p;
 }
 
@@ -21,6 +22,7 @@ void WritePreferences(const Preferences& p) {
     store.setValue("pasos/explicacion", p.explanation);
     store.setValue("notacion/holguras", p.slackNames);
     store.setValue("notacion/exacta", p.exact);
+    store.setValue("imagen/enteros", p.integers);
 }
 
 } // namespace optimara::files

@@ -10,6 +10,7 @@ struct Preferences {
     bool explanation = true;   // the explanation panel is shown
     bool slackNames = false;   // the grid names the slack variables
     bool exact = false;        // the tableau is held in exact rationals
+    bool integers = true;      // the picture shows the integer points and the node's bounds
 };
 
 Preferences ReadPreferences();

@@ -160,7 +160,8 @@ void Explained(std::string& out, const StepsPageTableau& t) {
 
 void Tableau(std::string& out, const StepsPageTableau& t) {
     out += "<div class=\"paso\">\n";
-    Element(out, "<h2>", t.number == 0 ? "Tabla inicial" : "Paso " + std::to_string(t.number), "</h2>\n");
+    const std::string step = t.number == 0 ? "Tabla inicial" : "Paso " + std::to_string(t.number);
+    Element(out, "<h2>", t.node.empty() ? step : t.node + " · " + step, "</h2>\n");
     Grid(out, t);
     Lines(out, "Solución:", t.solution);
     Lines(out, "Variables libres:", t.freeVariables);

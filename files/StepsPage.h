@@ -24,6 +24,7 @@ struct StepsPageRatio {
 // text cannot hold or would hide, broken UTF-8 included, as U+FFFD.
 struct StepsPageTableau {
     int number = 0;                   // pivots made before it
+    std::string node;                 // the node of an integer search it belongs to, "Nodo 3 · x<2"
     int rows = 1, cols = 1;           // the grid's size
     std::vector<std::string> cells;   // row-major, the grid's texts ("*", "**" marks included)
     int pivotRow = -1, pivotCol = -1; // the grid cell of the chosen pivot; -1 without one

@@ -4,13 +4,15 @@
 // with bound lines added, solved as any problem is (the build, then the
 // driver's steps with the current pivot rule), depth first, the "<" branch
 // before the ">" branch, on the first fractional integer variable in the
-// order of the names.
+// order of the names. The search goes one press at a time, so that "Paso a
+// paso" and "Una Solución" take the very same nodes and pivots.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "Driver.h"
 #include "ProblemState.h"
 
 namespace optimara {
@@ -22,7 +24,8 @@ enum class NodeEnd : uint8_t { Branched, PrunedByBound, Infeasible, Integer, Unb
 struct NodeBound {
     uint32_t variable = 0;
     bool upper = true;
-    double value = 0;
+    double value = 0;   // for the picture
+    std::string whole;  // the whole number itself, as the line writes it
 };
 
 struct BranchNode {
@@ -32,9 +35,12 @@ struct BranchNode {
     SolveStage stage = SolveStage::Building;
     double value = 0;               // the relaxation's optimum, as the user asked for it
     std::vector<double> solution;   // per problem variable
+    // The same, exactly, when the search runs in exact arithmetic.
+    mpq_class exactValue;
+    std::vector<mpq_class> exactSolution;
     NodeEnd end = NodeEnd::Unfinished;
     int steps = 0;                  // tableaux shown, the build's included
-    // The node's last tableau and what it was built from.
+    // The node's last tableau and what it was built from (its own region).
     std::unique_ptr<ProblemState> last = std::make_unique<ProblemState>();
 };
 
@@ -42,12 +48,14 @@ struct BranchResult {
     std::vector<BranchNode> nodes;
     int best = 0;  // number of the best integer node, 0 when none
     // Optimal with an integer solution, Infeasible without one, Unbounded
-    // when a relaxation is; Choosing when the user stopped the search.
-    SolveStage stage = SolveStage::Building;
+    // when a relaxation is; Choosing while the search goes on or when the
+    // user stopped it.
+    SolveStage stage = SolveStage::Choosing;
+    bool exact = false;
 };
 
 inline constexpr int kNodeLimit = 1000;
-// Steps one node may take before its solution is given up.
+// Steps one node may take, without a window to ask, before it is given up.
 inline constexpr int kNodeStepLimit = 20000;
 
 // The line a bound adds to a node's text, e.g. "x<2" or "y>-1".
@@ -59,10 +67,71 @@ ProblemText NodeText(const ProblemText& typed, const ProblemModel& model, const 
 // `to` becomes a copy of `from`, every matrix and the model with it.
 void CopyProblemState(const ProblemState& from, ProblemState& to);
 
-// Solves the typed problem, whose model (read without fault) names integer
-// variables. `random` is the window's generator, carried from node to node.
-// After every kNodeLimit nodes `askMore` decides whether the search goes on.
+// A solve host that builds from the typed text with a node's bound lines
+// added below it.
+class NodeSolveHost : public SolveHost {
+public:
+    virtual void SetBoundLines(std::vector<std::string> lines) = 0;
+};
+
+class BranchSearch {
+public:
+    // A new search of the typed problem, whose model (read without fault)
+    // names integer variables. The first press builds node 1.
+    void Start(const ProblemText& typed, ProblemModel model, bool exact);
+    // No search at all.
+    void Clear() { *this = BranchSearch(); }
+
+    bool Started() const { return started_; }
+    // Nodes remain, or the end has not been shown yet.
+    bool Active() const { return started_ && !finished_; }
+    // The next press builds a node (rather than pivoting one or ending).
+    bool AtNodeStart() const { return Active() && !open_ && !waiting_.empty(); }
+    // The node being pivoted, or the last one concluded; 0 before the first.
+    int Current() const { return current_; }
+    bool NodeOpen() const { return open_; }
+
+    // One press on `state`, the problem the window shows: builds the next
+    // node, or pivots the open one, or, with no node left, ends the search
+    // (the result's stage is then its end). A node the method has ended is
+    // concluded in the same press.
+    void Press(ProblemState& state, NodeSolveHost& host);
+    // Gives the open node up unfinished and ends the search there.
+    void Abandon(ProblemState& state);
+
+    // `state` was replaced by another node's tableau: the open node is kept
+    // aside and the next press takes it up again (true when it did). The
+    // picture was drawn anew too.
+    void Displaced(const ProblemState& state);
+    bool Resume(ProblemState& state);
+
+    const BranchResult& Result() const { return result_; }
+    BranchResult TakeResult() { return std::move(result_); }
+    const ProblemModel& Model() const { return model_; }
+    // The first node's region, for the picture of every node.
+    const ProblemState* First() const { return result_.nodes.empty() ? nullptr : result_.nodes.front().last.get(); }
+
+private:
+    void BuildNext(ProblemState& state, NodeSolveHost& host);
+    void Conclude(ProblemState& state, const std::string& error);
+    void Branch(const BranchNode& node, uint32_t variable);
+    void Finish();
+
+    ProblemText typed_;
+    ProblemModel model_;
+    BranchResult result_;
+    // Nodes waiting to be solved: their parent and bounds; the last is next.
+    std::vector<std::pair<int, std::vector<NodeBound>>> waiting_;
+    bool started_ = false, finished_ = false, open_ = false, displaced_ = false, redraw_ = false;
+    int current_ = 0;
+    MatrixR ownPlanes_{1, 1};  // the open node's own region
+};
+
+// The whole search without a window: each node to its end (given up after
+// kNodeStepLimit steps), and after every kNodeLimit nodes `askMore` decides
+// whether it goes on. `random` is the window's generator, carried from node
+// to node.
 BranchResult BranchAndBound(const ProblemText& typed, const ProblemModel& model, RandomGenerator& random,
-                            PivotRule rule, const std::function<bool()>& askMore);
+                            PivotRule rule, const std::function<bool()>& askMore, bool exact = false);
 
 } // namespace optimara

@@ -29,6 +29,11 @@ struct ProblemState : EngineState {
 // shown or drawn again.
 void ForgetProblem(ProblemState& problem, bool plot);
 
+// In exact arithmetic: a variable's value from where its columns stand,
+// and the objective's value as the user asked for it.
+mpq_class ExactValue(const ProblemState& state, const VariablePlace& place);
+mpq_class ExactObjective(const ProblemState& state, bool maximize);
+
 // The problem as typed: the sense (0 "Minimizar", 1 "Maximizar"), the
 // objective and the constraint lines, all UTF-8.
 struct ProblemText {

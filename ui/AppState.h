@@ -24,10 +24,12 @@ struct AppState {
     StepHistory Steps;
     // The size of the results' texts and the picture's lines, in percent.
     int zoom = 100;
-    // The last search of an integer problem and the model it searched;
-    // empty when the current solution is no such search.
-    BranchResult Branches;
-    ProblemModel BranchModel;
+    // The search of an integer problem, going on or ended; empty when the
+    // current solution is no such search. The node whose tableau is shown.
+    BranchSearch Branches;
+    int shownNode = 0;
+    // Each concluded node's steps, for the page (while they fit in memory).
+    std::vector<StepHistory> nodeSteps;
 };
 
 } // namespace optimara

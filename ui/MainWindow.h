@@ -11,6 +11,7 @@
 #include "Controls.h"
 #include "Questions.h"
 #include "SensitivityView.h"
+#include "StepsReport.h"
 
 class QAction;
 class QComboBox;
@@ -119,6 +120,7 @@ public:
     void OpenDual();
     // "Árbol de &ramificación": the nodes of the last branch and bound.
     void Tree1Click();
+    void ViewIntegers1Click();
     // Writes the page of the steps made so far to the file.
     void SaveStepsTo(const QString& fileName);
     // The solve host's report of a tableau just made: the first one of a
@@ -228,6 +230,7 @@ private:
     QAction* Sensitivity1 = nullptr;
     QAction* ViewObjective1 = nullptr;
     QAction* Tree1 = nullptr;
+    QAction* ViewIntegers1 = nullptr;
     QMenu* GridMenu1 = nullptr;
     QAction* PivotHere1 = nullptr;
     // Every step explained, the rule of the pivot, the slack variables' names.
@@ -318,9 +321,19 @@ private:
     void DrawObjectiveLineOn(QImage& layer) const;
 
     // Branch and bound (MainWindowBranch.cpp). IntegerSolve is "Una
-    // Solución" for a text with integer variables; false for any other text.
+    // Solución" and IntegerStep "Paso a paso" for a text with integer
+    // variables; false for any other text.
     void CreateBranchAids();
     bool IntegerSolve();
+    bool IntegerStep();
+    bool IntegerProblemAhead(ProblemText& text, ProblemModel& model) const;
+    void RunSearch();
+    void PressSearch();
+    void ShowSearchEnd();
+    std::string NodePanelText() const;
+    void DrawIntegersOn(QImage& layer) const;
+    // The page of steps of a search: each node's steps, then the tree.
+    void AddNodeSteps(files::StepsPage& page, const StepsPageInput& input);
     // Shows a node's last tableau; with ownRegion the picture shows the
     // node's region, else the typed problem's.
     void ShowBranchNode(int number, bool ownRegion);
@@ -337,6 +350,7 @@ private:
     TSensitivityForm* sensitivity_ = nullptr;
     TBranchForm* tree_ = nullptr;
     bool shown_ = false;
+    bool searching_ = false;  // a press of the integer search is under way
     QString startFile_;
     int menuRow_ = -1, menuCol_ = -1;    // the grid cell the context menu was opened on
 };

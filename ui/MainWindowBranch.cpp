@@ -1,19 +1,40 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Integer variables: "Una Solución" by branch and bound, the tree beside the
-// main window, and a chosen node's last tableau in the grid.
+// Integer variables: "Una Solución" and "Paso a paso" by branch and bound,
+// node after node, the tree beside the main window, and a chosen node's
+// last tableau in the grid.
 #include <QAction>
 #include <QComboBox>
 #include <QListWidget>
 #include <QMenu>
 
+#include "BranchView.h"
 #include "BranchWindow.h"
 #include "Driver.h"
 #include "Fault.h"
 #include "LpExport.h"
 #include "MainWindow.h"
+#include "Preferences.h"
 #include "StatusTexts.h"
+#include "WindowHost.h"
 
 namespace optimara {
+namespace {
+
+// The steps of the nodes are kept for the page only while they take little
+// room: a long search keeps its tree, and the first nodes' steps.
+constexpr size_t kNodeStepsBytes = size_t(64) << 20;
+
+bool NodeStepsFit(const std::vector<StepHistory>& kept) {
+    size_t bytes = 0;
+    for (const StepHistory& h : kept) bytes += h.MemoryBytes();
+    return bytes < kNodeStepsBytes;
+}
+
+std::string NodeTitle(const BranchSearch& search, const BranchNode& node) {
+    return "Nodo " + std::to_string(node.number) + (node.bounds.empty() ? "" : " · " + BoundsText(search.Model(), node));
+}
+
+} // namespace
 
 void TForm1::CreateBranchAids() {
     const QList<QAction*> items = StepsMenu->actions();
@@ -22,56 +43,155 @@ void TForm1::CreateBranchAids() {
     Tree1->setEnabled(false);
     StepsMenu->insertAction(items.value(static_cast<int>(items.indexOf(Sensitivity1)) + 1), Tree1);
     Route(Tree1, &QAction::triggered, &TForm1::Tree1Click);
+
+    const QList<QAction*> imageItems = ImageMenu->actions();
+    ViewIntegers1 = new QAction("Ver &enteros", ImageMenu);
+    ViewIntegers1->setObjectName("ViewIntegers1");
+    ViewIntegers1->setCheckable(true);
+    ViewIntegers1->setChecked(files::ReadPreferences().integers);
+    ImageMenu->insertAction(imageItems.value(static_cast<int>(imageItems.indexOf(ViewObjective1)) + 1), ViewIntegers1);
+    RouteToggle(ViewIntegers1, &TForm1::ViewIntegers1Click);
 }
 
-bool TForm1::IntegerSolve() {
-    const ProblemText text = ReadProblemText();
-    ProblemModel model;
+bool TForm1::IntegerProblemAhead(ProblemText& text, ProblemModel& model) const {
+    text = ReadProblemText();
     BuildReport report;
     try {
         // A text that does not read goes the ordinary way, to its error.
-        if (!ModelFromText(model, text, report) || model.integers.empty()) return false;
+        return ModelFromText(model, text, report) && !model.integers.empty();
     } catch (const FloatingPointFault&) {
         return false;
     }
+}
+
+bool TForm1::IntegerSolve() {
+    BranchSearch& search = state_.Branches;
     ProblemState& p = state_.problem;
-    // As with the simplex alone: only an optimum lets the search start over.
-    if (p.ProblemReady && StatusBar1->Text(0).empty() && Ended(p.Stage) &&
-        !(p.Stage == SolveStage::Optimal && !p.AtBuild))
-        return true;
-    StatusBar1->SetText(0, "");
-    StatusBar1->SetText(1, "");
-    BranchResult result = BranchAndBound(text, model, p.Random, p.Rule, [this] {
-        ++questionCount_;
-        return questions_->AskMoreNodes(this);
-    });
-    ClearPicture();
-    state_.Branches = std::move(result);
-    state_.BranchModel = std::move(model);
-    ShowBranchNode(state_.Branches.best != 0 ? state_.Branches.best : 1, false);
+    if (!(search.Active() && p.ProblemReady)) {
+        ProblemText text;
+        ProblemModel model;
+        if (!IntegerProblemAhead(text, model)) return false;
+        // As with the simplex alone: only an optimum lets the search start over.
+        if (p.ProblemReady && StatusBar1->Text(0).empty() && Ended(p.Stage) &&
+            !(p.Stage == SolveStage::Optimal && !p.AtBuild))
+            return true;
+        search.Start(text, std::move(model), p.Exact);
+    }
+    host_->BeginUnseenSteps();
+    try {
+        RunSearch();
+    } catch (...) {
+        host_->EndUnseenSteps();
+        throw;
+    }
+    host_->EndUnseenSteps();
+    if (!search.Active()) ShowSearchEnd();
+    else ShowStepAids();
+    UpdateBranchWindow();
     return true;
 }
 
+void TForm1::RunSearch() {
+    BranchSearch& search = state_.Branches;
+    int counter = 100, nodes = 0;
+    while (search.Active()) {
+        if (search.AtNodeStart()) {
+            if (nodes > 0 && nodes % kNodeLimit == 0) {
+                ++questionCount_;
+                if (!questions_->AskMoreNodes(this)) {
+                    // Stopped between two nodes: the search goes on, as a
+                    // solution stopped at the 100-step question does.
+                    StatusBar1->SetText(1, "");
+                    return;
+                }
+            }
+            ++nodes;
+            counter = 100;
+        }
+        PressSearch();
+        if (search.NodeOpen() && --counter == 0) {
+            if (!host_->AskRestart()) return;
+            counter = 100;
+        }
+    }
+}
+
+bool TForm1::IntegerStep() {
+    BranchSearch& search = state_.Branches;
+    if (!(search.Active() && state_.problem.ProblemReady)) {
+        ProblemText text;
+        ProblemModel model;
+        if (!IntegerProblemAhead(text, model)) return false;
+        search.Start(text, std::move(model), state_.problem.Exact);
+    }
+    PressSearch();
+    if (!search.Active()) ShowSearchEnd();
+    else ShowStepAids();
+    UpdateBranchWindow();
+    return true;
+}
+
+void TForm1::PressSearch() {
+    BranchSearch& search = state_.Branches;
+    ProblemState& p = state_.problem;
+    // The builds of the nodes blank the picture; that must not forget the
+    // search that makes them.
+    searching_ = true;
+    try {
+        if (search.Resume(p)) {
+            // Back from another node to the one being solved, against the
+            // typed problem's region.
+            ClearPicture();
+            DrawPlot(Image1);
+            NoteTableau(true, true);
+        }
+        search.Press(p, *host_);
+    } catch (...) {
+        searching_ = false;
+        throw;
+    }
+    searching_ = false;
+    state_.shownNode = search.Current();
+    // A node just concluded keeps its steps for the page.
+    const size_t concluded = size_t(search.Current()) - (search.NodeOpen() ? 1 : 0);
+    if (state_.nodeSteps.size() < concluded && state_.nodeSteps.size() + 1 == concluded && NodeStepsFit(state_.nodeSteps))
+        state_.nodeSteps.push_back(state_.Steps);
+}
+
+void TForm1::ShowSearchEnd() {
+    const BranchResult& r = state_.Branches.Result();
+    const int shown = r.best != 0 ? r.best : r.stage == SolveStage::Choosing ? int(r.nodes.size()) : 1;
+    ShowBranchNode(shown, false);
+}
+
 void TForm1::ShowBranchNode(int number, bool ownRegion) {
-    const BranchResult& r = state_.Branches;
+    BranchSearch& search = state_.Branches;
+    const BranchResult& r = search.Result();
     if (number < 1 || size_t(number) > r.nodes.size()) return;
     ProblemState& p = state_.problem;
+    if (search.Active()) search.Displaced(p);
     const RandomGenerator random = p.Random;
     const PivotRule rule = p.Rule;
     CopyProblemState(*r.nodes[size_t(number - 1)].last, p);
     p.Random = random;
     p.Rule = rule;
-    if (!ownRegion) {
+    if (!ownRegion && search.First()) {
         // The typed problem's region, without the bounds the node added.
-        const ProblemState& root = *r.nodes.front().last;
-        p.ConstraintPlanes = root.ConstraintPlanes;
-        p.ObjectiveVector = root.ObjectiveVector;
+        p.ConstraintPlanes = search.First()->ConstraintPlanes;
+        p.ObjectiveVector = search.First()->ObjectiveVector;
     }
-    // The search's end, not the node's; a stopped search starts over.
-    p.Stage = r.stage;
-    p.AtBuild = false;
-    p.ProblemReady = r.stage != SolveStage::Choosing;
-    StatusBar1->SetText(1, StatusPanelText(p.Stage, false));
+    if (!search.Active()) {
+        // The search's end, not the node's; a stopped search starts over.
+        p.Stage = r.stage;
+        p.AtBuild = false;
+        p.ProblemReady = r.stage != SolveStage::Choosing;
+    } else {
+        // A look at a node while the search goes on: the next press takes
+        // the search up where it was.
+        p.ProblemReady = true;
+    }
+    state_.shownNode = number;
+    StatusBar1->SetText(1, StatusPanelText(p.Stage, p.AtBuild));
     ListBox1->clear();
     for (const std::string& name : p.Names) ListBox1->addItem(QString::fromStdString(name));
     Image1->Canvas().fill(Colors().btnFace);
@@ -84,15 +204,30 @@ void TForm1::ShowBranchNode(int number, bool ownRegion) {
     UpdateBranchWindow();
 }
 
+std::string TForm1::NodePanelText() const {
+    const BranchSearch& search = state_.Branches;
+    const BranchResult& r = search.Result();
+    if (!search.Active()) return NodeCountText(r);
+    const int k = state_.shownNode;
+    if (k < 1 || size_t(k) > r.nodes.size()) return "";
+    const BranchNode& node = r.nodes[size_t(k - 1)];
+    std::string text = "Nodo " + std::to_string(k);
+    if (!node.bounds.empty()) text += " · " + BoundLine(search.Model(), node.bounds.back());
+    text += " · paso " + std::to_string(state_.Steps.Steps());
+    if (!(search.NodeOpen() && k == search.Current())) text += std::string(" · ") + NodeEndText(node.end);
+    return text + (state_.problem.Exact ? " · exacta" : "");
+}
+
 void TForm1::UpdateBranchWindow() {
-    if (Tree1) Tree1->setEnabled(!state_.Branches.nodes.empty());
+    const BranchResult& r = state_.Branches.Result();
+    if (Tree1) Tree1->setEnabled(!r.nodes.empty());
     if (!tree_ || !tree_->isVisible()) return;
-    tree_->Show(BranchRows(state_.Branches, state_.BranchModel, Floating(), separator_),
-                state_.Branches.nodes.empty() ? "" : NodeCountText(state_.Branches));
+    tree_->Show(BranchRows(r, state_.Branches.Model(), Floating(), separator_),
+                r.nodes.empty() ? "" : state_.Branches.Active() ? NodePanelText() : NodeCountText(r));
 }
 
 void TForm1::Tree1Click() {
-    if (state_.Branches.nodes.empty()) return;
+    if (state_.Branches.Result().nodes.empty()) return;
     if (!tree_) {
         tree_ = new TBranchForm(this);
         tree_->chooseNode = [this](int number) { ShowBranchNode(number, true); };
@@ -101,6 +236,37 @@ void TForm1::Tree1Click() {
     UpdateBranchWindow();
     tree_->raise();
     tree_->activateWindow();
+}
+
+void TForm1::AddNodeSteps(files::StepsPage& page, const StepsPageInput& input) {
+    const BranchSearch& search = state_.Branches;
+    const BranchResult& r = search.Result();
+    std::vector<files::StepsPageTableau> all;
+    auto add = [&](ProblemState& shown, const StepHistory& steps, const BranchNode& node) {
+        files::StepsPage part = BuildStepsPage(shown, steps, input);
+        for (files::StepsPageTableau& t : part.tableaux) {
+            t.node = NodeTitle(search, node);
+            all.push_back(std::move(t));
+        }
+    };
+    for (size_t k = 0; k < state_.nodeSteps.size() && k < r.nodes.size(); ++k) {
+        ProblemState shown;
+        CopyProblemState(*r.nodes[k].last, shown);
+        add(shown, state_.nodeSteps[k], r.nodes[k]);
+    }
+    // The node being solved, when it is the one on screen.
+    if (search.NodeOpen() && state_.shownNode == search.Current())
+        add(state_.problem, state_.Steps, r.nodes.back());
+    page.tableaux = std::move(all);
+    std::copy(kBranchHeadings.begin(), kBranchHeadings.end(), page.tree.headings.begin());
+    for (const BranchRow& row : BranchRows(r, search.Model(), Floating(), separator_)) page.tree.rows.push_back(row.cells);
+}
+
+void TForm1::ViewIntegers1Click() {
+    ViewIntegers1->setChecked(!ViewIntegers1->isChecked());
+    SavePreferences();
+    DrawPathOn(Image1);
+    DrawPathOn(Image3);
 }
 
 } // namespace optimara

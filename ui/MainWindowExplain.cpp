@@ -80,6 +80,7 @@ void TForm1::SavePreferences() const {
     p.explanation = ViewExplanation1->isChecked();
     p.slackNames = SlackNames1->isChecked();
     p.exact = ExactArithmetic1->isChecked();
+    p.integers = !ViewIntegers1 || ViewIntegers1->isChecked();
     files::WritePreferences(p);
 }
 

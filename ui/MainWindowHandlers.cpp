@@ -107,7 +107,10 @@ void TForm1::Button1Click() {
     host_->EndUnseenSteps();
 }
 
-void TForm1::Button2Click() { optimara::Button2Click(*host_); }
+void TForm1::Button2Click() {
+    if (IntegerStep()) return;
+    optimara::Button2Click(*host_);
+}
 
 void TForm1::RotateClick(Axis axis, int direction) {
     RotateView(state_.plot, axis, direction);

@@ -101,7 +101,7 @@ void TForm1::UpdateStepActions() {
 }
 
 std::string TForm1::StepPanelText() const {
-    if (!state_.Branches.nodes.empty()) return NodeCountText(state_.Branches);
+    if (state_.Branches.Started()) return NodePanelText();
     if (!state_.Steps.Started()) return "";
     return "Paso " + std::to_string(state_.Steps.Steps()) + " · " + StepWords(state_.Steps.Notes().back()) +
            (state_.problem.Exact ? " · exacta" : "");
@@ -115,7 +115,11 @@ void TForm1::ShowStepAids() {
 
 void TForm1::ForgetSteps() {
     state_.Steps.Clear();
-    state_.Branches = BranchResult{};
+    if (!searching_) {
+        state_.Branches.Clear();
+        state_.nodeSteps.clear();
+        state_.shownNode = 0;
+    }
     if (Tree1) UpdateBranchWindow();
     StatusBar1->SetText(2, "");
     Image1->SetLayer(QImage());
@@ -239,11 +243,7 @@ void TForm1::SaveStepsTo(const QString& name) {
     input.numbers = {Floating(), separator_};
     files::StepsPage page = BuildStepsPage(state_.problem, state_.Steps, input);
     WriteSensitivity(page.sensitivity, CurrentSensitivity());
-    if (!state_.Branches.nodes.empty()) {
-        std::copy(kBranchHeadings.begin(), kBranchHeadings.end(), page.tree.headings.begin());
-        for (const BranchRow& row : BranchRows(state_.Branches, state_.BranchModel, Floating(), separator_))
-            page.tree.rows.push_back(row.cells);
-    }
+    if (state_.Branches.Started()) AddNodeSteps(page, input);
     files::WriteStepsPage(name, page);
 }
 

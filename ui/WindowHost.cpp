@@ -28,7 +28,8 @@ void WindowHost::ClearNames() {
 
 void WindowHost::BuildProblem() {
     ProblemState& problem = form_.State().problem;
-    const ProblemText text = form_.ReadProblemText();
+    ProblemText text = form_.ReadProblemText();
+    if (form_.searching_) text.lines.insert(text.lines.end(), boundLines_.begin(), boundLines_.end());
     BuildReport report;
     built_ = true;
     // Whatever the build wrote stays shown, also when a fault abandons it.

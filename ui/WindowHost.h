@@ -4,6 +4,7 @@
 // the picture, the display and the restart question.
 #include <QElapsedTimer>
 
+#include "BranchAndBound.h"
 #include "Driver.h"
 #include "ProblemState.h"
 
@@ -11,7 +12,7 @@ namespace optimara {
 
 class TForm1;
 
-class WindowHost : public SolveHost {
+class WindowHost : public NodeSolveHost {
 public:
     explicit WindowHost(TForm1& form) : form_(form) {}
 
@@ -25,6 +26,8 @@ public:
     void DrawPlot() override;
     void ShowTableau() override;
     bool AskRestart() override;
+    // Added below the typed lines while the integer search builds its nodes.
+    void SetBoundLines(std::vector<std::string> lines) override { boundLines_ = std::move(lines); }
 
     // While a whole solution runs without returning to the event loop, the
     // displays in between are never seen: only their effect on the tableau
@@ -41,7 +44,8 @@ private:
     QElapsedTimer clock_;
     bool unseen_ = false;
     bool pending_ = false;
-    bool built_ = false;  // the next display shows a build's first tableau
+    bool built_ = false;
+    std::vector<std::string> boundLines_;  // the next display shows a build's first tableau
 };
 
 } // namespace optimara

@@ -79,15 +79,19 @@ TEST_F(BranchTest, NoIntegerPointUnboundedAndTheErrors) {
     }
 }
 
-// The search of a problem without end asks after 1000 nodes; No stops it.
+// The search of a problem without end asks after 1000 nodes; No stops it
+// where it is, and the next "Una Solución" goes on from there.
 TEST_F(BranchTest, TheNodeQuestionStopsTheSearch) {
     int asked = 0;
-    questions->moreNodes = [&] { return ++asked > 1; };
+    questions->moreNodes = [&] { return ++asked > 2; };
     TypeProblem(1, "0x", {"2x-2y=1", "entero: x,y"});
     Press(Button1());
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(Panel(1), "");
-    EXPECT_EQ(Panel(2), "1000 nodos resueltos");
+    EXPECT_EQ(Panel(2).rfind("Nodo 1000 · ", 0), 0u) << Panel(2);
+    Press(Button1());
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(Panel(2).rfind("Nodo 2000 · ", 0), 0u) << Panel(2);
 }
 
 } // namespace

@@ -102,7 +102,7 @@ TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
                 {"Menor &índice (Bland)", true, true, false}});
     ExpectMenu(bar[3]->menu(), "&Imagen",
                {{"&Ver eje 3D", true, true, true}, {"Ver &recorrido", true, true, true},
-                {"Ver línea del &objetivo", true, true, false}, {"-", 0, 0, 0},
+                {"Ver línea del &objetivo", true, true, false}, {"Ver &enteros", true, true, true}, {"-", 0, 0, 0},
                 {"&Guardar Imagen Como...", true, false, false}, {"-", 0, 0, 0}, {"&Agrandar", true, false, false},
                 {"&Restaurar", false, false, false}});
     ExpectMenu(bar[4]->menu(), "&Ver",

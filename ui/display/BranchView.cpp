@@ -33,12 +33,15 @@ std::vector<BranchRow> BranchRows(const BranchResult& result, const ProblemModel
         row.cells[1] = node.parent == 0 ? "—" : std::to_string(node.parent);
         row.cells[2] = BoundsText(model, node);
         if (node.stage == SolveStage::Optimal) {
-            double value = node.value;
-            row.cells[3] = FormatNumber(value, floating, separator);
-            for (size_t v = 0; v < node.solution.size() && v < model.variables.size(); ++v) {
-                double x = node.solution[v];
-                row.cells[4] += (v ? "; " : "") + model.variables[v].name + "=" + FormatNumber(x, floating, separator);
-            }
+            // In exact arithmetic the node's own exact numbers, never their roundings.
+            const bool exact = result.exact && node.exactSolution.size() == node.solution.size();
+            auto text = [&](double x, size_t v, bool objective) {
+                if (!exact) return FormatNumber(x, floating, separator);
+                return FormatExact(objective ? node.exactValue : node.exactSolution[v], floating, separator);
+            };
+            row.cells[3] = text(node.value, 0, true);
+            for (size_t v = 0; v < node.solution.size() && v < model.variables.size(); ++v)
+                row.cells[4] += (v ? "; " : "") + model.variables[v].name + "=" + text(node.solution[v], v, false);
         }
         row.cells[5] = std::string(NodeEndText(node.end)) + (row.best ? " (mejor)" : "");
         rows.push_back(std::move(row));

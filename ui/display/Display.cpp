@@ -30,28 +30,6 @@ void FillCells(ProblemState& state, Grid grid, uint32_t m, uint32_t n, bool floa
     }
 }
 
-// The reading rule on the exact tableau: a basic variable is minus its
-// row's constant, a split pair the difference of its two columns.
-mpq_class ExactAt(const ProblemState& state, uint32_t position) {
-    const uint32_t n = state.ExactTableau.cols - 1;
-    return position <= n ? mpq_class(0) : mpq_class(-state.ExactTableau.Index(position - n, n + 1));
-}
-
-} // namespace
-
-mpq_class ExactValue(const ProblemState& state, const VariablePlace& place) {
-    mpq_class v = ExactAt(state, place.position);
-    if (place.secondPosition != 0) v -= ExactAt(state, place.secondPosition);
-    return v;
-}
-
-mpq_class ExactObjective(const ProblemState& state, bool maximize) {
-    const mpq_class& z = state.ExactTableau.Index(state.ExactTableau.rows, state.ExactTableau.cols);
-    return maximize ? z : mpq_class(-z);
-}
-
-namespace {
-
 // One line per problem variable, as the engine reads it; the labels go
 // where each column variable stands.
 void ReadVariables(ProblemState& state, TableauView& view, const SolutionReading& reading, bool floating,

@@ -19,11 +19,6 @@ struct TableauView {
     int count = 0;                          // number of problem variables read
 };
 
-// In exact arithmetic: a variable's value from where its columns stand,
-// and the objective's value as the user asked for it.
-mpq_class ExactValue(const ProblemState& state, const VariablePlace& place);
-mpq_class ExactObjective(const ProblemState& state, bool maximize);
-
 // Whether the marks, labels, sign marks and names have the shapes the
 // tableau's build gave them, so that they can be read beside it.
 bool FitsTableau(const ProblemState& state);
