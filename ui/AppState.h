@@ -30,6 +30,7 @@ struct AppState {
     int shownNode = 0;
     // Each concluded node's steps, for the page (while they fit in memory).
     std::vector<StepHistory> nodeSteps;
+    size_t nodeStepsBytes = 0;
 };
 
 } // namespace optimara

@@ -24,12 +24,6 @@ namespace {
 // room: a long search keeps its tree, and the first nodes' steps.
 constexpr size_t kNodeStepsBytes = size_t(64) << 20;
 
-bool NodeStepsFit(const std::vector<StepHistory>& kept) {
-    size_t bytes = 0;
-    for (const StepHistory& h : kept) bytes += h.MemoryBytes();
-    return bytes < kNodeStepsBytes;
-}
-
 std::string NodeTitle(const BranchSearch& search, const BranchNode& node) {
     return "Nodo " + std::to_string(node.number) + (node.bounds.empty() ? "" : " · " + BoundsText(search.Model(), node));
 }
@@ -154,8 +148,10 @@ void TForm1::PressSearch() {
     state_.shownNode = search.Current();
     // A node just concluded keeps its steps for the page.
     const size_t concluded = size_t(search.Current()) - (search.NodeOpen() ? 1 : 0);
-    if (state_.nodeSteps.size() < concluded && state_.nodeSteps.size() + 1 == concluded && NodeStepsFit(state_.nodeSteps))
+    if (state_.nodeSteps.size() + 1 == concluded && state_.nodeStepsBytes < kNodeStepsBytes) {
         state_.nodeSteps.push_back(state_.Steps);
+        state_.nodeStepsBytes += state_.Steps.MemoryBytes();
+    }
 }
 
 void TForm1::ShowSearchEnd() {

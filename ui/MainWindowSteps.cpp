@@ -118,6 +118,7 @@ void TForm1::ForgetSteps() {
     if (!searching_) {
         state_.Branches.Clear();
         state_.nodeSteps.clear();
+        state_.nodeStepsBytes = 0;
         state_.shownNode = 0;
     }
     if (Tree1) UpdateBranchWindow();

@@ -130,6 +130,22 @@ TEST(BranchAndBound, TheNodeLimitAsksAndNoStops) {
     EXPECT_EQ(r.best, 0);
 }
 
+// 3x < 10^16+1 puts x at 3333333333333333.67, beyond what a double tells
+// apart from its neighbours: only exact bounds branch at the true floor.
+TEST(BranchAndBound, ExactBoundsAreTheTrueWholeNumbers) {
+    const ProblemText text{1, "x", {"3x<10000000000000001", "x>0", "entero: x"}};
+    RandomGenerator random;
+    const ProblemModel model = ReadOk(text);
+    const BranchResult r = BranchAndBound(text, model, random, PivotRule::Random, [] { return true; }, true);
+    ASSERT_EQ(r.stage, SolveStage::Optimal);
+    ASSERT_EQ(r.nodes.size(), 3u);
+    EXPECT_EQ(BoundLine(model, r.nodes[1].bounds.back()), "x<3333333333333333");
+    EXPECT_EQ(BoundLine(model, r.nodes[2].bounds.back()), "x>3333333333333334");
+    EXPECT_EQ(r.nodes[2].end, NodeEnd::Infeasible);
+    EXPECT_EQ(r.best, 2);
+    EXPECT_EQ(r.nodes[1].exactValue, mpq_class("3333333333333333"));
+}
+
 // Small boxed integer problems, 2 to 4 variables, some of them integer.
 ProblemText RandomBoxed(std::mt19937& rng) {
     ProblemText t;
@@ -204,6 +220,13 @@ TEST(BranchAndBound, SameEndAndOptimumAsGlpsolAsMipSolver) {
         const BranchNode& best = ours.nodes.at(size_t(ours.best - 1));
         EXPECT_NEAR(best.value, glpk.objective, 1e-6 * std::max(1.0, std::fabs(glpk.objective))) << what;
         for (uint32_t v : model.integers) EXPECT_NEAR(best.solution[v], std::round(best.solution[v]), 1e-6) << what;
+        if (k % 3) continue;
+        // The same search in exact arithmetic: whole integer values, glpsol's optimum.
+        const BranchResult exact = BranchAndBound(text, model, random, PivotRule::Random, [] { return false; }, true);
+        ASSERT_EQ(exact.stage, SolveStage::Optimal) << what;
+        const BranchNode& e = exact.nodes.at(size_t(exact.best - 1));
+        EXPECT_NEAR(e.exactValue.get_d(), glpk.objective, 1e-6 * std::max(1.0, std::fabs(glpk.objective))) << what;
+        for (uint32_t v : model.integers) EXPECT_EQ(e.exactSolution.at(v).get_den(), 1) << what;
     }
     EXPECT_GT(optima, 20);
     EXPECT_GT(empty, 0);

@@ -59,6 +59,30 @@ TEST_F(BranchTest, SolvesByBranchAndBoundAndListsTheTree) {
     EXPECT_FALSE(Tree1()->isEnabled());
 }
 
+// "Paso a paso" takes the nodes in the order "Una Solución" solved them, one
+// tableau a press, panel 2 naming the node and then how it ended; the page
+// holds every node's steps before the tree.
+TEST_F(BranchTest, StepByStepGoesThroughTheNodesInOrder) {
+    TypeProblem(1, "5x+4y", {"6x+4y<24", "x+2y<6", "x>0", "y>0", "entero: x, y"});
+    QStringList texts, nodes;
+    while (texts.size() < 100 && (texts.isEmpty() || texts.back() != "5 nodos resueltos")) {
+        Press(Button2());
+        texts << QString::fromStdString(Panel(2));
+        const QString node = texts.back().section(QString::fromUtf8(" · paso"), 0, 0);
+        if (nodes.isEmpty() || nodes.back() != node) nodes << node;
+    }
+    EXPECT_EQ(nodes, (QStringList{"Nodo 1", QString::fromUtf8("Nodo 2 · y<1"), QString::fromUtf8("Nodo 3 · x<3"),
+                                  QString::fromUtf8("Nodo 4 · x>4"), QString::fromUtf8("Nodo 5 · y>2"),
+                                  "5 nodos resueltos"}));
+    EXPECT_EQ(texts.front(), QString::fromUtf8("Nodo 1 · paso 0"));
+    EXPECT_TRUE(texts[texts.size() - 2].endsWith(QString::fromUtf8(" · podado por cota"))) << texts.join("\n").toStdString();
+    EXPECT_EQ(Edit2()->text(), "20");
+    EXPECT_EQ(Panel(1), "Hecho");
+    const QString html = PageOfSteps(*form);
+    EXPECT_EQ(html.count("<h2>Nodo "), texts.size() - 1);
+    EXPECT_TRUE(html.contains(QString::fromUtf8("<h2>Nodo 2 · y&lt;1 · Tabla inicial</h2>")));
+}
+
 TEST_F(BranchTest, NoIntegerPointUnboundedAndTheErrors) {
     struct Case {
         const char* objective;
