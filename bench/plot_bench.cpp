@@ -6,6 +6,7 @@
 #include <QImage>
 #include <random>
 
+#include "Integers.h"
 #include "Plot.h"
 #include "Region2D.h"
 #include "Region3D.h"
@@ -102,6 +103,42 @@ void BM_DrawRegion2D(benchmark::State& bench) {
     }
 }
 BENCHMARK(BM_DrawRegion2D)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// The integer points of x + y <= 19, x, y >= 0 (210 of them) on a 400x300
+// picture, with one bound line and the best point.
+struct IntegerPicture {
+    MatrixR planes{3, 3};
+    optimara::PlotState state;
+    IntegerPicture() {
+        const double rows[3][3] = {{1, 1, -19}, {-1, 0, 0}, {0, -1, 0}};
+        for (uint32_t i = 1; i <= 3; ++i)
+            for (uint32_t j = 1; j <= 3; ++j) planes.Index(i, j) = rows[i - 1][j - 1];
+        optimara::WindowFromMeetingPoints(planes, state);
+        optimara::FitPlotWindow(state, 400, 300);
+    }
+    optimara::IntegerMarks Marks() const {
+        return optimara::ListIntegerMarks(planes, 2, {true, true}, optimara::ShownBox(state, planes, 2));
+    }
+};
+
+void BM_ListIntegerMarks2D(benchmark::State& bench) {
+    const IntegerPicture picture;
+    for (auto _ : bench) benchmark::DoNotOptimize(picture.Marks().points.data());
+}
+BENCHMARK(BM_ListIntegerMarks2D)->Unit(benchmark::kMicrosecond);
+
+void BM_IntegerLayer2D(benchmark::State& bench) {
+    const IntegerPicture picture;
+    const optimara::IntegerMarks marks = picture.Marks();
+    const std::vector<optimara::CutLine> cuts{{0, 7, true}};
+    const optimara::Point3 best{19, 0, 0};
+    for (auto _ : bench) {
+        const QImage layer = optimara::IntegerLayer(picture.state, 2, {picture.planes, marks, cuts, &best},
+                                                    QSize(400, 300), {kColors.windowText});
+        benchmark::DoNotOptimize(layer.constBits());
+    }
+}
+BENCHMARK(BM_IntegerLayer2D)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

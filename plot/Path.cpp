@@ -15,6 +15,14 @@ bool PathPixel(const PlotState& s, int variables, const double point[3], int W, 
     return std::isfinite(pixel.x) && std::isfinite(pixel.y);
 }
 
+void SquareDot(Canvas& canvas, PixelD centre, int size, const QColor& colour) {
+    const double half = (std::max(size, 1) - 1) / 2;
+    const double x = std::trunc(centre.x), y = std::trunc(centre.y);
+    canvas.FillPolygon(
+        {{x - half, y - half}, {x + half + 1, y - half}, {x + half + 1, y + half + 1}, {x - half, y + half + 1}},
+        colour);
+}
+
 QImage PathLayer(const PlotState& s, int variables, const std::vector<PathVertex>& path, QSize size,
                  const QColor& colour, int lineWidth, int dotSize) {
     QImage layer(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
@@ -30,17 +38,10 @@ QImage PathLayer(const PlotState& s, int variables, const std::vector<PathVertex
     }
     {
         Canvas canvas(layer, PlotColors{colour, colour, colour, colour}, false, lineWidth);
-        const double half = (std::max(dotSize, 1) - 1) / 2;
         for (size_t k = 1; k < path.size(); ++k)
             if (placed[k - 1] && placed[k]) canvas.Line(pixels[k - 1], pixels[k], colour, !path[k - 1].feasible);
-        for (size_t k = 0; k < path.size(); ++k) {
-            if (!placed[k]) continue;
-            // Whole pixels `half` either side of the truncated centre.
-            const double x = std::trunc(pixels[k].x), y = std::trunc(pixels[k].y);
-            canvas.FillPolygon({{x - half, y - half}, {x + half + 1, y - half}, {x + half + 1, y + half + 1},
-                                {x - half, y + half + 1}},
-                               colour);
-        }
+        for (size_t k = 0; k < path.size(); ++k)
+            if (placed[k]) SquareDot(canvas, pixels[k], dotSize, colour);
     }  // the painter lets go of the layer here
     return layer;
 }

@@ -21,6 +21,10 @@ struct PathVertex {
 // marker is centred on the same place. False when the problem has no picture.
 bool PathPixel(const PlotState& state, int variables, const double point[3], int W, int H, PixelD& pixel);
 
+// A filled square `size` pixels wide (odd), whole pixels either side of the
+// truncated centre: the dots of the road and of the integer points.
+void SquareDot(Canvas& canvas, PixelD centre, int size, const QColor& colour);
+
 // A layer as large as the picture, transparent but for the road: a line
 // lineWidth pixels wide from each vertex to the next (dashed where it starts
 // outside the region) and a square dot dotSize pixels wide (odd) centred on
