@@ -331,7 +331,9 @@ private:
     void PressSearch();
     void ShowSearchEnd();
     std::string NodePanelText() const;
-    void DrawIntegersOn(QImage& layer) const;
+    // The first region's integer points, the shown node's bounds and the
+    // best point found, over the layer.
+    void DrawIntegersOn(QImage& layer, int variables) const;
     // The page of steps of a search: each node's steps, then the tree.
     void AddNodeSteps(files::StepsPage& page, const StepsPageInput& input);
     // Shows a node's last tableau; with ownRegion the picture shows the

@@ -6,16 +6,20 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
+#include <algorithm>
 
 #include "BranchView.h"
 #include "BranchWindow.h"
 #include "Driver.h"
 #include "Fault.h"
+#include "Integers.h"
 #include "LpExport.h"
 #include "MainWindow.h"
 #include "Preferences.h"
 #include "StatusTexts.h"
 #include "WindowHost.h"
+#include "Zoom.h"
 
 namespace optimara {
 namespace {
@@ -256,6 +260,36 @@ void TForm1::AddNodeSteps(files::StepsPage& page, const StepsPageInput& input) {
     page.tableaux = std::move(all);
     std::copy(kBranchHeadings.begin(), kBranchHeadings.end(), page.tree.headings.begin());
     for (const BranchRow& row : BranchRows(r, search.Model(), Floating(), separator_)) page.tree.rows.push_back(row.cells);
+}
+
+void TForm1::DrawIntegersOn(QImage& layer, int variables) const {
+    const BranchSearch& search = state_.Branches;
+    const uint32_t width = uint32_t(variables + 1);
+    const ProblemState* first = search.First();
+    const MatrixR& planes = first && first->ConstraintPlanes.cols == width ? first->ConstraintPlanes
+                                                                           : state_.problem.ConstraintPlanes;
+    if (planes.cols != width) return;
+    std::array<bool, 3> integer{};
+    for (uint32_t v : search.Model().integers)
+        if (v < 3) integer[v] = true;
+    const IntegerMarks marks = ListIntegerMarks(planes, variables, integer, ShownBox(state_.plot, planes, variables));
+    const std::vector<BranchNode>& nodes = search.Result().nodes;
+    std::vector<CutLine> cuts;
+    const int k = state_.shownNode;
+    if (k >= 1 && size_t(k) <= nodes.size())
+        for (const NodeBound& b : nodes[size_t(k - 1)].bounds)
+            if (b.variable < uint32_t(variables)) cuts.push_back({int(b.variable), b.value, b.upper});
+    Point3 best{0, 0, 0};
+    const int b = search.Result().best;
+    if (b != 0) {
+        const std::vector<double>& x = nodes[size_t(b - 1)].solution;
+        for (size_t i = 0; i < 3 && i < x.size(); ++i) best[i] = x[i];
+    }
+    IntegerColours colours;
+    colours.marks = Colors().windowText;
+    const QImage over = IntegerLayer(state_.plot, variables, {planes, marks, cuts, b != 0 ? &best : nullptr},
+                                     layer.size(), colours, ZoomedLineWidth(Zoom()), std::max(3, ZoomedDotSize(Zoom()) - 2));
+    QPainter(&layer).drawImage(0, 0, over);
 }
 
 void TForm1::ViewIntegers1Click() {

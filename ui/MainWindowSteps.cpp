@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QTableView>
 
@@ -144,20 +145,29 @@ void TForm1::DrawPathOn(PictureBox* image) {
     const bool drawable = (variables == 2 || variables == 3) &&
                           state_.problem.ConstraintPlanes.cols == static_cast<uint32_t>(variables + 1);
     QImage layer;
+    auto blank = [&] {
+        if (!layer.isNull()) return;
+        layer = QImage(image->Picture().size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+        layer.fill(Qt::transparent);
+    };
+    // The integer points lie under the road, which is the method's own.
+    if (ViewIntegers1 && ViewIntegers1->isChecked() && state_.Branches.Started() && image->HasPicture() && drawable) {
+        blank();
+        DrawIntegersOn(layer, variables);
+    }
     if (ViewPath1->isChecked() && image->HasPicture() && drawable && notes.size() >= 2) {
         std::vector<PathVertex> path(notes.size());
         for (size_t k = 0; k < notes.size(); ++k) {
             std::copy(notes[k].point, notes[k].point + 3, path[k].point);
             path[k].feasible = notes[k].feasible;
         }
-        layer = PathLayer(state_.plot, variables, path, image->Picture().size(), kPathColour,
-                          ZoomedLineWidth(Zoom()), ZoomedDotSize(Zoom()));
+        const QImage road = PathLayer(state_.plot, variables, path, image->Picture().size(), kPathColour,
+                                      ZoomedLineWidth(Zoom()), ZoomedDotSize(Zoom()));
+        if (layer.isNull()) layer = road;
+        else QPainter(&layer).drawImage(0, 0, road);
     }
     if (ViewObjective1 && ViewObjective1->isChecked() && image->HasPicture() && drawable && variables == 2) {
-        if (layer.isNull()) {
-            layer = QImage(image->Picture().size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
-            layer.fill(Qt::transparent);
-        }
+        blank();
         DrawObjectiveLineOn(layer);
     }
     image->SetLayer(layer);

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "BranchWindow.h"
+#include "Integers.h"
 #include "UiTestSupport.h"
 
 namespace optimara::uitest {
@@ -81,6 +82,41 @@ TEST_F(BranchTest, StepByStepGoesThroughTheNodesInOrder) {
     const QString html = PageOfSteps(*form);
     EXPECT_EQ(html.count("<h2>Nodo "), texts.size() - 1);
     EXPECT_TRUE(html.contains(QString::fromUtf8("<h2>Nodo 2 · y&lt;1 · Tabla inicial</h2>")));
+}
+
+// The picture marks the shown node's bounds in blue and the best point in
+// green until "Ver enteros" is unchecked; in exact arithmetic the bounds are
+// the true whole numbers, however long.
+TEST_F(BranchTest, PictureMarksAndExactBounds) {
+    TypeProblem(1, "5x+4y", {"6x+4y<24", "x+2y<6", "x>0", "y>0", "entero: x, y"});
+    Press(Button1());
+    auto count = [&](const QColor& colour) {
+        const QImage& layer = Image1()->Layer();
+        int n = 0;
+        for (int y = 0; y < layer.height(); ++y)
+            for (int x = 0; x < layer.width(); ++x) n += layer.pixelColor(x, y) == colour;
+        return n;
+    };
+    EXPECT_GT(count(kCutBlue), 0);
+    EXPECT_GT(count(kBestGreen), 0);
+    QAction* integers = form->findChild<QAction*>("ViewIntegers1");
+    ASSERT_TRUE(integers->isChecked());
+    integers->trigger();
+    EXPECT_EQ(count(kCutBlue) + count(kBestGreen), 0);
+    integers->trigger();
+    EXPECT_GT(count(kCutBlue), 0);
+
+    TypeProblem(1, "x", {"3x<10000000000000001", "x>0", "entero: x"});
+    form->findChild<QAction*>("Rational1")->trigger();
+    form->findChild<QAction*>("ExactArithmetic1")->trigger();
+    Press(Button1());
+    EXPECT_EQ(Edit2()->text(), "3333333333333333");
+    Tree1()->trigger();
+    ASSERT_EQ(Tree()->Nodes->rowCount(), 3);
+    EXPECT_EQ(Tree()->Nodes->item(1, 2)->text(), "x<3333333333333333");
+    EXPECT_EQ(Tree()->Nodes->item(1, 3)->text(), "3333333333333333");
+    form->findChild<QAction*>("ExactArithmetic1")->trigger();
+    form->findChild<QAction*>("FloatingPoint1")->trigger();
 }
 
 TEST_F(BranchTest, NoIntegerPointUnboundedAndTheErrors) {
