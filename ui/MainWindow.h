@@ -329,6 +329,8 @@ private:
     bool IntegerProblemAhead(ProblemText& text, ProblemModel& model) const;
     void RunSearch();
     void PressSearch();
+    // After presses of the search: where it stands, or the end it reached.
+    void ShowSearchState();
     void ShowSearchEnd();
     std::string NodePanelText() const;
     // The first region's integer points, the shown node's bounds and the

@@ -83,9 +83,7 @@ bool TForm1::IntegerSolve() {
         throw;
     }
     host_->EndUnseenSteps();
-    if (!search.Active()) ShowSearchEnd();
-    else ShowStepAids();
-    UpdateBranchWindow();
+    ShowSearchState();
     return true;
 }
 
@@ -123,9 +121,7 @@ bool TForm1::IntegerStep() {
         search.Start(text, std::move(model), state_.problem.Exact);
     }
     PressSearch();
-    if (!search.Active()) ShowSearchEnd();
-    else ShowStepAids();
-    UpdateBranchWindow();
+    ShowSearchState();
     return true;
 }
 
@@ -156,6 +152,15 @@ void TForm1::PressSearch() {
         state_.nodeSteps.push_back(state_.Steps);
         state_.nodeStepsBytes += state_.Steps.MemoryBytes();
     }
+}
+
+void TForm1::ShowSearchState() {
+    if (!state_.Branches.Active()) {
+        ShowSearchEnd();
+        return;
+    }
+    ShowStepAids();
+    UpdateBranchWindow();
 }
 
 void TForm1::ShowSearchEnd() {
