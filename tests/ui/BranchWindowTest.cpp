@@ -71,6 +71,14 @@ TEST_F(BranchTest, StepByStepGoesThroughTheNodesInOrder) {
         texts << QString::fromStdString(Panel(2));
         const QString node = texts.back().section(QString::fromUtf8(" · paso"), 0, 0);
         if (nodes.isEmpty() || nodes.back() != node) nodes << node;
+        if (texts.size() == 4) {
+            // A look at the first node in the tree, in the middle of the
+            // second: the next press goes on with the second.
+            Tree1()->trigger();
+            QTest::mouseClick(Tree()->Nodes->viewport(), Qt::LeftButton, {},
+                              Tree()->Nodes->visualItemRect(Tree()->Nodes->item(0, 0)).center());
+            EXPECT_EQ(Panel(2).rfind("Nodo 1 · ", 0), 0u) << Panel(2);
+        }
     }
     EXPECT_EQ(nodes, (QStringList{"Nodo 1", QString::fromUtf8("Nodo 2 · y<1"), QString::fromUtf8("Nodo 3 · x<3"),
                                   QString::fromUtf8("Nodo 4 · x>4"), QString::fromUtf8("Nodo 5 · y>2"),
