@@ -14,6 +14,12 @@ MatrixZ::MatrixZ(uint32_t m, uint32_t n) : rows(m), cols(n), data(nullptr), capa
 
 MatrixZ::~MatrixZ() { delete[] data; }
 
+void CopyMatrix(const MatrixZ& from, MatrixZ& to) {
+    to.Redefine(from.rows, from.cols);
+    for (uint32_t i = 1; i <= from.rows; ++i)
+        for (uint32_t j = 1; j <= from.cols; ++j) to.Index(i, j) = from.Index(i, j);
+}
+
 void MatrixZ::Redefine(uint32_t m, uint32_t n) {
     if (m < 1 || n < 1) MatrixFatal("call to Redefine with inaproppiate parameters");
     storage::Redefine(data, capacity, rows, cols, m, n);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Integer counterpart of MatrixR for the engine's bookkeeping (labels, pivot
-// marks, sign marks). Never copied.
+// marks, sign marks). Never copied by accident: CopyMatrix says so.
 #include <cstdint>
 
 #include "MatrixR.h"
@@ -41,5 +41,8 @@ private:
     int32_t* data;
     uint32_t capacity;
 };
+
+// `to` takes the shape and every element of `from`.
+void CopyMatrix(const MatrixZ& from, MatrixZ& to);
 
 } // namespace optimara

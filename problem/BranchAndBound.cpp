@@ -81,12 +81,6 @@ void ReadNode(BranchNode& node, ProblemState& s, bool maximize, bool exact) {
     }
 }
 
-void CopyZ(const MatrixZ& from, MatrixZ& to) {
-    to.Redefine(from.rows, from.cols);
-    for (uint32_t i = 1; i <= from.rows; ++i)
-        for (uint32_t j = 1; j <= from.cols; ++j) to.Index(i, j) = from.Index(i, j);
-}
-
 // The driver's view of a search without a window: nothing shown, the
 // node's text built from the typed one.
 class TextHost : public NodeSolveHost {
@@ -121,9 +115,9 @@ private:
 
 void CopyProblemState(const ProblemState& from, ProblemState& to) {
     to.Tableau = from.Tableau;
-    CopyZ(from.Labels, to.Labels);
-    CopyZ(from.PivotMarks, to.PivotMarks);
-    CopyZ(from.SignMarks, to.SignMarks);
+    CopyMatrix(from.Labels, to.Labels);
+    CopyMatrix(from.PivotMarks, to.PivotMarks);
+    CopyMatrix(from.SignMarks, to.SignMarks);
     to.CandidateCount = from.CandidateCount;
     to.Random = from.Random;
     to.ProblemReady = from.ProblemReady;
@@ -166,7 +160,7 @@ void BranchSearch::Press(ProblemState& s, NodeSolveHost& host) {
         else BuildNext(s, host);
         return;
     }
-    NodeAdapter adapter(host, s, ownPlanes_, current_ == 1 ? nullptr : First(), false);
+    NodeAdapter adapter(host, s, ownPlanes_, First(), false);
     Button2Click(adapter);
     ++result_.nodes.back().steps;
     if (!host.ErrorPanel().empty() || Ended(s.Stage)) Conclude(s, host.ErrorPanel());
@@ -185,8 +179,7 @@ void BranchSearch::BuildNext(ProblemState& s, NodeSolveHost& host) {
     host.SetBoundLines(std::move(lines));
     s.ProblemReady = false;
     s.Exact = result_.exact;
-    const bool first = node.number == 1;
-    NodeAdapter adapter(host, s, ownPlanes_, first ? nullptr : First(), first || redraw_);
+    NodeAdapter adapter(host, s, ownPlanes_, First(), node.number == 1 || redraw_);
     redraw_ = false;
     node.steps = 1;
     Button2Click(adapter);
@@ -197,8 +190,7 @@ void BranchSearch::Conclude(ProblemState& s, const std::string& error) {
     BranchNode& node = result_.nodes.back();
     open_ = false;
     node.stage = error.empty() ? s.Stage : SolveStage::Fault;
-    CopyProblemState(s, *node.last);
-    node.last->ConstraintPlanes = ownPlanes_;
+    KeepLast(node, s);
     if (node.stage == SolveStage::Unbounded || (node.stage != SolveStage::Optimal && node.stage != SolveStage::Infeasible)) {
         // An unbounded relaxation ends the search; a node the method did
         // not finish is no proof of anything.
@@ -224,6 +216,11 @@ void BranchSearch::Conclude(ProblemState& s, const std::string& error) {
     }
     node.end = NodeEnd::Branched;
     Branch(node, uint32_t(v));
+}
+
+void BranchSearch::KeepLast(BranchNode& node, const ProblemState& s) const {
+    CopyProblemState(s, *node.last);
+    node.last->ConstraintPlanes = ownPlanes_;
 }
 
 void BranchSearch::Branch(const BranchNode& node, uint32_t v) {
@@ -261,8 +258,7 @@ void BranchSearch::Abandon(ProblemState& s) {
         BranchNode& node = result_.nodes.back();
         node.stage = s.Stage;
         node.end = NodeEnd::Unfinished;
-        CopyProblemState(s, *node.last);
-        node.last->ConstraintPlanes = ownPlanes_;
+        KeepLast(node, s);
         open_ = false;
     }
     waiting_.clear();

@@ -108,12 +108,17 @@ public:
     const BranchResult& Result() const { return result_; }
     BranchResult TakeResult() { return std::move(result_); }
     const ProblemModel& Model() const { return model_; }
-    // The first node's region, for the picture of every node.
-    const ProblemState* First() const { return result_.nodes.empty() ? nullptr : result_.nodes.front().last.get(); }
+    // The first node's last tableau and region, for the picture of every
+    // node; null until the first node is concluded.
+    const ProblemState* First() const {
+        return result_.nodes.empty() || (open_ && current_ == 1) ? nullptr : result_.nodes.front().last.get();
+    }
 
 private:
     void BuildNext(ProblemState& state, NodeSolveHost& host);
     void Conclude(ProblemState& state, const std::string& error);
+    // The node keeps the tableau it ended with and its own region.
+    void KeepLast(BranchNode& node, const ProblemState& state) const;
     void Branch(const BranchNode& node, uint32_t variable);
     void Finish();
 

@@ -336,8 +336,6 @@ private:
     // The first region's integer points, the shown node's bounds and the
     // best point found, over the layer.
     void DrawIntegersOn(QImage& layer, int variables) const;
-    // The page of steps of a search: each node's steps, then the tree.
-    void AddNodeSteps(files::StepsPage& page, const StepsPageInput& input);
     // Shows a node's last tableau; with ownRegion the picture shows the
     // node's region, else the typed problem's.
     void ShowBranchNode(int number, bool ownRegion);

@@ -28,10 +28,6 @@ namespace {
 // room: a long search keeps its tree, and the first nodes' steps.
 constexpr size_t kNodeStepsBytes = size_t(64) << 20;
 
-std::string NodeTitle(const BranchSearch& search, const BranchNode& node) {
-    return "Nodo " + std::to_string(node.number) + (node.bounds.empty() ? "" : " · " + BoundsText(search.Model(), node));
-}
-
 } // namespace
 
 void TForm1::CreateBranchAids() {
@@ -241,30 +237,6 @@ void TForm1::Tree1Click() {
     UpdateBranchWindow();
     tree_->raise();
     tree_->activateWindow();
-}
-
-void TForm1::AddNodeSteps(files::StepsPage& page, const StepsPageInput& input) {
-    const BranchSearch& search = state_.Branches;
-    const BranchResult& r = search.Result();
-    std::vector<files::StepsPageTableau> all;
-    auto add = [&](ProblemState& shown, const StepHistory& steps, const BranchNode& node) {
-        files::StepsPage part = BuildStepsPage(shown, steps, input);
-        for (files::StepsPageTableau& t : part.tableaux) {
-            t.node = NodeTitle(search, node);
-            all.push_back(std::move(t));
-        }
-    };
-    for (size_t k = 0; k < state_.nodeSteps.size() && k < r.nodes.size(); ++k) {
-        ProblemState shown;
-        CopyProblemState(*r.nodes[k].last, shown);
-        add(shown, state_.nodeSteps[k], r.nodes[k]);
-    }
-    // The node being solved, when it is the one on screen.
-    if (search.NodeOpen() && state_.shownNode == search.Current())
-        add(state_.problem, state_.Steps, r.nodes.back());
-    page.tableaux = std::move(all);
-    std::copy(kBranchHeadings.begin(), kBranchHeadings.end(), page.tree.headings.begin());
-    for (const BranchRow& row : BranchRows(r, search.Model(), Floating(), separator_)) page.tree.rows.push_back(row.cells);
 }
 
 void TForm1::DrawIntegersOn(QImage& layer, int variables) const {

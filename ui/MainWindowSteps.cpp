@@ -254,7 +254,12 @@ void TForm1::SaveStepsTo(const QString& name) {
     input.numbers = {Floating(), separator_};
     files::StepsPage page = BuildStepsPage(state_.problem, state_.Steps, input);
     WriteSensitivity(page.sensitivity, CurrentSensitivity());
-    if (state_.Branches.Started()) AddNodeSteps(page, input);
+    if (state_.Branches.Started()) {
+        // The node being solved has its steps in the history, when it is the one on screen.
+        const BranchSearch& search = state_.Branches;
+        const bool open = search.NodeOpen() && state_.shownNode == search.Current();
+        WriteSearchPage(page, search, state_.nodeSteps, open ? &state_.problem : nullptr, state_.Steps, input);
+    }
     files::WriteStepsPage(name, page);
 }
 

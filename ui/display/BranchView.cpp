@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BranchView.h"
 
+#include <algorithm>
+
 #include "Notation.h"
 
 namespace optimara {
@@ -52,6 +54,31 @@ std::vector<BranchRow> BranchRows(const BranchResult& result, const ProblemModel
 std::string NodeCountText(const BranchResult& result) {
     const size_t n = result.nodes.size();
     return std::to_string(n) + (n == 1 ? " nodo resuelto" : " nodos resueltos");
+}
+
+void WriteSearchPage(files::StepsPage& page, const BranchSearch& search, const std::vector<StepHistory>& kept,
+                     ProblemState* open, const StepHistory& openSteps, const StepsPageInput& input) {
+    const BranchResult& r = search.Result();
+    std::vector<files::StepsPageTableau> all;
+    auto add = [&](ProblemState& shown, const StepHistory& steps, const BranchNode& node) {
+        files::StepsPage part = BuildStepsPage(shown, steps, input);
+        const std::string title =
+            "Nodo " + std::to_string(node.number) + (node.bounds.empty() ? "" : " · " + BoundsText(search.Model(), node));
+        for (files::StepsPageTableau& t : part.tableaux) {
+            t.node = title;
+            all.push_back(std::move(t));
+        }
+    };
+    for (size_t k = 0; k < kept.size() && k < r.nodes.size(); ++k) {
+        ProblemState shown;
+        CopyProblemState(*r.nodes[k].last, shown);
+        add(shown, kept[k], r.nodes[k]);
+    }
+    if (open && !r.nodes.empty()) add(*open, openSteps, r.nodes.back());
+    page.tableaux = std::move(all);
+    std::copy(kBranchHeadings.begin(), kBranchHeadings.end(), page.tree.headings.begin());
+    for (const BranchRow& row : BranchRows(r, search.Model(), input.numbers.floating, input.numbers.separator))
+        page.tree.rows.push_back(row.cells);
 }
 
 } // namespace optimara

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BranchAndBound.h"
+#include "StepsReport.h"
 
 namespace optimara {
 
@@ -26,6 +27,12 @@ std::vector<BranchRow> BranchRows(const BranchResult& result, const ProblemModel
 
 // Panel 2 after a search: how many nodes were solved.
 std::string NodeCountText(const BranchResult& result);
+
+// The page of a search: every kept node's steps (kept[k] for node k+1),
+// each tableau headed with its node and bounds, then the open node's when
+// it is given, then the tree.
+void WriteSearchPage(files::StepsPage& page, const BranchSearch& search, const std::vector<StepHistory>& kept,
+                     ProblemState* open, const StepHistory& openSteps, const StepsPageInput& input);
 
 // The node's bounds as lines, "y<1, x>4"; "—" for the first node.
 std::string BoundsText(const ProblemModel& model, const BranchNode& node);

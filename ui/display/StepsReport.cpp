@@ -6,12 +6,6 @@
 namespace optimara {
 namespace {
 
-void CopyMarks(const MatrixZ& from, MatrixZ& to) {
-    to.Redefine(from.rows, from.cols);
-    for (uint32_t r = 1; r <= from.rows; ++r)
-        for (uint32_t c = 1; c <= from.cols; ++c) to.Index(r, c) = from.Index(r, c);
-}
-
 std::vector<files::StepsPageRatio> PageRatios(const Explanation& e) {
     std::vector<files::StepsPageRatio> rows;
     for (const RatioLine& l : e.ratios) rows.push_back({l.variable, l.constant, l.entry, l.ratio, l.leaves});
@@ -72,7 +66,7 @@ files::StepsPage BuildStepsPage(ProblemState& current, const StepHistory& histor
     // The tableaux are rebuilt in a copy of the problem; the one on screen
     // is left alone.
     ProblemState work;
-    CopyMarks(current.SignMarks, work.SignMarks);
+    CopyMatrix(current.SignMarks, work.SignMarks);
     work.Names = current.Names;
     work.Model.slackNames = current.Model.slackNames;
     work.ProblemReady = true;
