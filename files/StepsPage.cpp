@@ -137,13 +137,14 @@ void Lines(std::string& out, const char* heading, const std::vector<std::string>
 
 void Ratios(std::string& out, const std::vector<StepsPageRatio>& ratios) {
     if (ratios.empty()) return;
-    out += "<table class=\"cocientes\">\n<tr><th>Fila</th><th>Constante</th><th>Entrada</th><th>Cociente</th></tr>\n";
+    // How far each row lets the entering variable grow comes first; the
+    // tableau's own quotient is that number with the other sign.
+    out += "<table class=\"cocientes\">\n<tr><th>Fila</th><th>Constante</th><th>Entrada</th><th>Crece hasta</th>"
+           "<th>Cociente</th><th>Por qué</th></tr>\n";
     for (const StepsPageRatio& r : ratios) {
         out += r.leaves ? "<tr class=\"sale\">" : "<tr>";
-        Element(out, "<td>", r.row, "</td>");
-        Element(out, "<td>", r.constant, "</td>");
-        Element(out, "<td>", r.entry, "</td>");
-        Element(out, "<td>", r.ratio, "</td>");
+        for (const std::string* cell : {&r.row, &r.constant, &r.entry, &r.growth, &r.ratio, &r.why})
+            Element(out, "<td>", *cell, "</td>");
         out += "</tr>\n";
     }
     out += "</table>\n";

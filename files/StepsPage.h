@@ -15,8 +15,10 @@ namespace optimara::files {
 struct StepsPageRatio {
     std::string row;       // the row's name: its variable
     std::string constant, entry;
-    std::string ratio;     // or "—" for a row left out
+    std::string ratio;     // the quotient constant / entry, or "—" for a row left out
     bool leaves = false;
+    std::string growth;    // how far the row lets the entering variable grow, or "—"
+    std::string why;       // why the row counts or not
 };
 
 // One tableau as the window showed it. Texts are UTF-8; on the page a

@@ -50,25 +50,31 @@ void StepHistory::Start(const EngineState& first, StepNote note) {
     Clear();
     notes_.push_back(std::move(note));
     pivots_.push_back({});
+    byHand_.push_back(0);
     copies_.emplace(0, Take(first));
     next_ = ChosenCell(first.PivotMarks);
+    nextByHand_ = false;
 }
 
 void StepHistory::Clear() {
     notes_.clear();
     pivots_.clear();
+    byHand_.clear();
     copies_.clear();
     next_ = {};
+    nextByHand_ = false;
 }
 
 void StepHistory::Record(const EngineState& after, StepNote note, bool keepCopy) {
     if (!Started()) return;
     notes_.push_back(std::move(note));
     pivots_.push_back(next_);
+    byHand_.push_back(nextByHand_ ? 1 : 0);
     const size_t k = Steps();
     if (keepCopy || k % kCheckpointEvery == 0) copies_.insert_or_assign(k, Take(after));
     DropOldCopies();
     next_ = ChosenCell(after.PivotMarks);
+    nextByHand_ = false;
 }
 
 void StepHistory::DropOldCopies() {
@@ -98,6 +104,7 @@ void StepHistory::Undo(EngineState& state) {
     const size_t target = Steps() - 1;
     notes_.pop_back();
     pivots_.pop_back();
+    byHand_.pop_back();
     copies_.erase(target + 1);
     auto base = std::prev(copies_.upper_bound(target));
     const size_t from = base->first;
@@ -107,7 +114,9 @@ void StepHistory::Undo(EngineState& state) {
     Replay(state, from, target, &made);
     copies_.merge(made);
     DropOldCopies();
+    // The tableau comes back with the rule's own choice, as it was first shown.
     next_ = ChosenCell(state.PivotMarks);
+    nextByHand_ = false;
 }
 
 void StepHistory::ForEachTableau(EngineState& work,
@@ -127,7 +136,8 @@ void StepHistory::ForEachTableau(EngineState& work,
 }
 
 size_t StepHistory::MemoryBytes() const {
-    size_t bytes = notes_.capacity() * sizeof(StepNote) + pivots_.capacity() * sizeof(PivotCell);
+    size_t bytes = notes_.capacity() * sizeof(StepNote) + pivots_.capacity() * sizeof(PivotCell) +
+                   byHand_.capacity();
     for (const auto& [k, copy] : copies_) {
         (void)k;
         bytes += sizeof(Copy) + static_cast<size_t>(copy.tableau.Capacity()) * sizeof(double) +

@@ -51,9 +51,14 @@ public:
     const std::vector<StepNote>& Notes() const { return notes_; }
 
     // The pivot the next step will make: the cell chosen for the current
-    // tableau, by the draw or by the user.
+    // tableau, by the rule or by the user (byHand), so that the explanation
+    // credits the choice to whoever made it.
     PivotCell NextPivot() const { return next_; }
-    void SetNextPivot(PivotCell cell) { next_ = cell; }
+    bool NextByHand() const { return nextByHand_; }
+    void SetNextPivot(PivotCell cell, bool byHand = false) {
+        next_ = cell;
+        nextByHand_ = byHand;
+    }
 
     // A pivot on NextPivot() was made; `after` is the new current tableau.
     // With keepCopy the tableau is kept whole, so taking the next step back
@@ -94,11 +99,15 @@ private:
     std::vector<StepNote> notes_;      // one per tableau
     std::vector<PivotCell> pivots_;    // pivots_[k]: the cell pivoted on to reach tableau k (k >= 1)
 public:
-    // The cell pivoted on to reach tableau k (row 0 for the first).
+    // The cell pivoted on to reach tableau k (row 0 for the first), and
+    // whether the user chose it by hand.
     PivotCell PivotTo(size_t k) const { return k < pivots_.size() ? pivots_[k] : PivotCell{}; }
+    bool ByHandTo(size_t k) const { return k < byHand_.size() && byHand_[k] != 0; }
 private:
+    std::vector<char> byHand_;         // byHand_[k]: pivots_[k] was chosen by the user
     std::map<size_t, Copy> copies_;    // tableau number -> whole state
     PivotCell next_;
+    bool nextByHand_ = false;
 };
 
 } // namespace optimara

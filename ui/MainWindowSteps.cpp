@@ -208,7 +208,7 @@ void TForm1::ChoosePivotAt(int gridRow, int gridCol) {
     }
     const PivotCell cell{static_cast<uint32_t>(gridRow), static_cast<uint32_t>(gridCol)};
     ChoosePivotCell(state_.problem.PivotMarks, cell);
-    state_.Steps.SetNextPivot(cell);
+    state_.Steps.SetNextPivot(cell, true);
     ShowTableau();
 }
 

@@ -15,9 +15,11 @@ struct Solving {
     ProblemState state;
     StepHistory history;
     bool maximize;
-    Solving(int combo, const std::string& objective, const std::vector<std::string>& lines, PivotRule rule)
+    Solving(int combo, const std::string& objective, const std::vector<std::string>& lines, PivotRule rule,
+            bool exact = false)
         : maximize(combo == 1) {
         state.Rule = rule;
+        state.Exact = exact;
         BuildReport report;
         BuildProblem(state, ProblemText{combo, objective, lines}, report);
         EXPECT_EQ(report.errorPanel, "");
@@ -26,6 +28,15 @@ struct Solving {
     }
     void Step() {
         history.SetNextPivot(ChosenCell(state.PivotMarks));
+        NextStep(state);
+        history.Record(state, NoteOf(state, maximize));
+    }
+    // What "Pivotar aquí" does with a candidate cell.
+    void Choose(PivotCell cell) {
+        ASSERT_TRUE(ChoosePivotCell(state.PivotMarks, cell));
+        history.SetNextPivot(cell, true);
+    }
+    void StepOnChosen() {
         NextStep(state);
         history.Record(state, NoteOf(state, maximize));
     }
@@ -137,6 +148,137 @@ TEST(Explanation, RefusedCellsSayWhy) {
     Solving zero(1, "x+y", {"x-y<1", "y<2", "x>0", "y>0"}, PivotRule::Random);
     const std::string entry = WhyNotPivot(zero.state, 2, 1, NumberText{});
     EXPECT_TRUE(Has(entry, "Su entrada es 0")) << entry;
+}
+
+// A pivot chosen by hand is the student's, and what the rule would have
+// taken is named; a hand choice of the rule's own cell says both.
+TEST(Explanation, HandChosenPivotIsTheStudentsChoice) {
+    const std::vector<std::string> worked = {"x+y<4", "x+3y<6", "x>0", "y>0"};
+    const std::vector<std::string> ties = {"x<2", "2x<4", "y<3", "x>0", "y>0"};
+    const std::string largest = "la regla «Mayor coeficiente»", bland = "la regla «Menor índice (Bland)»";
+    const struct {
+        int combo;
+        const char* objective;
+        std::vector<std::string> lines;
+        PivotRule rule;
+        bool exact;
+        std::vector<PivotCell> hand;  // the cells chosen, in order
+        std::string says, after;      // the chosen tableau's words, and the next one's
+    } cases[] = {
+        // The worked example: y's column holds row 2's quotient -6/3, so y grows to 2 and z to 4.
+        {1, "3x+2y", worked, PivotRule::LargestCoefficient, false, {{2, 2}},
+         "Entra y (columna 2), elegida a mano; " + largest + " habría elegido x.", "entró y y salió h2. El objetivo pasó de 0 a 4"},
+        {1, "3x+2y", worked, PivotRule::LargestCoefficient, true, {{2, 2}},
+         "Entra y (columna 2), elegida a mano; " + largest + " habría elegido x.", "entró y y salió h2. El objetivo pasó de 0 a 4"},
+        {1, "3x+2y", worked, PivotRule::SmallestIndex, false, {{2, 2}},
+         "Entra y (columna 2), elegida a mano; " + bland + " habría elegido x.", "entró y y salió h2"},
+        // The first draw is 346: the first of the two candidates.
+        {1, "3x+2y", worked, PivotRule::Random, false, {{2, 2}},
+         "elegida a mano; la regla «Aleatoria» habría elegido x (el sorteo eligió la celda número 1 de las 2",
+         "entró y y salió h2"},
+        // Rows h1 and h2 tie in x's column: the other row of the same column.
+        {1, "x+y", ties, PivotRule::LargestCoefficient, false, {{2, 1}},
+         "Entra x (columna 1), elegida a mano con la fila 2 (h2); " + largest +
+             " habría elegido la misma columna con la fila 1 (h1).", "entró x y salió h2"},
+        {1, "x+y", ties, PivotRule::SmallestIndex, false, {{2, 1}},
+         "elegida a mano con la fila 2 (h2); " + bland + " habría elegido la misma columna con la fila 1 (h1).", "entró x y salió h2"},
+        // 346 mod 3 + 1: the draw took the second of three, (2, 1).
+        {1, "x+y", ties, PivotRule::Random, false, {{1, 1}},
+         "elegida a mano con la fila 1 (h1); la regla «Aleatoria» habría elegido la misma columna con la fila 2 (h2) "
+         "(el sorteo eligió la celda número 2 de las 3",
+         "entró x y salió h1"},
+        // First phase: x+y>2 holds 2 > 0; x and y both may enter.
+        {0, "x+y", {"x+y>2", "x>0", "y>0"}, PivotRule::SmallestIndex, false, {{1, 2}},
+         "Entra y (columna 2), elegida a mano; " + bland + " habría elegido x.", "entró y y salió h1"},
+        // Chosen away and back: the rule's own cell, chosen by hand.
+        {1, "3x+2y", worked, PivotRule::LargestCoefficient, false, {{2, 2}, {1, 1}},
+         "Entra x (columna 1), elegida a mano: es la misma celda que elige " + largest +
+             ". Regla «Mayor coeficiente»: entra la columna de mayor coeficiente",
+         "entró x y salió h1. El objetivo pasó de 0 a 12"},
+    };
+    for (const auto& c : cases) {
+        Solving run(c.combo, c.objective, c.lines, c.rule, c.exact);
+        for (PivotCell cell : c.hand) run.Choose(cell);
+        const std::string text = run.Text();
+        EXPECT_TRUE(Has(text, c.says)) << text;
+        if (c.hand.size() == 1) {
+            EXPECT_FALSE(Has(text, "Regla «")) << text;
+        }
+        run.StepOnChosen();
+        const std::string next = run.Text();
+        EXPECT_TRUE(Has(next, " (pivote elegido a mano): " + c.after)) << next;
+    }
+}
+
+// Each row of the ratio test: its constant and entry as the table shows
+// them, how far it lets the entering variable grow, the tableau's own
+// quotient, and why it counts.
+TEST(Explanation, RatioTestShowsHowFarEachRowLetsTheVariableGrow) {
+    using Row = std::vector<std::string>;
+    const struct {
+        int combo;
+        const char* objective;
+        std::vector<std::string> lines;
+        bool exact;
+        std::vector<Row> rows;
+        std::vector<std::string> says;
+    } cases[] = {
+        {1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"}, false,
+         {{"h1", "-4", "1", "4", "-4", "entrada > 0: limita, el menor"}, {"h2", "-6", "1", "6", "-6", "entrada > 0: limita"}},
+         {"limitan las filas con entrada positiva", "Sale h1 (fila 1): x crece hasta el menor límite, 4."}},
+        {1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"}, true,
+         {{"h1", "-4", "1", "4", "-4", "entrada > 0: limita, el menor"}, {"h2", "-6", "1", "6", "-6", "entrada > 0: limita"}},
+         {"Sale h1 (fila 1): x crece hasta el menor límite, 4."}},
+        {1, "x+y", {"x<2", "2x<4", "y<3", "x>0", "y>0"}, false,
+         {{"h1", "-2", "1", "2", "-2", "entrada > 0: limita, empata en el menor"},
+          {"h2", "-4", "2", "2", "-2", "entrada > 0: limita, empata en el menor"},
+          {"h3", "-3", "0", "—", "—", "entrada ≤ 0: no limita"}},
+         {"empatan h1 y h2 con el mismo límite"}},
+        // First phase on row 2 (the last infeasible row); row 1 is above it and infeasible too.
+        {0, "x+y", {"x+y>1", "x+2y>4", "x<3", "y<1", "x>0", "y>0"}, false,
+         {{"h1", "1", "-1", "—", "—", "fila de arriba, no factible: no cuenta"},
+          {"h2", "4", "-1", "4", "-4", "entrada < 0: se hace factible"},
+          {"h3", "-3", "1", "3", "-3", "entrada > 0: limita, el menor"},
+          {"h4", "-1", "0", "—", "—", "entrada ≤ 0: no limita"}},
+         {"la fila 2 (h2) tiene entrada -1 < 0, así que h2 crece con x y se hace factible (llega a 0) cuando x vale 4",
+          "de ellas, no es factible h1 (fila 1)", "Sale h3 (fila 3): x crece hasta el menor límite, 3.",
+          "h2 sigue sin ser factible"}},
+        {0, "x+y", {"x+y>2", "x>0", "y>0"}, false,
+         {{"h1", "2", "-1", "2", "-2", "entrada < 0: se hace factible, el menor"}},
+         {"Sale h1 (fila 1): x crece hasta el menor límite, 2.", "h1 queda factible, con valor 0."}},
+    };
+    for (const auto& c : cases) {
+        Solving run(c.combo, c.objective, c.lines, PivotRule::SmallestIndex, c.exact);
+        const Explanation e = run.Explain();
+        std::vector<Row> rows;
+        for (const RatioLine& l : e.ratios) rows.push_back({l.variable, l.constant, l.entry, l.growth, l.ratio, l.why});
+        EXPECT_EQ(rows, c.rows) << c.objective;
+        const std::string text = ExplanationText(e);
+        for (const std::string& part : c.says) EXPECT_TRUE(Has(text, part)) << part << "\n" << text;
+        EXPECT_FALSE(Has(text, "filas con entrada positiva: con los signos")) << text;
+    }
+    // Refusals say the same: how far each row lets the variable grow.
+    Solving phase(0, "x+y", {"x+y>1", "x+2y>4", "x<3", "y<1", "x>0", "y>0"}, PivotRule::SmallestIndex);
+    Solving driving(0, "x+y", {"x+y>2", "x<5", "x>0", "y>0"}, PivotRule::SmallestIndex);
+    Solving worked(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"}, PivotRule::SmallestIndex);
+    const struct {
+        const Solving& run;
+        uint32_t row, col;
+        const char* says;
+    } refusals[] = {
+        {worked, 2, 1, "La fila 2 (h2) deja crecer x hasta 6, pero la fila 1 (h1) solo lo deja crecer hasta 4: "
+                       "pivotar aquí dejaría a h1 con valor negativo"},
+        {phase, 2, 1, "La fila 2 (h2) se hace factible cuando x llega a 4, pero la fila 3 (h3) solo lo deja crecer "
+                      "hasta 3: pivotar aquí dejaría a h3 con valor negativo"},
+        {phase, 1, 1, "solo pueden ser pivote la fila 2 (h2) y las filas de debajo"},
+        {phase, 4, 1, "Su entrada es 0, no positiva"},
+        {driving, 2, 1, "La fila 2 (h2) deja crecer x hasta 5, pero la fila 1 (h1) se hace factible antes, cuando x "
+                        "llega a 2: el paso se detiene en el menor límite, y sale h1."},
+    };
+    for (const auto& r : refusals) {
+        const std::string why = WhyNotPivot(r.run.state, r.row, r.col, NumberText{});
+        EXPECT_TRUE(Has(why, r.says)) << why;
+    }
 }
 
 TEST(SlackNames, NumberedByLeftSideWithPrimesForTheSecondRowOfAnEquality) {

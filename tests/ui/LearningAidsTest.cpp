@@ -516,6 +516,34 @@ TEST_F(LearningAids, RuleExplanationAndSlackNamesFromTheMenusAndTheKeyboard) {
     Action("RuleRandom1")->trigger();
 }
 
+// A pivot chosen from the grid's menu is the student's, in the panel and on
+// the page; the tableaux the rule chose keep the rule's words.
+TEST_F(LearningAids, HandChosenPivotIsTheStudentsInThePanelAndOnThePage) {
+    auto* panel = form->findChild<QPlainTextEdit*>("Explicacion");
+    Action("RuleLargest1")->trigger();
+    TypeProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"});
+    Step();
+    ASSERT_TRUE(RightClick({2, 2}));
+    Action("PivotHere1")->trigger();
+    const QString mine = QString::fromUtf8("Entra y (columna 2), elegida a mano; la regla «Mayor coeficiente» habría elegido x.");
+    EXPECT_TRUE(panel->toPlainText().contains(mine)) << panel->toPlainText().toStdString();
+    EXPECT_FALSE(panel->toPlainText().contains(QString::fromUtf8("Regla «")));
+    Step();
+    EXPECT_TRUE(panel->toPlainText().contains(QString::fromUtf8("columna 2 (pivote elegido a mano): entró y y salió h2")));
+    EXPECT_TRUE(panel->toPlainText().contains(QString::fromUtf8("Regla «Mayor coeficiente»: entra")));
+    QTemporaryDir dir;
+    ModalAnswerer answerer({ModalAnswerer::ChooseFile(dir.filePath("pasos"))});
+    Action("SaveStepsAs1")->trigger();
+    QFile page(dir.filePath("pasos.html"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QStringList tableaux = QString::fromUtf8(page.readAll()).split("<div class=\"paso\">");
+    ASSERT_EQ(tableaux.size(), 3);  // the problem, tableau 0 and tableau 1
+    EXPECT_TRUE(tableaux[1].contains(mine));
+    EXPECT_FALSE(tableaux[1].contains(QString::fromUtf8("Regla «")));
+    EXPECT_TRUE(tableaux[2].contains(QString::fromUtf8("Regla «Mayor coeficiente»: entra")));
+    Action("RuleRandom1")->trigger();
+}
+
 } // namespace
 } // namespace optimara::uitest
 

@@ -61,18 +61,31 @@ const BasicEligibleColumn<Num>* FindColumn(const BasicPivotRecord<Num>& r, uint3
     return nullptr;
 }
 
+// The cell the rule took on this tableau: the draw's rank names it among
+// the candidates; the other rules take it again from the same record. Row 0
+// when it is not known.
 template <class Num>
-std::string RuleSentence(const Context<Num>& c, const BasicPivotRecord<Num>& r, const StepFacts& f, PivotCell chosen) {
+PivotCell RulesCell(const Context<Num>& c, const BasicPivotRecord<Num>& r, const StepFacts& f) {
+    if (f.rule == PivotRule::Random) {
+        if (f.draw < 1 || static_cast<size_t>(f.draw) > r.candidateRows.size()) return {};
+        return {r.candidateRows[static_cast<size_t>(f.draw - 1)], r.candidateCols[static_cast<size_t>(f.draw - 1)]};
+    }
+    RandomGenerator unused;
+    const RuleChoice choice = ChooseByRule(r, f.rule, &c.state.Labels, unused);
+    return choice.row == 0 ? PivotCell{} : PivotCell{choice.row, choice.col};
+}
+
+// Why the rule takes its cell.
+template <class Num>
+std::string RuleSentence(const Context<Num>& c, const BasicPivotRecord<Num>& r, const StepFacts& f) {
     const size_t count = r.candidateRows.size();
     std::string s = std::string("Regla «") + RuleName(f.rule) + "»: ";
     switch (f.rule) {
     case PivotRule::Random:
         if (count == 1) return s + "hay una sola celda candidata.";
         s += "hay " + std::to_string(count) + " celdas candidatas empatadas (marcadas con *); ";
-        if (f.draw >= 1 && static_cast<size_t>(f.draw) <= count && r.candidateRows[f.draw - 1] == chosen.row &&
-            r.candidateCols[f.draw - 1] == chosen.col)
-            return s + "el sorteo eligió la número " + std::to_string(f.draw) + ", contando fila por fila.";
-        return s + "el pivote se eligió a mano.";
+        if (f.draw < 1 || static_cast<size_t>(f.draw) > count) return s + "el sorteo eligió una de ellas.";
+        return s + "el sorteo eligió la número " + std::to_string(f.draw) + ", contando fila por fila.";
     case PivotRule::LargestCoefficient: {
         Num largest = 0;
         for (const auto& e : r.columns)
@@ -91,10 +104,34 @@ std::string RuleSentence(const Context<Num>& c, const BasicPivotRecord<Num>& r, 
     return s;
 }
 
+// Who chose the pivot: the rule, with its reason, or the student, with
+// what the rule would have taken instead. A cell the rule did not take is
+// never credited to it.
+template <class Num>
+std::string ChoiceSentence(const Context<Num>& c, const BasicPivotRecord<Num>& r, const StepFacts& f,
+                           PivotCell chosen) {
+    const PivotCell rule = RulesCell(c, r, f);
+    const std::string enters =
+        "Entra " + c.ColumnVariable(chosen.col) + " (columna " + std::to_string(chosen.col) + ")";
+    const bool ruleTookIt = rule.row != 0 && rule == chosen;
+    if (!f.byHand && (ruleTookIt || rule.row == 0)) return enters + ". " + RuleSentence(c, r, f);
+    const std::string name = std::string("la regla «") + RuleName(f.rule) + "»";
+    if (ruleTookIt) return enters + ", elegida a mano: es la misma celda que elige " + name + ". " + RuleSentence(c, r, f);
+    if (rule.row == 0) return enters + ", elegida a mano.";
+    std::string drawn;
+    if (f.rule == PivotRule::Random)
+        drawn = " (el sorteo eligió la celda número " + std::to_string(f.draw) + " de las " +
+                std::to_string(r.candidateRows.size()) + " candidatas, contando fila por fila)";
+    if (rule.col != chosen.col)
+        return enters + ", elegida a mano; " + name + " habría elegido " + c.ColumnVariable(rule.col) + drawn + ".";
+    return enters + ", elegida a mano con " + c.Row(chosen.row) + "; " + name + " habría elegido la misma columna con " +
+           c.Row(rule.row) + drawn + ".";
+}
+
 template <class Num>
 void EnteringParagraphs(const Context<Num>& c, const BasicPivotRecord<Num>& r, const StepFacts& f, PivotCell chosen,
                         Explanation& e) {
-    const uint32_t q = chosen.col, a = r.drivingRow;
+    const uint32_t a = r.drivingRow;
     std::vector<std::string> options;
     for (const auto& col : r.columns)
         options.push_back(c.ColumnVariable(col.col) + " (" + c.Number(col.reference) + ")");
@@ -108,44 +145,92 @@ void EnteringParagraphs(const Context<Num>& c, const BasicPivotRecord<Num>& r, c
         e.paragraphs.push_back("Segunda fase: puede entrar una variable con coeficiente positivo en la fila del "
                                "objetivo: " + Join(options) + ".");
     }
-    e.paragraphs.push_back("Entra " + c.ColumnVariable(q) + " (columna " + std::to_string(q) + "). " +
-                           RuleSentence(c, r, f, chosen));
+    e.paragraphs.push_back(ChoiceSentence(c, r, f, chosen));
+}
+
+// How far a row lets the entering variable grow: the quotient with the
+// other sign (0 for a row that limits at once).
+template <class Num>
+Num Growth(const BasicRowRatio<Num>& rr) {
+    return rr.ratio == 0 ? Num(0) : Num(-rr.ratio);
+}
+
+// Why a row of the ratio test counts or not, as its entry's sign in the table shows.
+template <class Num>
+std::string RowWhy(const Context<Num>& c, const BasicRowRatio<Num>& rr, size_t tiedCount) {
+    const std::string best = !rr.tied ? "" : tiedCount > 1 ? ", empata en el menor" : ", el menor";
+    switch (rr.part) {
+    case RowPart::Driving: return "entrada < 0: se hace factible" + best;
+    case RowPart::Limits: return "entrada > 0: limita" + best;
+    case RowPart::NotPositive: return "entrada ≤ 0: no limita";
+    case RowPart::AboveDriving:
+        return c.Cell(rr.row, c.n + 1) > 0 ? "fila de arriba, no factible: no cuenta" : "fila de arriba: no cuenta";
+    }
+    return "";
+}
+
+// What the rows of the test say, in words that match the table's signs.
+template <class Num>
+std::string RatioWords(const Context<Num>& c, uint32_t a, PivotCell chosen, const std::vector<BasicRowRatio<Num>>& rows) {
+    const std::string x = c.ColumnVariable(chosen.col);
+    std::vector<std::string> tied, above;
+    for (const auto& rr : rows) {
+        if (rr.tied) tied.push_back(c.RowVariable(rr.row));
+        if (rr.part == RowPart::AboveDriving && c.Cell(rr.row, c.n + 1) > 0)
+            above.push_back(c.RowVariable(rr.row) + " (fila " + std::to_string(rr.row) + ")");
+    }
+    const std::string falls = "su variable, que vale −constante − entrada·" + x + ", baja a medida que " + x +
+                              " crece y llega a 0 cuando " + x + " vale −constante / entrada";
+    std::string s = "Cuánto puede crecer " + x + ": ";
+    if (a == 0) {
+        s += "limitan las filas con entrada positiva, porque " + falls + "; las de entrada ≤ 0 no limitan.";
+    } else {
+        const auto& driving = rows[a - 1];
+        s += c.Row(a) + " tiene entrada " + c.Number(c.Cell(a, chosen.col)) + " < 0, así que " + c.RowVariable(a) +
+             " crece con " + x + " y se hace factible (llega a 0) cuando " + x + " vale " +
+             c.Number(Growth(driving)) + ".";
+        if (a < c.m)
+            s += " De las filas de debajo, que ya son factibles, limitan las de entrada positiva, porque " + falls +
+                 "; las de entrada ≤ 0 no limitan.";
+        if (a > 1) {
+            s += " Las filas de arriba no cuentan en esta fase";
+            if (!above.empty())
+                s += std::string("; de ellas, ") + (above.size() > 1 ? "no son factibles " : "no es factible ") +
+                     Join(above) + ", que se atenderá" + (above.size() > 1 ? "n" : "") + " en pasos siguientes";
+            s += ".";
+        }
+    }
+    const uint32_t r = chosen.row;
+    s += " Sale " + c.RowVariable(r) + " (fila " + std::to_string(r) + "): " + x + " crece hasta el menor límite, " +
+         c.Number(Growth(rows[r - 1]));
+    if (tied.size() > 1) s += "; empatan " + Join(tied) + " con el mismo límite";
+    s += ".";
+    if (a != 0 && (r == a || rows[a - 1].tied)) s += " " + c.RowVariable(a) + " queda factible, con valor 0.";
+    else if (a != 0) s += " " + c.RowVariable(a) + " sigue sin ser factible: la primera fase sigue con su fila.";
+    return s + " El cociente constante / entrada de la tabla es cada límite con el signo cambiado: el menor límite "
+               "es el cociente mayor, el más cercano a 0.";
 }
 
 template <class Num>
 void RatioTable(const Context<Num>& c, uint32_t a, PivotCell chosen, Explanation& e) {
     e.ratiosAfter = e.paragraphs.size();
-    std::vector<std::string> tied;
-    for (const auto& rr : RatioTest(c.T(), a, chosen.col)) {
+    const auto rows = RatioTest(c.T(), a, chosen.col);
+    const auto tiedCount =
+        static_cast<size_t>(std::count_if(rows.begin(), rows.end(), [](const auto& rr) { return rr.tied; }));
+    for (const auto& rr : rows) {
         RatioLine line;
         line.row = "Fila " + std::to_string(rr.row);
         line.variable = c.RowVariable(rr.row);
         line.constant = c.Number(c.Cell(rr.row, c.n + 1));
         line.entry = c.Number(c.Cell(rr.row, chosen.col));
         line.leaves = rr.row == chosen.row;
-        switch (rr.part) {
-        case RowPart::Limits:
-        case RowPart::Driving:
-            line.ratio = c.Number(rr.ratio);
-            line.why = rr.part == RowPart::Driving ? "se hace factible" : "limita";
-            if (rr.tied) {
-                line.why += ", el mayor";
-                tied.push_back(line.variable);
-            }
-            break;
-        case RowPart::NotPositive: line.ratio = "—"; line.why = "entrada ≤ 0, no limita"; break;
-        case RowPart::AboveDriving: line.ratio = "—"; line.why = "fila de arriba: no cuenta"; break;
-        }
+        const bool counts = rr.part == RowPart::Limits || rr.part == RowPart::Driving;
+        line.growth = counts ? c.Number(Growth(rr)) : "—";
+        line.ratio = counts ? c.Number(rr.ratio) : "—";
+        line.why = RowWhy(c, rr, tiedCount);
         e.ratios.push_back(std::move(line));
     }
-    const uint32_t r = chosen.row;
-    const Num ratio = c.Cell(r, c.n + 1) / c.Cell(r, chosen.col);
-    std::string s = "Cocientes constante / entrada de las filas con entrada positiva: con los signos de esta tabla "
-                    "son ≤ 0 y limita el mayor (el más cercano a 0). Sale " + c.RowVariable(r) + " (" + c.Row(r) +
-                    ")";
-    if (tied.size() > 1) s += "; empatan " + Join(tied);
-    s += ". " + c.ColumnVariable(chosen.col) + " crece hasta " + c.Number(ratio == 0 ? Num(0) : Num(-ratio)) + ".";
-    e.paragraphs.push_back(s);
+    e.paragraphs.push_back(RatioWords(c, a, chosen, rows));
 }
 
 template <class Num>
@@ -242,7 +327,7 @@ Explanation Explain(const ProblemState& state, const StepFacts& f, const NumberT
     if (f.lastPivot.row != 0 && f.lastPivot.row <= c.m && f.lastPivot.col <= c.n) {
         // The exchanged variables now stand where the other stood.
         e.paragraphs.push_back("Se pivotó en la fila " + std::to_string(f.lastPivot.row) + ", columna " +
-                               std::to_string(f.lastPivot.col) + ": entró " + c.RowVariable(f.lastPivot.row) +
+                               std::to_string(f.lastPivot.col) + (f.lastByHand ? " (pivote elegido a mano)" : "") + ": entró " + c.RowVariable(f.lastPivot.row) +
                                " y salió " + c.ColumnVariable(f.lastPivot.col) + ". El objetivo pasó de " +
                                c.Number(c.Shown(Before<Num>(f), f.maximize)) + " a " +
                                c.Number(c.Shown(z, f.maximize)) + ".");
@@ -287,15 +372,31 @@ std::string WhyNot(const ProblemState& state, uint32_t row, uint32_t col, const 
     const auto ratios = RatioTest(c.T(), a, col);
     const auto& here = ratios[row - 1];
     if (here.part == RowPart::AboveDriving)
-        return "En la primera fase solo pueden ser pivote " + c.Row(a) + " y las filas de debajo.";
+        return "En la primera fase solo pueden ser pivote " + c.Row(a) + " y las filas de debajo: las de arriba no "
+               "cuentan.";
     if (here.part == RowPart::NotPositive)
-        return "Su entrada es " + c.Number(c.Cell(row, col)) + ": una entrada que no es positiva no limita la "
-               "columna y no puede ser pivote.";
-    for (const auto& best : ratios)
-        if (best.tied)
-            return "El cociente de " + c.Row(row) + " es " + c.Number(here.ratio) + ", pero el de " + c.Row(best.row) +
-                   " es " + c.Number(best.ratio) + ", mayor: pivotar aquí dejaría a " + c.RowVariable(best.row) +
-                   " con valor negativo, fuera de la región.";
+        return "Su entrada es " + c.Number(c.Cell(row, col)) + ", no positiva: la variable de esa fila no baja "
+               "cuando " + column + " crece, así que la fila no limita la columna y no puede ser pivote.";
+    // A row that reaches 0 sooner as the variable grows: a limiting row would
+    // go negative past it; the row being made feasible ends the step there.
+    const Num mine = Growth(here);
+    const BasicRowRatio<Num>* sooner = nullptr;
+    for (const auto& other : ratios)
+        if ((other.part == RowPart::Limits || other.part == RowPart::Driving) && Growth(other) < mine) {
+            const bool first = !sooner || Growth(other) < Growth(*sooner);
+            const bool harms = sooner && Growth(other) == Growth(*sooner) && sooner->part == RowPart::Driving;
+            if (first || harms) sooner = &other;
+        }
+    if (!sooner) return "Esta celda no es candidata.";
+    std::string s = "L" + c.Row(row).substr(1) +
+                    (here.part == RowPart::Driving ? " se hace factible cuando " + column + " llega a "
+                                                   : " deja crecer " + column + " hasta ") +
+                    c.Number(mine) + ", pero " + c.Row(sooner->row);
+    if (sooner->part == RowPart::Driving)
+        return s + " se hace factible antes, cuando " + column + " llega a " + c.Number(Growth(*sooner)) +
+               ": el paso se detiene en el menor límite, y sale " + c.RowVariable(sooner->row) + ".";
+    return s + " solo lo deja crecer hasta " + c.Number(Growth(*sooner)) + ": pivotar aquí dejaría a " +
+           c.RowVariable(sooner->row) + " con valor negativo, fuera de la región.";
     return "Esta celda no es candidata.";
 }
 
@@ -321,10 +422,10 @@ std::string ExplanationText(const Explanation& e) {
     };
     for (size_t k = 0; k < e.paragraphs.size(); ++k) {
         if (k == e.ratiosAfter && !e.ratios.empty()) {
-            std::string table = "Fila\tVariable\tConstante\tEntrada\tCociente";
+            std::string table = "Fila\tVariable\tConstante\tEntrada\tCrece hasta\tCociente";
             for (const RatioLine& l : e.ratios)
-                table += "\n" + l.row + "\t" + l.variable + "\t" + l.constant + "\t" + l.entry + "\t" + l.ratio +
-                         "\t" + l.why + (l.leaves ? "  ← sale" : "");
+                table += "\n" + l.row + "\t" + l.variable + "\t" + l.constant + "\t" + l.entry + "\t" + l.growth +
+                         "\t" + l.ratio + "\t" + l.why + (l.leaves ? "  ← sale" : "");
             paragraph(table);
         }
         paragraph(e.paragraphs[k]);

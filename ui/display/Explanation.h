@@ -15,13 +15,16 @@ namespace optimara {
 // split free variable's two columns primed) and then the slack variables.
 std::vector<std::string> VariableNames(const ProblemState& state);
 
-// One row of the ratio test as shown.
+// One row of the ratio test as shown: how far the row lets the entering
+// variable grow, and beside it the tableau's own quotient constant / entry
+// (the same number with the other sign).
 struct RatioLine {
     std::string row;       // "Fila 2"
     std::string variable;  // the variable of the row
     std::string constant, entry;
-    std::string ratio;     // the ratio, or "—" for a row left out
-    std::string why;       // why the row is left out, or "limita" / "empata"
+    std::string growth;    // how far the entering variable may grow, or "—" for a row that does not count
+    std::string ratio;     // the quotient constant / entry, or "—"
+    std::string why;       // why the row counts or not, in words
     bool leaves = false;   // the chosen pivot's row
 };
 
@@ -38,6 +41,8 @@ struct StepFacts {
     bool maximize = true;
     PivotRule rule = PivotRule::Random;
     int32_t draw = -1;          // the random draw's rank, when one was made
+    bool byHand = false;        // the user chose this tableau's pivot
+    bool lastByHand = false;    // the user chose the pivot made to reach it
     // The pivot made to reach this tableau (row 0 for the first tableau),
     // and the objective before it.
     PivotCell lastPivot;

@@ -8,7 +8,8 @@ namespace {
 
 std::vector<files::StepsPageRatio> PageRatios(const Explanation& e) {
     std::vector<files::StepsPageRatio> rows;
-    for (const RatioLine& l : e.ratios) rows.push_back({l.variable, l.constant, l.entry, l.ratio, l.leaves});
+    for (const RatioLine& l : e.ratios)
+        rows.push_back({l.variable, l.constant, l.entry, l.ratio, l.leaves, l.growth, l.why});
     return rows;
 }
 
@@ -47,9 +48,11 @@ StepFacts FactsOf(const StepHistory& history, size_t k, bool maximize) {
         f.feasible = notes[k].feasible;
         f.rule = notes[k].rule;
         f.draw = notes[k].draw;
+        f.byHand = k + 1 < notes.size() ? history.ByHandTo(k + 1) : history.NextByHand();
     }
     if (k >= 1 && k < notes.size()) {
         f.lastPivot = history.PivotTo(k);
+        f.lastByHand = history.ByHandTo(k);
         f.objectiveBefore = notes[k - 1].objective;
         f.exactObjectiveBefore = notes[k - 1].exactObjective;
     }
