@@ -541,6 +541,12 @@ TEST_F(LearningAids, HandChosenPivotIsTheStudentsInThePanelAndOnThePage) {
     EXPECT_TRUE(tableaux[1].contains(mine));
     EXPECT_FALSE(tableaux[1].contains(QString::fromUtf8("Regla «")));
     EXPECT_TRUE(tableaux[2].contains(QString::fromUtf8("Regla «Mayor coeficiente»: entra")));
+    // h2's row lets y grow to 2; the tableau's quotient is -2.
+    EXPECT_TRUE(tableaux[1].contains(QString::fromUtf8("<td>2</td><td>-2</td><td>entrada &gt; 0: limita, el menor</td>")));
+    // Back on the first tableau its pivot is the rule's again, and so are the words.
+    Action("StepBack1")->trigger();
+    EXPECT_FALSE(panel->toPlainText().contains(QString::fromUtf8("a mano")));
+    EXPECT_TRUE(panel->toPlainText().contains(QString::fromUtf8("Entra x (columna 1). Regla «Mayor coeficiente»")));
     Action("RuleRandom1")->trigger();
 }
 
