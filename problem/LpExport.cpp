@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LpExport.h"
 
-#include <cstdio>
+#include <charconv>
+#include <cmath>
 #include <set>
+#include <stdexcept>
 
 #include "BuildProblem.h"
 #include "TextRules.h"
 
 namespace optimara {
 namespace {
+
+// The longest name the format reads.
+constexpr size_t kLongestLpName = 255;
 
 bool LpNameChar(unsigned char c, bool first) {
     if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_') return true;
@@ -25,10 +30,25 @@ bool Keyword(const std::string& folded) {
     return words.count(folded) != 0;
 }
 
+// The shortest text that reads back to the same double: 0.1 stays 0.1.
 std::string Number(double v) {
+    if (!std::isfinite(v)) throw std::runtime_error("El problema tiene un número demasiado grande para un archivo LP.");
     char text[40];
-    std::snprintf(text, sizeof text, "%.17g", v);
-    return text;
+    const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+    return std::string(text, end);
+}
+
+// The typed name for a comment: control characters, which the format
+// refuses even there, as \xNN.
+std::string Printable(const std::string& name) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : name) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 32 && c != 127) out += ch;
+        else out += std::string("\\x") + digits[c >> 4] + digits[c & 15];
+    }
+    return out;
 }
 
 void Terms(std::string& out, const std::vector<ModelTerm>& terms, const std::vector<std::string>& names) {
@@ -63,6 +83,9 @@ std::vector<std::string> LpNames(const ProblemModel& model) {
         for (size_t k = 0; k < v.name.size(); ++k)
             name += LpNameChar(static_cast<unsigned char>(v.name[k]), k == 0) ? v.name[k] : '_';
         if (Keyword(text::FoldedName(name))) name += '_';
+        // The format reads no name longer than kLongestLpName; the cut leaves
+        // room for the number that tells cut names apart.
+        if (name.size() > kLongestLpName) name.resize(kLongestLpName - 16);
         // The format tells names apart by case; the problem does not, but
         // two names may have become one above.
         const std::string stem = name;
@@ -76,10 +99,14 @@ std::vector<std::string> LpNames(const ProblemModel& model) {
 std::string LpText(const ProblemModel& model) {
     const std::vector<std::string> names = LpNames(model);
     std::string out = "\\ Optimara\n";
+    // A name the format could not take as typed is told in a comment.
+    for (uint32_t v = 0; v < model.variables.size(); ++v)
+        if (names[v] != model.variables[v].name)
+            out += "\\ " + names[v] + " = " + Printable(model.variables[v].name) + "\n";
     out += model.maximize ? "Maximize\n obj:" : "Minimize\n obj:";
     std::vector<ModelTerm> objective;
     for (uint32_t v = 0; v < model.variables.size(); ++v)
-        if (v < model.objective.size() && model.objective[v] != 0) objective.push_back({v, model.objective[v]});
+        if (v < model.objective.size() && model.objective[v] != 0) objective.push_back({v, model.objective[v], {}});
     Terms(out, objective, names);
     out += "\nSubject To\n";
     // A side becomes a constraint unless all its rows are bounds.
@@ -94,6 +121,9 @@ std::string LpText(const ProblemModel& model) {
         out += line.relation == '<' ? " <= " : line.relation == '>' ? " >= " : " = ";
         out += Number(line.rhs) + "\n";
     }
+    // The format wants at least one constraint: one that every point meets.
+    if (model.rows.empty())
+        out += "\\ Sin restricciones: sólo las cotas de las líneas de signo.\n h0: 0 " + names.at(0) + " >= 0\n";
     out += "Bounds\n";
     for (uint32_t v = 0; v < model.variables.size(); ++v)
         out += " " + names[v] + (model.variables[v].nonNegative ? " >= 0\n" : " free\n");

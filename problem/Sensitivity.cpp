@@ -12,6 +12,8 @@
 #include <cmath>
 
 #include "BuildProblem.h"
+#include "MatrixQ.h"
+#include "Simplex.h"
 
 namespace optimara {
 namespace {
@@ -21,7 +23,10 @@ struct Optimum {
     const MatrixR& T;
     uint32_t m, n;
     double sense;                    // +1 "Maximizar", -1 "Minimizar"
-    double valueTol = 0, costTol = 0;
+    // Tolerances relative to the data's scale; all 0 for a tableau computed
+    // exactly, whose zeros are zeros.
+    double valueTol = 0, costTol = 0, entryTol = 0;
+    bool exact = false;
     std::vector<uint32_t> position;  // variable (1..n+m) -> position (1..n+m)
     std::vector<uint32_t> basicOf;   // row -> its basic variable
     std::vector<uint32_t> columnOf;  // column -> its variable
@@ -33,6 +38,25 @@ struct Optimum {
     uint32_t ColumnVariable(uint32_t j) const { return columnOf[j]; }
     double Value(uint32_t var) const { return Basic(var) ? -T.Index(RowOf(var), n + 1) : 0.0; }
     double Cost(uint32_t col) const { return T.Index(m + 1, col); }
+    // A basic value within the tolerance of 0 is 0: a degenerate vertex. An
+    // exact tableau of a basis the floating one found barely infeasible is
+    // read the same way: its optimum is within rounding of that vertex.
+    double RowValue(uint32_t r) const {
+        const double v = -T.Index(r, n + 1);
+        return std::fabs(v) <= valueTol || (exact && v < 0) ? 0.0 : v;
+    }
+    // A reduced cost the same way: within the tolerance of 0 it is 0.
+    double ReducedCost(uint32_t col) const {
+        const double d = Cost(col);
+        return std::fabs(d) <= costTol || (exact && d > 0) ? 0.0 : d;
+    }
+    // Entries of a ratio's direction below the tolerance of its largest are
+    // rounding residue.
+    double EntryTol(const std::vector<double>& direction) const {
+        double largest = 0;
+        for (double x : direction) largest = std::max(largest, std::fabs(x));
+        return entryTol * largest;
+    }
     // One of the two columns of a free variable.
     bool FreePart(uint32_t var) const {
         return var <= n && !model.variables[model.columns[var - 1].variable].nonNegative;
@@ -41,8 +65,20 @@ struct Optimum {
     bool Paired(uint32_t var) const;
 };
 
-Optimum Read(const ProblemModel& model, const MatrixR& T, const MatrixZ& labels) {
-    Optimum o{model, T, T.rows - 1, T.cols - 1, model.maximize ? 1.0 : -1.0, 0, 0, {}, {}, {}};
+double LargestRightHandSide(const ProblemModel& model) {
+    double largest = 0;
+    for (const ModelLine& line : model.lines) largest = std::max(largest, std::fabs(line.rhs));
+    return largest;
+}
+
+double LargestCost(const ProblemModel& model) {
+    double largest = 0;
+    for (double c : model.objective) largest = std::max(largest, std::fabs(c));
+    return largest;
+}
+
+Optimum Read(const ProblemModel& model, const MatrixR& T, const MatrixZ& labels, bool exact) {
+    Optimum o{model, T, T.rows - 1, T.cols - 1, model.maximize ? 1.0 : -1.0, 0, 0, 0, exact, {}, {}, {}};
     o.position.assign(o.m + o.n + 1, 0);
     o.basicOf.assign(o.m + 1, 0);
     o.columnOf.assign(o.n + 1, 0);
@@ -52,11 +88,16 @@ Optimum Read(const ProblemModel& model, const MatrixR& T, const MatrixZ& labels)
         if (k > o.n) o.basicOf[k - o.n] = var;
         else o.columnOf[k] = var;
     }
-    double values = 0, costs = 0;
+    if (exact) return o;
+    // The values scale with the right-hand sides, the reduced costs with the
+    // costs: the residue of a step is a small part of the larger of the
+    // typed numbers and the tableau's own.
+    double values = LargestRightHandSide(model), costs = LargestCost(model);
     for (uint32_t i = 1; i <= o.m; ++i) values = std::max(values, std::fabs(T.Index(i, o.n + 1)));
     for (uint32_t j = 1; j <= o.n; ++j) costs = std::max(costs, std::fabs(T.Index(o.m + 1, j)));
-    o.valueTol = 1e-9 * (1 + values);
-    o.costTol = 1e-9 * (1 + costs);
+    o.valueTol = 1e-9 * values;
+    o.costTol = 1e-9 * costs;
+    o.entryTol = 1e-12;
     return o;
 }
 
@@ -87,11 +128,12 @@ void RangeSide(const Optimum& o, const std::vector<uint32_t>& rows, double rhs, 
     }
     out.price = o.sense * rate;
     double low = -kNoLimit, high = kNoLimit;
+    const double tol = o.EntryTol(g);
     for (uint32_t r = 1; r <= o.m; ++r) {
-        const double v = -o.T.Index(r, o.n + 1);
+        const double v = o.RowValue(r);
         // A free variable passing 0 only changes which of its two columns
         // carries it; the price holds on.
-        if (std::fabs(g[r]) <= 1e-12 || o.FreePart(o.BasicOf(r))) continue;
+        if (std::fabs(g[r]) <= tol || o.FreePart(o.BasicOf(r))) continue;
         if (g[r] > 0) low = std::max(low, -v / g[r]);
         else high = std::min(high, v / -g[r]);
     }
@@ -130,10 +172,11 @@ RangeLimits CostRange(const Optimum& o, const std::vector<std::pair<uint32_t, do
         for (uint32_t j = 1; j <= o.n; ++j) h[j] -= o.sense * sign * o.T.Index(r, j);
     }
     double low = -kNoLimit, high = kNoLimit;
+    const double tol = o.EntryTol(h);
     for (uint32_t j = 1; j <= o.n; ++j) {
         // The slack of an "=" line never enters: its price may have either sign.
-        if (std::fabs(h[j]) <= 1e-12 || o.Paired(o.ColumnVariable(j))) continue;
-        const double bound = -o.Cost(j) / h[j];
+        if (std::fabs(h[j]) <= tol || o.Paired(o.ColumnVariable(j))) continue;
+        const double bound = -o.ReducedCost(j) / h[j];
         if (h[j] > 0) high = std::min(high, bound);
         else low = std::max(low, bound);
     }
@@ -225,16 +268,78 @@ void AddTerm(std::string& text, double coef, const std::string& name, bool keepZ
     text += name;
 }
 
-} // namespace
-
-SensitivityReport AnalyseOptimum(const ProblemModel& model, const MatrixR& tableau, const MatrixZ& labels) {
-    const Optimum o = Read(model, tableau, labels);
+SensitivityReport Analyse(const ProblemModel& model, const MatrixR& tableau, const MatrixZ& labels, bool exact) {
+    const Optimum o = Read(model, tableau, labels, exact);
     SensitivityReport report;
     report.objective = o.sense * tableau.Index(o.m + 1, o.n + 1);
     report.lines = RangeLines(o);
     report.variables = RangeVariables(o);
     report.degenerate = Degenerate(o);
     report.otherOptima = OtherOptima(o);
+    return report;
+}
+
+double TypedCost(const ProblemModel& model, uint32_t variable) {
+    return variable < model.objective.size() ? model.objective[variable] : 0.0;
+}
+
+bool Contains(const RangeLimits& range, double value) { return range.lower <= value && value <= range.upper; }
+
+// The first tableau pivoted in exact rationals, from the typed numbers, to
+// the basis of `labels`; false when the tableau is not the model's or the
+// basis cannot be reached.
+bool ExactTableauOfBasis(const ProblemModel& model, const MatrixZ& labels, MatrixR& tableau, MatrixZ& exactLabels) {
+    MatrixQ T = ExactTableauFromModel(model);
+    if (T.rows != tableau.rows || T.cols != tableau.cols) return false;
+    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    std::vector<bool> basic(m + n + 1, false);
+    for (uint32_t k = n + 1; k <= n + m; ++k) basic[static_cast<uint32_t>(labels.Index(k, 1))] = true;
+    exactLabels.Redefine(m + n, 1);
+    for (uint32_t k = 1; k <= m + n; ++k) exactLabels.Index(k, 1) = static_cast<int32_t>(k);
+    MatrixZ marks(T.rows, T.cols);
+    // A column whose variable is basic at the end enters on a row whose
+    // variable is not; the basis being regular, such a row has a nonzero entry.
+    for (uint32_t q = 1; q <= n; ++q) {
+        if (!basic[static_cast<uint32_t>(exactLabels.Index(q, 1))]) continue;
+        uint32_t r = 1;
+        while (r <= m && (basic[static_cast<uint32_t>(exactLabels.Index(n + r, 1))] || sgn(T.Index(r, q)) == 0)) ++r;
+        if (r > m) return false;
+        marks.Index(r, q) = 2;
+        PivotStep(T, marks, 1, exactLabels);
+        marks.Index(r, q) = 0;
+    }
+    MatrixR rounded = T.ToReal();
+    tableau.Swap(rounded);
+    return true;
+}
+
+} // namespace
+
+bool RangesHoldTheirValues(const ProblemModel& model, const SensitivityReport& report) {
+    for (const LineRanging& line : report.lines)
+        if (!Contains(line.rhs, model.lines[line.line].rhs)) return false;
+    for (const VariableRanging& v : report.variables)
+        if (!Contains(v.cost, TypedCost(model, v.variable))) return false;
+    return true;
+}
+
+SensitivityReport AnalyseOptimum(const ProblemModel& model, const MatrixR& tableau, const MatrixZ& labels) {
+    SensitivityReport report = Analyse(model, tableau, labels, false);
+    if (RangesHoldTheirValues(model, report)) return report;
+    // The floating tableau's residue moved a range off its own value: the
+    // same basis again, exactly.
+    MatrixR exact(tableau);
+    MatrixZ exactLabels(1, 1);
+    if (ExactTableauOfBasis(model, labels, exact, exactLabels)) report = Analyse(model, exact, exactLabels, true);
+    // Whatever is left is rounding at a limit; a range never leaves its value.
+    for (LineRanging& line : report.lines) {
+        const double rhs = model.lines[line.line].rhs;
+        line.rhs = {std::min(line.rhs.lower, rhs), std::max(line.rhs.upper, rhs)};
+    }
+    for (VariableRanging& v : report.variables) {
+        const double cost = TypedCost(model, v.variable);
+        v.cost = {std::min(v.cost.lower, cost), std::max(v.cost.upper, cost)};
+    }
     return report;
 }
 
@@ -254,10 +359,21 @@ ProblemText DualProblem(const ProblemModel& model) {
         double sign;  // of the side's coefficients and right-hand side
         bool free;
     };
+    // A problem of sign lines alone has no row to price: its sign lines are
+    // taken as its constraints and its variables as free, which is the same
+    // problem and gives the dual a variable per sign line.
+    const bool signLinesOnly = model.rows.empty();
+    std::vector<RowOrigin> rows = model.rows;
+    std::vector<std::string> names;
+    for (const std::string& slack : model.slackNames) names.push_back("y" + slack.substr(1));
+    if (signLinesOnly)
+        for (const BoundOrigin& bound : model.bounds) {
+            rows.push_back(bound.row);
+            names.push_back("y" + std::to_string(rows.size()));
+        }
     std::vector<DualVariable> duals;
-    for (size_t r = 0; r < model.rows.size(); ++r) {
-        const RowOrigin& row = model.rows[r];
-        const std::string name = "y" + model.slackNames[r].substr(1);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const RowOrigin& row = rows[r];
         if (row.second && !duals.empty() && duals.back().line == row.line && duals.back().side == row.side) {
             duals.back().free = true;
             duals.back().sign = 1.0;
@@ -265,7 +381,7 @@ ProblemText DualProblem(const ProblemModel& model) {
                                     duals.back().name.end());
             continue;
         }
-        duals.push_back({name, row.line, row.side, form * (row.negated ? -1.0 : 1.0), false});
+        duals.push_back({names[r], row.line, row.side, form * (row.negated ? -1.0 : 1.0), false});
     }
     ProblemText dual;
     dual.comboIndex = model.maximize ? 0 : 1;
@@ -276,7 +392,7 @@ ProblemText DualProblem(const ProblemModel& model) {
             for (const ModelTerm& t : model.lines[y.line].sides[y.side].terms)
                 if (t.variable == v) AddTerm(line, y.sign * t.coef, y.name, false);
         const double cost = v < model.objective.size() ? model.objective[v] : 0.0;
-        line += !model.variables[v].nonNegative ? "=" : model.maximize ? ">" : "<";
+        line += signLinesOnly || !model.variables[v].nonNegative ? "=" : model.maximize ? ">" : "<";
         dual.lines.push_back(line + TypedNumber(cost));
     }
     for (const DualVariable& y : duals)

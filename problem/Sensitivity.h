@@ -54,12 +54,21 @@ struct SensitivityReport {
 };
 
 // Reads the report off an optimal final tableau of a completed model.
-// `labels` is the engine's position -> variable permutation.
+// `labels` is the engine's position -> variable permutation. Tolerances
+// follow the data's scale; a range that misses its own value is computed
+// again from the typed numbers in exact arithmetic on the same basis, so
+// every right-hand-side range holds its right-hand side and every cost
+// range its cost.
 SensitivityReport AnalyseOptimum(const ProblemModel& model, const MatrixR& tableau, const MatrixZ& labels);
+
+// Whether every right-hand-side range holds the typed right-hand side and
+// every cost range the typed cost.
+bool RangesHoldTheirValues(const ProblemModel& model, const SensitivityReport& report);
 
 // The dual problem in the program's own syntax: each typed constraint a dual
 // variable (y1 for the line whose slack is h1; non-negative by a sign line
-// unless its line is "="), each problem variable a dual line.
+// unless its line is "="), each problem variable a dual line. A problem of
+// sign lines alone prices its sign lines instead, its variables then free.
 ProblemText DualProblem(const ProblemModel& model);
 
 // Solves a typed problem as "Una Solución" does, without a window; false

@@ -33,7 +33,7 @@ QAction* AddCheckable(QMenu* menu, const QString& caption, const QString& name, 
 void TForm1::CreateExplainAids() {
     const files::Preferences preferences = files::ReadPreferences();
     StepsMenu->addSeparator();
-    RuleMenu1 = StepsMenu->addMenu("&Regla de pivote");
+    RuleMenu1 = StepsMenu->addMenu("Regla de &pivote");
     RuleMenu1->setObjectName("RuleMenu1");
     auto* rules = new QActionGroup(RuleMenu1);
     rules->setExclusive(true);
@@ -43,7 +43,7 @@ void TForm1::CreateExplainAids() {
                               preferences.pivotRule == 2);
     for (QAction* item : {RuleRandom1, RuleLargest1, RuleBland1}) rules->addAction(item);
     state_.problem.Rule = static_cast<PivotRule>(preferences.pivotRule);
-    ViewExplanation1 = AddCheckable(StepsMenu, QString::fromUtf8("Ver &explicación"), "ViewExplanation1",
+    ViewExplanation1 = AddCheckable(StepsMenu, QString::fromUtf8("&Ver explicación"), "ViewExplanation1",
                                     preferences.explanation);
     NotationMenu->addSeparator();
     SlackNames1 = AddCheckable(NotationMenu, "&Nombres de holgura", "SlackNames1", preferences.slackNames);

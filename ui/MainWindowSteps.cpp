@@ -65,10 +65,10 @@ void TForm1::CreateStepAids() {
     ChoosePivot1 = StepsMenu->addAction("&Elegir pivote");
     ChoosePivot1->setObjectName("ChoosePivot1");
 
-    // "Ver &recorrido" right under "&Ver eje 3D".
+    // "Ver re&corrido" right under "&Ver eje 3D".
     const QList<QAction*> imageItems = ImageMenu->actions();
     const int axis = static_cast<int>(imageItems.indexOf(ViewAxis1));
-    ViewPath1 = new QAction("Ver &recorrido", ImageMenu);
+    ViewPath1 = new QAction("Ver re&corrido", ImageMenu);
     ViewPath1->setObjectName("ViewPath1");
     ViewPath1->setCheckable(true);
     ViewPath1->setChecked(true);

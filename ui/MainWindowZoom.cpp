@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QPushButton>
 #include <QSettings>
 #include <QTableView>
@@ -57,6 +60,18 @@ int GridGrowth(int extraWidth, int percent) {
     return static_cast<int>(extraWidth * share);
 }
 
+// After a change of font the panel counts each paragraph it has not laid
+// out again as one line, so its scroll bar falls short of the end, or is
+// missing when a few long paragraphs seem to fit. Its texts are short:
+// every paragraph is laid out at once, and the bar follows the true height.
+void LayOutWholly(QPlainTextEdit* panel) {
+    QTextDocument* document = panel->document();
+    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document->documentLayout());
+    if (!layout) return;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) layout->ensureBlockLayout(block);
+    emit layout->documentSizeChanged(layout->documentSize());
+}
+
 } // namespace
 
 void TForm1::CreateZoomMenu() {
@@ -104,9 +119,11 @@ bool TForm1::WheelZoom(QEvent* event) {
 
 void TForm1::ApplyZoom() {
     const int zoom = Zoom();
-    QWidget* texts[] = {StringGrid1, ListBox2, ListBox3, Edit2, findChild<QWidget*>("Explicacion")};
+    auto* panel = findChild<QPlainTextEdit*>("Explicacion");
+    QWidget* texts[] = {StringGrid1, ListBox2, ListBox3, Edit2, panel};
     for (QWidget* w : texts)
         if (w) w->setFont(ZoomedFont(BaseFont(w), zoom));
+    if (panel) LayOutWholly(panel);
     for (int panel = 0; panel < 3; ++panel) {
         QLabel* label = StatusBar1->PanelLabel(panel);
         label->setFont(ZoomedFont(BaseFont(label), zoom));

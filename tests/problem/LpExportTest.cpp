@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The problem written as a CPLEX LP file and read back by glpsol: the same
 // verdict and the same optimum as the solve button's.
+#include <functional>
 #include <random>
 
 #include "Comparison.h"
 #include "LpExport.h"
+#include "Sensitivity.h"
 #include "catalogue/Catalogue.h"
 
 namespace optimara::testing {
@@ -49,6 +51,105 @@ TEST(LpExport, GlpsolReadsTheExportToTheSameEnd) {
             const TypedProblem p = family.make(rng);
             ExpectSameEnd(p.text, std::string(family.name) + ": " + Describe(p));
         }
+    }
+}
+
+// Every name of a typed text (a run from a letter to the next delimiter)
+// through `rename`, the numbers and relations as they were.
+ProblemText Renamed(const ProblemText& text, const std::function<std::string(const std::string&)>& rename) {
+    auto side = [&](const std::string& s) {
+        std::string out;
+        for (size_t k = 0; k < s.size();) {
+            const auto c = static_cast<signed char>(s[k]);
+            if (c < 65 || c > 122) {
+                out += s[k++];
+                continue;
+            }
+            const size_t end = s.find_first_of("+-*,<>=", k);
+            out += rename(s.substr(k, end == std::string::npos ? std::string::npos : end - k));
+            k = end == std::string::npos ? s.size() : end;
+        }
+        return out;
+    };
+    ProblemText renamed{text.comboIndex, side(text.objective), {}};
+    for (const std::string& line : text.lines) renamed.lines.push_back(side(line));
+    return renamed;
+}
+
+// Names longer than the format reads, alike in their first 255 characters,
+// and names that begin or go on with characters it refuses: cut or
+// rewritten apart, each mapped back in a comment, and read by glpsol to the
+// same end.
+TEST(LpExport, LongAndOddNamesReadBackToTheSameEnd) {
+    ASSERT_TRUE(GlpsolAvailable());
+    const std::vector<std::function<std::string(const std::string&)>> renames = {
+        [](const std::string& name) { return "A" + std::string(290, 'n') + "ñ" + name; },
+        [](const std::string& name) { return "\\" + name + "[ñ]\tend"; },
+    };
+    for (const Family& family : Families()) {
+        std::mt19937 rng(4242u);
+        for (int k = 0; k < 3; ++k) {
+            const TypedProblem p = family.make(rng);
+            for (const auto& rename : renames) {
+                const ProblemText text = Renamed(p.text, rename);
+                ExpectSameEnd(text, std::string(family.name) + ": " + text.objective.substr(0, 80));
+                ProblemModel model;
+                BuildReport report;
+                ASSERT_TRUE(ModelFromText(model, text, report)) << report.errorPanel;
+                const std::vector<std::string> names = LpNames(model);
+                const std::string lp = LpText(model);
+                for (size_t v = 0; v < names.size(); ++v) {
+                    EXPECT_LE(names[v].size(), 255u);
+                    std::string typed = model.variables[v].name;
+                    const size_t tab = typed.find('\t');
+                    if (tab != std::string::npos) typed.replace(tab, 1, "\\x09");
+                    EXPECT_NE(lp.find("\\ " + names[v] + " = " + typed + "\n"), std::string::npos) << typed;
+                }
+            }
+        }
+    }
+}
+
+// Numbers are written as typed, not as the digits of the nearest double.
+TEST(LpExport, NumbersAreWrittenAsTyped) {
+    const struct {
+        ProblemText text;
+        std::vector<std::string> written;
+    } cases[] = {
+        {{1, "0.1x+0.7y", {"0.3x+1.1y<2.675", "x>0"}}, {" obj: 0.1 x + 0.7 y\n", " h1: 0.3 x + 1.1 y <= 2.675\n"}},
+        {{0, "-0.35a+123456.789b", {"a-0.000001b>-0.2"}}, {" obj: - 0.35 a + 123456.789 b\n", " h1: 1 a - 1e-06 b >= -0.2\n"}},
+    };
+    for (const auto& c : cases) {
+        ProblemModel model;
+        BuildReport report;
+        ASSERT_TRUE(ModelFromText(model, c.text, report)) << report.errorPanel;
+        const std::string lp = LpText(model);
+        for (const std::string& line : c.written) EXPECT_NE(lp.find(line), std::string::npos) << line << "\n" << lp;
+    }
+}
+
+// A problem of sign lines alone: the export has its one constraint that
+// every point meets, glpsol reads it to the same end, and its dual is a
+// problem the program reads and solves to the same optimum.
+TEST(LpExport, SignLinesAloneExportAndDualise) {
+    ASSERT_TRUE(GlpsolAvailable());
+    const std::vector<ProblemText> problems = {
+        {0, "x+y", {"x>0", "y>0"}},          {1, "x+y", {"x>0", "y>0"}},   {1, "-x-2y", {"x,y>0"}},
+        {0, "3a", {"2a>0"}},                  {0, "x+0y", {"-x<0"}},        {0, "x+y", {"x>0", "y>0", "entero: x"}},
+    };
+    for (const ProblemText& text : problems) {
+        ExpectSameEnd(text, text.objective + " " + text.lines[0]);
+        ProblemModel model;
+        BuildReport report;
+        ASSERT_TRUE(ModelFromText(model, text, report)) << report.errorPanel;
+        double primal = 0;
+        if (!SolveToOptimum(text, primal)) continue;
+        const ProblemText dual = DualProblem(model);
+        ProblemModel dualModel;
+        EXPECT_TRUE(ModelFromText(dualModel, dual, report)) << report.errorPanel << ": " << dual.objective;
+        double optimum = 1;
+        EXPECT_TRUE(SolveToOptimum(dual, optimum)) << dual.objective;
+        EXPECT_DOUBLE_EQ(optimum, primal) << dual.objective;
     }
 }
 

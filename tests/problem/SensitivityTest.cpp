@@ -109,6 +109,21 @@ struct Solved {
     }
 };
 
+// Every right-hand-side range holds the typed right-hand side, every cost
+// range the typed cost.
+void ExpectRangesHold(const ProblemModel& model, const SensitivityReport& report, const std::string& what) {
+    for (const LineRanging& line : report.lines) {
+        const double rhs = model.lines[line.line].rhs;
+        EXPECT_TRUE(line.rhs.lower <= rhs && rhs <= line.rhs.upper)
+            << what << " | " << line.text << ": [" << line.rhs.lower << ", " << line.rhs.upper << "]";
+    }
+    for (const VariableRanging& v : report.variables) {
+        const double cost = v.variable < model.objective.size() ? model.objective[v.variable] : 0.0;
+        EXPECT_TRUE(v.cost.lower <= cost && cost <= v.cost.upper)
+            << what << " | " << v.name << " " << cost << ": [" << v.cost.lower << ", " << v.cost.upper << "]";
+    }
+}
+
 // False when glpsol's report was too coarse to judge by.
 bool CompareWithGlpsol(const Solved& solved, const SensitivityReport& ours, const std::string& what) {
     const ProblemModel& model = solved.host.state.Model;
@@ -162,6 +177,7 @@ TEST(Sensitivity, AgreesWithGlpsolRangesOnNonDegenerateGeneratedProblems) {
             if (!solved.optimal) continue;
             const SensitivityReport report = solved.Report();
             if (report.degenerate || report.otherOptima) continue;
+            ExpectRangesHold(solved.host.state.Model, report, name + ": " + Describe(p));
             if (!CompareWithGlpsol(solved, report, name + ": " + Describe(p))) continue;
             ++compared;
             lines += static_cast<int>(report.lines.size());
@@ -172,6 +188,66 @@ TEST(Sensitivity, AgreesWithGlpsolRangesOnNonDegenerateGeneratedProblems) {
     RecordProperty("lines", lines);
     EXPECT_GE(compared, 20);
     EXPECT_GE(lines, 50);
+}
+
+// Rows and columns in units up to a million times apart.
+TypedProblem VeryBadlyScaled(std::mt19937& rng) {
+    const IntegerData d = RandomIntegers(rng, 4, 5, 0.7);
+    std::vector<int> rowExp, colExp;
+    for (size_t i = 0; i < d.a.size(); ++i) rowExp.push_back(Draw(rng, -6, 6));
+    for (int j = 0; j < d.n; ++j) colExp.push_back(Draw(rng, -6, 6));
+    return TypeIntegers(d, Chance(rng, 0.5), rowExp, colExp, true);
+}
+
+// Over every family, the badly scaled ones and each scaled by kScale too.
+TEST(Sensitivity, EveryRangeHoldsItsValue) {
+    int optimal = 0;
+    std::vector<Family> families = Families();
+    families.push_back({"very badly scaled", VeryBadlyScaled});
+    for (const Family& family : families) {
+        std::mt19937 rng(2718u);
+        for (int k = 0; k < 120; ++k) {
+            const TypedProblem p = family.make(rng);
+            for (const TypedProblem& q : {p, Scaled(p)}) {
+                Solved solved(q.text);
+                if (!solved.optimal) continue;
+                ++optimal;
+                ExpectRangesHold(solved.host.state.Model, solved.Report(), std::string(family.name) + ": " + Describe(q));
+            }
+        }
+    }
+    EXPECT_GE(optimal, 400);
+}
+
+// A tableau whose values and costs are off beyond any tolerance gives the
+// ranges of its basis computed exactly from the typed numbers.
+TEST(Sensitivity, ARangeOffItsValueIsComputedAgainExactly) {
+    const std::vector<ProblemText> problems = {
+        {1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"}},
+        {0, "0.6a+0.35b", {"5a+7b>8", "4a+2b>15", "2a+b>3", "a>0", "b>0"}},
+        {1, "2x+3y", {"x+y=4", "x>-2"}},
+    };
+    for (const ProblemText& text : problems) {
+        Solved solved(text);
+        ASSERT_TRUE(solved.optimal) << text.objective;
+        const SensitivityReport clean = solved.Report();
+        MatrixR& T = solved.host.state.Tableau;
+        // Every basic value below 0, every reduced cost above: no range of
+        // this tableau holds its value.
+        for (uint32_t i = 1; i < T.rows; ++i) T.Index(i, T.cols) = std::fabs(T.Index(i, T.cols)) + 1;
+        for (uint32_t j = 1; j < T.cols; ++j) T.Index(T.rows, j) = std::fabs(T.Index(T.rows, j)) + 1;
+        const SensitivityReport again = solved.Report();
+        ExpectRangesHold(solved.host.state.Model, again, text.objective);
+        ASSERT_EQ(again.lines.size(), clean.lines.size());
+        for (size_t k = 0; k < clean.lines.size(); ++k) {
+            ExpectClose(again.lines[k].rhs.lower, clean.lines[k].rhs.lower, clean.lines[k].text);
+            ExpectClose(again.lines[k].rhs.upper, clean.lines[k].rhs.upper, clean.lines[k].text);
+        }
+        for (size_t k = 0; k < clean.variables.size(); ++k) {
+            ExpectClose(again.variables[k].cost.lower, clean.variables[k].cost.lower, clean.variables[k].name);
+            ExpectClose(again.variables[k].cost.upper, clean.variables[k].cost.upper, clean.variables[k].name);
+        }
+    }
 }
 
 // Which optima the words report.

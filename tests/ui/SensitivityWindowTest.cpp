@@ -71,6 +71,35 @@ TEST_F(SensitivityTest, OpenTheDualAsksToSaveFirstAndSolvesIt) {
     EXPECT_EQ(Edit2()->text(), "12");
 }
 
+// A problem of sign lines alone has a dual the window opens and solves.
+TEST_F(SensitivityTest, TheDualOfSignLinesAloneOpensAndSolves) {
+    const struct {
+        int sense;
+        QString objective;
+        QStringList lines;
+        QString dual, value;
+    } cases[] = {
+        {0, "x+2y", {"x>0", "y>0"}, "Maximizar\n0y1+0y2\nSujeto a:\ny1=1\ny2=2\ny1>0\ny2>0", "0"},
+        {1, "-3a", {"2a>0"}, "Minimizar\n0y1\nSujeto a:\n-2y1=-3\ny1>0", "0"},
+    };
+    for (const auto& c : cases) {
+        TypeProblem(c.sense, c.objective, c.lines);
+        Press(Button1());
+        ASSERT_TRUE(Item("Sensitivity1")->isEnabled()) << Panel(1);
+        Item("Sensitivity1")->trigger();
+        TSensitivityForm* w = Window();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->DualText->toPlainText(), c.dual);
+        EXPECT_EQ(w->DualOptimum->text(), QString::fromUtf8("Óptimo: 0"));
+        ModalAnswerer answerer({ModalAnswerer::Click(QMessageBox::No)});
+        QTest::mouseClick(w->OpenDualButton, Qt::LeftButton);
+        EXPECT_EQ(Panel(0), "") << c.objective.toStdString();
+        EXPECT_EQ(Panel(1), "Hecho");
+        EXPECT_EQ(Edit2()->text(), c.value);
+        w->close();
+    }
+}
+
 TEST_F(SensitivityTest, ExportWritesTheTypedProblemAsAnLpFile) {
     TypeProblem(0, "x+2y", {"x+y>2", "x,y<5", "x>0"});
     QTemporaryDir dir;

@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <cmath>
+#include <map>
 
 #include "Application.h"
 #include "AuxWindows.h"
@@ -94,14 +95,14 @@ TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
                 {"&Nombres de holgura", true, true, false}, {"&Aritmética exacta", true, true, false}});
     ExpectMenu(bar[2]->menu(), "&Pasos",
                {{"Paso &atrás", false, false, false}, {"Paso a&delante", true, false, false}, {"-", 0, 0, 0},
-                {"&Elegir pivote", false, false, false}, {"-", 0, 0, 0}, {"&Regla de pivote", true, false, false},
-                {"Ver &explicación", true, true, true}, {"-", 0, 0, 0}, {"&Sensibilidad", false, false, false},
+                {"&Elegir pivote", false, false, false}, {"-", 0, 0, 0}, {"Regla de &pivote", true, false, false},
+                {"&Ver explicación", true, true, true}, {"-", 0, 0, 0}, {"&Sensibilidad", false, false, false},
                 {"Árbol de &ramificación", false, false, false}});
-    ExpectMenu(bar[2]->menu()->actions()[5]->menu(), "&Regla de pivote",
+    ExpectMenu(bar[2]->menu()->actions()[5]->menu(), "Regla de &pivote",
                {{"&Aleatoria", true, true, true}, {"Mayor &coeficiente", true, true, false},
                 {"Menor &índice (Bland)", true, true, false}});
     ExpectMenu(bar[3]->menu(), "&Imagen",
-               {{"&Ver eje 3D", true, true, true}, {"Ver &recorrido", true, true, true},
+               {{"&Ver eje 3D", true, true, true}, {"Ver re&corrido", true, true, true},
                 {"Ver línea del &objetivo", true, true, false}, {"Ver &enteros", true, true, true}, {"-", 0, 0, 0},
                 {"&Guardar Imagen Como...", true, false, false}, {"-", 0, 0, 0}, {"&Agrandar", true, false, false},
                 {"&Restaurar", false, false, false}});
@@ -116,6 +117,33 @@ TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
     EXPECT_EQ(zoomIn, (QList<QKeySequence>{QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}));
     EXPECT_EQ(bar[4]->menu()->actions()[1]->shortcut(), QKeySequence("Ctrl+-"));
     EXPECT_EQ(bar[4]->menu()->actions()[2]->shortcut(), QKeySequence("Ctrl+0"));
+}
+
+// The letter after a single "&", folded; empty for none.
+QString Mnemonic(const QString& caption) {
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] != '&') return caption.mid(i + 1, 1).toCaseFolded();
+        ++i;
+    }
+    return QString();
+}
+
+TEST_F(MainWindowMakeUp, NoLetterMarksTwoItemsOfOneMenu) {
+    // Every menu and submenu of the window, the grid's own menu too (the
+    // bar's titles are the design's: "&Archivo" and "&Ayuda" share theirs).
+    const QList<QMenu*> menus = form->findChildren<QMenu*>();
+    ASSERT_GE(menus.size(), 7);
+    for (QMenu* menu : menus) {
+        std::map<QString, QString> seen;
+        for (QAction* item : menu->actions()) {
+            const QString letter = Mnemonic(item->text());
+            if (letter.isEmpty()) continue;
+            const auto [at, fresh] = seen.emplace(letter, item->text());
+            EXPECT_TRUE(fresh) << menu->title().toStdString() << ": \"" << at->second.toStdString() << "\" and \""
+                               << item->text().toStdString() << "\"";
+        }
+    }
 }
 
 TEST_F(MainWindowMakeUp, ControlsStandAtTheirDesignPlaces) {

@@ -3,6 +3,8 @@
 // zoom enlarges the results and the picture's lines, remembered for the
 // next run.
 #include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QSettings>
@@ -113,6 +115,66 @@ TEST_F(ZoomedWindow, KeysAndControlWheelStepTheResultsTextsAndAreRemembered) {
         QSettings("Optimara", "Optimara").setValue("zoom", stored);
         EXPECT_EQ(NewWindow()->Zoom(), zoom) << stored.toString().toStdString();
     }
+}
+
+// Whether a text is taller than the panel's page at the panel's font,
+// tab stops and width, laid out apart from the panel.
+bool Overflows(const QPlainTextEdit* panel) {
+    QTextDocument page;
+    page.setDefaultFont(panel->font());
+    QTextOption option = page.defaultTextOption();
+    option.setTabStopDistance(panel->tabStopDistance());
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    page.setDefaultTextOption(option);
+    page.setDocumentMargin(panel->document()->documentMargin());
+    page.setTextWidth(panel->viewport()->width());
+    page.setPlainText(panel->toPlainText());
+    return page.size().height() > panel->viewport()->height() + 1;
+}
+
+// After each zoom, and for a text shown while zoomed: a text taller than the
+// panel has a scroll bar that reaches its last line.
+TEST_F(ZoomedWindow, ExplanationScrollsWhenItsTextDoesNotFitAfterAZoom) {
+    auto* panel = form->findChild<QPlainTextEdit*>("Explicacion");
+    ASSERT_TRUE(panel && panel->isVisible());
+    QScrollBar* bar = panel->verticalScrollBar();
+    int overflowing = 0;
+    auto expectScrolls = [&] {
+        // What the user sees once the window has had its events.
+        QApplication::processEvents();
+        if (!Overflows(panel)) return;
+        ++overflowing;
+        EXPECT_TRUE(bar->isVisible());
+        bar->setValue(bar->maximum());
+        QTextCursor end(panel->document());
+        end.movePosition(QTextCursor::End);
+        EXPECT_LE(panel->cursorRect(end).bottom(), panel->viewport()->height());
+        bar->setValue(0);
+    };
+    // The first step of the classroom problem: a ratio test over six rows.
+    Rational1()->trigger();
+    PasteProblem(1, "3x+2y+4z+u+2v+w",
+                 {"x+0.5y+z+u+v+w<1.25", "x+3y+0.2z+2u<6", "2x+y+z+0.25v<2.5", "x+y+3z+0.125w<7", "u+v+w<0.75",
+                  "x+2u+3v<3.5", "x,y,z,u,v,w>0"});
+    Press(Button2());
+    ASSERT_GT(panel->toPlainText().count('\n'), 8);
+    QAction* normal = form->findChild<QAction*>("ZoomNormal1");
+    // Through the menu items, up to the largest step, down to the smallest and back.
+    for (QAction* item : {ZoomIn1(), ZoomIn1(), ZoomIn1(), ZoomIn1(), ZoomIn1(), ZoomIn1(), ZoomOut1(), ZoomOut1(),
+                          normal, ZoomIn1(), ZoomIn1()}) {
+        item->trigger();
+        SCOPED_TRACE(form->Zoom());
+        expectScrolls();
+    }
+    // A text shown while zoomed: the first step again, then the optimum.
+    for (int k = 0; k < 4; ++k) ZoomIn1()->trigger();
+    Press(Button1());
+    ASSERT_EQ(Panel(1), "Hecho");
+    expectScrolls();
+    Press(Button1());
+    Press(Button2());
+    expectScrolls();
+    EXPECT_GE(overflowing, 10);
 }
 
 // The commonest run of painted pixels down a few columns of the picture: the
