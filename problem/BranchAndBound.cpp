@@ -406,15 +406,15 @@ bool BranchSearch::Resume(ProblemState& s) {
     return true;
 }
 
-void BranchSearch::SolveAgain(int number, ProblemState& out) const {
-    const BranchNode& node = result_.nodes.at(size_t(number - 1));
+void SolveNodeAgain(const ProblemText& typed, const ProblemModel& model, const BranchNode& node, bool exact,
+                    ProblemState& out) {
     ProblemState s;
     s.Random = out.Random;
     s.Rule = out.Rule;
-    s.Exact = result_.exact;
-    TextHost host(s, typed_);
+    s.Exact = exact;
+    TextHost host(s, typed);
     std::vector<std::string> lines;
-    for (const NodeBound& b : node.bounds) lines.push_back(BoundLine(model_, b));
+    for (const NodeBound& b : node.bounds) lines.push_back(BoundLine(model, b));
     host.SetBoundLines(std::move(lines));
     for (int steps = 0; steps < kNodeStepLimit; ++steps) {
         Button2Click(host);

@@ -100,6 +100,11 @@ ProblemText NodeText(const ProblemText& typed, const ProblemModel& model, const 
 // `to` becomes a copy of `from`, every matrix and the model with it.
 void CopyProblemState(const ProblemState& from, ProblemState& to);
 
+// A node's problem solved from its text to its end, with out's rule and
+// generator (given up after kNodeStepLimit steps).
+void SolveNodeAgain(const ProblemText& typed, const ProblemModel& model, const BranchNode& node, bool exact,
+                    ProblemState& out);
+
 // A solve host that builds from the typed text with a node's bound lines
 // added below it.
 class NodeSolveHost : public SolveHost {
@@ -142,8 +147,10 @@ public:
     // The memory the nodes' kept tableaux take.
     size_t KeptBytes() const { return keptBytes_; }
     // The node's last tableau solved again from its text, for a node whose
-    // tableau was let go: the same optimum, with `rule` and `random`.
-    void SolveAgain(int number, ProblemState& out) const;
+    // tableau was let go: the same optimum, with out's rule and generator.
+    void SolveAgain(int number, ProblemState& out) const {
+        SolveNodeAgain(typed_, model_, result_.nodes.at(size_t(number - 1)), result_.exact, out);
+    }
     BranchResult TakeResult() { return std::move(result_); }
     const ProblemModel& Model() const { return model_; }
     // The first node's last tableau and region, for the picture of every

@@ -215,7 +215,8 @@ TEST(BranchAndBound, UnboundedRelaxationNeedsAnIntegerPoint) {
         for (const Case& c : cases) {
             RandomGenerator random;
             const ProblemModel model = ReadOk(c.text);
-            const BranchResult r = BranchAndBound(c.text, model, random, rule, [] { return false; });
+            const bool exact = rule == PivotRule::LargestCoefficient;
+            const BranchResult r = BranchAndBound(c.text, model, random, rule, [] { return false; }, exact);
             const std::string what = c.text.lines[0] + " rule " + std::to_string(int(rule));
             EXPECT_TRUE(r.unboundedRelaxation) << what;
             EXPECT_EQ(r.stage, c.stage) << what;
@@ -253,6 +254,32 @@ TEST(BranchAndBound, DeepSearchTableauxStayBounded) {
     const BranchNode& child = r.nodes.back();
     const BranchNode& parent = r.nodes[size_t(child.parent - 1)];
     EXPECT_EQ(child.bounds.back().variable, parent.made[0].variable);
+}
+
+// Beyond their memory budget the nodes' tableaux are let go, but for the
+// first, the best and the last; a node let go is solved again to the same
+// value.
+TEST(BranchAndBound, KeptTableauxStayWithinTheirBudget) {
+    // A third line makes every tableau larger: the budget is reached sooner.
+    const ProblemText text{1, "0x", {"4x-4y<3", "4x-4y>1", "x+y<1000000", "entero: x,y"}};
+    const ProblemModel model = ReadOk(text);
+    RandomGenerator random;
+    int asked = 0;
+    const BranchResult r = BranchAndBound(text, model, random, PivotRule::SmallestIndex, [&] { return ++asked < 15; });
+    size_t kept = 0, gone = 0;
+    for (const BranchNode& n : r.nodes) n.last ? kept += StateBytes(*n.last) : ++gone;
+    EXPECT_GT(gone, 0u);
+    EXPECT_LE(kept, kKeptTableauBytes + 2 * StateBytes(*r.nodes.front().last));
+    ASSERT_TRUE(r.nodes.front().last && r.nodes.back().last);
+    for (size_t k = r.nodes.size() - 1; k > 0; --k) {
+        if (r.nodes[k - 1].last) continue;
+        ProblemState again;
+        again.Rule = PivotRule::SmallestIndex;
+        SolveNodeAgain(text, model, r.nodes[k - 1], false, again);
+        ASSERT_EQ(again.Stage, r.nodes[k - 1].stage);
+        EXPECT_NEAR(ReadSolution(again.Tableau, again.Labels, again.SignMarks, true).objective, r.nodes[k - 1].value, 1e-9);
+        break;
+    }
 }
 
 // Small boxed integer problems, 2 to 4 variables, some of them integer.
