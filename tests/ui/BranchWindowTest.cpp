@@ -283,6 +283,15 @@ TEST_F(BranchTest, TheNodeQuestionStopsTheSearch) {
     Press(Button1());
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(Panel(2).rfind("Nodo 2000 · ", 0), 0u) << Panel(2);
+    // An unbounded relaxation without an integer point known: the search
+    // is the user's, and the panels say where it stands.
+    asked = 0;
+    TypeProblem(1, "x+y", {"4x-4y<3", "4x-4y>1", "entero: x,y"});
+    Press(Button1());
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(Panel(1), "");
+    EXPECT_NE(Panel(2).find(" · relajación ilimitada, sin punto entero conocido"), std::string::npos) << Panel(2);
+    EXPECT_TRUE(Explanation().contains(QString::fromUtf8("no es entero: se ramifica"))) << Explanation().toStdString();
 }
 
 } // namespace
