@@ -95,7 +95,11 @@ std::string NodeEndReason(const BranchResult& r, const ProblemModel& model, cons
         return text + ": se poda por cota.";
     }
     case NodeEnd::Infeasible:
-        if (node.number == 1 && r.divisor.line >= 0) return head + DivisorText(model, r.divisor);
+        if (node.number == 1 && r.divisor.line >= 0) {
+            std::string proof = DivisorText(model, r.divisor);
+            proof[0] = 'l';  // "La línea" within the sentence
+            return head + proof;
+        }
         return head + "la relajación no tiene ningún punto factible: se cierra.";
     case NodeEnd::Integer:
         if (r.unboundedRelaxation) return head + "un punto entero (" + n.point + ") de un problema cuya relajación es ilimitada.";
