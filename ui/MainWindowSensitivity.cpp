@@ -61,7 +61,8 @@ SensitivityView TForm1::CurrentSensitivity() const {
     // problem with its bounds.
     SensitivityView view = ComputeSensitivityView(relaxation ? *relaxation : state_.problem, ReadProblemText(),
                                                   solved && relaxation, Floating(), separator_);
-    if (!relaxation) view.nothing = "Con variables enteras se analiza la relajación lineal, y no hay un óptimo suyo que analizar.";
+    if (!relaxation)
+        view.nothing = "Con variables enteras se analiza la relajación lineal, y no hay un óptimo suyo que analizar.";
     if (!view.available) return view;
     view.words = std::string("Relajación lineal (el problema sin «entero:»): los precios, los intervalos y el dual no "
                              "valen para las soluciones enteras. ") + view.words;
