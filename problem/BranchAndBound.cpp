@@ -179,18 +179,20 @@ size_t StateBytes(const ProblemState& s) {
     bytes += cells(s.Tableau.rows, s.Tableau.cols) * sizeof(double);
     bytes += (cells(s.Labels.rows, s.Labels.cols) + cells(s.PivotMarks.rows, s.PivotMarks.cols) +
               cells(s.SignMarks.rows, s.SignMarks.cols)) * sizeof(int32_t);
-    bytes += (cells(s.ConstraintPlanes.rows, s.ConstraintPlanes.cols) + cells(s.ObjectiveVector.rows, s.ObjectiveVector.cols)) *
-             sizeof(double);
+    bytes += (cells(s.ConstraintPlanes.rows, s.ConstraintPlanes.cols) +
+              cells(s.ObjectiveVector.rows, s.ObjectiveVector.cols)) * sizeof(double);
     if (s.Exact)
         for (uint32_t i = 1; i <= s.ExactTableau.rows; ++i)
             for (uint32_t j = 1; j <= s.ExactTableau.cols; ++j) {
                 const mpq_class& q = s.ExactTableau.Index(i, j);
-                bytes += sizeof(mpq_class) + (mpz_size(q.get_num_mpz_t()) + mpz_size(q.get_den_mpz_t())) * sizeof(mp_limb_t);
+                const size_t limbs = mpz_size(q.get_num_mpz_t()) + mpz_size(q.get_den_mpz_t());
+                bytes += sizeof(mpq_class) + limbs * sizeof(mp_limb_t);
             }
     for (const std::string& name : s.Names) bytes += sizeof(std::string) + name.capacity();
     for (const ModelLine& line : s.Model.lines) {
         bytes += sizeof(ModelLine) + line.rhsText.capacity();
-        for (const ModelSide& side : line.sides) bytes += sizeof(ModelSide) + side.text.capacity() + side.terms.size() * sizeof(ModelTerm);
+        for (const ModelSide& side : line.sides)
+            bytes += sizeof(ModelSide) + side.text.capacity() + side.terms.size() * sizeof(ModelTerm);
     }
     bytes += s.Model.variables.size() * (sizeof(ModelVariable) + 16) + s.Model.columns.size() * sizeof(ColumnOrigin) +
              (s.Model.rows.size() + s.Model.readRows.size()) * sizeof(RowOrigin);

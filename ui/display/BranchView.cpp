@@ -58,11 +58,14 @@ std::string DivisorText(const ProblemModel& model, const DivisorProof& proof) {
         text += ", multiplicada por " + Whole(proof.scale) + " para que sus números sean enteros (" + whole + "=" +
                 Whole(proof.rhs) + ")";
     }
-    return text + ", solo tiene variables enteras y el máximo común divisor de sus coeficientes, " + Whole(proof.divisor) +
-           ", no divide a su lado derecho, " + Whole(proof.rhs) + ": no tiene ningún punto entero.";
+    return text + ", solo tiene variables enteras y el máximo común divisor de sus coeficientes, " +
+           Whole(proof.divisor) + ", no divide a su lado derecho, " + Whole(proof.rhs) +
+           ": no tiene ningún punto entero.";
 }
 
-std::string Plural(size_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+std::string Plural(size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
 
 } // namespace
 
@@ -81,16 +84,17 @@ std::string NodeEndReason(const BranchResult& r, const ProblemModel& model, cons
             double value = v < node.solution.size() ? node.solution[v] : 0.0;
             x += FormatNumber(value, floating, separator);
         }
-        return head + (node.stage == SolveStage::Unbounded ? "la relajación es ilimitada; en el vértice donde se detuvo, " : "") +
-               x + " no es entero: se ramifica en dos nodos, uno con " + BoundLine(model, node.made[0]) + " y otro con " +
-               BoundLine(model, node.made[1]) + ".";
+        const char* where =
+            node.stage == SolveStage::Unbounded ? "la relajación es ilimitada; en el vértice donde se detuvo, " : "";
+        return head + where + x + " no es entero: se ramifica en dos nodos, uno con " +
+               BoundLine(model, node.made[0]) + " y otro con " + BoundLine(model, node.made[1]) + ".";
     }
     case NodeEnd::PrunedByBound: {
         std::string text = head + "su valor, " + n.value + ", no mejora";
         if (node.against >= 1 && size_t(node.against) <= r.nodes.size()) {
             const BranchNode& best = r.nodes[size_t(node.against - 1)];
-            text += " el mejor valor entero hallado, " + NumbersOf(r, model, best, floating, separator).value + " (nodo " +
-                    std::to_string(best.number) + ")";
+            text += " el mejor valor entero hallado, " + NumbersOf(r, model, best, floating, separator).value +
+                    " (nodo " + std::to_string(best.number) + ")";
         }
         return text + ": se poda por cota.";
     }
@@ -102,7 +106,8 @@ std::string NodeEndReason(const BranchResult& r, const ProblemModel& model, cons
         }
         return head + "la relajación no tiene ningún punto factible: se cierra.";
     case NodeEnd::Integer:
-        if (r.unboundedRelaxation) return head + "un punto entero (" + n.point + ") de un problema cuya relajación es ilimitada.";
+        if (r.unboundedRelaxation)
+            return head + "un punto entero (" + n.point + ") de un problema cuya relajación es ilimitada.";
         return head + "solución entera (" + n.point + ") de valor " + n.value + ", la mejor hallada hasta entonces.";
     case NodeEnd::Unbounded:
         return head + "la relajación es ilimitada y el vértice donde se detuvo (" + n.point + ") es entero.";
@@ -115,8 +120,8 @@ std::vector<std::string> SearchEnding(const BranchSearch& search, bool floating,
     const ProblemModel& model = search.Model();
     std::array<size_t, 6> count{};
     for (const BranchNode& node : r.nodes) ++count[size_t(node.end)];
-    const std::string closed = "Todos los nodos están cerrados: " + Plural(count[0], "ramificado", "ramificados") + ", " +
-                               Plural(count[1], "podado por cota", "podados por cota") + ", " +
+    const std::string closed = "Todos los nodos están cerrados: " + Plural(count[0], "ramificado", "ramificados") +
+                               ", " + Plural(count[1], "podado por cota", "podados por cota") + ", " +
                                Plural(count[2], "no factible", "no factibles") + " y " +
                                Plural(count[3], "entero", "enteros") + ".";
     const BranchNode* best = r.best >= 1 && size_t(r.best) <= r.nodes.size() ? &r.nodes[size_t(r.best - 1)] : nullptr;
