@@ -4,6 +4,8 @@
 // grows one row and one column at a time.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 
 #include "BranchAndBound.h"
@@ -124,13 +126,13 @@ void BM_SensitivityWithDualSolved100x100(benchmark::State& bench) {
 BENCHMARK(BM_Sensitivity100x100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SensitivityWithDualSolved100x100)->Unit(benchmark::kMillisecond);
 
-// Branch and bound of two integer variables on a line without integer
-// points, x - y = 1/2, in a box of half-width k: every node is feasible
-// and fractional until the box runs out. k grows until the tree has about
-// 50 nodes.
+// Branch and bound of two integer variables on a strip without integer
+// points, 1/4 < x - y < 3/4, in a box of half-width k: every node is
+// feasible and fractional until the box runs out. k grows until the tree
+// has about 50 nodes.
 ProblemText IntegerBox(int k) {
     const std::string K = std::to_string(k);
-    return {1, "x+y", {"2x-2y=1", "x<" + K, "x>-" + K, "y<" + K, "y>-" + K, "entero: x, y"}};
+    return {1, "x+y", {"4x-4y<3", "4x-4y>1", "x<" + K, "x>-" + K, "y<" + K, "y>-" + K, "entero: x, y"}};
 }
 
 void BM_BranchAndBound2Variables(benchmark::State& st) {
@@ -151,6 +153,35 @@ void BM_BranchAndBound2Variables(benchmark::State& st) {
     st.counters["nodes"] = double(nodes);
 }
 BENCHMARK(BM_BranchAndBound2Variables)->Unit(benchmark::kMillisecond);
+
+// A search without end on the same strip, unboxed: 3,000 nodes, ever
+// deeper. Reported: the time per 1,000 nodes, the memory the nodes' kept
+// tableaux take and the largest node tableau against the typed problem's.
+void BM_DeepSearch3000Nodes(benchmark::State& st) {
+    const ProblemText text{1, "0x", {"4x-4y<3", "4x-4y>1", "entero: x, y"}};
+    ProblemModel model;
+    BuildReport report;
+    ModelFromText(model, text, report);
+    BranchResult r;
+    double ms = 0;
+    for (auto _ : st) {
+        RandomGenerator random;
+        int asked = 0;
+        const auto start = std::chrono::steady_clock::now();
+        r = BranchAndBound(text, model, random, PivotRule(st.range(0)), [&] { return ++asked < 3; }, st.range(1) != 0);
+        ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    }
+    size_t kept = 0;
+    uint32_t rows = 0;
+    for (const BranchNode& n : r.nodes)
+        if (n.last) kept += StateBytes(*n.last), rows = std::max(rows, n.last->Tableau.rows);
+    st.counters["nodes"] = double(r.nodes.size());
+    st.counters["ms_per_1000_nodes"] = ms * 1000.0 / double(r.nodes.size());
+    st.counters["kept_MB"] = double(kept) / (1024.0 * 1024.0);
+    st.counters["typed_rows"] = double(r.nodes.front().last->Tableau.rows);
+    st.counters["max_rows"] = double(rows);
+}
+BENCHMARK(BM_DeepSearch3000Nodes)->Args({2, 0})->Args({0, 0})->Args({2, 1})->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -6,7 +6,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <chrono>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -177,6 +179,58 @@ void BM_HistoryMemory(benchmark::State& state) {
     state.counters["tableau_KB"] = static_cast<double>(problem.Tableau.rows) * problem.Tableau.cols * 8 / 1024.0;
 }
 BENCHMARK(BM_HistoryMemory)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Answers the node question twice Yes and then No: 3,000 nodes a press.
+class ThreeThousandNodes : public GoOn {
+public:
+    bool AskMoreNodes(QWidget*) override { return ++asked < 3; }
+    int asked = 0;
+};
+
+double ResidentMB() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+    return 0;
+}
+
+// "Una Solución" on an integer problem with no integer point that no simple
+// test sees, 3,000 nodes deep, in the window as the user runs it (steps kept
+// for the page within their budget). Reported: the time per 1,000 nodes and
+// how much the resident memory grew; the second argument is exact arithmetic.
+void BM_DeepIntegerSearch(benchmark::State& state) {
+    double grown = 0, nodes = 0, ms = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto questions = std::make_unique<ThreeThousandNodes>();
+        TForm1 form(std::move(questions));
+        if (state.range(0) != 0) {
+            form.findChild<QAction*>("Rational1")->trigger();
+            form.findChild<QAction*>("ExactArithmetic1")->trigger();
+        }
+        form.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(1);
+        form.findChild<QLineEdit*>("Edit1")->setText("0x");
+        form.findChild<QTextEdit*>("RichEdit1")->setPlainText("4x-4y<3\n4x-4y>1\nentero: x, y");
+        const double before = ResidentMB();
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        form.Button1Click();
+        ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        state.PauseTiming();
+        grown = ResidentMB() - before;
+        nodes = double(form.State().Branches.Result().nodes.size());
+        if (state.range(0) != 0) {
+            form.findChild<QAction*>("ExactArithmetic1")->trigger();
+            form.findChild<QAction*>("FloatingPoint1")->trigger();
+        }
+        state.ResumeTiming();
+    }
+    state.counters["nodes"] = nodes;
+    state.counters["ms_per_1000_nodes"] = ms * 1000.0 / nodes;
+    state.counters["rss_growth_MB"] = grown;
+}
+BENCHMARK(BM_DeepIntegerSearch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -214,7 +214,9 @@ void Tree(std::string& out, const StepsPageTree& tree) {
         for (const std::string& cell : row) Element(out, "<td>", cell, "</td>");
         out += "</tr>\n";
     }
-    out += "</table>\n</div>\n";
+    out += "</table>\n";
+    for (const std::string& p : tree.ending) Element(out, "<p>", p, "</p>\n");
+    out += "</div>\n";
 }
 
 } // namespace

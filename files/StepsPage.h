@@ -56,6 +56,7 @@ struct StepsPageSensitivity {
 struct StepsPageTree {
     std::array<std::string, 6> headings;
     std::vector<std::array<std::string, 6>> rows;
+    std::vector<std::string> ending;  // where the search stands or how it ended, in words
 };
 
 struct StepsPage {

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 #include "BuildProblem.h"
 
@@ -133,6 +134,71 @@ void CopyProblemState(const ProblemState& from, ProblemState& to) {
     to.Model = from.Model;
 }
 
+DivisorProof FindDivisorProof(const ProblemModel& model) {
+    std::vector<bool> integer(model.variables.size(), false);
+    for (uint32_t v : model.integers)
+        if (v < integer.size()) integer[v] = true;
+    for (size_t i = 0; i < model.lines.size(); ++i) {
+        const ModelLine& line = model.lines[i];
+        if (line.relation != '=') continue;
+        for (uint32_t k = 0; k < line.sides.size(); ++k) {
+            // A variable typed twice counts once, with its coefficients added.
+            std::map<uint32_t, mpq_class> coef;
+            bool allInteger = true;
+            for (const ModelTerm& t : line.sides[k].terms) {
+                allInteger = allInteger && t.variable < integer.size() && integer[t.variable];
+                coef[t.variable] += t.exact;
+            }
+            if (!allInteger) continue;
+            // Decimal coefficients are made whole first, exactly.
+            mpz_class scale = line.exactRhs.get_den();
+            for (const auto& [v, c] : coef) scale = lcm(scale, mpz_class(c.get_den()));
+            DivisorProof proof;
+            proof.divisor = 0;
+            for (const auto& [v, c] : coef) {
+                if (c == 0) continue;
+                const mpz_class whole = c.get_num() * (scale / c.get_den());
+                proof.terms.emplace_back(v, whole);
+                proof.divisor = gcd(proof.divisor, whole);
+            }
+            if (proof.divisor == 0) continue;
+            proof.rhs = line.exactRhs.get_num() * (scale / line.exactRhs.get_den());
+            if (proof.rhs % proof.divisor == 0) continue;
+            proof.line = static_cast<int>(i);
+            proof.side = k;
+            proof.scale = scale;
+            return proof;
+        }
+    }
+    return {};
+}
+
+size_t StateBytes(const ProblemState& s) {
+    size_t bytes = sizeof(ProblemState);
+    auto cells = [](uint32_t rows, uint32_t cols) { return size_t(rows) * size_t(cols); };
+    bytes += cells(s.Tableau.rows, s.Tableau.cols) * sizeof(double);
+    bytes += (cells(s.Labels.rows, s.Labels.cols) + cells(s.PivotMarks.rows, s.PivotMarks.cols) +
+              cells(s.SignMarks.rows, s.SignMarks.cols)) * sizeof(int32_t);
+    bytes += (cells(s.ConstraintPlanes.rows, s.ConstraintPlanes.cols) +
+              cells(s.ObjectiveVector.rows, s.ObjectiveVector.cols)) * sizeof(double);
+    if (s.Exact)
+        for (uint32_t i = 1; i <= s.ExactTableau.rows; ++i)
+            for (uint32_t j = 1; j <= s.ExactTableau.cols; ++j) {
+                const mpq_class& q = s.ExactTableau.Index(i, j);
+                const size_t limbs = mpz_size(q.get_num_mpz_t()) + mpz_size(q.get_den_mpz_t());
+                bytes += sizeof(mpq_class) + limbs * sizeof(mp_limb_t);
+            }
+    for (const std::string& name : s.Names) bytes += sizeof(std::string) + name.capacity();
+    for (const ModelLine& line : s.Model.lines) {
+        bytes += sizeof(ModelLine) + line.rhsText.capacity();
+        for (const ModelSide& side : line.sides)
+            bytes += sizeof(ModelSide) + side.text.capacity() + side.terms.size() * sizeof(ModelTerm);
+    }
+    bytes += s.Model.variables.size() * (sizeof(ModelVariable) + 16) + s.Model.columns.size() * sizeof(ColumnOrigin) +
+             (s.Model.rows.size() + s.Model.readRows.size()) * sizeof(RowOrigin);
+    return bytes;
+}
+
 std::string BoundLine(const ProblemModel& model, const NodeBound& bound) {
     return model.variables.at(bound.variable).name + (bound.upper ? "<" : ">") +
            (bound.whole.empty() ? WholeText(bound.value) : bound.whole);
@@ -150,6 +216,7 @@ void BranchSearch::Start(const ProblemText& typed, ProblemModel model, bool exac
     model_ = std::move(model);
     result_.exact = exact;
     waiting_.push_back({0, {}});
+    result_.divisor = FindDivisorProof(model_);
     started_ = true;
 }
 
@@ -183,6 +250,17 @@ void BranchSearch::BuildNext(ProblemState& s, NodeSolveHost& host) {
     redraw_ = false;
     node.steps = 1;
     Button2Click(adapter);
+    if (result_.divisor.line >= 0 && host.ErrorPanel().empty()) {
+        // A line with no integer point: the search ends at once, on the
+        // typed problem as built.
+        node.stage = SolveStage::Infeasible;
+        node.end = NodeEnd::Infeasible;
+        open_ = false;
+        KeepLast(node, s);
+        waiting_.clear();
+        Finish();
+        return;
+    }
     if (!host.ErrorPanel().empty() || Ended(s.Stage)) Conclude(s, host.ErrorPanel());
 }
 
@@ -191,21 +269,30 @@ void BranchSearch::Conclude(ProblemState& s, const std::string& error) {
     open_ = false;
     node.stage = error.empty() ? s.Stage : SolveStage::Fault;
     KeepLast(node, s);
-    if (node.stage == SolveStage::Unbounded || (node.stage != SolveStage::Optimal && node.stage != SolveStage::Infeasible)) {
-        // An unbounded relaxation ends the search; a node the method did
-        // not finish is no proof of anything.
-        node.end = node.stage == SolveStage::Unbounded ? NodeEnd::Unbounded : NodeEnd::Unfinished;
-        waiting_.clear();
-        return;
-    }
+    EndNode(node, s);
+    KeepWithinBudget(node.number);
+}
+
+void BranchSearch::EndNode(BranchNode& node, ProblemState& s) {
     if (node.stage == SolveStage::Infeasible) {
         node.end = NodeEnd::Infeasible;
         return;
     }
+    if (node.stage != SolveStage::Optimal && node.stage != SolveStage::Unbounded) {
+        // A node the method did not finish is no proof of anything.
+        node.end = NodeEnd::Unfinished;
+        waiting_.clear();
+        return;
+    }
     const bool exact = result_.exact;
     ReadNode(node, s, model_.maximize, exact);
+    if (node.stage == SolveStage::Unbounded || result_.unboundedRelaxation) {
+        ConcludeUnbounded(node);
+        return;
+    }
     if (result_.best != 0 && !Better(node, result_.nodes[size_t(result_.best - 1)], model_.maximize, exact)) {
         node.end = NodeEnd::PrunedByBound;
+        node.against = result_.best;
         return;
     }
     const int v = FirstFractional(model_, node, exact);
@@ -218,12 +305,43 @@ void BranchSearch::Conclude(ProblemState& s, const std::string& error) {
     Branch(node, uint32_t(v));
 }
 
+// Below an unbounded first relaxation nothing bounds the value: the search
+// looks for one integer point, from the vertex where the method stopped.
+void BranchSearch::ConcludeUnbounded(BranchNode& node) {
+    if (node.number == 1) result_.unboundedRelaxation = true;
+    const int v = FirstFractional(model_, node, result_.exact);
+    if (v >= 0) {
+        node.end = NodeEnd::Branched;
+        Branch(node, uint32_t(v));
+        return;
+    }
+    // For rational data, an integer point of a problem whose relaxation is
+    // unbounded makes the integer problem unbounded as well.
+    node.end = node.stage == SolveStage::Unbounded ? NodeEnd::Unbounded : NodeEnd::Integer;
+    result_.best = node.number;
+    waiting_.clear();
+}
+
+void BranchSearch::KeepWithinBudget(int number) {
+    keptBytes_ += StateBytes(*result_.nodes[size_t(number - 1)].last);
+    if (keptBytes_ <= kKeptTableauBytes) return;
+    // The first node draws every picture, the best is the answer and the
+    // last concluded is the one shown next: those stay.
+    if (spare_ > 1 && spare_ != result_.best) {
+        std::unique_ptr<ProblemState>& spare = result_.nodes[size_t(spare_ - 1)].last;
+        keptBytes_ -= std::min(keptBytes_, StateBytes(*spare));
+        spare.reset();
+    }
+    spare_ = number;
+}
+
 void BranchSearch::KeepLast(BranchNode& node, const ProblemState& s) const {
+    if (!node.last) node.last = std::make_unique<ProblemState>();
     CopyProblemState(s, *node.last);
     node.last->ConstraintPlanes = ownPlanes_;
 }
 
-void BranchSearch::Branch(const BranchNode& node, uint32_t v) {
+void BranchSearch::Branch(BranchNode& node, uint32_t v) {
     NodeBound down{v, true, 0, ""}, up{v, false, 0, ""};
     if (result_.exact) {
         const mpq_class& x = node.exactSolution[v];
@@ -238,19 +356,26 @@ void BranchSearch::Branch(const BranchNode& node, uint32_t v) {
         down.value = std::floor(node.solution[v]);
         up.value = std::ceil(node.solution[v]);
     }
-    std::vector<NodeBound> below = node.bounds, above = node.bounds;
-    below.push_back(std::move(down));
-    above.push_back(std::move(up));
-    waiting_.emplace_back(node.number, std::move(above));
-    waiting_.emplace_back(node.number, std::move(below));
+    node.made = {down, up};
+    // The child's bound replaces its parent's of the same variable and side
+    // (it is tighter, the parent's point being within it) and comes last.
+    auto child = [&](NodeBound bound) {
+        std::vector<NodeBound> bounds;
+        for (const NodeBound& b : node.bounds)
+            if (b.variable != bound.variable || b.upper != bound.upper) bounds.push_back(b);
+        bounds.push_back(std::move(bound));
+        return bounds;
+    };
+    waiting_.emplace_back(node.number, child(std::move(up)));
+    waiting_.emplace_back(node.number, child(std::move(down)));
 }
 
 void BranchSearch::Finish() {
     finished_ = true;
     const BranchNode* last = result_.nodes.empty() ? nullptr : &result_.nodes.back();
-    if (last && last->end == NodeEnd::Unbounded) result_.stage = SolveStage::Unbounded;
-    else if (last && last->end == NodeEnd::Unfinished) result_.stage = SolveStage::Choosing;
-    else result_.stage = result_.best != 0 ? SolveStage::Optimal : SolveStage::Infeasible;
+    if (last && last->end == NodeEnd::Unfinished) result_.stage = SolveStage::Choosing;
+    else if (result_.best == 0) result_.stage = SolveStage::Infeasible;
+    else result_.stage = result_.unboundedRelaxation ? SolveStage::Unbounded : SolveStage::Optimal;
 }
 
 void BranchSearch::Abandon(ProblemState& s) {
@@ -268,7 +393,7 @@ void BranchSearch::Abandon(ProblemState& s) {
 void BranchSearch::Displaced(const ProblemState& s) {
     redraw_ = true;
     if (!open_ || displaced_) return;
-    CopyProblemState(s, *result_.nodes.back().last);
+    KeepLast(result_.nodes.back(), s);
     displaced_ = true;
 }
 
@@ -281,6 +406,23 @@ bool BranchSearch::Resume(ProblemState& s) {
     s.Random = random;
     s.Rule = rule;
     return true;
+}
+
+void SolveNodeAgain(const ProblemText& typed, const ProblemModel& model, const BranchNode& node, bool exact,
+                    ProblemState& out) {
+    ProblemState s;
+    s.Random = out.Random;
+    s.Rule = out.Rule;
+    s.Exact = exact;
+    TextHost host(s, typed);
+    std::vector<std::string> lines;
+    for (const NodeBound& b : node.bounds) lines.push_back(BoundLine(model, b));
+    host.SetBoundLines(std::move(lines));
+    for (int steps = 0; steps < kNodeStepLimit; ++steps) {
+        Button2Click(host);
+        if (!host.ErrorPanel().empty() || Ended(s.Stage)) break;
+    }
+    CopyProblemState(s, out);
 }
 
 BranchResult BranchAndBound(const ProblemText& typed, const ProblemModel& model, RandomGenerator& random,

@@ -4,8 +4,11 @@
 // with bound lines added, solved as any problem is (the build, then the
 // driver's steps with the current pivot rule), depth first, the "<" branch
 // before the ">" branch, on the first fractional integer variable in the
-// order of the names. The search goes one press at a time, so that "Paso a
-// paso" and "Una Solución" take the very same nodes and pivots.
+// order of the names. A child's bound replaces its parent's bound of the
+// same variable and side, so that a node's tableau never has more than the
+// typed rows and two bounds per integer variable. The search goes one press
+// at a time, so that "Paso a paso" and "Una Solución" take the very same
+// nodes and pivots.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -39,24 +42,54 @@ struct BranchNode {
     mpq_class exactValue;
     std::vector<mpq_class> exactSolution;
     NodeEnd end = NodeEnd::Unfinished;
+    // A branched node's two bounds, "<" first; the best node a pruned one
+    // could not improve on.
+    std::vector<NodeBound> made;
+    int against = 0;
     int steps = 0;                  // tableaux shown, the build's included
-    // The node's last tableau and what it was built from (its own region).
+    // The node's last tableau and what it was built from (its own region);
+    // null when the search let it go to stay within its memory budget.
     std::unique_ptr<ProblemState> last = std::make_unique<ProblemState>();
 };
 
+// An «=» side whose variables are all integer and whose coefficients,
+// made whole by `scale`, have a greatest common divisor that does not
+// divide its right-hand side made whole alike: no integer point at all.
+struct DivisorProof {
+    int line = -1;  // index into the model's lines; -1 when there is none
+    uint32_t side = 0;
+    mpz_class scale, divisor, rhs;
+    std::vector<std::pair<uint32_t, mpz_class>> terms;  // the whole coefficients, by variable
+};
+
+// The first «=» side that proves the problem has no integer point.
+DivisorProof FindDivisorProof(const ProblemModel& model);
+
 struct BranchResult {
     std::vector<BranchNode> nodes;
-    int best = 0;  // number of the best integer node, 0 when none
-    // Optimal with an integer solution, Infeasible without one, Unbounded
-    // when a relaxation is; Choosing while the search goes on or when the
-    // user stopped it.
+    // Number of the best integer node, 0 when none; when the first
+    // relaxation is unbounded, the node of the first integer point found.
+    int best = 0;
+    // Optimal with an integer solution; Infeasible when the search proved
+    // there is none; Unbounded when the first relaxation is and an integer
+    // point is known (for rational data the integer problem is then
+    // unbounded too); Choosing while the search goes on or when the user
+    // stopped it.
     SolveStage stage = SolveStage::Choosing;
     bool exact = false;
+    bool unboundedRelaxation = false;  // the first node's relaxation is unbounded
+    DivisorProof divisor;              // why there is no integer point, found before any pivot
 };
 
 inline constexpr int kNodeLimit = 1000;
 // Steps one node may take, without a window to ask, before it is given up.
 inline constexpr int kNodeStepLimit = 20000;
+// The nodes' last tableaux are kept while they take less than this; beyond
+// it, only the first node's, the best one's and the last concluded one's.
+inline constexpr size_t kKeptTableauBytes = size_t(32) << 20;
+
+// About how much memory a problem state holds.
+size_t StateBytes(const ProblemState& state);
 
 // The line a bound adds to a node's text, e.g. "x<2" or "y>-1".
 std::string BoundLine(const ProblemModel& model, const NodeBound& bound);
@@ -66,6 +99,11 @@ ProblemText NodeText(const ProblemText& typed, const ProblemModel& model, const 
 
 // `to` becomes a copy of `from`, every matrix and the model with it.
 void CopyProblemState(const ProblemState& from, ProblemState& to);
+
+// A node's problem solved from its text to its end, with out's rule and
+// generator (given up after kNodeStepLimit steps).
+void SolveNodeAgain(const ProblemText& typed, const ProblemModel& model, const BranchNode& node, bool exact,
+                    ProblemState& out);
 
 // A solve host that builds from the typed text with a node's bound lines
 // added below it.
@@ -106,6 +144,13 @@ public:
     bool Resume(ProblemState& state);
 
     const BranchResult& Result() const { return result_; }
+    // The memory the nodes' kept tableaux take.
+    size_t KeptBytes() const { return keptBytes_; }
+    // The node's last tableau solved again from its text, for a node whose
+    // tableau was let go: the same optimum, with out's rule and generator.
+    void SolveAgain(int number, ProblemState& out) const {
+        SolveNodeAgain(typed_, model_, result_.nodes.at(size_t(number - 1)), result_.exact, out);
+    }
     BranchResult TakeResult() { return std::move(result_); }
     const ProblemModel& Model() const { return model_; }
     // The first node's last tableau and region, for the picture of every
@@ -119,7 +164,10 @@ private:
     void Conclude(ProblemState& state, const std::string& error);
     // The node keeps the tableau it ended with and its own region.
     void KeepLast(BranchNode& node, const ProblemState& state) const;
-    void Branch(const BranchNode& node, uint32_t variable);
+    void Branch(BranchNode& node, uint32_t variable);
+    void EndNode(BranchNode& node, ProblemState& state);
+    void ConcludeUnbounded(BranchNode& node);
+    void KeepWithinBudget(int number);
     void Finish();
 
     ProblemText typed_;
@@ -130,6 +178,8 @@ private:
     bool started_ = false, finished_ = false, open_ = false, displaced_ = false, redraw_ = false;
     int current_ = 0;
     MatrixR ownPlanes_{1, 1};  // the open node's own region
+    size_t keptBytes_ = 0;
+    int spare_ = 0;  // the node kept beyond the budget, let go at the next
 };
 
 // The whole search without a window: each node to its end (given up after

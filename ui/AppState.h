@@ -28,6 +28,9 @@ struct AppState {
     // current solution is no such search. The node whose tableau is shown.
     BranchSearch Branches;
     int shownNode = 0;
+    // The node shown was chosen in the tree or is the search's end, rather
+    // than the one the presses are solving.
+    bool nodeLook = false;
     // Each concluded node's steps, for the page (while they fit in memory).
     std::vector<StepHistory> nodeSteps;
     size_t nodeStepsBytes = 0;

@@ -2,6 +2,8 @@
 #include "BranchWindow.h"
 
 #include <QHeaderView>
+#include <QSignalBlocker>
+#include <algorithm>
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -28,13 +30,27 @@ TBranchForm::TBranchForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     Nodes->setSelectionMode(QAbstractItemView::SingleSelection);
     Nodes->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(Nodes);
-    connect(Nodes, &QTableWidget::cellClicked, this, [this](int row, int) {
-        if (chooseNode) RunGuarded([this, row] { chooseNode(row + 1); });
+    // A press moves the current row before the click ends: the click
+    // chooses only a row the keys or the window had not made current.
+    connect(Nodes, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
+        if (row != previous) Choose(row);
     });
+    connect(Nodes, &QTableWidget::cellClicked, this, [this](int row, int) {
+        if (row != chosen_) Choose(row);
+    });
+    connect(Nodes, &QTableWidget::activated, this, [this](const QModelIndex& index) { Choose(index.row()); });
     resize(640, 420);
 }
 
-void TBranchForm::Show(const std::vector<BranchRow>& rows, const std::string& summary) {
+void TBranchForm::Choose(int row) {
+    if (row < 0) return;
+    chosen_ = row;
+    if (chooseNode) RunGuarded([this, row] { chooseNode(row + 1); });
+}
+
+void TBranchForm::Show(const std::vector<BranchRow>& rows, const std::string& summary, int shown) {
+    // Filling the rows moves no choice: only the user's moves show a node.
+    const QSignalBlocker quiet(Nodes);
     Summary->setText(QString::fromStdString(summary));
     Nodes->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < Nodes->rowCount(); ++r)
@@ -47,6 +63,10 @@ void TBranchForm::Show(const std::vector<BranchRow>& rows, const std::string& su
             }
             Nodes->setItem(r, c, item);
         }
+    if (shown >= 1 && shown <= Nodes->rowCount()) {
+        Nodes->setCurrentCell(shown - 1, std::max(Nodes->currentColumn(), 0));
+        chosen_ = shown - 1;
+    }
 }
 
 } // namespace optimara

@@ -18,12 +18,18 @@ class TBranchForm : public QWidget {
     Q_OBJECT
 public:
     explicit TBranchForm(QWidget* parent = nullptr);
-    void Show(const std::vector<BranchRow>& rows, const std::string& summary);
-    // Run with the node's number when the user chooses a row.
+    // The rows, the current one that of node `shown` (none for 0).
+    void Show(const std::vector<BranchRow>& rows, const std::string& summary, int shown = 0);
+    // Run with the node's number when the user chooses a row: a click, the
+    // arrow keys moving the current row, or Enter.
     std::function<void(int)> chooseNode;
 
     QLabel* Summary = nullptr;
     QTableWidget* Nodes = nullptr;
+
+private:
+    void Choose(int row);
+    int chosen_ = -1;  // the row last chosen or shown
 };
 
 } // namespace optimara

@@ -333,6 +333,11 @@ private:
     void ShowSearchState();
     void ShowSearchEnd();
     std::string NodePanelText() const;
+    // The first node's optimum, whose sensitivity an integer problem shows.
+    const ProblemState* RelaxationShown() const;
+    // What the explanation panel says of the search; `only` when it says
+    // nothing else (a node looked at, the search's end).
+    std::string SearchWords(bool& only) const;
     // The first region's integer points, the shown node's bounds and the
     // best point found, over the layer.
     void DrawIntegersOn(QImage& layer, int variables) const;

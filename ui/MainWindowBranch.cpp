@@ -90,6 +90,9 @@ void TForm1::RunSearch() {
         if (search.AtNodeStart()) {
             if (nodes > 0 && nodes % kNodeLimit == 0) {
                 ++questionCount_;
+                // The last node's end is not the search's.
+                StatusBar1->SetText(1, "");
+                StatusBar1->SetText(2, NodePanelText());
                 if (!questions_->AskMoreNodes(this)) {
                     // Stopped between two nodes: the search goes on, as a
                     // solution stopped at the 100-step question does.
@@ -142,9 +145,13 @@ void TForm1::PressSearch() {
     }
     searching_ = false;
     state_.shownNode = search.Current();
-    // A node just concluded keeps its steps for the page.
+    state_.nodeLook = false;
+    // A node's end is not the search's: panel 1 waits for the search's.
+    if (search.Active()) StatusBar1->SetText(1, "");
+    // A node just concluded keeps its steps for the page, within one
+    // budget with the nodes' kept tableaux.
     const size_t concluded = size_t(search.Current()) - (search.NodeOpen() ? 1 : 0);
-    if (state_.nodeSteps.size() + 1 == concluded && state_.nodeStepsBytes < kNodeStepsBytes) {
+    if (state_.nodeSteps.size() + 1 == concluded && state_.nodeStepsBytes + search.KeptBytes() < kNodeStepsBytes) {
         state_.nodeSteps.push_back(state_.Steps);
         state_.nodeStepsBytes += state_.Steps.MemoryBytes();
     }
@@ -173,7 +180,10 @@ void TForm1::ShowBranchNode(int number, bool ownRegion) {
     if (search.Active()) search.Displaced(p);
     const RandomGenerator random = p.Random;
     const PivotRule rule = p.Rule;
-    CopyProblemState(*r.nodes[size_t(number - 1)].last, p);
+    const BranchNode& node = r.nodes[size_t(number - 1)];
+    // A node whose tableau the search let go is solved again from its text.
+    if (node.last) CopyProblemState(*node.last, p);
+    else search.SolveAgain(number, p);
     p.Random = random;
     p.Rule = rule;
     if (!ownRegion && search.First()) {
@@ -192,7 +202,8 @@ void TForm1::ShowBranchNode(int number, bool ownRegion) {
         p.ProblemReady = true;
     }
     state_.shownNode = number;
-    StatusBar1->SetText(1, StatusPanelText(p.Stage, p.AtBuild));
+    state_.nodeLook = true;
+    StatusBar1->SetText(1, search.Active() ? "" : StatusPanelText(p.Stage, p.AtBuild));
     ListBox1->clear();
     for (const std::string& name : p.Names) ListBox1->addItem(QString::fromStdString(name));
     Image1->Canvas().fill(Colors().btnFace);
@@ -216,7 +227,36 @@ std::string TForm1::NodePanelText() const {
     if (!node.bounds.empty()) text += " · " + BoundLine(search.Model(), node.bounds.back());
     text += " · paso " + std::to_string(state_.Steps.Steps());
     if (!(search.NodeOpen() && k == search.Current())) text += std::string(" · ") + NodeEndText(node.end);
+    if (r.unboundedRelaxation && r.best == 0) text += " · relajación ilimitada, sin punto entero conocido";
     return text + (state_.problem.Exact ? " · exacta" : "");
+}
+
+std::string TForm1::SearchWords(bool& only) const {
+    const BranchSearch& search = state_.Branches;
+    only = false;
+    if (!search.Started()) return "";
+    const BranchResult& r = search.Result();
+    const int k = state_.shownNode;
+    const BranchNode* node = k >= 1 && size_t(k) <= r.nodes.size() ? &r.nodes[size_t(k - 1)] : nullptr;
+    const bool open = search.NodeOpen() && k == search.Current();
+    auto reason = [&] { return NodeEndReason(r, search.Model(), *node, Floating(), separator_); };
+    std::vector<std::string> parts;
+    if (!search.Active()) {
+        only = true;
+        parts = SearchEnding(search, Floating(), separator_);
+        if (node && k != r.best) parts.push_back(reason());
+    } else if (node && !open) {
+        // A node looked at says only how it ended; the one just concluded
+        // adds it to its last step.
+        only = state_.nodeLook;
+        parts.push_back(reason());
+    } else if (node && state_.nodeLook) {
+        only = true;
+        parts.push_back("Nodo " + std::to_string(k) + ": en curso; la búsqueda sigue en él.");
+    }
+    std::string text;
+    for (const std::string& p : parts) text += (text.empty() ? "" : "\n\n") + p;
+    return text;
 }
 
 void TForm1::UpdateBranchWindow() {
@@ -224,7 +264,7 @@ void TForm1::UpdateBranchWindow() {
     if (Tree1) Tree1->setEnabled(!r.nodes.empty());
     if (!tree_ || !tree_->isVisible()) return;
     tree_->Show(BranchRows(r, state_.Branches.Model(), Floating(), separator_),
-                r.nodes.empty() ? "" : state_.Branches.Active() ? NodePanelText() : NodeCountText(r));
+                r.nodes.empty() ? "" : state_.Branches.Active() ? NodePanelText() : NodeCountText(r), state_.shownNode);
 }
 
 void TForm1::Tree1Click() {

@@ -42,6 +42,13 @@ void TForm1::ShowTableau() {
     ListBox2->clear();
     ListBox3->clear();
     if (!view.filled) return;
+    const BranchSearch& search = state_.Branches;
+    if (search.Started() && !search.Active() && search.Result().stage == SolveStage::Infeasible) {
+        // No integer point: no solution to show, least of all a node's fractional one.
+        Edit2->clear();
+        Shape1->hide();
+        return;
+    }
     ListBox2->addItems(ToStringList(view.solution));
     ListBox3->addItems(ToStringList(view.freeVariables));
     Edit2->setText(QString::fromStdString(view.value));

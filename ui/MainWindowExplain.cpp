@@ -130,11 +130,17 @@ void TForm1::ShowExplanation() {
         Explicacion->setPlainText(QString::fromStdString(StatusBar1->Text(0)));
         return;
     }
+    bool onlySearch = false;
+    const std::string search = SearchWords(onlySearch);
+    if (onlySearch) {
+        Explicacion->setPlainText(QString::fromStdString(search));
+        return;
+    }
     const StepFacts facts = FactsOf(state_.Steps, state_.Steps.Steps(), maximize);
     const Explanation e = ExplainTableau(state_.problem, facts, NumberText{Floating(), separator_});
     // The ratio table's columns, as wide as a 15-digit number in the zoomed font.
     Explicacion->setTabStopDistance(QFontMetricsF(Explicacion->font()).horizontalAdvance(QLatin1Char('0')) * 20);
-    Explicacion->setPlainText(QString::fromStdString(ExplanationText(e)));
+    Explicacion->setPlainText(QString::fromStdString(ExplanationText(e) + (search.empty() ? "" : "\n\n" + search)));
 }
 
 void TForm1::ExplainRefusal(int gridRow, int gridCol) {

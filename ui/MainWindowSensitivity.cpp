@@ -54,12 +54,30 @@ void TForm1::WireSensitivityAids() {
 
 SensitivityView TForm1::CurrentSensitivity() const {
     const bool solved = state_.problem.ProblemReady && StatusBar1->Text(0).empty();
-    return ComputeSensitivityView(state_.problem, ReadProblemText(), solved, Floating(), separator_);
+    const ProblemState* relaxation = RelaxationShown();
+    if (!state_.Branches.Started())
+        return ComputeSensitivityView(state_.problem, ReadProblemText(), solved, Floating(), separator_);
+    // An integer problem: the typed problem's relaxation, never a node's
+    // problem with its bounds.
+    SensitivityView view = ComputeSensitivityView(relaxation ? *relaxation : state_.problem, ReadProblemText(),
+                                                  solved && relaxation, Floating(), separator_);
+    if (!relaxation)
+        view.nothing = "Con variables enteras se analiza la relajación lineal, y no hay un óptimo suyo que analizar.";
+    if (!view.available) return view;
+    view.words = std::string("Relajación lineal (el problema sin «entero:»): los precios, los intervalos y el dual no "
+                             "valen para las soluciones enteras. ") + view.words;
+    return view;
+}
+
+const ProblemState* TForm1::RelaxationShown() const {
+    const ProblemState* first = state_.Branches.First();
+    return first && first->Stage == SolveStage::Optimal ? first : nullptr;
 }
 
 void TForm1::UpdateSensitivityAids() {
     if (!Sensitivity1) return;
-    const bool optimal = state_.problem.Stage == SolveStage::Optimal;
+    const bool optimal = state_.Branches.Started() ? RelaxationShown() != nullptr
+                                                    : state_.problem.Stage == SolveStage::Optimal;
     Sensitivity1->setEnabled(Image3->isHidden() && state_.problem.ProblemReady && StatusBar1->Text(0).empty() &&
                              optimal);
     if (sensitivity_ && sensitivity_->isVisible()) sensitivity_->Show(CurrentSensitivity());

@@ -121,6 +121,7 @@ void TForm1::ForgetSteps() {
         state_.nodeSteps.clear();
         state_.nodeStepsBytes = 0;
         state_.shownNode = 0;
+        state_.nodeLook = false;
     }
     if (Tree1) UpdateBranchWindow();
     StatusBar1->SetText(2, "");

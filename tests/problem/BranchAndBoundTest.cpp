@@ -2,6 +2,7 @@
 // Integer variables: the «entero:» line, the tree of branch and bound on
 // problems worked by hand, and the integer optimum against glpsol's.
 #include <random>
+#include <set>
 
 #include "BranchAndBound.h"
 #include "Comparison.h"
@@ -84,11 +85,10 @@ TEST(BranchAndBound, TreesWorkedByHand) {
     const std::vector<TreeCase> cases = {
         {"two branchings", {1, "5x+4y", {"6x+4y<24", "x+2y<6", "x>0", "y>0", "entero: x,y"}}, SolveStage::Optimal,
          {E::Branched, E::Branched, E::Integer, E::Integer, E::PrunedByBound}, {0, 1, 2, 2, 1}, 4, 20},
-        {"no integer point, Minimizar", {0, "x", {"2x=1", "x>0", "entero:x"}}, SolveStage::Infeasible,
+        {"no integer point, Minimizar", {0, "x", {"4x<3", "4x>1", "x>0", "entero:x"}}, SolveStage::Infeasible,
          {E::Branched, E::Infeasible, E::Infeasible}, {0, 1, 1}, 0, 0},
         {"integer at once", {0, "x+y", {"x+y>2", "x>0", "y>0", "x<5", "y<5", "entero:x"}}, SolveStage::Optimal,
          {E::Integer}, {0}, 1, 2},
-        {"unbounded relaxation", {1, "x+y", {"x-y<1.5", "entero: x"}}, SolveStage::Unbounded, {E::Unbounded}, {0}, 0, 0},
     };
     for (PivotRule rule : {PivotRule::Random, PivotRule::SmallestIndex}) {
         for (const TreeCase& c : cases) {
@@ -116,11 +116,11 @@ TEST(BranchAndBound, TreesWorkedByHand) {
     EXPECT_EQ(lines, (std::vector<std::string>{"", "y<1", "x<3", "x>4", "y>2"}));
 }
 
-// A search that never ends by itself: x - y = 1/2 has no integer point but
-// a fractional one under every bound, and nothing bounds the objective 0
-// away; the user's No stops it.
+// A search that never ends by itself: 1/4 < x - y < 3/4 has no integer
+// point but a fractional one under every bound, and nothing bounds the
+// objective 0 away; the user's No stops it.
 TEST(BranchAndBound, TheNodeLimitAsksAndNoStops) {
-    const ProblemText text{1, "0x", {"2x-2y=1", "entero: x,y"}};
+    const ProblemText text{1, "0x", {"4x-4y<3", "4x-4y>1", "entero: x,y"}};
     RandomGenerator random;
     int asked = 0;
     const BranchResult r = BranchAndBound(text, ReadOk(text), random, PivotRule::SmallestIndex, [&] { return ++asked < 1; });
@@ -144,6 +144,142 @@ TEST(BranchAndBound, ExactBoundsAreTheTrueWholeNumbers) {
     EXPECT_EQ(r.nodes[2].end, NodeEnd::Infeasible);
     EXPECT_EQ(r.best, 2);
     EXPECT_EQ(r.nodes[1].exactValue, mpq_class("3333333333333333"));
+}
+
+// An «=» line of integer variables whose whole coefficients' greatest common
+// divisor does not divide its right-hand side ends the search at its first
+// tableau; a continuous variable, an inequality or a divisor that divides
+// leave the search to its nodes.
+TEST(BranchAndBound, TheDivisorOfAnEqualityProvesNoIntegerPoint) {
+    struct Case {
+        std::vector<std::string> lines;
+        int line;           // the proving line, -1 for none
+        const char* scale;  // and the numbers the proof names
+        const char* divisor;
+        const char* rhs;
+        SolveStage stage;
+    };
+    const std::vector<Case> cases = {
+        {{"2a+4b=3", "entero: a,b"}, 0, "1", "2", "3", SolveStage::Infeasible},
+        {{"2a-2b=1", "entero: a,b"}, 0, "1", "2", "1", SolveStage::Infeasible},
+        {{"a+b<8", "0.5a+b=0.25", "enteros: a,b"}, 1, "4", "2", "1", SolveStage::Infeasible},
+        {{"3a+6b=4.5", "entero: a,b"}, 0, "2", "6", "9", SolveStage::Infeasible},
+        {{"a+b<6", "a-b,2a+4b=3", "entero: a,b"}, 1, "1", "2", "3", SolveStage::Infeasible},
+        {{"2a+4b=3", "entero: a"}, -1, "", "", "", SolveStage::Optimal},
+        {{"2a+4b=6", "entero: a,b"}, -1, "", "", "", SolveStage::Optimal},
+        {{"2a+4b<3", "entero: a,b"}, -1, "", "", "", SolveStage::Optimal},
+    };
+    for (const Case& c : cases) {
+        ProblemText text{1, "a+b", c.lines};
+        for (const char* bound : {"a>0", "b>0", "a<5", "b<5"}) text.lines.push_back(bound);
+        const ProblemModel model = ReadOk(text);
+        const DivisorProof proof = FindDivisorProof(model);
+        EXPECT_EQ(proof.line, c.line) << c.lines[0];
+        if (c.line >= 0) {
+            EXPECT_EQ(proof.side, c.line == 1 && c.lines[1][0] == 'a' ? 1u : 0u) << c.lines[0];
+            EXPECT_EQ(proof.scale.get_str(), c.scale) << c.lines[0];
+            EXPECT_EQ(proof.divisor.get_str(), c.divisor) << c.lines[0];
+            EXPECT_EQ(proof.rhs.get_str(), c.rhs) << c.lines[0];
+        }
+        for (bool exact : {false, true}) {
+            RandomGenerator random;
+            const BranchResult r = BranchAndBound(text, model, random, PivotRule::Random, [] { return true; }, exact);
+            EXPECT_EQ(r.stage, c.stage) << c.lines[0];
+            // The proof needs no branching: the first node ends the search.
+            if (c.line >= 0) {
+                ASSERT_EQ(r.nodes.size(), 1u) << c.lines[0];
+                EXPECT_EQ(r.nodes[0].end, NodeEnd::Infeasible);
+            }
+        }
+    }
+}
+
+// An unbounded relaxation says nothing yet of the integer problem: with an
+// integer point it is unbounded too, a search that closes every node proves
+// there is none, and a search without end stays the user's to stop.
+TEST(BranchAndBound, UnboundedRelaxationNeedsAnIntegerPoint) {
+    struct Case {
+        ProblemText text;
+        SolveStage stage;
+        bool found;  // an integer point is named
+    };
+    const std::vector<Case> cases = {
+        {{1, "x+y", {"x-y<1.5", "x>0", "y>0", "entero: x,y"}}, SolveStage::Unbounded, true},
+        {{1, "x+y", {"x-y<1.5", "entero: x"}}, SolveStage::Unbounded, true},
+        {{1, "x+y", {"x-y<1.5", "x>0.5", "x<0.9", "y>0", "entero: y"}}, SolveStage::Unbounded, true},
+        {{1, "y", {"4x<3", "4x>1", "x>0", "y>0", "entero: x"}}, SolveStage::Infeasible, false},
+        {{1, "x+y", {"4x-4y<3", "4x-4y>1", "entero: x,y"}}, SolveStage::Choosing, false},
+        {{0, "-x-y", {"4x-4y<3", "4x-4y>1", "x>0", "entero: x,y"}}, SolveStage::Choosing, false},
+    };
+    for (PivotRule rule : {PivotRule::Random, PivotRule::LargestCoefficient, PivotRule::SmallestIndex})
+        for (const Case& c : cases) {
+            RandomGenerator random;
+            const ProblemModel model = ReadOk(c.text);
+            const bool exact = rule == PivotRule::LargestCoefficient;
+            const BranchResult r = BranchAndBound(c.text, model, random, rule, [] { return false; }, exact);
+            const std::string what = c.text.lines[0] + " rule " + std::to_string(int(rule));
+            EXPECT_TRUE(r.unboundedRelaxation) << what;
+            EXPECT_EQ(r.stage, c.stage) << what;
+            ASSERT_EQ(r.best != 0, c.found) << what;
+            if (!c.found) continue;
+            // The point named satisfies every line and is whole where it must be.
+            const BranchNode& point = r.nodes[size_t(r.best - 1)];
+            for (uint32_t v : model.integers) EXPECT_NEAR(point.solution[v], std::round(point.solution[v]), 1e-9) << what;
+            EXPECT_LT(point.solution[0] - point.solution[1], 1.5 + 1e-9) << what;
+        }
+}
+
+// A deep search: every node's bounds hold at most one bound per variable
+// and side, and its tableau no more rows than the typed problem's and two
+// per integer variable, however deep the node.
+TEST(BranchAndBound, DeepSearchTableauxStayBounded) {
+    const ProblemText text{1, "0x", {"4x-4y<3", "4x-4y>1", "entero: x,y"}};
+    RandomGenerator random;
+    int asked = 0;
+    const BranchResult r = BranchAndBound(text, ReadOk(text), random, PivotRule::SmallestIndex, [&] { return ++asked < 2; });
+    ASSERT_EQ(r.nodes.size(), size_t(2 * kNodeLimit));
+    const uint32_t typedRows = r.nodes[0].last->Tableau.rows;
+    std::vector<int> depth(r.nodes.size() + 1, 0);
+    int deepest = 0;
+    for (const BranchNode& n : r.nodes) {
+        depth[size_t(n.number)] = n.parent == 0 ? 0 : depth[size_t(n.parent)] + 1;
+        deepest = std::max(deepest, depth[size_t(n.number)]);
+        std::set<std::pair<uint32_t, bool>> sides;
+        for (const NodeBound& b : n.bounds) EXPECT_TRUE(sides.insert({b.variable, b.upper}).second) << n.number;
+        ASSERT_TRUE(n.last) << n.number;
+        EXPECT_LE(n.last->Tableau.rows, typedRows + 4) << n.number;
+    }
+    EXPECT_GT(deepest, 100);
+    // A child's bound replaces its parent's and comes last.
+    const BranchNode& child = r.nodes.back();
+    const BranchNode& parent = r.nodes[size_t(child.parent - 1)];
+    EXPECT_EQ(child.bounds.back().variable, parent.made[0].variable);
+}
+
+// Beyond their memory budget the nodes' tableaux are let go, but for the
+// first, the best and the last; a node let go is solved again to the same
+// value.
+TEST(BranchAndBound, KeptTableauxStayWithinTheirBudget) {
+    // A third line makes every tableau larger: the budget is reached sooner.
+    const ProblemText text{1, "0x", {"4x-4y<3", "4x-4y>1", "x+y<1000000", "entero: x,y"}};
+    const ProblemModel model = ReadOk(text);
+    RandomGenerator random;
+    int asked = 0;
+    const BranchResult r = BranchAndBound(text, model, random, PivotRule::SmallestIndex, [&] { return ++asked < 15; });
+    size_t kept = 0, gone = 0;
+    for (const BranchNode& n : r.nodes) n.last ? kept += StateBytes(*n.last) : ++gone;
+    EXPECT_GT(gone, 0u);
+    EXPECT_LE(kept, kKeptTableauBytes + 2 * StateBytes(*r.nodes.front().last));
+    ASSERT_TRUE(r.nodes.front().last && r.nodes.back().last);
+    for (size_t k = r.nodes.size() - 1; k > 0; --k) {
+        if (r.nodes[k - 1].last) continue;
+        ProblemState again;
+        again.Rule = PivotRule::SmallestIndex;
+        SolveNodeAgain(text, model, r.nodes[k - 1], false, again);
+        ASSERT_EQ(again.Stage, r.nodes[k - 1].stage);
+        EXPECT_NEAR(ReadSolution(again.Tableau, again.Labels, again.SignMarks, true).objective, r.nodes[k - 1].value, 1e-9);
+        break;
+    }
 }
 
 // Small boxed integer problems, 2 to 4 variables, some of them integer.

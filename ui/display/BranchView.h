@@ -37,4 +37,15 @@ void WriteSearchPage(files::StepsPage& page, const BranchSearch& search, const s
 // The node's bounds as lines, "y<1, x>4"; "—" for the first node.
 std::string BoundsText(const ProblemModel& model, const BranchNode& node);
 
+// A concluded node's end in a sentence: the fractional variable and the two
+// bounds made, the best value it could not improve on, no feasible point, an
+// integer point.
+std::string NodeEndReason(const BranchResult& result, const ProblemModel& model, const BranchNode& node,
+                          bool floating, const std::string& separator);
+
+// Where the search stands, or how it ended and why: the integer optimum and
+// its node, and how every node was closed; for no integer point the line
+// and divisor that prove it.
+std::vector<std::string> SearchEnding(const BranchSearch& search, bool floating, const std::string& separator);
+
 } // namespace optimara
