@@ -8,6 +8,7 @@
 #include <cmath>
 #include <random>
 
+#include "Integers.h"
 #include "Outline.h"
 #include "Region2D.h"
 #include "Region3D.h"
@@ -138,6 +139,25 @@ TEST(DrawRegion2D, TooManyBorderLinesGiveANote) {
         for (int y = 0; y < 200; ++y)
             for (int x = 0; x < 300; ++x) text += image.pixel(x, y) != kLight;
         EXPECT_GT(text, 50) << "the note is written";
+    }
+}
+
+// No integer points are sought among more rows than a picture draws: the
+// search meets every pair of them.
+TEST(ListIntegerMarks, PastTheReadableCountNothingIsMarked) {
+    for (const uint32_t count : {kReadableLines, kReadableLines + 1}) {
+        MatrixR R(count, 3);
+        for (uint32_t i = 1; i <= count; ++i) {
+            R.Index(i, 1) = 1;  // x <= 3 + i / 1000
+            R.Index(i, 3) = -(3 + i / 1000.0);
+        }
+        R.Index(1, 1) = -1, R.Index(1, 3) = 0;  // x >= 0
+        R.Index(2, 1) = 0, R.Index(2, 2) = -1, R.Index(2, 3) = 0;  // y >= 0
+        R.Index(3, 1) = 0, R.Index(3, 2) = 1, R.Index(3, 3) = -2;  // y <= 2
+        const IntegerMarks marks = ListIntegerMarks(R, 2, {true, true, false}, SpaceBox{});
+        EXPECT_EQ(marks.outcome, count > kReadableLines ? IntegerMarks::Outcome::NotMarked
+                                                        : IntegerMarks::Outcome::Listed);
+        EXPECT_EQ(marks.points.size(), count > kReadableLines ? 0u : 12u);
     }
 }
 
