@@ -35,7 +35,19 @@ ProblemDocument ReadProblemFile(const QString& fileName) {
 }
 
 void WriteProblemFile(const QString& fileName, const ProblemDocument& problem) {
-    WriteRichTextFile(fileName, ComposeProblem(problem));
+    const QByteArray bytes = WriteRtf(ComposeProblem(problem));
+    // A file the program could not open again would lose the problem at the
+    // next opening: refused, with the size, before the old file is touched.
+    if (bytes.size() > kMaxReadSize)
+        throw FileError(TooLargeToSaveText(bytes.size()));
+    WriteWholeFile(fileName, bytes);
+}
+
+QString TooLargeToSaveText(qint64 bytes) {
+    return QString::fromUtf8("El problema ocuparía %1 bytes en el archivo, más de los %2 que se pueden abrir; "
+                             "no se ha guardado")
+        .arg(bytes)
+        .arg(kMaxReadSize);
 }
 
 } // namespace optimara::files

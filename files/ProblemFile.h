@@ -37,8 +37,10 @@ ProblemDocument ParseProblem(const RichDocument& document);
 ProblemDocument ReadProblemFile(const QString& fileName);
 
 // Writes the problem as RTF through a temporary file. Throws FileError with
-// "Cannot create file <name>" or "Failed to Save Stream"; a file already
-// there is then left as it was.
+// "Cannot create file <name>" or "Failed to Save Stream", or with
+// TooLargeToSaveText when the file would be larger than a file the program
+// opens; a file already there is then left as it was.
 void WriteProblemFile(const QString& fileName, const ProblemDocument& problem);
+QString TooLargeToSaveText(qint64 bytes);
 
 } // namespace optimara::files

@@ -99,6 +99,11 @@ Canvas::Canvas(QImage& target, const PlotColors& c, bool skip, int penWidth)
 
 void Canvas::FillAll(const QColor& colour) { painter.fillRect(image.rect(), colour); }
 
+void Canvas::Note(const QString& text) {
+    painter.setPen(colors.windowText);
+    painter.drawText(image.rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, text);
+}
+
 void Canvas::FillPolygon(const std::vector<PixelD>& polygon, const QColor& colour) {
     const std::vector<PixelD> clipped = ClipPolygon(polygon, kPixelLimit);
     if (clipped.size() < 3) return;

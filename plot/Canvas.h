@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLine>
 #include <QPainter>
+#include <QString>
 #include <array>
 #include <unordered_set>
 #include <vector>
@@ -52,6 +53,9 @@ public:
     const PlotColors& Colors() const { return colors; }
 
     void FillAll(const QColor& colour);
+    // A text in the middle of the picture, wrapped to its width: what a
+    // picture that cannot be drawn says instead.
+    void Note(const QString& text);
     // A filled polygon without outline (closed automatically).
     void FillPolygon(const std::vector<PixelD>& polygon, const QColor& colour);
     // The light colour over the part of the picture outside the region.

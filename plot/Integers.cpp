@@ -6,6 +6,7 @@
 
 #include "Canvas.h"
 #include "Geometry.h"
+#include "Outline.h"
 #include "Path.h"
 
 namespace optimara {
@@ -217,6 +218,12 @@ private:
     IntegerMarks& marks;
 };
 
+// A picture of more rows than are drawn one by one shows no integer points
+// either: finding them meets every pair (or triple) of rows.
+bool TooManyRows(const MatrixR& planes, int n) {
+    return planes.rows > (n == 3 ? kReadablePlanes : kReadableLines);
+}
+
 } // namespace
 
 SpaceBox ShownBox(const PlotState& s, const MatrixR& planes, int variables) {
@@ -227,7 +234,8 @@ SpaceBox ShownBox(const PlotState& s, const MatrixR& planes, int variables) {
         return box;
     }
     bool any = false;
-    if (planes.cols == 4) ForEachMeeting3D(planes, [&](const Point3& P) { Take(box, any, P); });
+    if (planes.cols == 4 && !TooManyRows(planes, 3))
+        ForEachMeeting3D(planes, [&](const Point3& P) { Take(box, any, P); });
     if (!any) {
         const double r = std::max({1.0, std::fabs(s.PlotXMin), std::fabs(s.PlotXMax), std::fabs(s.PlotYMin),
                                    std::fabs(s.PlotYMax)});
@@ -255,7 +263,7 @@ bool MarkBox(const MatrixR& planes, int variables, const SpaceBox& shown, SpaceB
 IntegerMarks ListIntegerMarks(const MatrixR& planes, int n, const std::array<bool, 3>& integer,
                               const SpaceBox& shown) {
     IntegerMarks marks;
-    if ((n != 2 && n != 3) || planes.cols != static_cast<uint32_t>(n) + 1) return marks;
+    if ((n != 2 && n != 3) || planes.cols != static_cast<uint32_t>(n) + 1 || TooManyRows(planes, n)) return marks;
     const bool feasible = MarkBox(planes, n, shown, marks.box);
     int continuous = 0, along = n - 1;
     for (int k = 0; k < n; ++k)
@@ -375,7 +383,7 @@ QImage IntegerLayer(const PlotState& s, int n, const IntegerOverlay& o, QSize si
                     int lineWidth, int dotSize) {
     QImage layer(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
-    if (n != 2 && n != 3) return layer;
+    if ((n != 2 && n != 3) || TooManyRows(o.planes, n)) return layer;
     const int W = layer.width(), H = layer.height();
     {
         const QColor& ink = colours.marks;

@@ -39,7 +39,8 @@ struct IntegerMarks {
     enum class Outcome {
         Listed,     // points and segments hold every mark (maybe none: no integer point)
         TooDense,   // more than kMaxIntegerMarks, or too large a box to walk: none listed
-        NotMarked,  // no integer coordinate, two continuous ones in space, or no picture
+        NotMarked,  // no integer coordinate, two continuous ones in space, no picture, or more rows
+                    // than a picture draws one by one
     };
     Outcome outcome = Outcome::NotMarked;
     // Every point whose integer coordinates are whole and that satisfies

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Geometry.h"
+#include "Outline.h"
 
 namespace optimara {
 
@@ -107,10 +108,45 @@ void ObjectiveArrow2D(const PlotState& s, const MatrixR& objective, Canvas& cv) 
     cv.ArrowHead({p, 1 - q}, {-alpha, beta}, 3 * std::sqrt(alpha * alpha + beta * beta), colour);
 }
 
+// Thousands of lines would cover the picture and meet in millions of
+// pairs: only the lines on the region's border are drawn, when they are few
+// enough to be told apart, and otherwise a note says why nothing is.
+void DrawBorderOnly(PlotState& s, const PlotInput& in, const PlotTarget& target, Marker& marker) {
+    const MatrixR& R = in.constraintPlanes;
+    const std::vector<uint32_t> border = BoundingRows(R, OutlineBound(R));
+    if (border.empty()) {
+        DrawTooMany(in, target, marker,
+                    QString::fromUtf8("%1 rectas: demasiadas para dibujarlas, y la región que dejan no tiene "
+                                      "área que mostrar")
+                        .arg(R.rows));
+        return;
+    }
+    if (border.size() > kReadableLines) {
+        DrawTooMany(in, target, marker,
+                    QString::fromUtf8("%1 rectas, %2 de ellas en el borde de la región: demasiadas para dibujarlas")
+                        .arg(R.rows)
+                        .arg(border.size()));
+        return;
+    }
+    const MatrixR lines = SelectRows(R, border);
+    DrawRegion2D(s, PlotInput{lines, in.objectiveVector, in.showAxes, in.colors, in.lineWidth}, target, marker);
+}
+
 } // namespace
+
+void DrawTooMany(const PlotInput& in, const PlotTarget& target, Marker& marker, const QString& note) {
+    Canvas cv(*target.image, in.colors, true, in.lineWidth);
+    cv.FillAll(in.colors.btnFace);
+    cv.Note(note);
+    marker.visible = false;
+}
 
 void DrawRegion2D(PlotState& s, const PlotInput& in, const PlotTarget& target, Marker& marker) {
     const MatrixR& R = in.constraintPlanes;
+    if (R.rows > kReadableLines) {
+        DrawBorderOnly(s, in, target, marker);
+        return;
+    }
     Canvas cv(*target.image, in.colors, true, in.lineWidth);
     const int W = cv.W(), H = cv.H();
     cv.FillAll(in.colors.btnShadow);

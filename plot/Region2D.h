@@ -29,7 +29,12 @@ bool SegmentOfRow(const PlotState& state, double a, double b, double c, RowSegme
 // pixels before truncation; empty when the row has no line.
 std::vector<PixelD> ViolatedSide(const PlotState& state, double a, double b, double c, int W, int H);
 
-// Background, plot window, shading, lines, objective arrow and marker.
+// Instead of a picture that cannot be drawn readably: the button face with
+// the note in the middle, and no marker.
+void DrawTooMany(const PlotInput& in, const PlotTarget& target, Marker& marker, const QString& note);
+
+// Background, plot window, shading, lines, objective arrow and marker. More
+// than kReadableLines rows: only the rows on the region's border, or a note.
 void DrawRegion2D(PlotState& state, const PlotInput& input, const PlotTarget& target, Marker& marker);
 
 } // namespace optimara

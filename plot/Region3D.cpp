@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Geometry.h"
+#include "Outline.h"
 #include "Region2D.h"
 
 namespace optimara {
@@ -183,6 +184,13 @@ void Axes(Canvas& cv, const PlotState& s) {
 
 void DrawRegion3D(PlotState& s, const PlotInput& in, const PlotTarget& target, Marker& marker, EdgeWalk walk) {
     const MatrixR& planes = in.constraintPlanes;
+    // Every three planes may meet: the drawing grows with the cube of their
+    // number, and past a few dozen the picture is a tangle anyway.
+    if (planes.rows > kReadablePlanes) {
+        DrawTooMany(in, target, marker,
+                    QString::fromUtf8("%1 planos: demasiados para dibujarlos").arg(planes.rows));
+        return;
+    }
     Canvas cv(*target.image, in.colors, walk == EdgeWalk::ByRowPair, in.lineWidth);
     cv.FillAll(in.colors.btnShadow);
     const std::vector<Vertex> vertices = EnumerateVertices(planes, s.ViewProjection);

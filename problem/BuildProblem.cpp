@@ -3,6 +3,9 @@
 // its first tableau.
 #include "BuildProblem.h"
 
+#include <algorithm>
+#include <string>
+
 #include "Fault.h"
 
 namespace optimara {
@@ -17,8 +20,21 @@ const char* BuildStatusText(int32_t status) {
     }
 }
 
-// Copies for the plot: every row as read, sign rows included, before free
-// variables split.
+// The tableau is dense: one whose cells would not fit a sensible share of
+// the memory is refused, with its size, before anything is built.
+void RefuseWhenTooLarge(uint64_t rows, uint64_t cols) {
+    if (rows * cols <= kMaxTableauCells) return;
+    throw ProblemTooLarge("El problema es demasiado grande: su tabla tendría " + std::to_string(rows) + " filas y " +
+                          std::to_string(cols) + " columnas (" + std::to_string(rows * cols) +
+                          " celdas; se admiten como mucho " + std::to_string(kMaxTableauCells) + ")");
+}
+
+uint64_t RowsReadCount(const ProblemModel& model) {
+    uint64_t rows = 0;
+    for (const ModelLine& line : model.lines) rows += line.sides.size() * (line.relation == '=' ? 2 : 1);
+    return rows;
+}
+
 void TakePlotCopies(ProblemState& state, const MatrixR& asRead) {
     state.ConstraintPlanes.Redefine(asRead.rows - 1, asRead.cols);
     for (uint32_t i = 1; i < asRead.rows; ++i)
@@ -27,19 +43,40 @@ void TakePlotCopies(ProblemState& state, const MatrixR& asRead) {
     for (uint32_t j = 1; j < asRead.cols; ++j) state.ObjectiveVector.Index(j, 1) = asRead.Index(asRead.rows, j);
 }
 
+// Copies for the plot: every row as read, sign rows included, before free
+// variables split. Only a picture of two or three variables reads the rows;
+// when they would make a copy beyond the tableau's limit, a problem without
+// a picture keeps one row, which gives the picture its width.
+void TakePlotCopies(ProblemState& state, const ProblemModel& model) {
+    const uint64_t width = std::max(model.variables.size(), model.objective.size()) + 1;
+    if ((RowsReadCount(model) + 1) * width > kMaxTableauCells && width != 3 && width != 4) {
+        state.ConstraintPlanes.Redefine(1, static_cast<uint32_t>(width));
+        state.ObjectiveVector.Redefine(static_cast<uint32_t>(width - 1), 1);
+        for (uint32_t j = 1; j <= width; ++j) state.ConstraintPlanes.Index(1, j) = 0.0;
+        for (uint32_t j = 1; j < width; ++j) {
+            const double c = j <= model.objective.size() ? model.objective[j - 1] : 0.0;
+            state.ObjectiveVector.Index(j, 1) = c == 0.0 ? 0.0 : model.maximize ? c : -c;
+        }
+        return;
+    }
+    TakePlotCopies(state, RowsAsRead(model));
+}
+
 void BuildFromText(ProblemState& state, const ProblemText& problem, BuildReport& report) {
     const size_t base = state.Names.size();
     ProblemModel& model = state.Model;
-    ReadModel(model, problem, state.Names, report);
+    ReadModel(model, problem, state.Names, report, state.Exact);
     for (const ModelVariable& v : model.variables) state.Names.push_back(v.name);
     if (!report.errorPanel.empty()) {
         // A fault leaves the tableau as far as the text was read.
+        RefuseWhenTooLarge(RowsReadCount(model) + 1, std::max(model.variables.size(), model.objective.size()) + 1);
         MatrixR asRead = RowsAsRead(model);
         state.Tableau.Swap(asRead);
         return;
     }
-    TakePlotCopies(state, RowsAsRead(model));
     CompleteModel(model);
+    RefuseWhenTooLarge(model.rows.size() + 1, model.columns.size() + 1);
+    TakePlotCopies(state, model);
     MatrixR first = TableauFromModel(model);
     state.Tableau.Swap(first);
     // A free variable's name stands at both of its columns.
@@ -84,6 +121,9 @@ void BuildProblem(ProblemState& state, const ProblemText& problem, BuildReport& 
     try {
         BuildFromText(state, problem, report);
     } catch (const FloatingPointFault&) {
+        report = before;
+        throw;
+    } catch (const ProblemTooLarge&) {
         report = before;
         throw;
     }

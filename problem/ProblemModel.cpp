@@ -4,6 +4,8 @@
 #include "ProblemModel.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <unordered_map>
 
 #include "BuildProblem.h"
@@ -32,6 +34,8 @@ struct Reader {
     // The «entero:» lines, checked once every name of the text is known:
     // the list (blank-free, after the colon) and the line's number.
     std::vector<std::pair<std::string, int>> integerLines;
+    // Per variable, whether an «entero:» line named it already.
+    std::vector<char> integer;
 };
 
 bool Failed(const Reader& r) { return !r.report.errorPanel.empty(); }
@@ -49,17 +53,37 @@ uint32_t AddVariable(Reader& r, const std::string& name) {
     return v;
 }
 
+// The number at pos, by the reader of the model's arithmetic: the floating
+// one, with the exact value taken from the digits it read, or the exact one,
+// whose floating value is only the nearest double (the largest one for a
+// number beyond the doubles' range).
+bool ReadNumber(Reader& r, const std::string& s, int& pos, int L, bool required, int source, double& value,
+                mpq_class& exact) {
+    const int start = pos;
+    if (r.model.exact) {
+        exact = ScanExactNumber(s, pos, L, required, source, r.report);
+        if (Failed(r)) return false;
+        value = NearestDouble(exact);
+        if (std::isinf(value)) value = std::copysign(std::numeric_limits<double>::max(), value);
+        return true;
+    }
+    value = ScanNumber(s, pos, L, required, source, r.report);
+    if (Failed(r)) return false;
+    exact = ExactNumber(s.substr(size_t(start - 1), size_t(pos - start)));
+    return true;
+}
+
 bool ReadObjective(Reader& r, const ProblemText& problem) {
     const std::string s = text::WithoutBlanks(problem.objective);
     const int L = static_cast<int>(s.size());
     if (L == 0) return Fail(r, kNothingToOptimize, -1);
     int pos = 1;
     do {
-        const int start = pos;
-        const double c = ScanNumber(s, pos, L, false, -1, r.report);
-        if (Failed(r)) return false;
+        double c = 0;
+        mpq_class exact;
+        if (!ReadNumber(r, s, pos, L, false, -1, c, exact)) return false;
         r.model.objective.push_back(c);
-        r.model.exactObjective.push_back(ExactNumber(s.substr(size_t(start - 1), size_t(pos - start))));
+        r.model.exactObjective.push_back(std::move(exact));
         if (pos > L) return Fail(r, kError4, -1);
         const std::string name = ScanVariable(s, pos, L, -1, r.report);
         if (Failed(r)) return false;
@@ -110,8 +134,10 @@ bool ReadIntegers(Reader& r, const std::string& list, int k) {
         const auto found = r.index.find(text::FoldedName(name));
         if (found == r.index.end() || found->second == 0) return Fail(r, kError17, k);
         const uint32_t v = found->second - 1;
-        std::vector<uint32_t>& integers = r.model.integers;
-        if (std::find(integers.begin(), integers.end(), v) == integers.end()) integers.push_back(v);
+        // Marked, not searched for: a list of thousands of names stays linear.
+        if (r.integer.size() < r.model.variables.size()) r.integer.resize(r.model.variables.size(), 0);
+        if (!r.integer[v]) r.model.integers.push_back(v);
+        r.integer[v] = 1;
         if (comma == std::string::npos) return true;
         start = comma + 1;
     }
@@ -132,15 +158,14 @@ bool ReadLine(Reader& r, const std::string& raw, int k) {
     ++r.side;
     int pos = 1, sideStart = 1;
     while (!text::IsRelation(CharAt(s, pos, L))) {
-        const int start = pos;
-        const double c = ScanNumber(s, pos, L, false, k, r.report);
-        if (Failed(r)) return false;
-        const mpq_class exact = ExactNumber(s.substr(size_t(start - 1), size_t(pos - start)));
+        double c = 0;
+        mpq_class exact;
+        if (!ReadNumber(r, s, pos, L, false, k, c, exact)) return false;
         if (pos > L) return Fail(r, kError6, k);
         const std::string name = ScanVariable(s, pos, L, k, r.report);
         if (Failed(r)) return false;
         if (pos > L) return Fail(r, kError7, k);
-        if (c == 0.0) return Fail(r, kError15, k);
+        if (sgn(exact) == 0) return Fail(r, kError15, k);
         if (!PlaceTerm(r, line.sides.back(), name, c, exact, k)) return false;
         if (CharAt(s, pos, L) == ',') {
             line.sides.back().text = s.substr(size_t(sideStart - 1), size_t(pos - sideStart));
@@ -158,13 +183,14 @@ bool ReadLine(Reader& r, const std::string& raw, int k) {
     line.sides.back().text = s.substr(size_t(sideStart - 1), size_t(pos - sideStart));
     const int rel = CharAt(s, pos, L);
     const int rhsStart = ++pos;
-    const double rhs = ScanNumber(s, pos, L, true, k, r.report);
-    if (Failed(r)) return false;
+    double rhs = 0;
+    mpq_class exactRhs;
+    if (!ReadNumber(r, s, pos, L, true, k, rhs, exactRhs)) return false;
     if (pos <= L) return Fail(r, kError11, k);
     line.relation = static_cast<char>(rel);
     line.rhs = rhs;
     line.rhsText = s.substr(size_t(rhsStart - 1));
-    line.exactRhs = ExactNumber(line.rhsText);
+    line.exactRhs = std::move(exactRhs);
     return true;
 }
 
@@ -183,12 +209,15 @@ void ForEachRowAsRead(const ProblemModel& model, Visit visit) {
 }
 
 // A row c·x >= 0 with c > 0 only says that x is non-negative.
+// In exact arithmetic the signs are the typed numbers' own, which a double
+// may have lost (a constant of 1e-400 is no zero).
 bool IsSignRow(const ProblemModel& model, const RowOrigin& row, uint32_t& variable) {
     const ModelLine& line = model.lines[row.line];
     const ModelSide& side = line.sides[row.side];
-    if (line.relation == 0 || RowConstant(model, row) != 0.0 || side.terms.size() != 1) return false;
+    if (line.relation == 0 || side.terms.size() != 1) return false;
     variable = side.terms[0].variable;
-    return RowCell(model, row, variable) < 0.0;
+    if (model.exact) return sgn(line.exactRhs) == 0 && (row.negated ? -1 : 1) * sgn(side.terms[0].exact) < 0;
+    return RowConstant(model, row) == 0.0 && RowCell(model, row, variable) < 0.0;
 }
 
 // A term's cell in one of its line's rows; a line whose reading failed
@@ -210,10 +239,11 @@ double ObjectiveCell(const ProblemModel& model, uint32_t variable) {
 } // namespace
 
 void ReadModel(ProblemModel& model, const ProblemText& problem, const std::vector<std::string>& earlier,
-               BuildReport& report) {
+               BuildReport& report, bool exact) {
     model = ProblemModel{};
+    model.exact = exact;
     model.maximize = problem.comboIndex != 0;
-    Reader r{model, report, {}, {}, 0, {}};
+    Reader r{model, report, {}, {}, 0, {}, {}};
     for (const std::string& old : earlier) r.index.emplace(text::FoldedName(old), 0);
     if (!ReadObjective(r, problem)) return;
     for (size_t k = 0; k < problem.lines.size(); ++k)
@@ -347,7 +377,10 @@ mpq_class ExactNumber(const std::string& text) {
     size_t at = 0;
     bool negative = false;
     if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
-    mpz_class digits = 0, scale = 1;
+    // The digits are gathered and converted once: thousands of them cost a
+    // conversion, not one multiplication each.
+    std::string digits;
+    size_t fractionDigits = 0;
     bool any = false, fraction = false;
     for (; at < text.size(); ++at) {
         const char c = text[at];
@@ -357,11 +390,15 @@ mpq_class ExactNumber(const std::string& text) {
             continue;
         }
         if (c < '0' || c > '9') break;
-        digits = digits * 10 + (c - '0');
-        if (fraction) scale *= 10;
+        digits.push_back(c);
+        if (fraction) ++fractionDigits;
         any = true;
     }
-    mpq_class value = any ? mpq_class(digits, scale) : mpq_class(1);
+    if (!any) return negative ? mpq_class(-1) : mpq_class(1);
+    mpz_class numerator = 0, scale = 1;
+    if (!digits.empty()) numerator.set_str(digits, 10);
+    mpz_ui_pow_ui(scale.get_mpz_t(), 10, static_cast<unsigned long>(fractionDigits));
+    mpq_class value(numerator, scale);
     value.canonicalize();
     return negative ? mpq_class(-value) : value;
 }

@@ -86,14 +86,19 @@ struct ProblemModel {
     std::vector<BoundOrigin> bounds;
     std::vector<ColumnOrigin> columns;
     bool complete = false;
+    // Read for exact arithmetic: the rationals come from the digits and the
+    // doubles are only their nearest values, so signs are taken from the
+    // rationals.
+    bool exact = false;
 };
 
 // Reads the typed text into the model, checking it as the build checks it
 // (same scanners, same errors in the same order). A fault fills `report` and
 // leaves the model as far as it was read. `earlier` are names already in the
-// names list, which the objective may not use again.
+// names list, which the objective may not use again. With `exact` the
+// numbers are read by the exact reader, which takes numbers of any length.
 void ReadModel(ProblemModel& model, const ProblemText& text, const std::vector<std::string>& earlier,
-               BuildReport& report);
+               BuildReport& report, bool exact = false);
 
 // Finds the sign rows, the constraint rows with their slack names and the
 // columns of a model whose text was read without fault.

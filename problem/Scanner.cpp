@@ -28,7 +28,14 @@ void ReportSyntaxError(BuildReport& report, const std::string& message, int sour
     report.source = source;
 }
 
-double ScanNumber(const std::string& s, int& pos, int L, bool required, int source, BuildReport& report) {
+namespace {
+
+// The one syntax of a number, for both readers. The floating reader
+// accumulates as it goes (and overflows as it goes); the exact reader only
+// finds where the number ends and reads its digits afterwards, so no
+// double stands between the typed digits and the rational.
+double ScanNumberText(const std::string& s, int& pos, int L, bool required, int source, BuildReport& report,
+                      bool accumulate) {
     bool negative = false;
     double value = 0.0;
     bool noDigits = true;
@@ -51,7 +58,7 @@ double ScanNumber(const std::string& s, int& pos, int L, bool required, int sour
     }
     while (IsDigit(c = CharAt(s, pos, L))) {
         noDigits = false;
-        value = Checked(value * 10.0 + (c - '0'));
+        if (accumulate) value = Checked(value * 10.0 + (c - '0'));
         ++pos;
         if (pos > L) return sign(value);
     }
@@ -63,8 +70,10 @@ double ScanNumber(const std::string& s, int& pos, int L, bool required, int sour
         // "1.25" is 125/100 rounded once.
         double divisor = 1.0;
         while (IsDigit(c = CharAt(s, pos, L))) {
-            value = Checked(value * 10.0 + (c - '0'));
-            divisor = Checked(divisor * 10.0);
+            if (accumulate) {
+                value = Checked(value * 10.0 + (c - '0'));
+                divisor = Checked(divisor * 10.0);
+            }
             ++pos;
         }
         value = value / divisor;
@@ -77,6 +86,19 @@ double ScanNumber(const std::string& s, int& pos, int L, bool required, int sour
         value = 1.0;
     }
     return sign(value);
+}
+
+} // namespace
+
+double ScanNumber(const std::string& s, int& pos, int L, bool required, int source, BuildReport& report) {
+    return ScanNumberText(s, pos, L, required, source, report, true);
+}
+
+mpq_class ScanExactNumber(const std::string& s, int& pos, int L, bool required, int source, BuildReport& report) {
+    const int start = pos;
+    ScanNumberText(s, pos, L, required, source, report, false);
+    if (!report.errorPanel.empty()) return 0;
+    return ExactNumber(s.substr(static_cast<size_t>(start) - 1, static_cast<size_t>(pos - start)));
 }
 
 std::string ScanVariable(const std::string& s, int& pos, int L, int source, BuildReport& report) {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableView>
+#include <limits>
 
 #include "Application.h"
 #include "Legibility.h"
@@ -150,6 +151,10 @@ void TForm1::CreateProblemControls() {
     Edit1 = new QLineEdit(WorkArea);
     Edit1->setObjectName("Edit1");
     Edit1->setFont(TextFont());
+    // A line edit cuts its text at 32,767 characters unless told otherwise;
+    // an objective that long is still the user's and must reach the build
+    // and the file whole.
+    Edit1->setMaxLength(std::numeric_limits<int>::max());
     Label1 = MakeLabel("Sujeto a:", WorkArea, "Label1");
     RichEdit1 = new ConstraintEditor(WorkArea);
     RichEdit1->setObjectName("RichEdit1");

@@ -137,3 +137,31 @@ TEST(ProblemFile, PlainTextFilesOpenLikeRichText) {
     EXPECT_EQ(fromCr.caption, QString::fromUtf8("Restricción"));
     EXPECT_EQ(Texts(fromCr.lines), (QStringList{"x<4"}));
 }
+
+// A problem whose file the reader would refuse is not written: the old file
+// stays, and the error says the size. Up to the limit it reads back whole.
+TEST(ProblemFile, OnlyWhatOpensAgainIsSaved) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.lpf");
+    const ProblemDocument small = TypedProblem(1, "x", {"x<1"});
+    WriteProblemFile(path, small);
+    const QByteArray before = ReadWholeFile(path);
+    for (const qint64 extra : {-1000LL, 1000LL}) {
+        const ProblemDocument big = TypedProblem(1, QString(kMaxReadSize + extra - 200, 'x'), {"x<1"});
+        const qint64 size = WriteRtf(ComposeProblem(big)).size();
+        if (size <= kMaxReadSize) {
+            WriteProblemFile(path, big);
+            EXPECT_EQ(ReadProblemFile(path).objective, big.objective);
+            WriteProblemFile(path, small);
+            continue;
+        }
+        try {
+            WriteProblemFile(path, big);
+            ADD_FAILURE() << "written";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.text(), TooLargeToSaveText(size));
+            EXPECT_TRUE(error.text().contains(QString::number(size)));
+        }
+        EXPECT_EQ(ReadWholeFile(path), before);
+    }
+}
