@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <set>
 #include <stdexcept>
 
@@ -68,8 +69,8 @@ void Terms(std::string& out, const std::vector<ModelTerm>& terms, const std::vec
 
 } // namespace
 
-bool ModelFromText(ProblemModel& model, const ProblemText& text, BuildReport& report) {
-    ReadModel(model, text, {}, report);
+bool ModelFromText(ProblemModel& model, const ProblemText& text, BuildReport& report, bool exact) {
+    ReadModel(model, text, {}, report, exact);
     if (!report.errorPanel.empty()) return false;
     CompleteModel(model);
     return true;
@@ -96,7 +97,28 @@ std::vector<std::string> LpNames(const ProblemModel& model) {
     return names;
 }
 
+namespace {
+
+// Exact arithmetic reads numbers of any length; the file holds doubles, and
+// a number beyond them would be written as the largest one, silently wrong.
+void CheckExactFitsDoubles(const ProblemModel& model) {
+    if (!model.exact) return;
+    static const mpq_class largest(std::numeric_limits<double>::max());
+    auto check = [](const mpq_class& q) {
+        if (abs(q) > largest) throw std::runtime_error("El problema tiene un número demasiado grande para un archivo LP.");
+    };
+    for (const mpq_class& q : model.exactObjective) check(q);
+    for (const ModelLine& line : model.lines) {
+        check(line.exactRhs);
+        for (const ModelSide& side : line.sides)
+            for (const ModelTerm& t : side.terms) check(t.exact);
+    }
+}
+
+} // namespace
+
 std::string LpText(const ProblemModel& model) {
+    CheckExactFitsDoubles(model);
     const std::vector<std::string> names = LpNames(model);
     std::string out = "\\ Optimara\n";
     // A name the format could not take as typed is told in a comment.

@@ -11,7 +11,7 @@ namespace optimara {
 
 // Reads the text into a completed model; false (with the fault in `report`)
 // when the text does not read.
-bool ModelFromText(ProblemModel& model, const ProblemText& text, BuildReport& report);
+bool ModelFromText(ProblemModel& model, const ProblemText& text, BuildReport& report, bool exact = false);
 
 // A variable's name as the LP file writes it: the typed name when the format
 // allows it, else one with the other characters replaced, cut to the

@@ -52,7 +52,7 @@ bool TForm1::IntegerProblemAhead(ProblemText& text, ProblemModel& model) const {
     BuildReport report;
     try {
         // A text that does not read goes the ordinary way, to its error.
-        return ModelFromText(model, text, report) && !model.integers.empty();
+        return ModelFromText(model, text, report, state_.problem.Exact) && !model.integers.empty();
     } catch (const FloatingPointFault&) {
         return false;
     }

@@ -119,7 +119,7 @@ void TForm1::ExportLp1Click() {
     // What is typed now is exported, solved or not.
     ProblemModel model;
     BuildReport report;
-    if (!ModelFromText(model, ReadProblemText(), report))
+    if (!ModelFromText(model, ReadProblemText(), report, state_.problem.Exact))
         throw std::runtime_error("El problema no se puede exportar: " + report.errorPanel);
     files::WriteWholeFile(name, QByteArray::fromStdString(LpText(model)));
 }

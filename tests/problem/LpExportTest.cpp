@@ -180,5 +180,24 @@ TEST(LpExport, NamesTheFormatCannotTakeAreRewrittenApart) {
     EXPECT_DOUBLE_EQ(glpk.objective, 8);
 }
 
+// Exact arithmetic reads numbers beyond a double: the export refuses them
+// rather than write the largest double in their place; what fits is written.
+TEST(LpExport, ExactNumbersBeyondADoubleAreRefused) {
+    const std::string huge = "1" + std::string(400, '0');
+    const std::vector<std::pair<ProblemText, bool>> cases = {
+        {{1, huge + "x+y", {"x+y<4", "x>0", "y>0"}}, false},
+        {{1, "x+y", {huge + "x+y<4", "x>0", "y>0"}}, false},
+        {{1, "x+y", {"x+y<" + huge, "x>0", "y>0"}}, false},
+        {{1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"}}, true},
+    };
+    for (const auto& [text, fits] : cases) {
+        ProblemModel model;
+        BuildReport report;
+        ASSERT_TRUE(ModelFromText(model, text, report, true)) << report.errorPanel;
+        if (fits) EXPECT_NO_THROW(LpText(model)) << text.objective;
+        else EXPECT_THROW(LpText(model), std::runtime_error) << text.objective;
+    }
+}
+
 } // namespace
 } // namespace optimara::testing
