@@ -76,12 +76,13 @@ const char* const kAids[] = {
     "búsqueda entera", "nodos: sí", "nodos: no", "página de pasos", "imagen",
 };
 
-// The texts an error box may show: the program's own, never a library's.
+// The texts an error box may show: the program's own, never a library's
+// (its sentences about the problem begin "El problema ...").
 bool ProgramText(const QString& text) {
     static const QRegularExpression known(
         "^(Floating point overflow|Floating point division by zero|Invalid floating point operation|"
         "Failed to Load Stream|Failed to Save Stream|Cannot open file .+|Cannot create file .+|"
-        "El problema no se puede exportar: .+)$",
+        "El problema .+)$",
         QRegularExpression::DotMatchesEverythingOption);
     return known.match(text).hasMatch();
 }
