@@ -154,7 +154,6 @@ protected:
     }
 
     void CloseAndRestart() {
-        searchPresses = 0;
         const EditorShot shown = Editor();
         const int before = errors;
         form->close();
@@ -206,7 +205,6 @@ protected:
             clearNext = false;
             if (Restore1()->isEnabled()) Restore1()->trigger();
             Clear1()->trigger();
-            NoteCleared();
             return "Borrar tras la pregunta de nodos";
         }
         const bool enlarged = Restore1()->isEnabled();
@@ -239,7 +237,6 @@ protected:
             return "notation";
         case 9:
             Clear1()->trigger();
-            NoteCleared();
             return "Borrar";
         case 10: {
             QPushButton* buttons[] = {Button3(), Button4(), Button5(), Button6(),
@@ -257,6 +254,7 @@ protected:
             // The question before unsaved work is replaced gets either answer.
             ModalAnswerer answerer({ModalAnswerer::Click(Chance(2) ? QMessageBox::Yes : QMessageBox::No)});
             Open1()->trigger();
+            NoteSearch();  // the file opened is solved
             return "Abrir";
         }
         case 14:
@@ -330,27 +328,12 @@ protected:
         return yes;
     }
 
-    // "Borrar" forgets the searches, when it clears (not while the picture is enlarged).
-    void NoteCleared() {
-        if (Edit1()->text().isEmpty() && RichEdit1()->toPlainText().isEmpty()) searchPresses = 0;
-    }
-
-    // After a press that solves: an integer text shows where its search stands.
-    // `solved` when the press surely solved the text (an arithmetic switch
-    // solves only a problem already solved).
-    void NoteSearch(bool solved = true) {
+    // After a command that solves: an integer text shows where its search stands.
+    void NoteSearch() {
         static const QRegularExpression node("^(Nodo \\d+ · |\\d+ nodos? resueltos?$)");
-        if (!Panel(0).empty()) return;
-        if (!RichEdit1()->toPlainText().contains("entero")) {
-            if (solved) searchPresses = 0;  // the simplex alone forgets the searches' steps
-            return;
-        }
-        // A press right after one that left a search going on goes on with it;
-        // any other may start a search.
-        if (!goingOn) ++searchPresses;
-        const QRegularExpressionMatch shown = node.match(QString::fromStdString(Panel(2)));
-        if (shown.hasMatch()) ++reached["búsqueda entera"];
-        goingOnAfter = shown.hasMatch() && shown.captured(0).startsWith("Nodo");
+        if (Panel(0).empty() && RichEdit1()->toPlainText().contains("entero") &&
+            node.match(QString::fromStdString(Panel(2))).hasMatch())
+            ++reached["búsqueda entera"];
     }
 
     // What shows after any action: exact steps, an explanation of a step.
@@ -459,8 +442,9 @@ protected:
         // made after another in the same window (another text, or the same
         // one again, or in the other arithmetic) replays the earlier
         // search's steps of its nodes: a wrong page, or a division by zero
-        // or a matrix index out of range that ends the program.
-        if (searchPresses > 1) return "none";
+        // or a matrix index out of range that ends the program. The walk
+        // keeps the page of problems without integer variables.
+        if (RichEdit1()->toPlainText().contains("entero")) return "none";
         return Export("SaveStepsAs1", "página de pasos", "<html");
     }
 
@@ -478,7 +462,7 @@ protected:
         case 0: return Rule();
         case 1:
             Item("ExactArithmetic1")->trigger();
-            NoteSearch(false);
+            NoteSearch();  // a problem on screen is solved again
             return "aritmética exacta";
         case 2: return SlackNames();
         case 3:
@@ -523,10 +507,6 @@ protected:
     QString exported;  // the answer to the last question of an exported file
     int nodeQuestions = 0, nodeBudget = 2;
     bool clearNext = false;
-    // The presses on integer texts (each may start a search) since the
-    // window last forgot its searches.
-    int searchPresses = 0;
-    bool goingOn = false, goingOnAfter = false;  // a search goes on before, after this action
 };
 
 TEST_F(RandomWalk, EveryActionLeavesTheProgramAliveAndTheWorkSaved) {
@@ -546,8 +526,6 @@ TEST_F(RandomWalk, EveryActionLeavesTheProgramAliveAndTheWorkSaved) {
     clock.start();
     long long restarts = 0;
     for (long long k = 0; k < actions && !HasFailure(); ++k) {
-        goingOn = goingOnAfter;
-        goingOnAfter = false;
         last = Act();
         if (trace) std::fprintf(stderr, "%lld %s | %s | %s\n", k, last.c_str(), Panel(1).c_str(), Panel(2).c_str());
         if (last == std::string("close and restart")) ++restarts;
