@@ -18,7 +18,6 @@
 #include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QSettings>
