@@ -52,6 +52,11 @@ void TBranchForm::Show(const std::vector<BranchRow>& rows, const std::string& su
     // Filling the rows moves no choice: only the user's moves show a node.
     const QSignalBlocker quiet(Nodes);
     Summary->setText(QString::fromStdString(summary));
+    // Columns fitted to their contents would be measured again at every
+    // cell set, over every row: fitted once, after the whole fill.
+    QHeaderView* header = Nodes->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    Nodes->setUpdatesEnabled(false);
     Nodes->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < Nodes->rowCount(); ++r)
         for (int c = 0; c < int(kBranchHeadings.size()); ++c) {
@@ -63,6 +68,9 @@ void TBranchForm::Show(const std::vector<BranchRow>& rows, const std::string& su
             }
             Nodes->setItem(r, c, item);
         }
+    Nodes->resizeColumnsToContents();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Nodes->setUpdatesEnabled(true);
     if (shown >= 1 && shown <= Nodes->rowCount()) {
         Nodes->setCurrentCell(shown - 1, std::max(Nodes->currentColumn(), 0));
         chosen_ = shown - 1;

@@ -58,6 +58,16 @@ bool TForm1::IntegerProblemAhead(ProblemText& text, ProblemModel& model) const {
     }
 }
 
+// A new search keeps nothing of the last one: the page of steps replays
+// the kept steps node by node against the search's nodes.
+static void StartSearch(AppState& state, const ProblemText& text, ProblemModel model) {
+    state.nodeSteps.clear();
+    state.nodeStepsBytes = 0;
+    state.shownNode = 0;
+    state.nodeLook = false;
+    state.Branches.Start(text, std::move(model), state.problem.Exact);
+}
+
 bool TForm1::IntegerSolve() {
     BranchSearch& search = state_.Branches;
     ProblemState& p = state_.problem;
@@ -69,7 +79,7 @@ bool TForm1::IntegerSolve() {
         if (p.ProblemReady && StatusBar1->Text(0).empty() && Ended(p.Stage) &&
             !(p.Stage == SolveStage::Optimal && !p.AtBuild))
             return true;
-        search.Start(text, std::move(model), p.Exact);
+        StartSearch(state_, text, std::move(model));
     }
     host_->BeginUnseenSteps();
     try {
@@ -117,7 +127,7 @@ bool TForm1::IntegerStep() {
         ProblemText text;
         ProblemModel model;
         if (!IntegerProblemAhead(text, model)) return false;
-        search.Start(text, std::move(model), state_.problem.Exact);
+        StartSearch(state_, text, std::move(model));
     }
     PressSearch();
     ShowSearchState();

@@ -293,5 +293,39 @@ TEST_F(BranchTest, TheNodeQuestionStopsTheSearch) {
     EXPECT_TRUE(Explanation().contains(QString::fromUtf8("no es entero: se ramifica"))) << Explanation().toStdString();
 }
 
+// A search's page holds its own nodes' steps, whatever was searched before
+// in the window: another problem, the same one, or the other arithmetic.
+TEST_F(BranchTest, APageHoldsOnlyItsOwnSearch) {
+    form->findChild<QAction*>("RuleBland1")->trigger();  // the same pivots every time
+    struct Typed {
+        int sense;
+        QString objective;
+        QStringList lines;
+    };
+    const Typed a{1, "5x+4y", {"6x+4y<24", "x+2y<6", "x>0", "y>0", "entero: x, y"}};
+    const Typed b{0, "-x-2y", {"x+y<3.5", "x-y<1.2", "x>0", "y>0", "entero: y"}};
+    TypeProblem(b.sense, b.objective, b.lines);
+    Press(Button1());
+    const QString alone = PageOfSteps(*form);
+    ASSERT_TRUE(alone.contains("<table class=\"arbol\">"));
+    for (const Typed& before : {a, b}) {
+        TypeProblem(before.sense, before.objective, before.lines);
+        Press(Button1());
+        TypeProblem(b.sense, b.objective, b.lines);
+        Press(Button1());
+        EXPECT_EQ(PageOfSteps(*form), alone) << before.objective.toStdString();
+    }
+    // The other arithmetic after a search: a page of the search it shows.
+    TypeProblem(a.sense, a.objective, a.lines);
+    Press(Button1());
+    form->findChild<QAction*>("ExactArithmetic1")->trigger();
+    Press(Button1());
+    const QString exact = PageOfSteps(*form);
+    EXPECT_TRUE(exact.contains("<table class=\"arbol\">"));
+    EXPECT_EQ(Edit2()->text(), "20");
+    form->findChild<QAction*>("ExactArithmetic1")->trigger();
+    form->findChild<QAction*>("RuleRandom1")->trigger();
+}
+
 } // namespace
 } // namespace optimara::uitest
