@@ -59,6 +59,7 @@ void TForm1::CreateExplainAids() {
     Explicacion->setFocusPolicy(Qt::ClickFocus);
     QFont font("Arial", 9);
     Explicacion->setFont(font);
+    PlaceBand(Explicacion);
     Explicacion->setVisible(preferences.explanation);
     Client->Arrange();
 }

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's features: a new one is a line here.
+#include "Feature.h"
+#include "ZoomFeature.h"
+
+namespace optimara {
+
+std::vector<std::unique_ptr<Feature>> CreateFeatures(FeatureHost& host) {
+    std::vector<std::unique_ptr<Feature>> features;
+    features.push_back(std::make_unique<ZoomFeature>(host));
+    return features;
+}
+
+} // namespace optimara
