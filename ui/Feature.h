@@ -17,6 +17,9 @@ class Feature : public QObject {
 public:
     explicit Feature(FeatureHost& host) : host_(host) {}
 
+    // Once every feature is made: what it shows from the start.
+    virtual void Start() {}
+
     // The results' texts are now shown at this zoom.
     virtual void ZoomChanged(int /*percent*/) {}
     // A tableau, or an error in its place, has just been shown.

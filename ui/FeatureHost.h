@@ -58,6 +58,8 @@ public:
     // How numbers are written, and how large the results and lines are.
     virtual bool Floating() const = 0;
     virtual const std::string& DecimalSeparator() const = 0;
+    // The grid names the slack variables (from its next display on).
+    virtual void SetSlackNames(bool named) = 0;
     virtual int Zoom() const = 0;
     // A new zoom: the window and every feature show their texts at it.
     virtual void ShowZoom(int percent) = 0;

@@ -236,15 +236,6 @@ private:
     QAction* ViewIntegers1 = nullptr;
     QMenu* GridMenu1 = nullptr;
     QAction* PivotHere1 = nullptr;
-    // Every step explained, the rule of the pivot, the slack variables' names.
-    QPlainTextEdit* Explicacion = nullptr;
-    QMenu* RuleMenu1 = nullptr;
-    QAction* RuleRandom1 = nullptr;
-    QAction* RuleLargest1 = nullptr;
-    QAction* RuleBland1 = nullptr;
-    QAction* ViewExplanation1 = nullptr;
-    QAction* SlackNames1 = nullptr;
-    QAction* ExactArithmetic1 = nullptr;
     // The window's features and the menu places they put their items in.
     MenuPlaces places_;
     std::vector<std::unique_ptr<Feature>> features_;
@@ -297,6 +288,7 @@ private:
     void PlaceBand(QWidget* band) override;
     void ShowBand(bool wanted) override;
     StatusPanels& Status() override { return *StatusBar1; }
+    void SetSlackNames(bool named) override { slackNames_ = named; }
     // Places the grid, the results, the view buttons and the picture for
     // the client size and the zoom: the design places at the design size.
     void ArrangeWorkArea();
@@ -311,18 +303,10 @@ private:
     void ChoosePivotAt(int gridRow, int gridCol);
     void GridMenuRequested(const QPoint& pos);
     std::string StepPanelText() const;
-    // The explanation panel, the rule menu and the slack names
-    // (MainWindowExplain.cpp).
-    void CreateExplainAids();
-    void WireExplainAids();
-    void ShowExplanation();
+    // Tells the features of a cell that cannot be the pivot.
     void ExplainRefusal(int gridRow, int gridCol);
-    void RuleClick(PivotRule rule);
-    void ViewExplanation1Click();
-    void SlackNames1Click();
-    void ExactArithmetic1Click();
+    // Keeps whether the picture shows the integer points.
     void SavePreferences() const;
-    void ShowExplanationPanel();
     void CreateSensitivityAids();
     void WireSensitivityAids();
     void UpdateSensitivityAids();
@@ -367,6 +351,7 @@ private:
     TSensitivityForm* sensitivity_ = nullptr;
     TBranchForm* tree_ = nullptr;
     bool shown_ = false;
+    bool slackNames_ = false;  // the grid names the slack variables
     bool searching_ = false;  // a press of the integer search is under way
     QString startFile_;
     int menuRow_ = -1, menuCol_ = -1;    // the grid cell the context menu was opened on

@@ -42,11 +42,11 @@ void TForm1::ShowTableau() {
     ProblemState& problem = state_.problem;
     const bool errorFree = StatusBar1->Text(0).empty();
     TableauView view = ComputeTableauView(problem, ComboBox1->currentIndex() != 0, errorFree, Floating(),
-                                          separator_, state_.plot.SolutionPoint, SlackNames1->isChecked());
+                                          separator_, state_.plot.SolutionPoint, slackNames_);
     GridModel->SetCells(view.rowCount, view.colCount, std::move(view.cells));
     FitGridColumns();
     ShowStepAids();
-    ShowExplanation();
+    for (const auto& feature : features_) feature->TableauShown();
     ListBox2->clear();
     ListBox3->clear();
     if (!view.filled) return;

@@ -7,11 +7,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QHeaderView>
 #include <QTableView>
 
 #include "MainWindow.h"
+#include "Preferences.h"
 #include "Zoom.h"
 #include "ZoomedFont.h"
 
@@ -22,6 +22,7 @@ void TForm1::CreateFeatures() {
     features_ = optimara::CreateFeatures(*this);
     // The window's children, so that a test finds them by name.
     for (const auto& feature : features_) feature->setParent(this);
+    for (const auto& feature : features_) feature->Start();
 }
 
 void TForm1::DefineMenuPlaces() {
@@ -60,6 +61,17 @@ QMenu* TForm1::AddMenu(MenuPlace place, const QString& title, const QString& nam
     return menu;
 }
 
+void TForm1::ExplainRefusal(int gridRow, int gridCol) {
+    for (const auto& feature : features_) feature->PivotRefused(gridRow, gridCol);
+}
+
+void TForm1::SavePreferences() const {
+    // The features keep their own choices in the same store.
+    files::Preferences p = files::ReadPreferences();
+    p.integers = !ViewIntegers1 || ViewIntegers1->isChecked();
+    files::WritePreferences(p);
+}
+
 bool TForm1::ErrorFree() const { return StatusBar1->Text(0).empty(); }
 
 bool TForm1::Maximizing() const { return ComboBox1->currentIndex() != 0; }
@@ -81,9 +93,7 @@ void TForm1::ShowBand(bool wanted) {
 
 void TForm1::ShowZoom(int percent) {
     state_.zoom = percent;
-    for (QWidget* w : std::initializer_list<QWidget*>{StringGrid1, ListBox2, ListBox3, Edit2, Explicacion})
-        if (w) SetZoomedFont(w, percent);
-    if (Explicacion) LayOutWholly(Explicacion);
+    for (QWidget* w : std::initializer_list<QWidget*>{StringGrid1, ListBox2, ListBox3, Edit2}) SetZoomedFont(w, percent);
     for (const auto& feature : features_) feature->ZoomChanged(percent);
     for (int panel = 0; panel < 3; ++panel) SetZoomedFont(StatusBar1->PanelLabel(panel), percent);
     StatusBar1->SetPanelWidths(Zoomed(StatusPanels::kErrorPanelWidth, percent),

@@ -157,7 +157,7 @@ void TForm1::ShowWorkArea(bool visible) {
     Restore1->setEnabled(!visible);
     for (QAction* a : {Open1, Save1, Saveas1, Clear1}) a->setEnabled(visible);
     for (QLabel* l : {Label1, Label2, Label3, Label4}) l->setVisible(visible);
-    Explicacion->setVisible(visible && ViewExplanation1->isChecked());
+    for (const auto& feature : features_) feature->WorkAreaShown(visible);
     Client->Arrange();
     Shape1->raise();
 }

@@ -94,8 +94,6 @@ TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, Q
     WireHandlers();
     CreateStepAids();
     WireStepAids();
-    CreateExplainAids();
-    WireExplainAids();
     CreateFeatures();
     CreateSensitivityAids();
     WireSensitivityAids();

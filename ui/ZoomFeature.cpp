@@ -32,7 +32,6 @@ ZoomFeature::ZoomFeature(FeatureHost& host) : Feature(host) {
     ZoomNormal1->setObjectName("ZoomNormal1");
     ZoomNormal1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     host_.WatchGrid(this);
-    ShowZoom(ZoomStep(ZoomSettings().value(kZoomKey, kNormalZoom).toInt()));
     const auto route = [this](QAction* item, auto percent) {
         connect(item, &QAction::triggered, this, [this, percent] { RunGuarded([this, percent] { SetZoom(percent()); }); });
     };
@@ -40,6 +39,8 @@ ZoomFeature::ZoomFeature(FeatureHost& host) : Feature(host) {
     route(ZoomOut1, [this] { return ZoomOut(host_.Zoom()); });
     route(ZoomNormal1, [] { return kNormalZoom; });
 }
+
+void ZoomFeature::Start() { ShowZoom(ZoomStep(ZoomSettings().value(kZoomKey, kNormalZoom).toInt())); }
 
 void ZoomFeature::SetZoom(int percent) {
     percent = ZoomStep(percent);

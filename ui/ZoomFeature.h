@@ -16,6 +16,8 @@ public:
 
     // Shows the results at the step nearest to `percent` and keeps it.
     void SetZoom(int percent);
+    // The zoom of the last run.
+    void Start() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
