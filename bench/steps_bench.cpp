@@ -20,6 +20,7 @@
 #include "GeneratedProblem.h"
 #include "MainWindow.h"
 #include "Questions.h"
+#include "ZoomFeature.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ BENCHMARK(BM_ExactStepForward)->Arg(10)->Arg(30)->Arg(100)->Unit(benchmark::kMil
 void BM_StepForwardShown(benchmark::State& state) {
     TForm1 form(std::make_unique<GoOn>());
     if (state.range(0) != 0) form.FloatingPoint1Click(); else form.Rational1Click();
-    form.SetZoom(static_cast<int>(state.range(1)));
+    form.findChild<optimara::ZoomFeature*>()->SetZoom(static_cast<int>(state.range(1)));
     form.show();
     QCoreApplication::processEvents();
     Prepare(form, 100, 50);

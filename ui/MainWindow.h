@@ -9,6 +9,8 @@
 
 #include "AppState.h"
 #include "Controls.h"
+#include "Feature.h"
+#include "MenuPlaces.h"
 #include "Questions.h"
 #include "SensitivityView.h"
 #include "StepsReport.h"
@@ -36,22 +38,28 @@ class TSensitivityForm;
 class WindowHost;
 
 // The window's inside: the work area (scrolled when the window is small)
-// above the status bar. It tells the window when its size changes.
+// above a band for a feature's panel and the status bar. It tells the window when its size changes.
 class ClientArea : public QWidget {
     Q_OBJECT
 public:
     using QWidget::QWidget;
     void Arrange();
-    // The explanation panel's height in a client area of this height.
-    static int ExplanationHeight(int clientHeight);
+    // The band under the work area takes a share of the client area's
+    // height while shown; nothing without one.
+    void SetBand(QWidget* band) { band_ = band; }
+    QWidget* Band() const { return band_; }
+    int BandHeight() const;
 signals:
     void Resized();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QWidget* band_ = nullptr;
 };
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, private FeatureHost {
     Q_OBJECT
 public:
     // Without questions the window asks its user in dialogs. A start file
@@ -60,7 +68,7 @@ public:
                     QWidget* parent = nullptr);
     ~TForm1() override;
 
-    AppState& State() { return state_; }
+    AppState& State() override { return state_; }
     void SetAuxWindows(TForm2* about, TForm4* readme);
 
     // The design client size: the size FormCreate places the picture in.
@@ -127,30 +135,25 @@ public:
     // build, or one more pivot. keepCopy keeps it whole for a quick step back.
     void NoteTableau(bool afterBuild, bool keepCopy);
 
-    // The zoom of the "&Ver" menu and of Ctrl with the wheel over the grid
-    // (MainWindowZoom.cpp), remembered for the next run.
-    void ZoomIn1Click();
-    void ZoomOut1Click();
-    void ZoomNormal1Click();
-    void SetZoom(int percent);
-    int Zoom() const { return state_.zoom; }
+    // The size of the results' texts and the picture's lines, in percent.
+    int Zoom() const override { return state_.zoom; }
 
     void ShowWorkArea(bool visible);
-    void ShowTableau();
+    void ShowTableau() override;
     // Widens the grid's columns to their texts.
     void FitGridColumns();
     PlotKind DrawPlot(PictureBox* image);
     void ClearPicture();
     // Focus and selection of the text a build found at fault (-1 Edit1, k line k).
     void SelectSource(int source);
-    ProblemText ReadProblemText() const;
+    ProblemText ReadProblemText() const override;
     PlotColors Colors() const;
     // The client size: the window's inside below the menu bar.
     QSize ClientSize() const;
 
     QString CurrentFileName() const;
-    const std::string& DecimalSeparator() const { return separator_; }
-    bool Floating() const;
+    const std::string& DecimalSeparator() const override { return separator_; }
+    bool Floating() const override;
 
     // How many displays of the tableau and restart questions the solve
     // commands have run: what a test or a benchmark observes of them.
@@ -233,20 +236,9 @@ private:
     QAction* ViewIntegers1 = nullptr;
     QMenu* GridMenu1 = nullptr;
     QAction* PivotHere1 = nullptr;
-    // Every step explained, the rule of the pivot, the slack variables' names.
-    QPlainTextEdit* Explicacion = nullptr;
-    QMenu* RuleMenu1 = nullptr;
-    QAction* RuleRandom1 = nullptr;
-    QAction* RuleLargest1 = nullptr;
-    QAction* RuleBland1 = nullptr;
-    QAction* ViewExplanation1 = nullptr;
-    QAction* SlackNames1 = nullptr;
-    QAction* ExactArithmetic1 = nullptr;
-    QMenu* ViewMenu = nullptr;
-    QAction* ZoomIn1 = nullptr;
-    QAction* ZoomOut1 = nullptr;
-    QAction* ZoomNormal1 = nullptr;
-    int wheelZoom_ = 0;  // the wheel's turn not yet made a zoom step
+    // The window's features and the menu places they put their items in.
+    MenuPlaces places_;
+    std::vector<std::unique_ptr<Feature>> features_;
 
     void CreateControls();
     // FormCreate's placement rule of Image1 for a client size.
@@ -263,7 +255,7 @@ private:
     void ReadDecimalSeparator();
     void ApplyMarker(const Marker& marker);
     Marker CurrentMarker() const;
-    PictureBox* ShowingPicture() const;
+    PictureBox* ShowingPicture() const override;
     void SetViewButtonsEnabled(bool enabled);
     // Problem files and the session (MainWindowFiles.cpp).
     // The one place the caption is written: always the session's.
@@ -276,17 +268,27 @@ private:
     // A file of the session, in the folder chosen for it.
     QString SessionFile(const char* name) const;
     void RestoreNotation(bool rational);
-    void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName);
+    void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName) override;
     template <typename Signal, typename Sender>
     void Route(Sender* sender, Signal signal, void (TForm1::*handler)());
     // A checkable menu item whose handler turns its mark over itself.
     void RouteToggle(QAction* item, void (TForm1::*handler)());
     // The learning aids (MainWindowSteps.cpp).
-    // The zoom (MainWindowZoom.cpp).
-    void CreateZoomMenu();
-    void WireZoom();
-    void ApplyZoom();
-    bool WheelZoom(QEvent* event);
+    // The features' view of the window (MainWindowFeatures.cpp).
+    void CreateFeatures();
+    void DefineMenuPlaces();
+    bool ErrorFree() const override;
+    bool Maximizing() const override;
+    void SolveAgain() override;
+    void ShowZoom(int percent) override;
+    QAction* AddMenuItem(MenuPlace place, const QString& caption, const QString& name) override;
+    void AddMenuSeparator(MenuPlace place) override;
+    QMenu* AddMenu(MenuPlace place, const QString& title, const QString& name) override;
+    void WatchGrid(QObject* filter) override;
+    void PlaceBand(QWidget* band) override;
+    void ShowBand(bool wanted) override;
+    StatusPanels& Status() override { return *StatusBar1; }
+    void SetSlackNames(bool named) override { slackNames_ = named; }
     // Places the grid, the results, the view buttons and the picture for
     // the client size and the zoom: the design places at the design size.
     void ArrangeWorkArea();
@@ -301,18 +303,10 @@ private:
     void ChoosePivotAt(int gridRow, int gridCol);
     void GridMenuRequested(const QPoint& pos);
     std::string StepPanelText() const;
-    // The explanation panel, the rule menu and the slack names
-    // (MainWindowExplain.cpp).
-    void CreateExplainAids();
-    void WireExplainAids();
-    void ShowExplanation();
+    // Tells the features of a cell that cannot be the pivot.
     void ExplainRefusal(int gridRow, int gridCol);
-    void RuleClick(PivotRule rule);
-    void ViewExplanation1Click();
-    void SlackNames1Click();
-    void ExactArithmetic1Click();
+    // Keeps whether the picture shows the integer points.
     void SavePreferences() const;
-    void ShowExplanationPanel();
     void CreateSensitivityAids();
     void WireSensitivityAids();
     void UpdateSensitivityAids();
@@ -337,7 +331,7 @@ private:
     const ProblemState* RelaxationShown() const;
     // What the explanation panel says of the search; `only` when it says
     // nothing else (a node looked at, the search's end).
-    std::string SearchWords(bool& only) const;
+    std::string SearchWords(bool& only) const override;
     // The first region's integer points, the shown node's bounds and the
     // best point found, over the layer.
     void DrawIntegersOn(QImage& layer, int variables) const;
@@ -357,6 +351,7 @@ private:
     TSensitivityForm* sensitivity_ = nullptr;
     TBranchForm* tree_ = nullptr;
     bool shown_ = false;
+    bool slackNames_ = false;  // the grid names the slack variables
     bool searching_ = false;  // a press of the integer search is under way
     QString startFile_;
     int menuRow_ = -1, menuCol_ = -1;    // the grid cell the context menu was opened on

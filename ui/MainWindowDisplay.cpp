@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window shows of the problem: the tableau, the solution, the
-// value, the marker and the picture.
+// value, the marker and the picture, and where they stand in a window
+// larger than its design.
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
@@ -28,17 +29,24 @@ QStringList ToStringList(const std::vector<std::string>& lines) {
     return list;
 }
 
+// The room a larger window gives the tableau: half of the extra width at
+// normal size, more as the tableau's text grows.
+int GridGrowth(int extraWidth, int percent) {
+    const double share = std::min(0.7, 0.5 * percent / kNormalZoom);
+    return static_cast<int>(extraWidth * share);
+}
+
 } // namespace
 
 void TForm1::ShowTableau() {
     ProblemState& problem = state_.problem;
     const bool errorFree = StatusBar1->Text(0).empty();
     TableauView view = ComputeTableauView(problem, ComboBox1->currentIndex() != 0, errorFree, Floating(),
-                                          separator_, state_.plot.SolutionPoint, SlackNames1->isChecked());
+                                          separator_, state_.plot.SolutionPoint, slackNames_);
     GridModel->SetCells(view.rowCount, view.colCount, std::move(view.cells));
     FitGridColumns();
     ShowStepAids();
-    ShowExplanation();
+    for (const auto& feature : features_) feature->TableauShown();
     ListBox2->clear();
     ListBox3->clear();
     if (!view.filled) return;
@@ -158,6 +166,32 @@ void TForm1::SaveImageAs1Click() {
     buffer.open(QIODevice::WriteOnly);
     if (!picture->Shown().save(&buffer, "BMP")) throw files::FileError(files::CannotCreateText(name));
     files::WriteWholeFile(name, bitmap);
+}
+
+void TForm1::ArrangeWorkArea() {
+    if (!Image3->isHidden()) return;
+    const int zoom = Zoom();
+    const QSize client = ClientSize().expandedTo(QSize(kDesignClientWidth, kDesignClientHeight));
+    const int grow = GridGrowth(client.width() - kDesignClientWidth, zoom);
+    const int bottom = client.height() - StatusBar1->height();
+    // The tableau and the split variables reach down to the status bar; the
+    // tableau widens by its share of the room, the view buttons and the
+    // results move over with it.
+    StringGrid1->setGeometry(88, 192, 209 + grow, std::max(185, bottom - 192));
+    ListBox3->setGeometry(8, 224, 73, std::max(153, bottom - 224));
+    const struct { QPushButton* button; int left, top; } buttons[] = {
+        {Button9, 312, 216}, {Button7, 312, 247}, {Button8, 336, 247}, {Button5, 312, 271},
+        {Button6, 336, 271}, {Button3, 312, 295}, {Button4, 336, 295}};
+    for (const auto& b : buttons) b.button->move(b.left + grow, b.top);
+    const int right = client.width() - 10;
+    auto width = [&](int left, int design) { return std::max(design, std::min(Zoomed(design, zoom), right - left)); };
+    Label2->move(381 + grow, 11);
+    ListBox2->setGeometry(377 + grow, 32, width(377 + grow, 216), Zoomed(81, zoom));
+    Label3->move(377 + grow, ListBox2->geometry().bottom() + 8);
+    Edit2->setGeometry(376 + grow, Label3->y() + 15, width(376 + grow, 217), Zoomed(20, zoom));
+    const QRect before = Image1->geometry();
+    PlaceImage1(client);
+    if (Image1->geometry() != before && Image1->HasPicture()) DrawPlot(Image1);
 }
 
 } // namespace optimara

@@ -59,7 +59,6 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == StringGrid1->viewport() && WheelZoom(event)) return true;
     QWindow* window = windowHandle();
     if (watched == window && event->type() == QEvent::Expose && window->isExposed()) {
         window->removeEventFilter(this);
@@ -91,7 +90,7 @@ QSize TForm1::ClientSize() const {
     // the window is then at its design size. The explanation's band is no
     // part of the work area's room.
     if (!shown_) return QSize(kDesignClientWidth, kDesignClientHeight);
-    const int band = Explicacion && !Explicacion->isHidden() ? ClientArea::ExplanationHeight(Client->height()) : 0;
+    const int band = Client->BandHeight();
     return Client->size() - QSize(0, band);
 }
 
@@ -158,7 +157,7 @@ void TForm1::ShowWorkArea(bool visible) {
     Restore1->setEnabled(!visible);
     for (QAction* a : {Open1, Save1, Saveas1, Clear1}) a->setEnabled(visible);
     for (QLabel* l : {Label1, Label2, Label3, Label4}) l->setVisible(visible);
-    Explicacion->setVisible(visible && ViewExplanation1->isChecked());
+    for (const auto& feature : features_) feature->WorkAreaShown(visible);
     Client->Arrange();
     Shape1->raise();
 }

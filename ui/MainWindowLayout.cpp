@@ -62,18 +62,16 @@ QAction* AddItem(QMenu* menu, const QString& caption, const QString& name) {
 
 } // namespace
 
-int ClientArea::ExplanationHeight(int clientHeight) { return qBound(96, clientHeight / 4, 260); }
+int ClientArea::BandHeight() const { return band_ && !band_->isHidden() ? qBound(96, height() / 4, 260) : 0; }
 
 void ClientArea::Arrange() {
     auto* scroll = findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
     auto* status = findChild<StatusPanels*>(QString(), Qt::FindDirectChildrenOnly);
     if (!scroll || !status) return;
     const int statusHeight = status->isHidden() ? 0 : status->height();
-    // The explanation, when shown, takes a band under the work area.
-    auto* panel = findChild<QWidget*>("Explicacion", Qt::FindDirectChildrenOnly);
-    const int panelHeight = panel && !panel->isHidden() ? ExplanationHeight(height()) : 0;
-    scroll->setGeometry(0, 0, width(), height() - statusHeight - panelHeight);
-    if (panelHeight > 0) panel->setGeometry(0, height() - statusHeight - panelHeight, width(), panelHeight);
+    const int bandHeight = BandHeight();
+    scroll->setGeometry(0, 0, width(), height() - statusHeight - bandHeight);
+    if (bandHeight > 0) band_->setGeometry(0, height() - statusHeight - bandHeight, width(), bandHeight);
     status->setGeometry(0, height() - status->height(), width(), status->height());
 }
 
@@ -97,12 +95,9 @@ TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, Q
     WireHandlers();
     CreateStepAids();
     WireStepAids();
-    CreateExplainAids();
-    WireExplainAids();
+    CreateFeatures();
     CreateSensitivityAids();
     WireSensitivityAids();
-    CreateZoomMenu();
-    WireZoom();
     CreateBranchAids();
     ReadDecimalSeparator();
     // The window is designed at this client size; FormCreate places the
@@ -331,12 +326,6 @@ void TForm1::WireHandlers() {
     // Only a choice of the user counts as a change, not a selection made by the program.
     Route(ComboBox1, &QComboBox::activated, &TForm1::RichEdit1Change);
     connect(Client, &ClientArea::Resized, this, [this] { RunGuarded([this] { FormResize(); }); });
-}
-
-void TForm1::WireZoom() {
-    Route(ZoomIn1, &QAction::triggered, &TForm1::ZoomIn1Click);
-    Route(ZoomOut1, &QAction::triggered, &TForm1::ZoomOut1Click);
-    Route(ZoomNormal1, &QAction::triggered, &TForm1::ZoomNormal1Click);
 }
 
 void TForm1::WireStepAids() {

@@ -16,6 +16,7 @@
 
 #include "UiTestSupport.h"
 #include "Zoom.h"
+#include "ZoomFeature.h"
 
 namespace optimara::uitest {
 namespace {
@@ -51,7 +52,7 @@ TEST_F(ZoomedWindow, LargerWindowShowsTheWholeTableauBesideThePicture) {
     } sizes[] = {{1024, 768, 100}, {1280, 800, 100}, {1280, 800, 150}, {1920, 1080, 200}};
     for (const auto& s : sizes) {
         SCOPED_TRACE(std::to_string(s.width) + "x" + std::to_string(s.height) + " " + std::to_string(s.zoom) + "%");
-        form->SetZoom(s.zoom);
+        form->findChild<ZoomFeature*>()->SetZoom(s.zoom);
         ResizeClient(s.width, s.height);
         SolveClassroomProblem();
         QTableView* grid = StringGrid1();
@@ -194,7 +195,7 @@ TEST_F(ZoomedWindow, PictureLinesMarkerAndRoadWidenWithTheZoom) {
     ResizeClient(1280, 800);
     for (int zoom : {100, 200, 300}) {
         SCOPED_TRACE(zoom);
-        form->SetZoom(zoom);
+        form->findChild<ZoomFeature*>()->SetZoom(zoom);
         PasteProblem(1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"});
         Press(Button1());
         ASSERT_EQ(Panel(1), "Hecho");

@@ -1,0 +1,179 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ExplainFeature.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <algorithm>
+
+#include "Application.h"
+#include "Display.h"
+#include "Explanation.h"
+#include "Preferences.h"
+#include "StepsReport.h"
+#include "ZoomedFont.h"
+
+namespace optimara {
+
+namespace {
+
+QAction* AddCheckable(QMenu* menu, const QString& caption, const QString& name, bool checked) {
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(name);
+    item->setCheckable(true);
+    item->setChecked(checked);
+    return item;
+}
+
+QAction* Checkable(QAction* item, bool checked) {
+    item->setCheckable(true);
+    item->setChecked(checked);
+    return item;
+}
+
+} // namespace
+
+ExplainFeature::ExplainFeature(FeatureHost& host) : Feature(host) {
+    setObjectName("ExplainFeature");
+    CreateMenus();
+    Explicacion = new QPlainTextEdit;
+    Explicacion->setObjectName("Explicacion");
+    Explicacion->setReadOnly(true);
+    Explicacion->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Explicacion->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Explicacion->setFocusPolicy(Qt::ClickFocus);
+    QFont font("Arial", 9);
+    Explicacion->setFont(font);
+    host_.PlaceBand(Explicacion);
+    host_.ShowBand(ViewExplanation1->isChecked());
+    Wire();
+}
+
+void ExplainFeature::CreateMenus() {
+    const files::Preferences preferences = files::ReadPreferences();
+    host_.AddMenuSeparator(MenuPlace::StepsExplanation);
+    RuleMenu1 = host_.AddMenu(MenuPlace::StepsExplanation, "Regla de &pivote", "RuleMenu1");
+    auto* rules = new QActionGroup(RuleMenu1);
+    rules->setExclusive(true);
+    RuleRandom1 = AddCheckable(RuleMenu1, "&Aleatoria", "RuleRandom1", preferences.pivotRule == 0);
+    RuleLargest1 = AddCheckable(RuleMenu1, "Mayor &coeficiente", "RuleLargest1", preferences.pivotRule == 1);
+    RuleBland1 = AddCheckable(RuleMenu1, QString::fromUtf8("Menor &índice (Bland)"), "RuleBland1",
+                              preferences.pivotRule == 2);
+    for (QAction* item : {RuleRandom1, RuleLargest1, RuleBland1}) rules->addAction(item);
+    host_.State().problem.Rule = static_cast<PivotRule>(preferences.pivotRule);
+    ViewExplanation1 = Checkable(host_.AddMenuItem(MenuPlace::StepsExplanation, QString::fromUtf8("&Ver explicación"),
+                                                   "ViewExplanation1"),
+                                 preferences.explanation);
+    host_.AddMenuSeparator(MenuPlace::NotationOptions);
+    SlackNames1 = Checkable(host_.AddMenuItem(MenuPlace::NotationOptions, "&Nombres de holgura", "SlackNames1"),
+                            preferences.slackNames);
+    host_.SetSlackNames(preferences.slackNames);
+    ExactArithmetic1 = Checkable(
+        host_.AddMenuItem(MenuPlace::NotationOptions, QString::fromUtf8("&Aritmética exacta"), "ExactArithmetic1"),
+        preferences.exact);
+    host_.State().problem.Exact = preferences.exact;
+}
+
+void ExplainFeature::Wire() {
+    const auto rule = [this](QAction* item, PivotRule chosen) {
+        connect(item, &QAction::triggered, this, [this, chosen] { RunGuarded([this, chosen] { RuleClick(chosen); }); });
+    };
+    rule(RuleRandom1, PivotRule::Random);
+    rule(RuleLargest1, PivotRule::LargestCoefficient);
+    rule(RuleBland1, PivotRule::SmallestIndex);
+    // A checkable item turns its mark over by itself; the handler does that.
+    const auto toggle = [this](QAction* item, void (ExplainFeature::*handler)()) {
+        connect(item, &QAction::triggered, this, [this, item, handler](bool checked) {
+            item->setChecked(!checked);
+            RunGuarded([this, handler] { (this->*handler)(); });
+        });
+    };
+    toggle(ViewExplanation1, &ExplainFeature::ViewExplanation1Click);
+    toggle(SlackNames1, &ExplainFeature::SlackNames1Click);
+    toggle(ExactArithmetic1, &ExplainFeature::ExactArithmetic1Click);
+}
+
+void ExplainFeature::SavePreferences() const {
+    // The other choices kept in the same store stay as they are.
+    files::Preferences p = files::ReadPreferences();
+    p.pivotRule = RuleLargest1->isChecked() ? 1 : RuleBland1->isChecked() ? 2 : 0;
+    p.explanation = ViewExplanation1->isChecked();
+    p.slackNames = SlackNames1->isChecked();
+    p.exact = ExactArithmetic1->isChecked();
+    files::WritePreferences(p);
+}
+
+void ExplainFeature::RuleClick(PivotRule rule) {
+    // The tableau on screen keeps the pivot already chosen for it; the new
+    // rule makes the next choice.
+    QAction* item = rule == PivotRule::LargestCoefficient ? RuleLargest1
+                    : rule == PivotRule::SmallestIndex    ? RuleBland1
+                                                          : RuleRandom1;
+    item->setChecked(true);
+    host_.State().problem.Rule = rule;
+    SavePreferences();
+}
+
+void ExplainFeature::ViewExplanation1Click() {
+    ViewExplanation1->setChecked(!ViewExplanation1->isChecked());
+    SavePreferences();
+    host_.ShowBand(ViewExplanation1->isChecked());
+    TableauShown();
+}
+
+void ExplainFeature::SlackNames1Click() {
+    SlackNames1->setChecked(!SlackNames1->isChecked());
+    SavePreferences();
+    host_.SetSlackNames(SlackNames1->isChecked());
+    host_.ShowTableau();
+}
+
+void ExplainFeature::ExactArithmetic1Click() {
+    ExactArithmetic1->setChecked(!ExactArithmetic1->isChecked());
+    SavePreferences();
+    ProblemState& problem = host_.State().problem;
+    problem.Exact = ExactArithmetic1->isChecked();
+    // A problem on screen is solved anew from its text in the other arithmetic.
+    if (!problem.ProblemReady) return;
+    problem.ProblemReady = false;
+    host_.SolveAgain();
+}
+
+void ExplainFeature::ZoomChanged(int percent) {
+    SetZoomedFont(Explicacion, percent);
+    LayOutWholly(Explicacion);
+}
+
+void ExplainFeature::WorkAreaShown(bool visible) { host_.ShowBand(visible && ViewExplanation1->isChecked()); }
+
+void ExplainFeature::TableauShown() {
+    if (!ViewExplanation1->isChecked()) return;
+    const AppState& state = host_.State();
+    if (!host_.ErrorFree() || !state.Steps.Started() || !FitsTableau(state.problem)) {
+        Explicacion->setPlainText(QString::fromStdString(host_.Status().Text(0)));
+        return;
+    }
+    bool onlySearch = false;
+    const std::string search = host_.SearchWords(onlySearch);
+    if (onlySearch) {
+        Explicacion->setPlainText(QString::fromStdString(search));
+        return;
+    }
+    const StepFacts facts = FactsOf(state.Steps, state.Steps.Steps(), host_.Maximizing());
+    const Explanation e = ExplainTableau(state.problem, facts, NumberText{host_.Floating(), host_.DecimalSeparator()});
+    // The ratio table's columns, as wide as a 15-digit number in the zoomed font.
+    Explicacion->setTabStopDistance(QFontMetricsF(Explicacion->font()).horizontalAdvance(QLatin1Char('0')) * 20);
+    Explicacion->setPlainText(QString::fromStdString(ExplanationText(e) + (search.empty() ? "" : "\n\n" + search)));
+}
+
+void ExplainFeature::PivotRefused(int gridRow, int gridCol) {
+    const std::string why =
+        WhyNotPivot(host_.State().problem, static_cast<uint32_t>(std::max(gridRow, 0)),
+                    static_cast<uint32_t>(std::max(gridCol, 0)), NumberText{host_.Floating(), host_.DecimalSeparator()});
+    if (why.empty()) return;
+    host_.Status().SetText(2, why);
+    if (ViewExplanation1->isChecked()) Explicacion->setPlainText(QString::fromStdString(why));
+}
+
+} // namespace optimara

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A part of the window that owns itself: its menu items, its panel or
+// windows, its picture layer and its settings keys. It is made with the
+// window (in the list of Features.cpp) and sees the window only as its
+// host; the window tells every feature of what may concern it.
+#include <QObject>
+#include <memory>
+#include <vector>
+
+#include "FeatureHost.h"
+
+namespace optimara {
+
+class Feature : public QObject {
+    Q_OBJECT
+public:
+    explicit Feature(FeatureHost& host) : host_(host) {}
+
+    // Once every feature is made: what it shows from the start.
+    virtual void Start() {}
+
+    // The results' texts are now shown at this zoom.
+    virtual void ZoomChanged(int /*percent*/) {}
+    // A tableau, or an error in its place, has just been shown.
+    virtual void TableauShown() {}
+    // The work area is shown again, or hidden behind the enlarged picture.
+    virtual void WorkAreaShown(bool /*visible*/) {}
+    // The user chose a grid cell that cannot be the pivot.
+    virtual void PivotRefused(int /*gridRow*/, int /*gridCol*/) {}
+
+protected:
+    FeatureHost& host_;
+};
+
+// Every feature of the window, in the order they are made.
+std::vector<std::unique_ptr<Feature>> CreateFeatures(FeatureHost& host);
+
+} // namespace optimara

@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// What a feature of the window sees of it: the problem and its solve, the
+// notation and the zoom, named places in the menus, the band under the work
+// area and the status panels. The window implements it; a feature knows no
+// other part of the window, nor any other feature.
+#include <QString>
+#include <string>
+
+#include "AppState.h"
+#include "Controls.h"
+
+class QAction;
+class QMenu;
+class QObject;
+class QWidget;
+
+namespace optimara::files {
+struct ProblemDocument;
+}
+
+namespace optimara {
+
+// The places a feature puts its menu items in, named rather than reached
+// through another feature's item, in the order they stand in their menu.
+enum class MenuPlace {
+    BarLearning,        // a menu of the bar after "&Notación"
+    BarView,            // a menu of the bar after "&Imagen"
+    FileExports,        // "&Archivo", right under "Guardar &Como..."
+    NotationOptions,    // the end of "&Notación"
+    StepsMoves,         // the menu of the steps: going over them,
+    StepsPivot,         //   choosing the pivot,
+    StepsExplanation,   //   explaining them,
+    StepsAnalysis,      //   what the optimum says
+    ImageLayers,        // "&Imagen", right under "&Ver eje 3D"
+};
+
+class FeatureHost {
+public:
+    virtual ~FeatureHost() = default;
+
+    // The problem and its solve as they stand; whether the solve went
+    // without an error.
+    virtual AppState& State() = 0;
+    virtual bool ErrorFree() const = 0;
+    // The problem as typed.
+    virtual ProblemText ReadProblemText() const = 0;
+    virtual bool Maximizing() const = 0;
+    // Solves the typed problem anew, as "Una Solución" does.
+    virtual void SolveAgain() = 0;
+    // Puts a problem in place of the one on screen, as opening a file does.
+    virtual void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName) = 0;
+    // Shows the tableau on screen again, after a change in how it reads.
+    virtual void ShowTableau() = 0;
+    // What the integer search adds to an explanation; `only` when nothing else.
+    virtual std::string SearchWords(bool& only) const = 0;
+
+    // How numbers are written, and how large the results and lines are.
+    virtual bool Floating() const = 0;
+    virtual const std::string& DecimalSeparator() const = 0;
+    // The grid names the slack variables (from its next display on).
+    virtual void SetSlackNames(bool named) = 0;
+    virtual int Zoom() const = 0;
+    // A new zoom: the window and every feature show their texts at it.
+    virtual void ShowZoom(int percent) = 0;
+
+    // Menus and items at a named place; the item or menu belongs to the menu.
+    virtual QAction* AddMenuItem(MenuPlace place, const QString& caption, const QString& name) = 0;
+    virtual void AddMenuSeparator(MenuPlace place) = 0;
+    virtual QMenu* AddMenu(MenuPlace place, const QString& title, const QString& name) = 0;
+
+    // The tableau's grid passes its events through the filter first.
+    virtual void WatchGrid(QObject* filter) = 0;
+    // The picture showing, the work area's or the enlarged one, whose layer
+    // carries what is drawn over the plot.
+    virtual PictureBox* ShowingPicture() const = 0;
+    // The band under the work area: it holds one widget, shown while the
+    // work area is and the feature wants it.
+    virtual void PlaceBand(QWidget* band) = 0;
+    virtual void ShowBand(bool wanted) = 0;
+    virtual StatusPanels& Status() = 0;
+};
+
+} // namespace optimara

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's features: a new one is a line here.
+#include "ExplainFeature.h"
+#include "Feature.h"
+#include "ZoomFeature.h"
+
+namespace optimara {
+
+std::vector<std::unique_ptr<Feature>> CreateFeatures(FeatureHost& host) {
+    std::vector<std::unique_ptr<Feature>> features;
+    features.push_back(std::make_unique<ExplainFeature>(host));
+    features.push_back(std::make_unique<ZoomFeature>(host));
+    return features;
+}
+
+} // namespace optimara
