@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: every control the user works with, the menus, and the
-// handlers they are wired to. The handlers only route: the solve steps live
-// in the driver, the build in problem/, the drawing in plot/.
+// handlers they are wired to. The handlers only route: the solution lives in
+// the solve session (problem/), which the window asks where it stands, the
+// drawing in plot/; the window shows what they leave.
 #include <QMainWindow>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 #include "Questions.h"
 #include "SensitivityView.h"
 #include "StepsReport.h"
+#include "WindowHost.h"
 
 class QAction;
 class QComboBox;
@@ -33,7 +35,6 @@ class TForm2;
 class TForm4;
 class TBranchForm;
 class TSensitivityForm;
-class WindowHost;
 
 // The window's inside: the work area (scrolled when the window is small)
 // above the status bar. It tells the window when its size changes.
@@ -51,7 +52,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 };
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public SolveWindow {
     Q_OBJECT
 public:
     // Without questions the window asks its user in dialogs. A start file
@@ -125,7 +126,7 @@ public:
     void SaveStepsTo(const QString& fileName);
     // The solve host's report of a tableau just made: the first one of a
     // build, or one more pivot. keepCopy keeps it whole for a quick step back.
-    void NoteTableau(bool afterBuild, bool keepCopy);
+    void NoteTableau(bool afterBuild, bool keepCopy) override;
 
     // The zoom of the "&Ver" menu and of Ctrl with the wheel over the grid
     // (MainWindowZoom.cpp), remembered for the next run.
@@ -136,14 +137,14 @@ public:
     int Zoom() const { return state_.zoom; }
 
     void ShowWorkArea(bool visible);
-    void ShowTableau();
+    void ShowTableau() override;
     // Widens the grid's columns to their texts.
     void FitGridColumns();
     PlotKind DrawPlot(PictureBox* image);
-    void ClearPicture();
+    void ClearPicture() override;
     // Focus and selection of the text a build found at fault (-1 Edit1, k line k).
-    void SelectSource(int source);
-    ProblemText ReadProblemText() const;
+    void SelectSource(int source) override;
+    ProblemText ReadProblemText() const override;
     PlotColors Colors() const;
     // The client size: the window's inside below the menu bar.
     QSize ClientSize() const;
@@ -165,9 +166,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The solve driver's view of the window works on its controls.
-    friend class WindowHost;
-
     // Controls, named as the window layout names them.
     QComboBox* ComboBox1 = nullptr;
     QLineEdit* Edit1 = nullptr;
@@ -260,6 +258,14 @@ private:
     void PlaceControls();
     void WireHandlers();
     void RotateClick(Axis axis, int direction);
+    // The solve host's view of the window.
+    SolveSession& Session() override { return state_; }
+    void ShowPanel(int panel, const std::string& text, bool repaint) override;
+    void ListNames(const std::vector<std::string>& names) override;
+    void DrawWorkPicture() override { DrawPlot(Image1); }
+    void CountStep() override { ++stepCount_; }
+    bool AskRestart() override;
+    bool AskMoreNodes() override;
     void ReadDecimalSeparator();
     void ApplyMarker(const Marker& marker);
     Marker CurrentMarker() const;
@@ -296,11 +302,9 @@ private:
     void UpdateStepActions();
     void DrawPathOn(PictureBox* image);
     void ForgetSteps();
-    bool Running() const;
-    bool IsCandidate(int gridRow, int gridCol) const;
     void ChoosePivotAt(int gridRow, int gridCol);
     void GridMenuRequested(const QPoint& pos);
-    std::string StepPanelText() const;
+    std::string StepPanelText() const override;
     // The explanation panel, the rule menu and the slack names
     // (MainWindowExplain.cpp).
     void CreateExplainAids();
@@ -320,21 +324,13 @@ private:
     // The objective's level line through the current vertex, over the layer.
     void DrawObjectiveLineOn(QImage& layer) const;
 
-    // Branch and bound (MainWindowBranch.cpp). IntegerSolve is "Una
-    // Solución" and IntegerStep "Paso a paso" for a text with integer
-    // variables; false for any other text.
+    // Branch and bound (MainWindowBranch.cpp): the session searches, the
+    // window shows the search, its tree and its picture layer.
     void CreateBranchAids();
-    bool IntegerSolve();
-    bool IntegerStep();
-    bool IntegerProblemAhead(ProblemText& text, ProblemModel& model) const;
-    void RunSearch();
-    void PressSearch();
     // After presses of the search: where it stands, or the end it reached.
     void ShowSearchState();
     void ShowSearchEnd();
-    std::string NodePanelText() const;
-    // The first node's optimum, whose sensitivity an integer problem shows.
-    const ProblemState* RelaxationShown() const;
+    std::string NodePanelText() const override;
     // What the explanation panel says of the search; `only` when it says
     // nothing else (a node looked at, the search's end).
     std::string SearchWords(bool& only) const;
@@ -357,7 +353,6 @@ private:
     TSensitivityForm* sensitivity_ = nullptr;
     TBranchForm* tree_ = nullptr;
     bool shown_ = false;
-    bool searching_ = false;  // a press of the integer search is under way
     QString startFile_;
     int menuRow_ = -1, menuCol_ = -1;    // the grid cell the context menu was opened on
 };
