@@ -115,19 +115,8 @@ private:
 } // namespace
 
 void CopyProblemState(const ProblemState& from, ProblemState& to) {
-    to.Tableau = from.Tableau;
-    CopyMatrix(from.Labels, to.Labels);
-    CopyMatrix(from.PivotMarks, to.PivotMarks);
+    CopyEngineState(from, to);
     CopyMatrix(from.SignMarks, to.SignMarks);
-    to.CandidateCount = from.CandidateCount;
-    to.Random = from.Random;
-    to.ProblemReady = from.ProblemReady;
-    to.Stage = from.Stage;
-    to.AtBuild = from.AtBuild;
-    to.Rule = from.Rule;
-    to.LastDraw = from.LastDraw;
-    to.Exact = from.Exact;
-    to.ExactTableau = from.ExactTableau;
     to.ConstraintPlanes = from.ConstraintPlanes;
     to.ObjectiveVector = from.ObjectiveVector;
     to.Names = from.Names;
