@@ -40,37 +40,33 @@ bool SolveSession::IntegerAhead(const TypedText& typed, ProblemText& text, Probl
     }
 }
 
-SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
-    if (!(Branches.Active() && problem.ProblemReady)) {
-        ProblemText text;
-        ProblemModel model;
-        if (!IntegerAhead(typed, text, model)) {
-            Button1Click(host);
-            return SolveRun::Simplex;
-        }
-        // As with the simplex alone: only an optimum lets the search start over.
-        if (problem.ProblemReady && error.empty() && Ended(problem.Stage) &&
-            !(problem.Stage == SolveStage::Optimal && !problem.AtBuild))
-            return SolveRun::Nothing;
-        Branches.Start(text, std::move(model), problem.Exact);
-    }
-    SearchPresses presses(Branches, [&] { PressSearch(host); });
-    SolveLoop(presses, host, kNodeLimit);
+SolveRun SolveSession::PressGoesTo(const TypedText& typed, bool onlyFromOptimum) {
+    if (Branches.Active() && problem.ProblemReady) return SolveRun::Search;
+    ProblemText text;
+    ProblemModel model;
+    if (!IntegerAhead(typed, text, model)) return SolveRun::Simplex;
+    // As with the simplex alone: only an optimum lets the search start over.
+    if (onlyFromOptimum && problem.ProblemReady && error.empty() && Ended(problem.Stage) &&
+        !(problem.Stage == SolveStage::Optimal && !problem.AtBuild))
+        return SolveRun::Nothing;
+    Branches.Start(text, std::move(model), problem.Exact);
     return SolveRun::Search;
 }
 
+SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
+    const SolveRun run = PressGoesTo(typed, true);
+    if (run == SolveRun::Simplex) Button1Click(host);
+    if (run != SolveRun::Search) return run;
+    SearchPresses presses(Branches, [&] { PressSearch(host); });
+    SolveLoop(presses, host, kNodeLimit);
+    return run;
+}
+
 SolveRun SolveSession::Step(const TypedText& typed, NodeSolveHost& host) {
-    if (!(Branches.Active() && problem.ProblemReady)) {
-        ProblemText text;
-        ProblemModel model;
-        if (!IntegerAhead(typed, text, model)) {
-            Button2Click(host);
-            return SolveRun::Simplex;
-        }
-        Branches.Start(text, std::move(model), problem.Exact);
-    }
-    PressSearch(host);
-    return SolveRun::Search;
+    const SolveRun run = PressGoesTo(typed, false);
+    if (run == SolveRun::Simplex) Button2Click(host);
+    else PressSearch(host);
+    return run;
 }
 
 void SolveSession::PressSearch(NodeSolveHost& host) {

@@ -86,6 +86,10 @@ public:
 
 private:
     bool IntegerAhead(const TypedText& typed, ProblemText& text, ProblemModel& model) const;
+    // Where a press goes: to the integer search going on or to one the
+    // typed text asks for (started here; with onlyFromOptimum nowhere when
+    // an ended solution is no optimum), else to the simplex.
+    SolveRun PressGoesTo(const TypedText& typed, bool onlyFromOptimum);
     void PressSearch(NodeSolveHost& host);
 
     bool searching_ = false;
