@@ -9,7 +9,8 @@
 
 namespace optimara::files {
 
-// Both live in the working directory.
+// Both live in the session folder: the working directory when it is the
+// user's own, else the state folder (SessionFolder.h).
 inline constexpr const char* kSettingsFileName = "tabvex.qzt";
 inline constexpr const char* kAutosaveFileName = "tabvex.lp~";
 

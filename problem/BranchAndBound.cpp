@@ -115,19 +115,8 @@ private:
 } // namespace
 
 void CopyProblemState(const ProblemState& from, ProblemState& to) {
-    to.Tableau = from.Tableau;
-    CopyMatrix(from.Labels, to.Labels);
-    CopyMatrix(from.PivotMarks, to.PivotMarks);
+    CopyEngineState(from, to);
     CopyMatrix(from.SignMarks, to.SignMarks);
-    to.CandidateCount = from.CandidateCount;
-    to.Random = from.Random;
-    to.ProblemReady = from.ProblemReady;
-    to.Stage = from.Stage;
-    to.AtBuild = from.AtBuild;
-    to.Rule = from.Rule;
-    to.LastDraw = from.LastDraw;
-    to.Exact = from.Exact;
-    to.ExactTableau = from.ExactTableau;
     to.ConstraintPlanes = from.ConstraintPlanes;
     to.ObjectiveVector = from.ObjectiveVector;
     to.Names = from.Names;
@@ -414,16 +403,36 @@ void SolveNodeAgain(const ProblemText& typed, const ProblemModel& model, const B
     s.Random = out.Random;
     s.Rule = out.Rule;
     s.Exact = exact;
-    TextHost host(s, typed);
-    std::vector<std::string> lines;
-    for (const NodeBound& b : node.bounds) lines.push_back(BoundLine(model, b));
-    host.SetBoundLines(std::move(lines));
-    for (int steps = 0; steps < kNodeStepLimit; ++steps) {
-        Button2Click(host);
-        if (!host.ErrorPanel().empty() || Ended(s.Stage)) break;
-    }
+    // Given up after kNodeStepLimit steps, as the search gives a node up.
+    RestartBudget budget(kNodeStepLimit / 100 - 1);
+    SolveWithoutWindow(NodeText(typed, model, node.bounds), s, budget);
     CopyProblemState(s, out);
 }
+
+std::string SolveWithoutWindow(const ProblemText& text, ProblemState& state, SolveQuestions& questions) {
+    TextHost host(state, text);
+    SimplexPresses presses(host);
+    SolveLoop(presses, questions);
+    return host.ErrorPanel();
+}
+
+namespace {
+
+// A search without a window: a node is given up after kNodeStepLimit
+// steps, and askMore answers the node question.
+class NodeBudget : public SolveQuestions {
+public:
+    NodeBudget(const BranchSearch& search, const std::function<bool()>& askMore)
+        : search_(search), askMore_(askMore) {}
+    bool AskRestart() override { return search_.Result().nodes.back().steps < kNodeStepLimit; }
+    bool AskMoreNodes() override { return askMore_(); }
+
+private:
+    const BranchSearch& search_;
+    const std::function<bool()>& askMore_;
+};
+
+} // namespace
 
 BranchResult BranchAndBound(const ProblemText& typed, const ProblemModel& model, RandomGenerator& random,
                             PivotRule rule, const std::function<bool()>& askMore, bool exact) {
@@ -433,16 +442,11 @@ BranchResult BranchAndBound(const ProblemText& typed, const ProblemModel& model,
     BranchSearch search;
     search.Start(typed, model, exact);
     TextHost host(s, typed);
-    int started = 0;
-    while (search.Active()) {
-        if (search.AtNodeStart() && started > 0 && started % kNodeLimit == 0 && !askMore()) break;
-        if (search.AtNodeStart()) ++started;
-        if (search.NodeOpen() && search.Result().nodes.back().steps >= kNodeStepLimit) {
-            search.Abandon(s);
-            break;
-        }
-        search.Press(s, host);
-    }
+    SearchPresses presses(search, [&] { search.Press(s, host); });
+    NodeBudget questions(search, askMore);
+    SolveLoop(presses, questions, kNodeLimit);
+    // The restart question's No: the open node reached kNodeStepLimit steps.
+    if (search.NodeOpen()) search.Abandon(s);
     random = s.Random;
     return search.TakeResult();
 }

@@ -110,7 +110,16 @@ void SolveNodeAgain(const ProblemText& typed, const ProblemModel& model, const B
 class NodeSolveHost : public SolveHost {
 public:
     virtual void SetBoundLines(std::vector<std::string> lines) = 0;
+    // The search went back from a node looked at to the one it solves: the
+    // picture is the typed problem's again, the steps start at its tableau.
+    virtual void Resumed() {}
+    // A press of the search has been made.
+    virtual void SearchPressed() {}
 };
+
+// A typed problem solved without a window from its build on, by the solve
+// loop, whose restart question `questions` answers. The build's error text.
+std::string SolveWithoutWindow(const ProblemText& text, ProblemState& state, SolveQuestions& questions);
 
 class BranchSearch {
 public:
@@ -180,6 +189,21 @@ private:
     MatrixR ownPlanes_{1, 1};  // the open node's own region
     size_t keptBytes_ = 0;
     int spare_ = 0;  // the node kept beyond the budget, let go at the next
+};
+
+// The presses of a search, as the solve loop makes them: `press` makes one.
+class SearchPresses : public SolvePresses {
+public:
+    SearchPresses(const BranchSearch& search, std::function<void()> press)
+        : search_(search), press_(std::move(press)) {}
+    bool Going() override { return search_.Active(); }
+    bool AtNodeStart() override { return search_.AtNodeStart(); }
+    void Press() override { press_(); }
+    bool Stepping() override { return search_.NodeOpen(); }
+
+private:
+    const BranchSearch& search_;
+    std::function<void()> press_;
 };
 
 // The whole search without a window: each node to its end (given up after

@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "BranchAndBound.h"
 #include "BuildProblem.h"
 #include "MatrixQ.h"
 #include "Simplex.h"
@@ -402,15 +403,9 @@ ProblemText DualProblem(const ProblemModel& model) {
 
 bool SolveToOptimum(const ProblemText& text, double& objective) {
     ProblemState state;
-    BuildReport report;
-    BuildProblem(state, text, report);
-    if (!report.errorPanel.empty()) return false;
-    int32_t status = report.statusPanel == kBuildPivotChosen ? PivotChosen
-                     : report.statusPanel == kBuildOptimal    ? Optimal
-                                                              : Infeasible;
     // The same bound on the steps as a user who always answers Yes ten times.
-    for (int steps = 0; status == PivotChosen && steps < 1000; ++steps) status = NextStep(state);
-    if (status != Optimal) return false;
+    RestartBudget tenTimes(10);
+    if (!SolveWithoutWindow(text, state, tenTimes).empty() || state.Stage != SolveStage::Optimal) return false;
     objective = (text.comboIndex != 0 ? 1.0 : -1.0) * state.Tableau.Index(state.Tableau.rows, state.Tableau.cols);
     return true;
 }

@@ -35,12 +35,25 @@ void Button1Click(SolveHost& host) {
         e.AtBuild = false;
         host.ShowStage();
     }
-    int counter = 100;
-    for (;;) {
-        if (!host.ErrorPanel().empty() || Ended(e.Stage)) return;
-        Button2Click(host);
-        if (--counter == 0) {
-            if (!host.AskRestart()) return;
+    SimplexPresses presses(host);
+    SolveLoop(presses, host);
+}
+
+bool SimplexPresses::Going() { return host_.ErrorPanel().empty() && !Ended(host_.Engine().Stage); }
+
+void SimplexPresses::Press() { Button2Click(host_); }
+
+void SolveLoop(SolvePresses& presses, SolveQuestions& questions, int nodesPerQuestion) {
+    int counter = 100, nodes = 0;
+    while (presses.Going()) {
+        if (presses.AtNodeStart()) {
+            if (nodesPerQuestion > 0 && nodes > 0 && nodes % nodesPerQuestion == 0 && !questions.AskMoreNodes()) return;
+            ++nodes;
+            counter = 100;
+        }
+        presses.Press();
+        if (presses.Stepping() && --counter == 0) {
+            if (!questions.AskRestart()) return;
             counter = 100;
         }
     }

@@ -158,6 +158,21 @@ int32_t NextStep(EngineState& e) {
     return status;
 }
 
+void CopyEngineState(const EngineState& from, EngineState& to) {
+    to.Tableau = from.Tableau;
+    CopyMatrix(from.Labels, to.Labels);
+    CopyMatrix(from.PivotMarks, to.PivotMarks);
+    to.CandidateCount = from.CandidateCount;
+    to.Random = from.Random;
+    to.ProblemReady = from.ProblemReady;
+    to.Stage = from.Stage;
+    to.AtBuild = from.AtBuild;
+    to.Rule = from.Rule;
+    to.LastDraw = from.LastDraw;
+    to.Exact = from.Exact;
+    to.ExactTableau = from.ExactTableau;
+}
+
 SolveStage StageOf(int32_t status) {
     switch (status) {
     case PivotChosen: return SolveStage::Choosing;

@@ -127,6 +127,10 @@ struct EngineState {
 // returns. The solve button and the replay of earlier steps take the same one.
 int32_t NextStep(EngineState& state);
 
+// `to` becomes a copy of `from`, every matrix with it: the one place the
+// engine state is copied field by field.
+void CopyEngineState(const EngineState& from, EngineState& to);
+
 SolutionReading ReadSolution(const MatrixR& tableau, MatrixZ& labels, const MatrixZ& signMarks,
                              bool maximize);
 

@@ -7,44 +7,53 @@
 namespace optimara {
 namespace {
 
-void CopyInto(const MatrixZ& from, uint32_t& rows, uint32_t& cols, std::vector<int32_t>& to) {
+// One field carried between the state and a copy: from whichever side is
+// const to the other.
+template <typename T>
+void Carry(const T& from, T& to) {
+    to = from;
+}
+template <typename T>
+void Carry(T& to, const T& from) {
+    to = from;
+}
+
+void Carry(const MatrixZ& from, uint32_t& rows, uint32_t& cols, std::vector<int32_t>& to) {
     rows = from.rows;
     cols = from.cols;
     to.assign(from.RowData(1), from.RowData(1) + static_cast<size_t>(rows) * cols);
 }
 
-void CopyOut(uint32_t rows, uint32_t cols, const std::vector<int32_t>& from, MatrixZ& to) {
+void Carry(MatrixZ& to, const uint32_t& rows, const uint32_t& cols, const std::vector<int32_t>& from) {
     to.Redefine(rows, cols);
     std::copy(from.begin(), from.end(), to.RowData(1));
 }
 
 } // namespace
 
+// The fields a copy keeps, listed once for both ways: Take carries them
+// from the state (const) into the copy, Put from the copy (const) back.
+// The rule, the readiness and the arithmetic stay the state's own.
+template <typename State, typename Kept>
+void StepHistory::CarryFields(State& s, Kept& copy) {
+    Carry(s.Tableau, copy.tableau);
+    if (s.Exact) Carry(s.ExactTableau, copy.exact);
+    Carry(s.Labels, copy.labelRows, copy.labelCols, copy.labels);
+    Carry(s.PivotMarks, copy.markRows, copy.markCols, copy.marks);
+    Carry(s.CandidateCount, copy.candidates);
+    Carry(s.Random, copy.random);
+    Carry(s.Stage, copy.stage);
+    Carry(s.AtBuild, copy.atBuild);
+    Carry(s.LastDraw, copy.draw);
+}
+
 StepHistory::Copy StepHistory::Take(const EngineState& s) {
     Copy copy;
-    copy.tableau = s.Tableau;
-    if (s.Exact) copy.exact = s.ExactTableau;
-    CopyInto(s.Labels, copy.labelRows, copy.labelCols, copy.labels);
-    CopyInto(s.PivotMarks, copy.markRows, copy.markCols, copy.marks);
-    copy.candidates = s.CandidateCount;
-    copy.random = s.Random;
-    copy.stage = s.Stage;
-    copy.atBuild = s.AtBuild;
-    copy.draw = s.LastDraw;
+    CarryFields(s, copy);
     return copy;
 }
 
-void StepHistory::Put(const Copy& copy, EngineState& s) {
-    s.Tableau = copy.tableau;
-    if (s.Exact) s.ExactTableau = copy.exact;
-    CopyOut(copy.labelRows, copy.labelCols, copy.labels, s.Labels);
-    CopyOut(copy.markRows, copy.markCols, copy.marks, s.PivotMarks);
-    s.CandidateCount = copy.candidates;
-    s.Random = copy.random;
-    s.Stage = copy.stage;
-    s.AtBuild = copy.atBuild;
-    s.LastDraw = copy.draw;
-}
+void StepHistory::Put(const Copy& copy, EngineState& s) { CarryFields(s, copy); }
 
 void StepHistory::Start(const EngineState& first, StepNote note) {
     Clear();

@@ -92,6 +92,8 @@ private:
     };
     static Copy Take(const EngineState& state);
     static void Put(const Copy& copy, EngineState& state);
+    template <typename State, typename Kept>
+    static void CarryFields(State& state, Kept& copy);
     // Brings `state` from tableau `from` (already in it) to tableau `to`.
     void Replay(EngineState& state, size_t from, size_t to, std::map<size_t, Copy>* keep) const;
     void DropOldCopies();

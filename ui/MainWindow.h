@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: every control the user works with, the menus, and the
-// handlers they are wired to. The handlers only route: the solve steps live
-// in the driver, the build in problem/, the drawing in plot/.
+// handlers they are wired to. The handlers only route: the solution lives in
+// the solve session (problem/), which the window asks where it stands, the
+// drawing in plot/; the window shows what they leave.
 #include <QMainWindow>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include "Questions.h"
 #include "SensitivityView.h"
 #include "StepsReport.h"
+#include "WindowHost.h"
 
 class QAction;
 class QComboBox;
@@ -35,7 +37,6 @@ class TForm2;
 class TForm4;
 class TBranchForm;
 class TSensitivityForm;
-class WindowHost;
 
 // The window's inside: the work area (scrolled when the window is small)
 // above a band for a feature's panel and the status bar. It tells the window when its size changes.
@@ -59,7 +60,7 @@ private:
     QWidget* band_ = nullptr;
 };
 
-class TForm1 : public QMainWindow, private FeatureHost {
+class TForm1 : public QMainWindow, private FeatureHost, public SolveWindow {
     Q_OBJECT
 public:
     // Without questions the window asks its user in dialogs. A start file
@@ -133,7 +134,7 @@ public:
     void SaveStepsTo(const QString& fileName);
     // The solve host's report of a tableau just made: the first one of a
     // build, or one more pivot. keepCopy keeps it whole for a quick step back.
-    void NoteTableau(bool afterBuild, bool keepCopy);
+    void NoteTableau(bool afterBuild, bool keepCopy) override;
 
     // The size of the results' texts and the picture's lines, in percent.
     int Zoom() const override { return state_.zoom; }
@@ -143,9 +144,9 @@ public:
     // Widens the grid's columns to their texts.
     void FitGridColumns();
     PlotKind DrawPlot(PictureBox* image);
-    void ClearPicture();
+    void ClearPicture() override;
     // Focus and selection of the text a build found at fault (-1 Edit1, k line k).
-    void SelectSource(int source);
+    void SelectSource(int source) override;
     ProblemText ReadProblemText() const override;
     PlotColors Colors() const;
     // The client size: the window's inside below the menu bar.
@@ -168,9 +169,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The solve driver's view of the window works on its controls.
-    friend class WindowHost;
-
     // Controls, named as the window layout names them.
     QComboBox* ComboBox1 = nullptr;
     QLineEdit* Edit1 = nullptr;
@@ -252,6 +250,14 @@ private:
     void PlaceControls();
     void WireHandlers();
     void RotateClick(Axis axis, int direction);
+    // The solve host's view of the window.
+    SolveSession& Session() override { return state_; }
+    void ShowPanel(int panel, const std::string& text, bool repaint) override;
+    void ListNames(const std::vector<std::string>& names) override;
+    void DrawWorkPicture() override { DrawPlot(Image1); }
+    void CountStep() override { ++stepCount_; }
+    bool AskRestart() override;
+    bool AskMoreNodes() override;
     void ReadDecimalSeparator();
     void ApplyMarker(const Marker& marker);
     Marker CurrentMarker() const;
@@ -298,11 +304,9 @@ private:
     void UpdateStepActions();
     void DrawPathOn(PictureBox* image);
     void ForgetSteps();
-    bool Running() const;
-    bool IsCandidate(int gridRow, int gridCol) const;
     void ChoosePivotAt(int gridRow, int gridCol);
     void GridMenuRequested(const QPoint& pos);
-    std::string StepPanelText() const;
+    std::string StepPanelText() const override;
     // Tells the features of a cell that cannot be the pivot.
     void ExplainRefusal(int gridRow, int gridCol);
     // Keeps whether the picture shows the integer points.
@@ -314,21 +318,13 @@ private:
     // The objective's level line through the current vertex, over the layer.
     void DrawObjectiveLineOn(QImage& layer) const;
 
-    // Branch and bound (MainWindowBranch.cpp). IntegerSolve is "Una
-    // Solución" and IntegerStep "Paso a paso" for a text with integer
-    // variables; false for any other text.
+    // Branch and bound (MainWindowBranch.cpp): the session searches, the
+    // window shows the search, its tree and its picture layer.
     void CreateBranchAids();
-    bool IntegerSolve();
-    bool IntegerStep();
-    bool IntegerProblemAhead(ProblemText& text, ProblemModel& model) const;
-    void RunSearch();
-    void PressSearch();
     // After presses of the search: where it stands, or the end it reached.
     void ShowSearchState();
     void ShowSearchEnd();
-    std::string NodePanelText() const;
-    // The first node's optimum, whose sensitivity an integer problem shows.
-    const ProblemState* RelaxationShown() const;
+    std::string NodePanelText() const override;
     // What the explanation panel says of the search; `only` when it says
     // nothing else (a node looked at, the search's end).
     std::string SearchWords(bool& only) const override;
@@ -352,7 +348,6 @@ private:
     TBranchForm* tree_ = nullptr;
     bool shown_ = false;
     bool slackNames_ = false;  // the grid names the slack variables
-    bool searching_ = false;  // a press of the integer search is under way
     QString startFile_;
     int menuRow_ = -1, menuCol_ = -1;    // the grid cell the context menu was opened on
 };

@@ -22,14 +22,6 @@
 #include "Zoom.h"
 
 namespace optimara {
-namespace {
-
-// The steps of the nodes are kept for the page only while they take little
-// room: a long search keeps its tree, and the first nodes' steps.
-constexpr size_t kNodeStepsBytes = size_t(64) << 20;
-
-} // namespace
-
 void TForm1::CreateBranchAids() {
     const QList<QAction*> items = StepsMenu->actions();
     Tree1 = new QAction(QString::fromUtf8("Árbol de &ramificación"), StepsMenu);
@@ -45,126 +37,6 @@ void TForm1::CreateBranchAids() {
     ViewIntegers1->setChecked(files::ReadPreferences().integers);
     ImageMenu->insertAction(imageItems.value(static_cast<int>(imageItems.indexOf(ViewObjective1)) + 1), ViewIntegers1);
     RouteToggle(ViewIntegers1, &TForm1::ViewIntegers1Click);
-}
-
-bool TForm1::IntegerProblemAhead(ProblemText& text, ProblemModel& model) const {
-    text = ReadProblemText();
-    BuildReport report;
-    try {
-        // A text that does not read goes the ordinary way, to its error.
-        return ModelFromText(model, text, report, state_.problem.Exact) && !model.integers.empty();
-    } catch (const FloatingPointFault&) {
-        return false;
-    }
-}
-
-// A new search keeps nothing of the last one: the page of steps replays
-// the kept steps node by node against the search's nodes.
-static void StartSearch(AppState& state, const ProblemText& text, ProblemModel model) {
-    state.nodeSteps.clear();
-    state.nodeStepsBytes = 0;
-    state.shownNode = 0;
-    state.nodeLook = false;
-    state.Branches.Start(text, std::move(model), state.problem.Exact);
-}
-
-bool TForm1::IntegerSolve() {
-    BranchSearch& search = state_.Branches;
-    ProblemState& p = state_.problem;
-    if (!(search.Active() && p.ProblemReady)) {
-        ProblemText text;
-        ProblemModel model;
-        if (!IntegerProblemAhead(text, model)) return false;
-        // As with the simplex alone: only an optimum lets the search start over.
-        if (p.ProblemReady && StatusBar1->Text(0).empty() && Ended(p.Stage) &&
-            !(p.Stage == SolveStage::Optimal && !p.AtBuild))
-            return true;
-        StartSearch(state_, text, std::move(model));
-    }
-    host_->BeginUnseenSteps();
-    try {
-        RunSearch();
-    } catch (...) {
-        host_->EndUnseenSteps();
-        throw;
-    }
-    host_->EndUnseenSteps();
-    ShowSearchState();
-    return true;
-}
-
-void TForm1::RunSearch() {
-    BranchSearch& search = state_.Branches;
-    int counter = 100, nodes = 0;
-    while (search.Active()) {
-        if (search.AtNodeStart()) {
-            if (nodes > 0 && nodes % kNodeLimit == 0) {
-                ++questionCount_;
-                // The last node's end is not the search's.
-                StatusBar1->SetText(1, "");
-                StatusBar1->SetText(2, NodePanelText());
-                if (!questions_->AskMoreNodes(this)) {
-                    // Stopped between two nodes: the search goes on, as a
-                    // solution stopped at the 100-step question does.
-                    StatusBar1->SetText(1, "");
-                    return;
-                }
-            }
-            ++nodes;
-            counter = 100;
-        }
-        PressSearch();
-        if (search.NodeOpen() && --counter == 0) {
-            if (!host_->AskRestart()) return;
-            counter = 100;
-        }
-    }
-}
-
-bool TForm1::IntegerStep() {
-    BranchSearch& search = state_.Branches;
-    if (!(search.Active() && state_.problem.ProblemReady)) {
-        ProblemText text;
-        ProblemModel model;
-        if (!IntegerProblemAhead(text, model)) return false;
-        StartSearch(state_, text, std::move(model));
-    }
-    PressSearch();
-    ShowSearchState();
-    return true;
-}
-
-void TForm1::PressSearch() {
-    BranchSearch& search = state_.Branches;
-    ProblemState& p = state_.problem;
-    // The builds of the nodes blank the picture; that must not forget the
-    // search that makes them.
-    searching_ = true;
-    try {
-        if (search.Resume(p)) {
-            // Back from another node to the one being solved, against the
-            // typed problem's region.
-            ClearPicture();
-            DrawPlot(Image1);
-            NoteTableau(true, true);
-        }
-        search.Press(p, *host_);
-    } catch (...) {
-        searching_ = false;
-        throw;
-    }
-    searching_ = false;
-    state_.shownNode = search.Current();
-    state_.nodeLook = false;
-    // A node's end is not the search's: panel 1 waits for the search's.
-    if (search.Active()) StatusBar1->SetText(1, "");
-    // A node just concluded keeps its steps for the page, within one
-    // budget with the nodes' kept tableaux.
-    const size_t concluded = size_t(search.Current()) - (search.NodeOpen() ? 1 : 0);
-    if (state_.nodeSteps.size() + 1 == concluded && state_.nodeStepsBytes + search.KeptBytes() < kNodeStepsBytes) {
-        state_.nodeSteps.push_back(state_.Steps);
-        state_.nodeStepsBytes += state_.Steps.MemoryBytes();
-    }
 }
 
 void TForm1::ShowSearchState() {
@@ -183,39 +55,10 @@ void TForm1::ShowSearchEnd() {
 }
 
 void TForm1::ShowBranchNode(int number, bool ownRegion) {
-    BranchSearch& search = state_.Branches;
-    const BranchResult& r = search.Result();
-    if (number < 1 || size_t(number) > r.nodes.size()) return;
-    ProblemState& p = state_.problem;
-    if (search.Active()) search.Displaced(p);
-    const RandomGenerator random = p.Random;
-    const PivotRule rule = p.Rule;
-    const BranchNode& node = r.nodes[size_t(number - 1)];
-    // A node whose tableau the search let go is solved again from its text.
-    if (node.last) CopyProblemState(*node.last, p);
-    else search.SolveAgain(number, p);
-    p.Random = random;
-    p.Rule = rule;
-    if (!ownRegion && search.First()) {
-        // The typed problem's region, without the bounds the node added.
-        p.ConstraintPlanes = search.First()->ConstraintPlanes;
-        p.ObjectiveVector = search.First()->ObjectiveVector;
-    }
-    if (!search.Active()) {
-        // The search's end, not the node's; a stopped search starts over.
-        p.Stage = r.stage;
-        p.AtBuild = false;
-        p.ProblemReady = r.stage != SolveStage::Choosing;
-    } else {
-        // A look at a node while the search goes on: the next press takes
-        // the search up where it was.
-        p.ProblemReady = true;
-    }
-    state_.shownNode = number;
-    state_.nodeLook = true;
-    StatusBar1->SetText(1, search.Active() ? "" : StatusPanelText(p.Stage, p.AtBuild));
-    ListBox1->clear();
-    for (const std::string& name : p.Names) ListBox1->addItem(QString::fromStdString(name));
+    if (!state_.ShowNode(number, ownRegion)) return;
+    const ProblemState& p = state_.problem;
+    StatusBar1->SetText(1, state_.Branches.Active() ? "" : StatusPanelText(p.Stage, p.AtBuild));
+    ListNames(p.Names);
     Image1->Canvas().fill(Colors().btnFace);
     Shape1->hide();
     DrawPlot(Image1);

@@ -40,8 +40,7 @@ int GridGrowth(int extraWidth, int percent) {
 
 void TForm1::ShowTableau() {
     ProblemState& problem = state_.problem;
-    const bool errorFree = StatusBar1->Text(0).empty();
-    TableauView view = ComputeTableauView(problem, ComboBox1->currentIndex() != 0, errorFree, Floating(),
+    TableauView view = ComputeTableauView(problem, ComboBox1->currentIndex() != 0, state_.error.empty(), Floating(),
                                           separator_, state_.plot.SolutionPoint, slackNames_);
     GridModel->SetCells(view.rowCount, view.colCount, std::move(view.cells));
     FitGridColumns();

@@ -72,7 +72,7 @@ void TForm1::SavePreferences() const {
     files::WritePreferences(p);
 }
 
-bool TForm1::ErrorFree() const { return StatusBar1->Text(0).empty(); }
+bool TForm1::ErrorFree() const { return state_.error.empty(); }
 
 bool TForm1::Maximizing() const { return ComboBox1->currentIndex() != 0; }
 

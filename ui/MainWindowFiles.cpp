@@ -100,7 +100,7 @@ void TForm1::Clear1Click() {
     ShowCaption();
     // The grid keeps its top-left cell, as a grid cut down to one cell does.
     GridModel->SetCells(1, 1, {GridModel->Cell(0, 0)});
-    StatusBar1->SetText(0, "");
+    host_->SetErrorPanel("");
     StatusBar1->SetText(1, "");
     host_->ClearNames();
     ListBox2->clear();

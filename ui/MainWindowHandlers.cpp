@@ -95,20 +95,20 @@ QSize TForm1::ClientSize() const {
 }
 
 void TForm1::Button1Click() {
-    if (IntegerSolve()) return;
     host_->BeginUnseenSteps();
+    SolveRun run = SolveRun::Nothing;
     try {
-        optimara::Button1Click(*host_);
+        run = state_.Solve([this] { return ReadProblemText(); }, *host_);
     } catch (...) {
         host_->EndUnseenSteps();
         throw;
     }
     host_->EndUnseenSteps();
+    if (run == SolveRun::Search) ShowSearchState();
 }
 
 void TForm1::Button2Click() {
-    if (IntegerStep()) return;
-    optimara::Button2Click(*host_);
+    if (state_.Step([this] { return ReadProblemText(); }, *host_) == SolveRun::Search) ShowSearchState();
 }
 
 void TForm1::RotateClick(Axis axis, int direction) {
@@ -198,6 +198,26 @@ void TForm1::RichEdit1Change() {
     state_.problem.ProblemReady = false;
     state_.session.Changed();
     ShowCaption();
+}
+
+void TForm1::ShowPanel(int panel, const std::string& text, bool repaint) {
+    StatusBar1->SetText(panel, text);
+    if (repaint) StatusBar1->repaint();
+}
+
+void TForm1::ListNames(const std::vector<std::string>& names) {
+    ListBox1->clear();
+    for (const std::string& name : names) ListBox1->addItem(QString::fromStdString(name));
+}
+
+bool TForm1::AskRestart() {
+    ++questionCount_;
+    return questions_->AskRestart(this);
+}
+
+bool TForm1::AskMoreNodes() {
+    ++questionCount_;
+    return questions_->AskMoreNodes(this);
 }
 
 void TForm1::SelectSource(int source) {

@@ -53,8 +53,8 @@ void TForm1::WireSensitivityAids() {
 }
 
 SensitivityView TForm1::CurrentSensitivity() const {
-    const bool solved = state_.problem.ProblemReady && StatusBar1->Text(0).empty();
-    const ProblemState* relaxation = RelaxationShown();
+    const bool solved = state_.Ready();
+    const ProblemState* relaxation = state_.Relaxation();
     if (!state_.Branches.Started())
         return ComputeSensitivityView(state_.problem, ReadProblemText(), solved, Floating(), separator_);
     // An integer problem: the typed problem's relaxation, never a node's
@@ -69,17 +69,9 @@ SensitivityView TForm1::CurrentSensitivity() const {
     return view;
 }
 
-const ProblemState* TForm1::RelaxationShown() const {
-    const ProblemState* first = state_.Branches.First();
-    return first && first->Stage == SolveStage::Optimal ? first : nullptr;
-}
-
 void TForm1::UpdateSensitivityAids() {
     if (!Sensitivity1) return;
-    const bool optimal = state_.Branches.Started() ? RelaxationShown() != nullptr
-                                                    : state_.problem.Stage == SolveStage::Optimal;
-    Sensitivity1->setEnabled(Image3->isHidden() && state_.problem.ProblemReady && StatusBar1->Text(0).empty() &&
-                             optimal);
+    Sensitivity1->setEnabled(Image3->isHidden() && state_.Ready() && state_.Optimal());
     if (sensitivity_ && sensitivity_->isVisible()) sensitivity_->Show(CurrentSensitivity());
 }
 
@@ -132,7 +124,7 @@ void TForm1::ViewObjective1Click() {
 
 void TForm1::DrawObjectiveLineOn(QImage& layer) const {
     const ProblemState& problem = state_.problem;
-    if (!problem.ProblemReady || !StatusBar1->Text(0).empty() || problem.ObjectiveVector.rows != 2) return;
+    if (!state_.Ready() || problem.ObjectiveVector.rows != 2) return;
     DrawLevelLine(layer, state_.plot, problem.ObjectiveVector.Index(1, 1), problem.ObjectiveVector.Index(2, 1),
                   state_.plot.SolutionPoint, LevelLineColour(Colors()));
 }

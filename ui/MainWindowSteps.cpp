@@ -87,16 +87,12 @@ void TForm1::CreateStepAids() {
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
-bool TForm1::Running() const {
-    return state_.problem.ProblemReady && StatusBar1->Text(0).empty() && !Ended(state_.problem.Stage);
-}
-
 void TForm1::UpdateStepActions() {
     const bool work = Image3->isHidden();
-    const bool ready = state_.problem.ProblemReady && StatusBar1->Text(0).empty();
+    const bool ready = state_.Ready();
     StepBack1->setEnabled(work && ready && state_.Steps.CanUndo());
     StepForward1->setEnabled(work);
-    ChoosePivot1->setEnabled(work && Running());
+    ChoosePivot1->setEnabled(work && state_.Running());
     SaveStepsAs1->setEnabled(work && ready && state_.Steps.Started());
     UpdateSensitivityAids();
 }
@@ -115,14 +111,7 @@ void TForm1::ShowStepAids() {
 }
 
 void TForm1::ForgetSteps() {
-    state_.Steps.Clear();
-    if (!searching_) {
-        state_.Branches.Clear();
-        state_.nodeSteps.clear();
-        state_.nodeStepsBytes = 0;
-        state_.shownNode = 0;
-        state_.nodeLook = false;
-    }
+    state_.Forget();
     if (Tree1) UpdateBranchWindow();
     StatusBar1->SetText(2, "");
     Image1->SetLayer(QImage());
@@ -131,13 +120,7 @@ void TForm1::ForgetSteps() {
 }
 
 void TForm1::NoteTableau(bool afterBuild, bool keepCopy) {
-    ProblemState& problem = state_.problem;
-    const bool errorFree = StatusBar1->Text(0).empty();
-    if (afterBuild) state_.Steps.Clear();
-    if (!errorFree) return;
-    StepNote note = NoteOf(problem, ComboBox1->currentIndex() != 0);
-    if (afterBuild) state_.Steps.Start(problem, std::move(note));
-    else state_.Steps.Record(problem, std::move(note), keepCopy);
+    state_.NoteTableau(afterBuild, keepCopy, ComboBox1->currentIndex() != 0);
 }
 
 void TForm1::DrawPathOn(PictureBox* image) {
@@ -177,11 +160,8 @@ void TForm1::DrawPathOn(PictureBox* image) {
 void TForm1::StepBack1Click() {
     UpdateStepActions();
     if (!StepBack1->isEnabled()) return;
-    state_.Steps.Undo(state_.problem);
-    const StepNote& note = state_.Steps.Notes().back();
-    state_.problem.Stage = note.stage;
-    state_.problem.AtBuild = note.atBuild;
-    StatusBar1->SetText(1, StatusPanelText(note.stage, note.atBuild));
+    state_.Back();
+    StatusBar1->SetText(1, StatusPanelText(state_.problem.Stage, state_.problem.AtBuild));
     ShowTableau();
 }
 
@@ -190,33 +170,18 @@ void TForm1::StepForward1Click() {
     Button2Click();
 }
 
-bool TForm1::IsCandidate(int gridRow, int gridCol) const {
-    if (!Running()) return false;
-    const MatrixZ& marks = state_.problem.PivotMarks;
-    const MatrixR& T = state_.problem.Tableau;
-    // The marks cover the constraint rows and the variable columns only.
-    if (gridRow < 1 || gridCol < 1 || static_cast<uint32_t>(gridRow) >= T.rows ||
-        static_cast<uint32_t>(gridCol) >= T.cols || static_cast<uint32_t>(gridRow) > marks.rows ||
-        static_cast<uint32_t>(gridCol) > marks.cols)
-        return false;
-    return marks.Index(static_cast<uint32_t>(gridRow), static_cast<uint32_t>(gridCol)) == 1;
-}
-
 void TForm1::ChoosePivotAt(int gridRow, int gridCol) {
-    if (!IsCandidate(gridRow, gridCol)) {
+    if (!state_.ChoosePivot(gridRow, gridCol)) {
         ExplainRefusal(gridRow, gridCol);
         return;
     }
-    const PivotCell cell{static_cast<uint32_t>(gridRow), static_cast<uint32_t>(gridCol)};
-    ChoosePivotCell(state_.problem.PivotMarks, cell);
-    state_.Steps.SetNextPivot(cell, true);
     ShowTableau();
 }
 
 void TForm1::GridMenuRequested(const QPoint& pos) {
     const QModelIndex index = StringGrid1->indexAt(pos);
     if (!index.isValid()) return;
-    if (!IsCandidate(index.row(), index.column())) {
+    if (!state_.IsCandidate(index.row(), index.column())) {
         ExplainRefusal(index.row(), index.column());
         return;
     }

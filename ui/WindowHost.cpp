@@ -1,40 +1,40 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowHost.h"
 
-#include <QListWidget>
-
 #include "BuildProblem.h"
-#include "Display.h"
-#include "MainWindow.h"
 #include "StatusTexts.h"
 
 namespace optimara {
 
-EngineState& WindowHost::Engine() { return form_.State().problem; }
+EngineState& WindowHost::Engine() { return window_.Session().problem; }
 
-std::string WindowHost::ErrorPanel() const { return form_.StatusBar1->Text(0); }
+std::string WindowHost::ErrorPanel() const { return window_.Session().error; }
 
-void WindowHost::SetErrorPanel(const std::string& text) { form_.StatusBar1->SetText(0, text); }
+void WindowHost::SetErrorPanel(const std::string& text) {
+    window_.Session().error = text;
+    window_.ShowPanel(0, text);
+}
 
 void WindowHost::ShowStage() {
-    const EngineState& e = form_.State().problem;
-    form_.StatusBar1->SetText(1, StatusPanelText(e.Stage, e.AtBuild));
+    const EngineState& e = window_.Session().problem;
+    window_.ShowPanel(1, StatusPanelText(e.Stage, e.AtBuild));
 }
 
 void WindowHost::ClearNames() {
-    form_.State().problem.Names.clear();
-    form_.ListBox1->clear();
+    window_.Session().problem.Names.clear();
+    window_.ListNames({});
 }
 
 void WindowHost::BuildProblem() {
-    ProblemState& problem = form_.State().problem;
-    ProblemText text = form_.ReadProblemText();
-    if (form_.searching_) text.lines.insert(text.lines.end(), boundLines_.begin(), boundLines_.end());
+    SolveSession& session = window_.Session();
+    ProblemState& problem = session.problem;
+    ProblemText text = window_.ReadProblemText();
+    if (session.Searching()) text.lines.insert(text.lines.end(), boundLines_.begin(), boundLines_.end());
     BuildReport report;
     built_ = true;
     // Whatever the build wrote stays shown, also when a fault abandons it.
     auto apply = [&] {
-        for (const std::string& name : problem.Names) form_.ListBox1->addItem(QString::fromStdString(name));
+        window_.ListNames(problem.Names);
         SetErrorPanel(report.errorPanel);
         ShowStage();
     };
@@ -50,36 +50,55 @@ void WindowHost::BuildProblem() {
         throw;
     }
     apply();
-    if (report.select) form_.SelectSource(report.source);
+    if (report.select) window_.SelectSource(report.source);
 }
 
-void WindowHost::ClearPicture() { form_.ClearPicture(); }
+void WindowHost::ClearPicture() { window_.ClearPicture(); }
 
-void WindowHost::DrawPlot() { form_.DrawPlot(form_.Image1); }
+void WindowHost::DrawPlot() { window_.DrawWorkPicture(); }
 
 void WindowHost::ShowTableau() {
-    ++form_.stepCount_;
     // The history keeps each tableau as it is shown (the driver has
     // already snapped its tiny entries).
-    form_.NoteTableau(built_, !unseen_);
+    window_.CountStep();
+    window_.NoteTableau(built_, !unseen_);
     built_ = false;
     if (!unseen_) {
-        form_.ShowTableau();
+        window_.ShowTableau();
         return;
     }
     pending_ = true;
     // A step that took long (exact numbers can grow) shows where the
     // solution stands, so that a long run is seen to go on.
-    if (clock_.restart() > kSlowStepMs) {
-        form_.StatusBar1->SetText(2, form_.StepPanelText());
-        form_.StatusBar1->repaint();
-    }
+    if (clock_.restart() > kSlowStepMs) window_.ShowPanel(2, window_.StepPanelText(), true);
 }
 
 bool WindowHost::AskRestart() {
     FlushDisplay();
-    ++form_.questionCount_;
-    return form_.questions_->AskRestart(&form_);
+    return window_.AskRestart();
+}
+
+bool WindowHost::AskMoreNodes() {
+    // The last node's end is not the search's.
+    window_.ShowPanel(1, "");
+    window_.ShowPanel(2, window_.NodePanelText());
+    if (window_.AskMoreNodes()) return true;
+    // Stopped between two nodes: the search goes on, as a solution stopped
+    // at the 100-step question does.
+    window_.ShowPanel(1, "");
+    return false;
+}
+
+void WindowHost::Resumed() {
+    // Back against the typed problem's region.
+    window_.ClearPicture();
+    window_.DrawWorkPicture();
+    window_.NoteTableau(true, true);
+}
+
+void WindowHost::SearchPressed() {
+    // A node's end is not the search's: panel 1 waits for the search's.
+    if (window_.Session().Branches.Active()) window_.ShowPanel(1, "");
 }
 
 void WindowHost::BeginUnseenSteps() {
@@ -96,7 +115,7 @@ void WindowHost::EndUnseenSteps() {
 void WindowHost::FlushDisplay() {
     if (!pending_) return;
     pending_ = false;
-    form_.ShowTableau();
+    window_.ShowTableau();
 }
 
 } // namespace optimara

@@ -7,13 +7,11 @@
 
 #include "Explanation.h"
 #include "ProblemState.h"
+#include "SolveSession.h"
 #include "StepHistory.h"
 #include "StepsPage.h"
 
 namespace optimara {
-
-// The note of the tableau the problem state now holds.
-StepNote NoteOf(ProblemState& state, bool maximize);
 
 // The facts the explanation of tableau k needs, from the history's notes.
 StepFacts FactsOf(const StepHistory& history, size_t k, bool maximize);

@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SolveSession.h"
+
+#include "BuildProblem.h"
+#include "Fault.h"
+#include "LpExport.h"
+
+namespace optimara {
+namespace {
+
+// The steps of the nodes are kept for the page only while they take little
+// room: a long search keeps its tree, and the first nodes' steps.
+constexpr size_t kNodeStepsBytes = size_t(64) << 20;
+
+} // namespace
+
+StepNote NoteOf(ProblemState& state, bool maximize) {
+    StepNote note;
+    note.stage = state.Stage;
+    note.atBuild = state.AtBuild;
+    note.rule = state.Rule;
+    note.draw = state.LastDraw;
+    note.feasible = (state.Exact ? LastInfeasibleRow(state.ExactTableau) : LastInfeasibleRow(state.Tableau)) == 0;
+    note.objective = state.Tableau.Index(state.Tableau.rows, state.Tableau.cols);
+    if (state.Exact) note.exactObjective = state.ExactTableau.Index(state.ExactTableau.rows, state.ExactTableau.cols);
+    const SolutionReading reading = ReadSolution(state.Tableau, state.Labels, state.SignMarks, maximize);
+    note.variables = static_cast<int>(reading.values.size());
+    for (size_t k = 0; k < 3 && k < reading.values.size(); ++k) note.point[k] = reading.values[k];
+    return note;
+}
+
+bool SolveSession::IntegerAhead(const TypedText& typed, ProblemText& text, ProblemModel& model) const {
+    text = typed();
+    BuildReport report;
+    try {
+        // A text that does not read goes the ordinary way, to its error.
+        return ModelFromText(model, text, report, problem.Exact) && !model.integers.empty();
+    } catch (const FloatingPointFault&) {
+        return false;
+    }
+}
+
+SolveRun SolveSession::PressGoesTo(const TypedText& typed, bool onlyFromOptimum) {
+    if (Branches.Active() && problem.ProblemReady) return SolveRun::Search;
+    ProblemText text;
+    ProblemModel model;
+    if (!IntegerAhead(typed, text, model)) return SolveRun::Simplex;
+    // As with the simplex alone: only an optimum lets the search start over.
+    if (onlyFromOptimum && problem.ProblemReady && error.empty() && Ended(problem.Stage) &&
+        !(problem.Stage == SolveStage::Optimal && !problem.AtBuild))
+        return SolveRun::Nothing;
+    // A new search keeps nothing of the last one: the page of steps replays
+    // the kept steps node by node against the search's nodes.
+    nodeSteps.clear();
+    nodeStepsBytes = 0;
+    shownNode = 0;
+    nodeLook = false;
+    Branches.Start(text, std::move(model), problem.Exact);
+    return SolveRun::Search;
+}
+
+SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
+    const SolveRun run = PressGoesTo(typed, true);
+    if (run == SolveRun::Simplex) Button1Click(host);
+    if (run != SolveRun::Search) return run;
+    SearchPresses presses(Branches, [&] { PressSearch(host); });
+    SolveLoop(presses, host, kNodeLimit);
+    return run;
+}
+
+SolveRun SolveSession::Step(const TypedText& typed, NodeSolveHost& host) {
+    const SolveRun run = PressGoesTo(typed, false);
+    if (run == SolveRun::Simplex) Button2Click(host);
+    else PressSearch(host);
+    return run;
+}
+
+void SolveSession::PressSearch(NodeSolveHost& host) {
+    // The builds of the nodes forget the steps; that must not forget the
+    // search that makes them.
+    searching_ = true;
+    try {
+        // Back from another node to the one being solved.
+        if (Branches.Resume(problem)) host.Resumed();
+        Branches.Press(problem, host);
+    } catch (...) {
+        searching_ = false;
+        throw;
+    }
+    searching_ = false;
+    shownNode = Branches.Current();
+    nodeLook = false;
+    host.SearchPressed();
+    // A node just concluded keeps its steps for the page, within one
+    // budget with the nodes' kept tableaux.
+    const size_t concluded = size_t(Branches.Current()) - (Branches.NodeOpen() ? 1 : 0);
+    if (nodeSteps.size() + 1 == concluded && nodeStepsBytes + Branches.KeptBytes() < kNodeStepsBytes) {
+        nodeSteps.push_back(Steps);
+        nodeStepsBytes += Steps.MemoryBytes();
+    }
+}
+
+void SolveSession::Back() {
+    if (!Ready() || !Steps.CanUndo()) return;
+    Steps.Undo(problem);
+    const StepNote& note = Steps.Notes().back();
+    problem.Stage = note.stage;
+    problem.AtBuild = note.atBuild;
+}
+
+bool SolveSession::IsCandidate(int gridRow, int gridCol) const {
+    if (!Running()) return false;
+    const MatrixZ& marks = problem.PivotMarks;
+    const MatrixR& T = problem.Tableau;
+    // The marks cover the constraint rows and the variable columns only.
+    if (gridRow < 1 || gridCol < 1 || static_cast<uint32_t>(gridRow) >= T.rows ||
+        static_cast<uint32_t>(gridCol) >= T.cols || static_cast<uint32_t>(gridRow) > marks.rows ||
+        static_cast<uint32_t>(gridCol) > marks.cols)
+        return false;
+    return marks.Index(static_cast<uint32_t>(gridRow), static_cast<uint32_t>(gridCol)) == 1;
+}
+
+bool SolveSession::ChoosePivot(int gridRow, int gridCol) {
+    if (!IsCandidate(gridRow, gridCol)) return false;
+    const PivotCell cell{static_cast<uint32_t>(gridRow), static_cast<uint32_t>(gridCol)};
+    ChoosePivotCell(problem.PivotMarks, cell);
+    Steps.SetNextPivot(cell, true);
+    return true;
+}
+
+bool SolveSession::ShowNode(int number, bool ownRegion) {
+    const BranchResult& r = Branches.Result();
+    if (number < 1 || size_t(number) > r.nodes.size()) return false;
+    ProblemState& p = problem;
+    if (Branches.Active()) Branches.Displaced(p);
+    const RandomGenerator random = p.Random;
+    const PivotRule rule = p.Rule;
+    const BranchNode& node = r.nodes[size_t(number - 1)];
+    // A node whose tableau the search let go is solved again from its text.
+    if (node.last) CopyProblemState(*node.last, p);
+    else Branches.SolveAgain(number, p);
+    p.Random = random;
+    p.Rule = rule;
+    if (!ownRegion && Branches.First()) {
+        // The typed problem's region, without the bounds the node added.
+        p.ConstraintPlanes = Branches.First()->ConstraintPlanes;
+        p.ObjectiveVector = Branches.First()->ObjectiveVector;
+    }
+    if (!Branches.Active()) {
+        // The search's end, not the node's; a stopped search starts over.
+        p.Stage = r.stage;
+        p.AtBuild = false;
+        p.ProblemReady = r.stage != SolveStage::Choosing;
+    } else {
+        // A look at a node while the search goes on: the next press takes
+        // the search up where it was.
+        p.ProblemReady = true;
+    }
+    shownNode = number;
+    nodeLook = true;
+    return true;
+}
+
+void SolveSession::Forget() {
+    Steps.Clear();
+    if (searching_) return;
+    Branches.Clear();
+    nodeSteps.clear();
+    nodeStepsBytes = 0;
+    shownNode = 0;
+    nodeLook = false;
+}
+
+void SolveSession::NoteTableau(bool afterBuild, bool keepCopy, bool maximize) {
+    if (afterBuild) Steps.Clear();
+    if (!error.empty()) return;
+    StepNote note = NoteOf(problem, maximize);
+    if (afterBuild) Steps.Start(problem, std::move(note));
+    else Steps.Record(problem, std::move(note), keepCopy);
+}
+
+const ProblemState* SolveSession::Relaxation() const {
+    const ProblemState* first = Branches.First();
+    return first && first->Stage == SolveStage::Optimal ? first : nullptr;
+}
+
+bool SolveSession::Optimal() const {
+    return Branches.Started() ? Relaxation() != nullptr : problem.Stage == SolveStage::Optimal;
+}
+
+} // namespace optimara

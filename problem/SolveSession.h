@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// One problem being solved as the user drives it, without a window: the
+// problem state, the pivots made on it, the integer search with the steps
+// of its nodes, the error text of the last build and the pivot rule (the
+// method and the tableau's form belong here too, once there is a choice of
+// them). Its operations are the user's commands; its questions say where
+// the solution stands. The window shows what the operations leave and
+// answers the long solution's questions through its host; tests and
+// benchmarks drive a session the same way.
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "BranchAndBound.h"
+#include "StepHistory.h"
+
+namespace optimara {
+
+// The note of the tableau the problem state now holds.
+StepNote NoteOf(ProblemState& state, bool maximize);
+
+// What a press of "Una Solución" or "Paso a paso" ran: the simplex, the
+// integer search, or nothing (an ended search starts over only from an
+// optimum).
+enum class SolveRun { Simplex, Search, Nothing };
+
+class SolveSession {
+public:
+    ProblemState problem;
+    // The pivots made on the current problem, to go back over them.
+    StepHistory Steps;
+    // The search of an integer problem, going on or ended; empty when the
+    // current solution is no such search. The node whose tableau is shown.
+    BranchSearch Branches;
+    int shownNode = 0;
+    // The node shown was chosen in the tree or is the search's end, rather
+    // than the one the presses are solving.
+    bool nodeLook = false;
+    // Each concluded node's steps, for the page (while they fit in memory).
+    std::vector<StepHistory> nodeSteps;
+    size_t nodeStepsBytes = 0;
+    // The error text of the last build: empty when it read without fault.
+    std::string error;
+
+    // The problem as typed now, read only when the session needs it.
+    using TypedText = std::function<ProblemText()>;
+
+    // "Una Solución": the steps to the end, or the integer search to its
+    // end, through the solve loop; the host answers its questions.
+    SolveRun Solve(const TypedText& typed, NodeSolveHost& host);
+    // "Paso a paso": one step, or one press of the integer search.
+    SolveRun Step(const TypedText& typed, NodeSolveHost& host);
+    // Takes the last pivot back: the tableau, its stage and its note.
+    void Back();
+    // Whether the cell of the grid may be pivoted on now; choosing it makes
+    // it the next pivot, credited to the user.
+    bool IsCandidate(int gridRow, int gridCol) const;
+    bool ChoosePivot(int gridRow, int gridCol);
+    // Puts a node's last tableau in the problem state; with ownRegion the
+    // node's region, else the typed problem's. False for no such node.
+    bool ShowNode(int number, bool ownRegion);
+    // Forgets the steps and, unless a press of the search builds a node,
+    // the search.
+    void Forget();
+    // Notes the tableau now in the problem state: the first of a build (the
+    // history starts over) or one more pivot (keepCopy keeps it whole).
+    void NoteTableau(bool afterBuild, bool keepCopy, bool maximize);
+
+    PivotRule Rule() const { return problem.Rule; }
+    void SetRule(PivotRule rule) { problem.Rule = rule; }
+
+    // Built from the text now typed, without fault.
+    bool Ready() const { return problem.ProblemReady && error.empty(); }
+    // Ready and the method has not ended: a pivot may be made.
+    bool Running() const { return Ready() && !Ended(problem.Stage); }
+    SolveStage Stage() const { return problem.Stage; }
+    // A press of the search is building or stepping a node.
+    bool Searching() const { return searching_; }
+    // The first node's optimum, whose sensitivity an integer problem shows.
+    const ProblemState* Relaxation() const;
+    // There is an optimum to analyse: the problem's, or for an integer
+    // problem its relaxation's.
+    bool Optimal() const;
+
+private:
+    bool IntegerAhead(const TypedText& typed, ProblemText& text, ProblemModel& model) const;
+    // Where a press goes: to the integer search going on or to one the
+    // typed text asks for (started here; with onlyFromOptimum nowhere when
+    // an ended solution is no optimum), else to the simplex.
+    SolveRun PressGoesTo(const TypedText& typed, bool onlyFromOptimum);
+    void PressSearch(NodeSolveHost& host);
+
+    bool searching_ = false;
+};
+
+} // namespace optimara

@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The solve session below the window: its one loop stops where the window
+// stops at the 100-step and the node question, and its questions say where
+// the solution stands.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "BuildProblem.h"
+#include "SolveSession.h"
+
+using namespace optimara;
+
+namespace {
+
+// The window's part, without a window: the build reads the typed text (with
+// the node's bound lines while the search builds), the error text goes to
+// the session, the questions take the scripted answers (No when they run
+// out) and are counted, as are the tableaux shown.
+class ScriptedHost : public NodeSolveHost {
+public:
+    ScriptedHost(SolveSession& session, ProblemText text) : session_(session), text_(std::move(text)) {}
+    std::deque<bool> restart, moreNodes;
+    int restarts = 0, nodeQuestions = 0, shown = 0;
+
+    EngineState& Engine() override { return session_.problem; }
+    std::string ErrorPanel() const override { return session_.error; }
+    void SetErrorPanel(const std::string& t) override { session_.error = t; }
+    void ShowStage() override {}
+    void ClearNames() override { session_.problem.Names.clear(); }
+    void BuildProblem() override {
+        ProblemText text = text_;
+        if (session_.Searching()) text.lines.insert(text.lines.end(), bounds_.begin(), bounds_.end());
+        BuildReport report;
+        optimara::BuildProblem(session_.problem, text, report);
+        session_.error = report.errorPanel;
+    }
+    void ClearPicture() override {}
+    void DrawPlot() override {}
+    void ShowTableau() override { ++shown; }
+    bool AskRestart() override { return Answer(restart, restarts); }
+    bool AskMoreNodes() override { return Answer(moreNodes, nodeQuestions); }
+    void SetBoundLines(std::vector<std::string> lines) override { bounds_ = std::move(lines); }
+
+    SolveSession::TypedText Typed() const {
+        return [this] { return text_; };
+    }
+
+private:
+    static bool Answer(std::deque<bool>& answers, int& count) {
+        ++count;
+        if (answers.empty()) return false;
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
+    }
+    SolveSession& session_;
+    ProblemText text_;
+    std::vector<std::string> bounds_;
+};
+
+// n separate variables each below 1: the build and exactly n pivots.
+ProblemText Separable(int n) {
+    ProblemText text{1, "", {}};
+    for (int i = 1; i <= n; ++i) {
+        text.objective += (i > 1 ? "+x" : "x") + std::to_string(i);
+        text.lines.push_back("x" + std::to_string(i) + "<1");
+        text.lines.push_back("x" + std::to_string(i) + ">0");
+    }
+    return text;
+}
+
+TEST(SolveSession, TheHundredStepQuestionStopsWhereTheWindowStops) {
+    struct Case {
+        int pivots;
+        std::deque<bool> answers;
+        int questions, shown;  // tableaux shown, the build's included
+        bool running;          // stopped before the end, to be taken up again
+    };
+    const Case cases[] = {
+        {98, {}, 0, 99, false},       // no question short of 100 presses
+        {99, {true}, 1, 100, false},  // asked after the 100th press, even at the end
+        {99, {false}, 1, 100, false},
+        {150, {false}, 1, 100, true},  // No: the build and 99 pivots, the method goes on
+        {150, {true}, 1, 151, false},
+        {250, {true, false}, 2, 200, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pivots);
+        SolveSession session;
+        ScriptedHost host(session, Separable(c.pivots));
+        host.restart = c.answers;
+        EXPECT_EQ(session.Solve(host.Typed(), host), SolveRun::Simplex);
+        EXPECT_EQ(host.restarts, c.questions);
+        EXPECT_EQ(host.shown, c.shown);
+        EXPECT_EQ(session.Running(), c.running);
+        EXPECT_EQ(session.Stage(), c.running ? SolveStage::Choosing : SolveStage::Optimal);
+        if (!c.running) continue;
+        // "Una Solución" again takes the stopped solution up where it stood.
+        host.restart = {true, true};
+        session.Solve(host.Typed(), host);
+        EXPECT_EQ(host.shown, c.pivots + 1);
+        EXPECT_EQ(session.Stage(), SolveStage::Optimal);
+    }
+}
+
+// A search that never ends by itself (no integer point, a fractional one
+// under every bound): the node question stops it between two nodes, and
+// the next "Una Solución" goes on with it.
+TEST(SolveSession, TheNodeQuestionStopsBetweenTwoNodes) {
+    const ProblemText text{1, "0x", {"4x-4y<3", "4x-4y>1", "entero: x,y"}};
+    SolveSession session;
+    session.SetRule(PivotRule::SmallestIndex);
+    ScriptedHost host(session, text);
+    EXPECT_EQ(session.Solve(host.Typed(), host), SolveRun::Search);
+    EXPECT_EQ(host.nodeQuestions, 1);
+    EXPECT_EQ(session.Branches.Result().nodes.size(), size_t(kNodeLimit));
+    EXPECT_TRUE(session.Branches.Active());
+    EXPECT_FALSE(session.Branches.NodeOpen());
+    EXPECT_EQ(session.shownNode, kNodeLimit);
+    EXPECT_EQ(session.Solve(host.Typed(), host), SolveRun::Search);
+    EXPECT_EQ(host.nodeQuestions, 2);
+    EXPECT_EQ(session.Branches.Result().nodes.size(), size_t(2 * kNodeLimit));
+}
+
+// Where the solution stands after one press of "Paso a paso" (steps 1) or
+// of "Una Solución" (steps 0).
+TEST(SolveSession, TheQuestionsSayWhereTheSolutionStands) {
+    struct Case {
+        ProblemText text;
+        int steps;
+        bool ready, running, optimal;
+        SolveStage stage;
+    };
+    const ProblemText worked{1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"}};
+    const Case cases[] = {
+        {worked, 1, true, true, false, SolveStage::Choosing},
+        {worked, 0, true, false, true, SolveStage::Optimal},
+        {{1, "x+y", {"x-y<1", "x>0", "y>0"}}, 0, true, false, false, SolveStage::Unbounded},
+        {{1, "x", {"x<1", "x>2"}}, 0, true, false, false, SolveStage::Infeasible},
+        {{1, "", {"x<1"}}, 0, false, false, false, SolveStage::Building},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.objective + " " + std::to_string(c.steps));
+        SolveSession session;
+        ScriptedHost host(session, c.text);
+        if (c.steps == 1) session.Step(host.Typed(), host);
+        else session.Solve(host.Typed(), host);
+        EXPECT_EQ(session.Ready(), c.ready);
+        EXPECT_EQ(session.error.empty(), c.ready);
+        EXPECT_EQ(session.Running(), c.running);
+        EXPECT_EQ(session.Optimal(), c.optimal);
+        if (c.ready) {
+            EXPECT_EQ(session.Stage(), c.stage);
+        }
+    }
+}
+
+} // namespace
