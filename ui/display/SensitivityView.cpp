@@ -86,4 +86,22 @@ SensitivityView ComputeSensitivityView(const ProblemState& state, const ProblemT
     return view;
 }
 
+SensitivityView SessionSensitivityView(const SolveSession& session, const ProblemText& typed, bool floating,
+                                       const std::string& separator) {
+    const bool solved = session.Ready();
+    const ProblemState* relaxation = session.Relaxation();
+    if (!session.Branches.Started())
+        return ComputeSensitivityView(session.problem, typed, solved, floating, separator);
+    // An integer problem: the typed problem's relaxation, never a node's
+    // problem with its bounds.
+    SensitivityView view =
+        ComputeSensitivityView(relaxation ? *relaxation : session.problem, typed, solved && relaxation, floating, separator);
+    if (!relaxation)
+        view.nothing = "Con variables enteras se analiza la relajación lineal, y no hay un óptimo suyo que analizar.";
+    if (!view.available) return view;
+    view.words = std::string("Relajación lineal (el problema sin «entero:»): los precios, los intervalos y el dual no "
+                             "valen para las soluciones enteras. ") + view.words;
+    return view;
+}
+
 } // namespace optimara

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ProblemState.h"
+#include "SolveSession.h"
 
 namespace optimara {
 
@@ -33,5 +34,9 @@ extern const std::array<const char*, 5> kSensitivityVariableHeadings;
 // was built from the text now typed (no edit since) without error.
 SensitivityView ComputeSensitivityView(const ProblemState& state, const ProblemText& typed, bool solved,
                                        bool floating, const std::string& separator);
+
+// What the session's optimum says; with integer variables, its relaxation's.
+SensitivityView SessionSensitivityView(const SolveSession& session, const ProblemText& typed, bool floating,
+                                       const std::string& separator);
 
 } // namespace optimara
