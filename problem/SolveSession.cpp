@@ -60,6 +60,7 @@ SolveRun SolveSession::PressGoesTo(const TypedText& typed, bool onlyFromOptimum)
 }
 
 SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
+    sensitivity_.reset();
     const SolveRun run = PressGoesTo(typed, true);
     if (run == SolveRun::Simplex) Button1Click(host);
     if (run != SolveRun::Search) return run;
@@ -69,6 +70,7 @@ SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
 }
 
 SolveRun SolveSession::Step(const TypedText& typed, NodeSolveHost& host) {
+    sensitivity_.reset();
     const SolveRun run = PressGoesTo(typed, false);
     if (run == SolveRun::Simplex) Button2Click(host);
     else PressSearch(host);
@@ -101,6 +103,7 @@ void SolveSession::PressSearch(NodeSolveHost& host) {
 }
 
 void SolveSession::Back() {
+    sensitivity_.reset();
     if (!Ready() || !Steps.CanUndo()) return;
     Steps.Undo(problem);
     const StepNote& note = Steps.Notes().back();
@@ -129,6 +132,7 @@ bool SolveSession::ChoosePivot(int gridRow, int gridCol) {
 }
 
 bool SolveSession::ShowNode(int number, bool ownRegion) {
+    sensitivity_.reset();
     const BranchResult& r = Branches.Result();
     if (number < 1 || size_t(number) > r.nodes.size()) return false;
     ProblemState& p = problem;
@@ -162,6 +166,7 @@ bool SolveSession::ShowNode(int number, bool ownRegion) {
 }
 
 void SolveSession::Forget() {
+    sensitivity_.reset();
     Steps.Clear();
     if (searching_) return;
     Branches.Clear();
@@ -172,6 +177,7 @@ void SolveSession::Forget() {
 }
 
 void SolveSession::NoteTableau(bool afterBuild, bool keepCopy, bool maximize) {
+    sensitivity_.reset();
     if (afterBuild) Steps.Clear();
     if (!error.empty()) return;
     StepNote note = NoteOf(problem, maximize);
@@ -186,6 +192,16 @@ const ProblemState* SolveSession::Relaxation() const {
 
 bool SolveSession::Optimal() const {
     return Branches.Started() ? Relaxation() != nullptr : problem.Stage == SolveStage::Optimal;
+}
+
+const SensitivityReport& SolveSession::Sensitivity() const {
+    if (!sensitivity_) {
+        const ProblemState* relaxation = Branches.Started() ? Relaxation() : nullptr;
+        const ProblemState& optimum = relaxation ? *relaxation : problem;
+        sensitivity_ = AnalyseOptimum(optimum.Model, optimum.Tableau, optimum.Labels);
+        ++analyses_;
+    }
+    return *sensitivity_;
 }
 
 } // namespace optimara

@@ -10,10 +10,12 @@
 // benchmarks drive a session the same way.
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "BranchAndBound.h"
+#include "Sensitivity.h"
 #include "StepHistory.h"
 
 namespace optimara {
@@ -83,6 +85,12 @@ public:
     // There is an optimum to analyse: the problem's, or for an integer
     // problem its relaxation's.
     bool Optimal() const;
+    // The analysis of that optimum (of the relaxation once a search started),
+    // made at the first request and kept until the problem state changes.
+    // Only while Optimal().
+    const SensitivityReport& Sensitivity() const;
+    // How many analyses were made: a kept one is not made again.
+    int SensitivityAnalyses() const { return analyses_; }
 
 private:
     bool IntegerAhead(const TypedText& typed, ProblemText& text, ProblemModel& model) const;
@@ -93,6 +101,8 @@ private:
     void PressSearch(NodeSolveHost& host);
 
     bool searching_ = false;
+    mutable std::optional<SensitivityReport> sensitivity_;
+    mutable int analyses_ = 0;
 };
 
 } // namespace optimara

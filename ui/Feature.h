@@ -5,10 +5,13 @@
 // window (in the list of Features.cpp) and sees the window only as its
 // host; the window tells every feature of what may concern it.
 #include <QObject>
+#include <QSize>
 #include <memory>
 #include <vector>
 
 #include "FeatureHost.h"
+
+class QImage;
 
 namespace optimara {
 
@@ -28,6 +31,11 @@ public:
     virtual void WorkAreaShown(bool /*visible*/) {}
     // The user chose a grid cell that cannot be the pivot.
     virtual void PivotRefused(int /*gridRow*/, int /*gridCol*/) {}
+    // The steps may have moved: a solve, a step, a node shown, the work area.
+    virtual void StepsShown() {}
+    // Draws the feature's layer over the picture of `size` for a problem of
+    // `variables` variables; `layer` is null while nothing was drawn on it.
+    virtual void DrawLayer(QImage& /*layer*/, const QSize& /*size*/, int /*variables*/) {}
 
 protected:
     FeatureHost& host_;

@@ -9,6 +9,7 @@
 
 #include "AppState.h"
 #include "Controls.h"
+#include "Plot.h"
 
 class QAction;
 class QMenu;
@@ -21,18 +22,22 @@ struct ProblemDocument;
 
 namespace optimara {
 
+class Questions;
+
 // The places a feature puts its menu items in, named rather than reached
 // through another feature's item, in the order they stand in their menu.
 enum class MenuPlace {
     BarLearning,        // a menu of the bar after "&Notación"
     BarView,            // a menu of the bar after "&Imagen"
     FileExports,        // "&Archivo", right under "Guardar &Como..."
+    FileSolverExports,  // "&Archivo", right under "Guardar &pasos como..."
     NotationOptions,    // the end of "&Notación"
     StepsMoves,         // the menu of the steps: going over them,
     StepsPivot,         //   choosing the pivot,
     StepsExplanation,   //   explaining them,
     StepsAnalysis,      //   what the optimum says
     ImageLayers,        // "&Imagen", right under "&Ver eje 3D"
+    ImageOverPath,      // "&Imagen", right under "Ver re&corrido"
 };
 
 class FeatureHost {
@@ -50,6 +55,9 @@ public:
     virtual void SolveAgain() = 0;
     // Puts a problem in place of the one on screen, as opening a file does.
     virtual void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName) = 0;
+    // Whether the problem on screen may be replaced: unsaved work was saved
+    // or let go, as before opening a file; false when the user cancelled.
+    virtual bool MayReplaceProblem() = 0;
     // Shows the tableau on screen again, after a change in how it reads.
     virtual void ShowTableau() = 0;
     // What the integer search adds to an explanation; `only` when nothing else.
@@ -79,6 +87,17 @@ public:
     virtual void PlaceBand(QWidget* band) = 0;
     virtual void ShowBand(bool wanted) = 0;
     virtual StatusPanels& Status() = 0;
+
+    // The window, parent of a feature's own windows and dialogs, and the
+    // questions it asks the user.
+    virtual QWidget* Window() = 0;
+    virtual Questions& Ask() = 0;
+    // Whether the work area shows (the picture is not enlarged over it).
+    virtual bool WorkAreaVisible() const = 0;
+    // The picture's colours; the pictures' layers drawn again, every
+    // feature's included.
+    virtual PlotColors Colors() const = 0;
+    virtual void DrawLayers() = 0;
 };
 
 } // namespace optimara

@@ -2,6 +2,7 @@
 // The window's features: a new one is a line here.
 #include "ExplainFeature.h"
 #include "Feature.h"
+#include "SensitivityFeature.h"
 #include "ZoomFeature.h"
 
 namespace optimara {
@@ -10,6 +11,7 @@ std::vector<std::unique_ptr<Feature>> CreateFeatures(FeatureHost& host) {
     std::vector<std::unique_ptr<Feature>> features;
     features.push_back(std::make_unique<ExplainFeature>(host));
     features.push_back(std::make_unique<ZoomFeature>(host));
+    features.push_back(std::make_unique<SensitivityFeature>(host));
     return features;
 }
 

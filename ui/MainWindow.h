@@ -36,7 +36,6 @@ namespace optimara {
 class TForm2;
 class TForm4;
 class TBranchForm;
-class TSensitivityForm;
 
 // The window's inside: the work area (scrolled when the window is small)
 // above a band for a feature's panel and the status bar. It tells the window when its size changes.
@@ -120,13 +119,6 @@ public:
     void ChoosePivot1Click();
     void ViewPath1Click();
     void SaveStepsAs1Click();
-    // Duality and sensitivity at the optimum, the objective's line on the
-    // picture and the export for other solvers (MainWindowSensitivity.cpp).
-    void ExportLp1Click();
-    void Sensitivity1Click();
-    void ViewObjective1Click();
-    // "Abrir el dual": the dual of the solved problem as a new problem.
-    void OpenDual();
     // "Árbol de &ramificación": the nodes of the last branch and bound.
     void Tree1Click();
     void ViewIntegers1Click();
@@ -148,7 +140,7 @@ public:
     // Focus and selection of the text a build found at fault (-1 Edit1, k line k).
     void SelectSource(int source) override;
     ProblemText ReadProblemText() const override;
-    PlotColors Colors() const;
+    PlotColors Colors() const override;
     // The client size: the window's inside below the menu bar.
     QSize ClientSize() const;
 
@@ -227,9 +219,6 @@ private:
     QAction* ChoosePivot1 = nullptr;
     QAction* ViewPath1 = nullptr;
     QAction* SaveStepsAs1 = nullptr;
-    QAction* ExportLp1 = nullptr;
-    QAction* Sensitivity1 = nullptr;
-    QAction* ViewObjective1 = nullptr;
     QAction* Tree1 = nullptr;
     QAction* ViewIntegers1 = nullptr;
     QMenu* GridMenu1 = nullptr;
@@ -295,6 +284,11 @@ private:
     void ShowBand(bool wanted) override;
     StatusPanels& Status() override { return *StatusBar1; }
     void SetSlackNames(bool named) override { slackNames_ = named; }
+    bool MayReplaceProblem() override;
+    QWidget* Window() override { return this; }
+    Questions& Ask() override { return *questions_; }
+    bool WorkAreaVisible() const override;
+    void DrawLayers() override;
     // Places the grid, the results, the view buttons and the picture for
     // the client size and the zoom: the design places at the design size.
     void ArrangeWorkArea();
@@ -311,12 +305,6 @@ private:
     void ExplainRefusal(int gridRow, int gridCol);
     // Keeps whether the picture shows the integer points.
     void SavePreferences() const;
-    void CreateSensitivityAids();
-    void WireSensitivityAids();
-    void UpdateSensitivityAids();
-    SensitivityView CurrentSensitivity() const;
-    // The objective's level line through the current vertex, over the layer.
-    void DrawObjectiveLineOn(QImage& layer) const;
 
     // Branch and bound (MainWindowBranch.cpp): the session searches, the
     // window shows the search, its tree and its picture layer.
@@ -344,7 +332,6 @@ private:
     std::string separator_ = ".";
     TForm2* about_ = nullptr;
     TForm4* readme_ = nullptr;
-    TSensitivityForm* sensitivity_ = nullptr;
     TBranchForm* tree_ = nullptr;
     bool shown_ = false;
     bool slackNames_ = false;  // the grid names the slack variables

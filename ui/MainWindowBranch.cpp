@@ -23,19 +23,17 @@
 
 namespace optimara {
 void TForm1::CreateBranchAids() {
-    const QList<QAction*> items = StepsMenu->actions();
     Tree1 = new QAction(QString::fromUtf8("Árbol de &ramificación"), StepsMenu);
     Tree1->setObjectName("Tree1");
     Tree1->setEnabled(false);
-    StepsMenu->insertAction(items.value(static_cast<int>(items.indexOf(Sensitivity1)) + 1), Tree1);
+    places_.Insert(MenuPlace::StepsAnalysis, Tree1);
     Route(Tree1, &QAction::triggered, &TForm1::Tree1Click);
 
-    const QList<QAction*> imageItems = ImageMenu->actions();
     ViewIntegers1 = new QAction("Ver &enteros", ImageMenu);
     ViewIntegers1->setObjectName("ViewIntegers1");
     ViewIntegers1->setCheckable(true);
     ViewIntegers1->setChecked(files::ReadPreferences().integers);
-    ImageMenu->insertAction(imageItems.value(static_cast<int>(imageItems.indexOf(ViewObjective1)) + 1), ViewIntegers1);
+    places_.Insert(MenuPlace::ImageOverPath, ViewIntegers1);
     RouteToggle(ViewIntegers1, &TForm1::ViewIntegers1Click);
 }
 

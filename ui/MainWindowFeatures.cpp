@@ -34,11 +34,13 @@ void TForm1::DefineMenuPlaces() {
     places_.Define(MenuPlace::BarLearning, menuBar(), ImageMenu->menuAction());
     places_.Define(MenuPlace::BarView, menuBar(), HelpMenu->menuAction());
     places_.Define(MenuPlace::FileExports, FileMenu, after(FileMenu, Saveas1));
+    places_.Define(MenuPlace::FileSolverExports, FileMenu, after(FileMenu, SaveStepsAs1));
     places_.Define(MenuPlace::NotationOptions, NotationMenu);
     for (MenuPlace place : {MenuPlace::StepsMoves, MenuPlace::StepsPivot, MenuPlace::StepsExplanation,
                             MenuPlace::StepsAnalysis})
         places_.Define(place, StepsMenu);
     places_.Define(MenuPlace::ImageLayers, ImageMenu, after(ImageMenu, ViewAxis1));
+    places_.Define(MenuPlace::ImageOverPath, ImageMenu, after(ImageMenu, ViewPath1));
 }
 
 QAction* TForm1::AddMenuItem(MenuPlace place, const QString& caption, const QString& name) {
@@ -77,6 +79,17 @@ bool TForm1::ErrorFree() const { return state_.error.empty(); }
 bool TForm1::Maximizing() const { return ComboBox1->currentIndex() != 0; }
 
 void TForm1::SolveAgain() { Button1Click(); }
+
+bool TForm1::MayReplaceProblem() {
+    return !(state_.session.Modified && questions_->AskToSave(this) && !SaveProblem());
+}
+
+bool TForm1::WorkAreaVisible() const { return Image3->isHidden(); }
+
+void TForm1::DrawLayers() {
+    DrawPathOn(Image1);
+    DrawPathOn(Image3);
+}
 
 void TForm1::WatchGrid(QObject* filter) { StringGrid1->viewport()->installEventFilter(filter); }
 

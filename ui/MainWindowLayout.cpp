@@ -96,8 +96,6 @@ TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, Q
     CreateStepAids();
     WireStepAids();
     CreateFeatures();
-    CreateSensitivityAids();
-    WireSensitivityAids();
     CreateBranchAids();
     ReadDecimalSeparator();
     // The window is designed at this client size; FormCreate places the

@@ -94,7 +94,7 @@ void TForm1::UpdateStepActions() {
     StepForward1->setEnabled(work);
     ChoosePivot1->setEnabled(work && state_.Running());
     SaveStepsAs1->setEnabled(work && ready && state_.Steps.Started());
-    UpdateSensitivityAids();
+    for (const auto& feature : features_) feature->StepsShown();
 }
 
 std::string TForm1::StepPanelText() const {
@@ -150,10 +150,8 @@ void TForm1::DrawPathOn(PictureBox* image) {
         if (layer.isNull()) layer = road;
         else QPainter(&layer).drawImage(0, 0, road);
     }
-    if (ViewObjective1 && ViewObjective1->isChecked() && image->HasPicture() && drawable && variables == 2) {
-        blank();
-        DrawObjectiveLineOn(layer);
-    }
+    if (image->HasPicture() && drawable)
+        for (const auto& feature : features_) feature->DrawLayer(layer, image->Picture().size(), variables);
     image->SetLayer(layer);
 }
 
@@ -219,7 +217,7 @@ void TForm1::SaveStepsTo(const QString& name) {
     input.maximize = ComboBox1->currentIndex() != 0;
     input.numbers = {Floating(), separator_};
     files::StepsPage page = BuildStepsPage(state_.problem, state_.Steps, input);
-    WriteSensitivity(page.sensitivity, CurrentSensitivity());
+    WriteSensitivity(page.sensitivity, SessionSensitivityView(state_, text, Floating(), separator_));
     if (state_.Branches.Started()) {
         // The node being solved has its steps in the history, when it is the one on screen.
         const BranchSearch& search = state_.Branches;

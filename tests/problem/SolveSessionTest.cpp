@@ -159,3 +159,25 @@ TEST(SolveSession, TheQuestionsSayWhereTheSolutionStands) {
 }
 
 } // namespace
+
+// The analysis of an optimum is made once, whatever the requests, and made
+// again only for an optimum the steps reach anew.
+TEST(SolveSession, SensitivityIsAnalysedOncePerOptimum) {
+    SolveSession session;
+    ScriptedHost host(session, Separable(2));
+    session.Solve(host.Typed(), host);
+    ASSERT_TRUE(session.Optimal());
+    const SensitivityReport& first = session.Sensitivity();
+    EXPECT_DOUBLE_EQ(first.objective, 2.0);  // x1 = x2 = 1
+    const SensitivityReport& second = session.Sensitivity();
+    EXPECT_EQ(&first, &second);
+    EXPECT_EQ(session.SensitivityAnalyses(), 1);
+
+    // "Una Solución" again: the build and the steps anew, to the same optimum.
+    session.Solve(host.Typed(), host);
+    ASSERT_TRUE(session.Optimal());
+    EXPECT_DOUBLE_EQ(session.Sensitivity().objective, 2.0);
+    EXPECT_EQ(session.SensitivityAnalyses(), 2);
+    session.Sensitivity();
+    EXPECT_EQ(session.SensitivityAnalyses(), 2);
+}

@@ -55,7 +55,7 @@ std::string OptimaWords(const SensitivityReport& r) {
 } // namespace
 
 SensitivityView ComputeSensitivityView(const ProblemState& state, const ProblemText& typed, bool solved,
-                                       bool floating, const std::string& separator) {
+                                       bool floating, const std::string& separator, const SolveSession* analysed) {
     SensitivityView view;
     // At the build too: the first tableau may already be optimal.
     const bool ready = solved && state.Model.complete && state.Stage == SolveStage::Optimal;
@@ -64,7 +64,8 @@ SensitivityView ComputeSensitivityView(const ProblemState& state, const ProblemT
         return view;
     }
     const Numbers number{floating, separator};
-    const SensitivityReport r = AnalyseOptimum(state.Model, state.Tableau, state.Labels);
+    const SensitivityReport r =
+        analysed ? analysed->Sensitivity() : AnalyseOptimum(state.Model, state.Tableau, state.Labels);
     view.available = true;
     for (const LineRanging& line : r.lines)
         view.lines.push_back({line.slackName + ": " + line.text, number(line.slack), number(line.price),
@@ -83,6 +84,25 @@ SensitivityView ComputeSensitivityView(const ProblemState& state, const ProblemT
     view.dual = Typed(view.dualText);
     double dualOptimum = 0;
     view.dualOptimum = SolveToOptimum(view.dualText, dualOptimum) ? number(dualOptimum) : "—";
+    return view;
+}
+
+SensitivityView SessionSensitivityView(const SolveSession& session, const ProblemText& typed, bool floating,
+                                       const std::string& separator) {
+    const bool solved = session.Ready();
+    const ProblemState* relaxation = session.Relaxation();
+    if (!session.Branches.Started())
+        return ComputeSensitivityView(session.problem, typed, solved, floating, separator, &session);
+    // An integer problem: the typed problem's relaxation, never a node's
+    // problem with its bounds.
+    SensitivityView view =
+        ComputeSensitivityView(relaxation ? *relaxation : session.problem, typed, solved && relaxation, floating,
+                               separator, &session);
+    if (!relaxation)
+        view.nothing = "Con variables enteras se analiza la relajación lineal, y no hay un óptimo suyo que analizar.";
+    if (!view.available) return view;
+    view.words = std::string("Relajación lineal (el problema sin «entero:»): los precios, los intervalos y el dual no "
+                             "valen para las soluciones enteras. ") + view.words;
     return view;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ProblemState.h"
+#include "SolveSession.h"
 
 namespace optimara {
 
@@ -31,7 +32,13 @@ extern const std::array<const char*, 5> kSensitivityVariableHeadings;
 
 // The engine's stage says whether there is an optimum; `solved` whether the problem state
 // was built from the text now typed (no edit since) without error.
+// `analysed`, when given, is the state's analysis made already.
 SensitivityView ComputeSensitivityView(const ProblemState& state, const ProblemText& typed, bool solved,
-                                       bool floating, const std::string& separator);
+                                       bool floating, const std::string& separator,
+                                       const SolveSession* analysed = nullptr);
+
+// What the session's optimum says; with integer variables, its relaxation's.
+SensitivityView SessionSensitivityView(const SolveSession& session, const ProblemText& typed, bool floating,
+                                       const std::string& separator);
 
 } // namespace optimara
