@@ -13,6 +13,7 @@
 
 #include "BranchAndBound.h"
 #include "BuildProblem.h"
+#include "Fault.h"
 #include "MatrixQ.h"
 #include "Simplex.h"
 
@@ -405,7 +406,13 @@ bool SolveToOptimum(const ProblemText& text, double& objective) {
     ProblemState state;
     // The same bound on the steps as a user who always answers Yes ten times.
     RestartBudget tenTimes(10);
-    if (!SolveWithoutWindow(text, state, tenTimes).empty() || state.Stage != SolveStage::Optimal) return false;
+    try {
+        if (!SolveWithoutWindow(text, state, tenTimes).empty() || state.Stage != SolveStage::Optimal) return false;
+    } catch (const FloatingPointFault&) {
+        // A dual whose numbers a double cannot carry through the pivots
+        // has no floating optimum to show; the analysis itself stands.
+        return false;
+    }
     objective = (text.comboIndex != 0 ? 1.0 : -1.0) * state.Tableau.Index(state.Tableau.rows, state.Tableau.cols);
     return true;
 }

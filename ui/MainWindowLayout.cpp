@@ -338,7 +338,7 @@ void TForm1::WireStepAids() {
             [this](const QPoint& pos) { RunGuarded([this, pos] { GridMenuRequested(pos); }); });
     // Whatever may end a problem's run or hide the work area changes what
     // the aids can do; these run after the handlers wired before them.
-    const auto update = [this] { UpdateStepActions(); };
+    const auto update = [this] { RunGuarded([this] { UpdateStepActions(); }); };
     connect(Edit1, &QLineEdit::textChanged, this, update);
     connect(RichEdit1, &QTextEdit::textChanged, this, update);
     connect(ComboBox1, &QComboBox::activated, this, update);

@@ -295,5 +295,21 @@ TEST(Sensitivity, TheDualsOptimumIsThePrimals) {
     EXPECT_GE(compared, 40);
 }
 
+// A dual whose numbers overflow a double has no optimum to show, and the
+// analysis that asks for it goes on: nothing escapes the re-solve.
+TEST(Sensitivity, ADualThatOverflowsHasNoOptimum) {
+    const std::string huge = "1" + std::string(400, '0');
+    const std::vector<ProblemText> texts = {
+        {1, huge + "x+y", {"x+y<4", "x>0", "y>0"}},
+        {0, "x+y", {"x+y>" + huge, "x>0", "y>0"}},
+    };
+    for (const ProblemText& text : texts) {
+        double optimum = 0;
+        bool solved = true;
+        EXPECT_NO_THROW(solved = SolveToOptimum(text, optimum)) << text.objective;
+        EXPECT_FALSE(solved) << text.objective;
+    }
+}
+
 } // namespace
 } // namespace optimara::testing
