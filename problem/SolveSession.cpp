@@ -51,10 +51,7 @@ SolveRun SolveSession::PressGoesTo(const TypedText& typed, bool onlyFromOptimum)
         return SolveRun::Nothing;
     // A new search keeps nothing of the last one: the page of steps replays
     // the kept steps node by node against the search's nodes.
-    nodeSteps.clear();
-    nodeStepsBytes = 0;
-    shownNode = 0;
-    nodeLook = false;
+    ForgetSearch();
     Branches.Start(text, std::move(model), problem.Exact);
     return SolveRun::Search;
 }
@@ -169,6 +166,10 @@ void SolveSession::Forget() {
     sensitivity_.reset();
     Steps.Clear();
     if (searching_) return;
+    ForgetSearch();
+}
+
+void SolveSession::ForgetSearch() {
     Branches.Clear();
     nodeSteps.clear();
     nodeStepsBytes = 0;

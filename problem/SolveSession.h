@@ -93,6 +93,8 @@ public:
     int SensitivityAnalyses() const { return analyses_; }
 
 private:
+    // The integer search and all that was kept of its nodes.
+    void ForgetSearch();
     bool IntegerAhead(const TypedText& typed, ProblemText& text, ProblemModel& model) const;
     // Where a press goes: to the integer search going on or to one the
     // typed text asks for (started here; with onlyFromOptimum nowhere when

@@ -77,21 +77,14 @@ void ExplainFeature::CreateMenus() {
 
 void ExplainFeature::Wire() {
     const auto rule = [this](QAction* item, PivotRule chosen) {
-        connect(item, &QAction::triggered, this, [this, chosen] { RunGuarded([this, chosen] { RuleClick(chosen); }); });
+        OnTrigger(item, [this, chosen] { RuleClick(chosen); });
     };
     rule(RuleRandom1, PivotRule::Random);
     rule(RuleLargest1, PivotRule::LargestCoefficient);
     rule(RuleBland1, PivotRule::SmallestIndex);
-    // A checkable item turns its mark over by itself; the handler does that.
-    const auto toggle = [this](QAction* item, void (ExplainFeature::*handler)()) {
-        connect(item, &QAction::triggered, this, [this, item, handler](bool checked) {
-            item->setChecked(!checked);
-            RunGuarded([this, handler] { (this->*handler)(); });
-        });
-    };
-    toggle(ViewExplanation1, &ExplainFeature::ViewExplanation1Click);
-    toggle(SlackNames1, &ExplainFeature::SlackNames1Click);
-    toggle(ExactArithmetic1, &ExplainFeature::ExactArithmetic1Click);
+    OnToggle(ViewExplanation1, [this] { ViewExplanation1Click(); });
+    OnToggle(SlackNames1, [this] { SlackNames1Click(); });
+    OnToggle(ExactArithmetic1, [this] { ExactArithmetic1Click(); });
 }
 
 void ExplainFeature::SavePreferences() const {

@@ -4,11 +4,13 @@
 // windows, its picture layer and its settings keys. It is made with the
 // window (in the list of Features.cpp) and sees the window only as its
 // host; the window tells every feature of what may concern it.
+#include <QAction>
 #include <QObject>
 #include <QSize>
 #include <memory>
 #include <vector>
 
+#include "Application.h"
 #include "FeatureHost.h"
 
 class QImage;
@@ -38,6 +40,19 @@ public:
     virtual void DrawLayer(QImage& /*layer*/, const QSize& /*size*/, int /*variables*/) {}
 
 protected:
+    // A menu item's command, run as every command is: a failure is shown,
+    // never let out of the handler.
+    void OnTrigger(QAction* item, std::function<void()> command) {
+        connect(item, &QAction::triggered, this, [command] { RunGuarded(command); });
+    }
+    // A checkable item turns its mark over by itself; the command does that.
+    void OnToggle(QAction* item, std::function<void()> command) {
+        connect(item, &QAction::triggered, this, [item, command](bool checked) {
+            item->setChecked(!checked);
+            RunGuarded(command);
+        });
+    }
+
     FeatureHost& host_;
 };
 

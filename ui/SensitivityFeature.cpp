@@ -37,16 +37,9 @@ SensitivityFeature::SensitivityFeature(FeatureHost& host) : Feature(host) {
 }
 
 void SensitivityFeature::Wire() {
-    const auto route = [this](QAction* item, void (SensitivityFeature::*handler)()) {
-        connect(item, &QAction::triggered, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
-    };
-    route(ExportLp1, &SensitivityFeature::ExportLp1Click);
-    route(Sensitivity1, &SensitivityFeature::Sensitivity1Click);
-    // A checkable item turns its mark over by itself; the handler does that.
-    connect(ViewObjective1, &QAction::triggered, this, [this](bool checked) {
-        ViewObjective1->setChecked(!checked);
-        RunGuarded([this] { ViewObjective1Click(); });
-    });
+    OnTrigger(ExportLp1, [this] { ExportLp1Click(); });
+    OnTrigger(Sensitivity1, [this] { Sensitivity1Click(); });
+    OnToggle(ViewObjective1, [this] { ViewObjective1Click(); });
 }
 
 SensitivityView SensitivityFeature::CurrentSensitivity() const {

@@ -32,12 +32,9 @@ ZoomFeature::ZoomFeature(FeatureHost& host) : Feature(host) {
     ZoomNormal1->setObjectName("ZoomNormal1");
     ZoomNormal1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     host_.WatchGrid(this);
-    const auto route = [this](QAction* item, auto percent) {
-        connect(item, &QAction::triggered, this, [this, percent] { RunGuarded([this, percent] { SetZoom(percent()); }); });
-    };
-    route(ZoomIn1, [this] { return ZoomIn(host_.Zoom()); });
-    route(ZoomOut1, [this] { return ZoomOut(host_.Zoom()); });
-    route(ZoomNormal1, [] { return kNormalZoom; });
+    OnTrigger(ZoomIn1, [this] { SetZoom(ZoomIn(host_.Zoom())); });
+    OnTrigger(ZoomOut1, [this] { SetZoom(ZoomOut(host_.Zoom())); });
+    OnTrigger(ZoomNormal1, [this] { SetZoom(kNormalZoom); });
 }
 
 void ZoomFeature::Start() { ShowZoom(ZoomStep(ZoomSettings().value(kZoomKey, kNormalZoom).toInt())); }
