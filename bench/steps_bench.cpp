@@ -20,6 +20,7 @@
 #include "GeneratedProblem.h"
 #include "MainWindow.h"
 #include "Questions.h"
+#include "StepsFeature.h"
 #include "ZoomFeature.h"
 
 namespace {
@@ -61,7 +62,7 @@ void TimeStepForward(benchmark::State& state, TForm1& form) {
     for (auto _ : state) {
         form.Button2Click();
         state.PauseTiming();
-        form.StepBack1Click();
+        form.findChild<optimara::StepsFeature*>()->StepBack1Click();
         state.ResumeTiming();
     }
 }
@@ -107,7 +108,7 @@ void BM_StepForwardShown(benchmark::State& state) {
         form.Button2Click();
         grid->repaint();
         state.PauseTiming();
-        form.StepBack1Click();
+        form.findChild<optimara::StepsFeature*>()->StepBack1Click();
         state.ResumeTiming();
     }
     state.counters["zoom"] = static_cast<double>(form.Zoom());
@@ -125,7 +126,7 @@ void BM_StepBack(benchmark::State& state) {
         state.PauseTiming();
         form.Button2Click();
         state.ResumeTiming();
-        form.StepBack1Click();
+        form.findChild<optimara::StepsFeature*>()->StepBack1Click();
     }
 }
 BENCHMARK(BM_StepBack)->Arg(100)->Unit(benchmark::kMillisecond);
@@ -141,7 +142,7 @@ void BM_StepBackAfterSolve(benchmark::State& state) {
         state.PauseTiming();
         form.Button1Click();  // "Hecho": solved again from the text
         state.ResumeTiming();
-        form.StepBack1Click();
+        form.findChild<optimara::StepsFeature*>()->StepBack1Click();
     }
 }
 BENCHMARK(BM_StepBackAfterSolve)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -154,7 +155,7 @@ void ExportSteps(benchmark::State& state, bool floating) {
     QTemporaryDir dir;
     const QString file = dir.filePath("pasos.html");
     state.counters["tableaux"] = static_cast<double>(form.State().Steps.Steps() + 1);
-    for (auto _ : state) form.SaveStepsTo(file);
+    for (auto _ : state) form.findChild<optimara::StepsFeature*>()->SaveStepsTo(file);
 }
 void BM_ExportFloating(benchmark::State& state) { ExportSteps(state, true); }
 void BM_ExportRational(benchmark::State& state) { ExportSteps(state, false); }

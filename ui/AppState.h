@@ -20,6 +20,8 @@ struct AppState : SolveSession {
     bool sessionLossReported = false;
     // The size of the results' texts and the picture's lines, in percent.
     int zoom = 100;
+    // The grid names the slack variables (from its next display on).
+    bool slackNames = false;
 };
 
 } // namespace optimara

@@ -63,6 +63,13 @@ void RunGuarded(const std::function<void()>& command) {
     }
 }
 
+void ConnectToggle(QAction* item, QObject* context, std::function<void()> command) {
+    QObject::connect(item, &QAction::triggered, context, [item, command](bool checked) {
+        item->setChecked(!checked);
+        RunGuarded(command);
+    });
+}
+
 bool LoadToolkitTranslation() {
     // The toolkit's own texts (dialog buttons, file dialogs) in Spanish, as
     // the rest of the program; the program's own texts are not translated.

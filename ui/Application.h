@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application object, its error box and the start-up sequence.
+#include <QAction>
 #include <QApplication>
 #include <QMessageBox>
 #include <QString>
@@ -35,6 +36,13 @@ void WidenToCaption(QMessageBox& box);
 std::function<void(const QString& text)>& ErrorBoxHook();
 // Runs a command; a failure it raises goes to the error box.
 void RunGuarded(const std::function<void()>& command);
+// Connects a signal to a command run guarded, for as long as `context` lives.
+template <typename Sender, typename Signal>
+void ConnectGuarded(Sender* sender, Signal signal, QObject* context, std::function<void()> command) {
+    QObject::connect(sender, signal, context, [command] { RunGuarded(command); });
+}
+// A checkable menu item turns its mark over by itself; the command does that.
+void ConnectToggle(QAction* item, QObject* context, std::function<void()> command);
 
 // Installs Qt's Spanish translation of its own texts; false when it is
 // not installed on this system (the toolkit then speaks English).

@@ -13,6 +13,19 @@
 
 namespace optimara {
 
+std::string DecimalSeparatorOf(const QLocale& locale) {
+    const QString point = locale.decimalPoint();
+    return point.isEmpty() ? std::string(".") : point.toStdString();
+}
+
+Marker MarkerShape::Current() const { return Marker{!isHidden(), x() + Overhang(), y() + Overhang()}; }
+
+void MarkerShape::Apply(const Marker& marker) {
+    move(marker.left - Overhang(), marker.top - Overhang());
+    setVisible(marker.visible);
+    raise();
+}
+
 // ---- PictureBox -----------------------------------------------------------
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {

@@ -8,13 +8,19 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
+#include <QLocale>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QWidget>
 #include <string>
 #include <vector>
 
+#include "Plot.h"
+
 namespace optimara {
+
+// How the locale writes the decimal point; "." when it says nothing.
+std::string DecimalSeparatorOf(const QLocale& locale);
 
 // A picture control. Its image has the control's pixel size and stays null
 // until the program first draws on it, so "no picture yet" can be told apart.
@@ -57,6 +63,11 @@ public:
     explicit MarkerShape(QWidget* parent = nullptr);
     // How far the zoomed circle reaches beyond the 5 x 5 one on each side.
     int Overhang() const { return (width() - kSize) / 2; }
+    // A marker's place is that of the 5 x 5 circle; a zoomed one reaches as
+    // far beyond it on every side.
+    Marker Current() const;
+    // Moves and shows (or hides) the circle as the marker says, over the picture.
+    void Apply(const Marker& marker);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

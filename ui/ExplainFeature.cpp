@@ -11,6 +11,7 @@
 #include "Display.h"
 #include "Explanation.h"
 #include "Preferences.h"
+#include "SessionTexts.h"
 #include "StepsReport.h"
 #include "ZoomedFont.h"
 
@@ -68,7 +69,7 @@ void ExplainFeature::CreateMenus() {
     host_.AddMenuSeparator(MenuPlace::NotationOptions);
     SlackNames1 = Checkable(host_.AddMenuItem(MenuPlace::NotationOptions, "&Nombres de holgura", "SlackNames1"),
                             preferences.slackNames);
-    host_.SetSlackNames(preferences.slackNames);
+    host_.State().slackNames = preferences.slackNames;
     ExactArithmetic1 = Checkable(
         host_.AddMenuItem(MenuPlace::NotationOptions, QString::fromUtf8("&Aritmética exacta"), "ExactArithmetic1"),
         preferences.exact);
@@ -118,7 +119,7 @@ void ExplainFeature::ViewExplanation1Click() {
 void ExplainFeature::SlackNames1Click() {
     SlackNames1->setChecked(!SlackNames1->isChecked());
     SavePreferences();
-    host_.SetSlackNames(SlackNames1->isChecked());
+    host_.State().slackNames = SlackNames1->isChecked();
     host_.ShowTableau();
 }
 
@@ -148,7 +149,7 @@ void ExplainFeature::TableauShown() {
         return;
     }
     bool onlySearch = false;
-    const std::string search = host_.SearchWords(onlySearch);
+    const std::string search = SearchWords(state, host_.Floating(), host_.DecimalSeparator(), onlySearch);
     if (onlySearch) {
         Explicacion->setPlainText(QString::fromStdString(search));
         return;

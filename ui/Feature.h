@@ -33,8 +33,13 @@ public:
     virtual void WorkAreaShown(bool /*visible*/) {}
     // The user chose a grid cell that cannot be the pivot.
     virtual void PivotRefused(int /*gridRow*/, int /*gridCol*/) {}
-    // The steps may have moved: a solve, a step, a node shown, the work area.
+    // The steps may have moved: a solve, a step, a node shown, the work
+    // area, an edit of the problem.
     virtual void StepsShown() {}
+    // A press of "Una Solución" or "Paso a paso" ran this.
+    virtual void SolveRan(SolveRun /*run*/) {}
+    // The steps were forgotten with the picture they were drawn on.
+    virtual void StepsForgotten() {}
     // Draws the feature's layer over the picture of `size` for a problem of
     // `variables` variables; `layer` is null while nothing was drawn on it.
     virtual void DrawLayer(QImage& /*layer*/, const QSize& /*size*/, int /*variables*/) {}
@@ -43,18 +48,19 @@ protected:
     // A menu item's command, run as every command is: a failure is shown,
     // never let out of the handler.
     void OnTrigger(QAction* item, std::function<void()> command) {
-        connect(item, &QAction::triggered, this, [command] { RunGuarded(command); });
+        ConnectGuarded(item, &QAction::triggered, this, std::move(command));
     }
     // A checkable item turns its mark over by itself; the command does that.
-    void OnToggle(QAction* item, std::function<void()> command) {
-        connect(item, &QAction::triggered, this, [item, command](bool checked) {
-            item->setChecked(!checked);
-            RunGuarded(command);
-        });
-    }
+    void OnToggle(QAction* item, std::function<void()> command) { ConnectToggle(item, this, std::move(command)); }
 
     FeatureHost& host_;
 };
+
+// Every feature hears of it, in the list's order.
+template <typename Notice>
+void Tell(const std::vector<std::unique_ptr<Feature>>& features, Notice notice) {
+    for (const auto& feature : features) notice(*feature);
+}
 
 // Every feature of the window, in the order they are made.
 std::vector<std::unique_ptr<Feature>> CreateFeatures(FeatureHost& host);

@@ -11,6 +11,7 @@
 #include "Controls.h"
 #include "Plot.h"
 
+class QAbstractItemView;
 class QAction;
 class QMenu;
 class QObject;
@@ -29,15 +30,17 @@ class Questions;
 enum class MenuPlace {
     BarLearning,        // a menu of the bar after "&Notación"
     BarView,            // a menu of the bar after "&Imagen"
-    FileExports,        // "&Archivo", right under "Guardar &Como..."
-    FileSolverExports,  // "&Archivo", right under "Guardar &pasos como..."
+    FileExports,        // "&Archivo", right under "Guardar &Como...": the steps,
+    FileSolverExports,  //   then the problem for other solvers
     NotationOptions,    // the end of "&Notación"
     StepsMoves,         // the menu of the steps: going over them,
     StepsPivot,         //   choosing the pivot,
     StepsExplanation,   //   explaining them,
-    StepsAnalysis,      //   what the optimum says
-    ImageLayers,        // "&Imagen", right under "&Ver eje 3D"
-    ImageOverPath,      // "&Imagen", right under "Ver re&corrido"
+    StepsAnalysis,      //   what the optimum says,
+    StepsSearch,        //   the integer search
+    ImageLayers,        // "&Imagen", right under "&Ver eje 3D": what is
+    ImageOverPath,      //   drawn over the picture, the method's road first,
+    ImageSearch,        //   the integer search's last
 };
 
 class FeatureHost {
@@ -51,8 +54,12 @@ public:
     // The problem as typed.
     virtual ProblemText ReadProblemText() const = 0;
     virtual bool Maximizing() const = 0;
-    // Solves the typed problem anew, as "Una Solución" does.
+    // Solves the typed problem anew, as "Una Solución" does; one step, as
+    // "Paso a paso" does.
     virtual void SolveAgain() = 0;
+    virtual void StepAgain() = 0;
+    // The heading the problem's file gave its lines.
+    virtual std::string ProblemCaption() const = 0;
     // Puts a problem in place of the one on screen, as opening a file does.
     virtual void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName) = 0;
     // Whether the problem on screen may be replaced: unsaved work was saved
@@ -60,14 +67,18 @@ public:
     virtual bool MayReplaceProblem() = 0;
     // Shows the tableau on screen again, after a change in how it reads.
     virtual void ShowTableau() = 0;
-    // What the integer search adds to an explanation; `only` when nothing else.
-    virtual std::string SearchWords(bool& only) const = 0;
+    // Shows where the steps stand: the status panel, the picture's layers
+    // and every feature's aids.
+    virtual void ShowStepAids() = 0;
+    // Shows the problem state anew, as a build shows it: the names, the
+    // picture and the tableau, the first of a page of steps.
+    virtual void ShowProblemAnew() = 0;
+    // Tells the features of a grid cell that cannot be the pivot.
+    virtual void RefusePivot(int gridRow, int gridCol) = 0;
 
     // How numbers are written, and how large the results and lines are.
     virtual bool Floating() const = 0;
     virtual const std::string& DecimalSeparator() const = 0;
-    // The grid names the slack variables (from its next display on).
-    virtual void SetSlackNames(bool named) = 0;
     virtual int Zoom() const = 0;
     // A new zoom: the window and every feature show their texts at it.
     virtual void ShowZoom(int percent) = 0;
@@ -77,8 +88,8 @@ public:
     virtual void AddMenuSeparator(MenuPlace place) = 0;
     virtual QMenu* AddMenu(MenuPlace place, const QString& title, const QString& name) = 0;
 
-    // The tableau's grid passes its events through the filter first.
-    virtual void WatchGrid(QObject* filter) = 0;
+    // The tableau's grid.
+    virtual QAbstractItemView* Grid() = 0;
     // The picture showing, the work area's or the enlarged one, whose layer
     // carries what is drawn over the plot.
     virtual PictureBox* ShowingPicture() const = 0;

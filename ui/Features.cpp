@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's features: a new one is a line here.
+#include "BranchFeature.h"
 #include "ExplainFeature.h"
 #include "Feature.h"
 #include "SensitivityFeature.h"
+#include "StepsFeature.h"
 #include "ZoomFeature.h"
 
 namespace optimara {
 
 std::vector<std::unique_ptr<Feature>> CreateFeatures(FeatureHost& host) {
     std::vector<std::unique_ptr<Feature>> features;
+    // Their layers are drawn over the picture in this order.
     features.push_back(std::make_unique<ExplainFeature>(host));
     features.push_back(std::make_unique<ZoomFeature>(host));
+    features.push_back(std::make_unique<BranchFeature>(host));
+    features.push_back(std::make_unique<StepsFeature>(host));
     features.push_back(std::make_unique<SensitivityFeature>(host));
     return features;
 }

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The main window: every control the user works with, the menus, and the
-// handlers they are wired to. The handlers only route: the solution lives in
-// the solve session (problem/), which the window asks where it stands, the
-// drawing in plot/; the window shows what they leave.
+// The main window as a frame: every control the user works with, the four
+// menus and the learning aids' one, the handlers they are wired to, and the
+// list of features that own everything else (Features.cpp). The solution
+// lives in the solve session (problem/), which the window asks where it
+// stands; the drawing in plot/. The window shows what they leave.
 #include <QMainWindow>
 #include <memory>
 #include <string>
@@ -11,11 +12,7 @@
 #include "AppState.h"
 #include "Controls.h"
 #include "Feature.h"
-#include "MenuPlaces.h"
 #include "Questions.h"
-#include "SensitivityView.h"
-#include "StepsReport.h"
-#include "WindowHost.h"
 
 class QAction;
 class QComboBox;
@@ -35,7 +32,6 @@ namespace optimara {
 
 class TForm2;
 class TForm4;
-class TBranchForm;
 
 // The window's inside: the work area (scrolled when the window is small)
 // above a band for a feature's panel and the status bar. It tells the window when its size changes.
@@ -59,7 +55,7 @@ private:
     QWidget* band_ = nullptr;
 };
 
-class TForm1 : public QMainWindow, private FeatureHost, public SolveWindow {
+class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     // Without questions the window asks its user in dialogs. A start file
@@ -68,7 +64,7 @@ public:
                     QWidget* parent = nullptr);
     ~TForm1() override;
 
-    AppState& State() override { return state_; }
+    AppState& State() { return state_; }
     void SetAuxWindows(TForm2* about, TForm4* readme);
 
     // The design client size: the size FormCreate places the picture in.
@@ -112,46 +108,29 @@ public:
     void OpenStartFile(const QString& fileName);
     // Writes the problem with its header lines; then not modified.
     void ProblemFileWriter(const QString& fileName);
-    // The learning aids of the "&Pasos" menu and the road on the picture
-    // (MainWindowSteps.cpp).
-    void StepBack1Click();
-    void StepForward1Click();
-    void ChoosePivot1Click();
-    void ViewPath1Click();
-    void SaveStepsAs1Click();
-    // "Árbol de &ramificación": the nodes of the last branch and bound.
-    void Tree1Click();
-    void ViewIntegers1Click();
-    // Writes the page of the steps made so far to the file.
-    void SaveStepsTo(const QString& fileName);
-    // The solve host's report of a tableau just made: the first one of a
-    // build, or one more pivot. keepCopy keeps it whole for a quick step back.
-    void NoteTableau(bool afterBuild, bool keepCopy) override;
 
     // The size of the results' texts and the picture's lines, in percent.
-    int Zoom() const override { return state_.zoom; }
+    int Zoom() const { return state_.zoom; }
 
     void ShowWorkArea(bool visible);
-    void ShowTableau() override;
+    void ShowTableau();
     // Widens the grid's columns to their texts.
     void FitGridColumns();
     PlotKind DrawPlot(PictureBox* image);
-    void ClearPicture() override;
-    // Focus and selection of the text a build found at fault (-1 Edit1, k line k).
-    void SelectSource(int source) override;
-    ProblemText ReadProblemText() const override;
-    PlotColors Colors() const override;
+    void ClearPicture();
+    ProblemText ReadProblemText() const;
+    PlotColors Colors() const;
     // The client size: the window's inside below the menu bar.
     QSize ClientSize() const;
 
     QString CurrentFileName() const;
-    const std::string& DecimalSeparator() const override { return separator_; }
-    bool Floating() const override;
+    const std::string& DecimalSeparator() const { return separator_; }
+    bool Floating() const;
 
     // How many displays of the tableau and restart questions the solve
     // commands have run: what a test or a benchmark observes of them.
-    int StepCount() const { return stepCount_; }
-    int QuestionCount() const { return questionCount_; }
+    int StepCount() const;
+    int QuestionCount() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -161,6 +140,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What the features and the solve host see of the window
+    // (MainWindowFeatures.cpp): the window's own parts put to their use.
+    class Frame;
+
     // Controls, named as the window layout names them.
     QComboBox* ComboBox1 = nullptr;
     QLineEdit* Edit1 = nullptr;
@@ -193,150 +176,53 @@ private:
     QScrollArea* WorkScroll = nullptr;
     QWidget* WorkArea = nullptr;
 
-    // Menus and their items.
-    QMenu* FileMenu = nullptr;
-    QMenu* NotationMenu = nullptr;
-    QMenu* ImageMenu = nullptr;
-    QMenu* HelpMenu = nullptr;
+    // The menu items the handlers turn on and off or mark; the others are
+    // wired where they are made.
     QAction* Open1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* Saveas1 = nullptr;
     QAction* Clear1 = nullptr;
-    QAction* Exit1 = nullptr;
     QAction* FloatingPoint1 = nullptr;
     QAction* Rational1 = nullptr;
     QAction* ViewAxis1 = nullptr;
-    QAction* SaveImageAs1 = nullptr;
     QAction* Enlarge1 = nullptr;
     QAction* Restore1 = nullptr;
-    QAction* Readme1 = nullptr;
-    QAction* About1 = nullptr;
-    // The learning aids: the steps menu, the road on the picture, the page
-    // of steps, and the grid's menu for choosing the pivot.
-    QMenu* StepsMenu = nullptr;
-    QAction* StepBack1 = nullptr;
-    QAction* StepForward1 = nullptr;
-    QAction* ChoosePivot1 = nullptr;
-    QAction* ViewPath1 = nullptr;
-    QAction* SaveStepsAs1 = nullptr;
-    QAction* Tree1 = nullptr;
-    QAction* ViewIntegers1 = nullptr;
-    QMenu* GridMenu1 = nullptr;
-    QAction* PivotHere1 = nullptr;
-    // The window's features and the menu places they put their items in.
-    MenuPlaces places_;
+    // The window's features.
     std::vector<std::unique_ptr<Feature>> features_;
 
     void CreateControls();
-    // FormCreate's placement rule of Image1 for a client size.
-    void PlaceImage1(const QSize& client);
-    // The window's first exposure, at the size it opened with.
-    void WindowOpened();
     void CreateProblemControls();
     void CreateResultControls();
     void CreatePictureControls();
+    // The menus of the bar, with the places the features fill.
     void CreateMenus();
     void PlaceControls();
     void WireHandlers();
     void RotateClick(Axis axis, int direction);
-    // The solve host's view of the window.
-    SolveSession& Session() override { return state_; }
-    void ShowPanel(int panel, const std::string& text, bool repaint) override;
-    void ListNames(const std::vector<std::string>& names) override;
-    void DrawWorkPicture() override { DrawPlot(Image1); }
-    void CountStep() override { ++stepCount_; }
-    bool AskRestart() override;
-    bool AskMoreNodes() override;
-    void ReadDecimalSeparator();
-    void ApplyMarker(const Marker& marker);
-    Marker CurrentMarker() const;
-    PictureBox* ShowingPicture() const override;
+    PictureBox* ShowingPicture() const;
     void SetViewButtonsEnabled(bool enabled);
     // Problem files and the session (MainWindowFiles.cpp).
     // The one place the caption is written: always the session's.
     void ShowCaption();
-    files::ProblemDocument CurrentProblem() const;
     void LoadProblem(const files::ProblemDocument& problem);
     bool SaveProblem();    // false when the save dialog was cancelled
     bool SaveProblemAs();  // likewise
+    // Unsaved work was saved or let go; false when the user cancelled.
+    bool MayReplaceProblem();
+    void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName);
     void RestoreSession();
-    // A file of the session, in the folder chosen for it.
-    QString SessionFile(const char* name) const;
-    void RestoreNotation(bool rational);
-    void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName) override;
-    template <typename Signal, typename Sender>
-    void Route(Sender* sender, Signal signal, void (TForm1::*handler)());
-    // A checkable menu item whose handler turns its mark over itself.
-    void RouteToggle(QAction* item, void (TForm1::*handler)());
-    // The learning aids (MainWindowSteps.cpp).
-    // The features' view of the window (MainWindowFeatures.cpp).
-    void CreateFeatures();
-    void DefineMenuPlaces();
-    bool ErrorFree() const override;
-    bool Maximizing() const override;
-    void SolveAgain() override;
-    void ShowZoom(int percent) override;
-    QAction* AddMenuItem(MenuPlace place, const QString& caption, const QString& name) override;
-    void AddMenuSeparator(MenuPlace place) override;
-    QMenu* AddMenu(MenuPlace place, const QString& title, const QString& name) override;
-    void WatchGrid(QObject* filter) override;
-    void PlaceBand(QWidget* band) override;
-    void ShowBand(bool wanted) override;
-    StatusPanels& Status() override { return *StatusBar1; }
-    void SetSlackNames(bool named) override { slackNames_ = named; }
-    bool MayReplaceProblem() override;
-    QWidget* Window() override { return this; }
-    Questions& Ask() override { return *questions_; }
-    bool WorkAreaVisible() const override;
-    void DrawLayers() override;
     // Places the grid, the results, the view buttons and the picture for
     // the client size and the zoom: the design places at the design size.
     void ArrangeWorkArea();
-    void CreateStepAids();
-    void WireStepAids();
-    void ShowStepAids();
-    void UpdateStepActions();
-    void DrawPathOn(PictureBox* image);
-    void ForgetSteps();
-    void ChoosePivotAt(int gridRow, int gridCol);
-    void GridMenuRequested(const QPoint& pos);
-    std::string StepPanelText() const override;
-    // Tells the features of a cell that cannot be the pivot.
-    void ExplainRefusal(int gridRow, int gridCol);
-    // Keeps whether the picture shows the integer points.
-    void SavePreferences() const;
-
-    // Branch and bound (MainWindowBranch.cpp): the session searches, the
-    // window shows the search, its tree and its picture layer.
-    void CreateBranchAids();
-    // After presses of the search: where it stands, or the end it reached.
-    void ShowSearchState();
-    void ShowSearchEnd();
-    std::string NodePanelText() const override;
-    // What the explanation panel says of the search; `only` when it says
-    // nothing else (a node looked at, the search's end).
-    std::string SearchWords(bool& only) const override;
-    // The first region's integer points, the shown node's bounds and the
-    // best point found, over the layer.
-    void DrawIntegersOn(QImage& layer, int variables) const;
-    // Shows a node's last tableau; with ownRegion the picture shows the
-    // node's region, else the typed problem's.
-    void ShowBranchNode(int number, bool ownRegion);
-    void UpdateBranchWindow();
 
     AppState state_;
-    std::unique_ptr<WindowHost> host_;
+    std::unique_ptr<Frame> frame_;
     std::unique_ptr<Questions> questions_;
-    int stepCount_ = 0;
-    int questionCount_ = 0;
     std::string separator_ = ".";
     TForm2* about_ = nullptr;
     TForm4* readme_ = nullptr;
-    TBranchForm* tree_ = nullptr;
     bool shown_ = false;
-    bool slackNames_ = false;  // the grid names the slack variables
     QString startFile_;
-    int menuRow_ = -1, menuCol_ = -1;    // the grid cell the context menu was opened on
 };
 
 } // namespace optimara

@@ -16,6 +16,7 @@
 #include "Display.h"
 #include "FileIO.h"
 #include "MainWindow.h"
+#include "WindowFrame.h"
 #include "Zoom.h"
 
 namespace optimara {
@@ -41,11 +42,11 @@ int GridGrowth(int extraWidth, int percent) {
 void TForm1::ShowTableau() {
     ProblemState& problem = state_.problem;
     TableauView view = ComputeTableauView(problem, ComboBox1->currentIndex() != 0, state_.error.empty(), Floating(),
-                                          separator_, state_.plot.SolutionPoint, slackNames_);
+                                          separator_, state_.plot.SolutionPoint, state_.slackNames);
     GridModel->SetCells(view.rowCount, view.colCount, std::move(view.cells));
     FitGridColumns();
-    ShowStepAids();
-    for (const auto& feature : features_) feature->TableauShown();
+    frame_->ShowStepAids();
+    Tell(features_, [](Feature& f) { f.TableauShown(); });
     ListBox2->clear();
     ListBox3->clear();
     if (!view.filled) return;
@@ -63,28 +64,16 @@ void TForm1::ShowTableau() {
     // The marker goes over the picture showing, whose plot window the last
     // drawing fitted.
     const PictureBox* picture = ShowingPicture();
-    Marker marker = CurrentMarker();
+    Marker marker = Shape1->Current();
     PlaceSolutionMarker(state_.plot, view.count,
                         PictureFrame{picture->x(), picture->y(), picture->width(), picture->height()}, marker);
-    ApplyMarker(marker);
+    Shape1->Apply(marker);
 }
 
 PlotColors TForm1::Colors() const {
     const QPalette palette = QApplication::palette();
     return PlotColors{palette.color(QPalette::Button), palette.color(QPalette::Dark),
                       palette.color(QPalette::WindowText), palette.color(QPalette::Highlight)};
-}
-
-// A marker's place is that of the 5 x 5 circle; a zoomed one reaches as far
-// beyond it on every side.
-Marker TForm1::CurrentMarker() const {
-    return Marker{!Shape1->isHidden(), Shape1->x() + Shape1->Overhang(), Shape1->y() + Shape1->Overhang()};
-}
-
-void TForm1::ApplyMarker(const Marker& marker) {
-    Shape1->move(marker.left - Shape1->Overhang(), marker.top - Shape1->Overhang());
-    Shape1->setVisible(marker.visible);
-    Shape1->raise();
 }
 
 void TForm1::SetViewButtonsEnabled(bool enabled) {
@@ -100,7 +89,7 @@ PlotKind TForm1::DrawPlot(PictureBox* image) {
     // The buttons get their state once the drawing is done: a button that
     // stays enabled keeps the focus the user's click gave it.
     const bool fresh = !image->HasPicture();
-    Marker marker = CurrentMarker();
+    Marker marker = Shape1->Current();
     PlotInput input{state_.problem.ConstraintPlanes, state_.problem.ObjectiveVector, ViewAxis1->isChecked(),
                     Colors(), ZoomedLineWidth(Zoom())};
     PlotKind kind = PlotKind::None;
@@ -119,8 +108,8 @@ PlotKind TForm1::DrawPlot(PictureBox* image) {
         marker.visible = false;
     }
     image->update();
-    ApplyMarker(marker);
-    DrawPathOn(image);
+    Shape1->Apply(marker);
+    frame_->DrawLayersOn(image);
     SetViewButtonsEnabled(kind == PlotKind::Space);
     return kind;
 }
@@ -148,7 +137,12 @@ void TForm1::ClearPicture() {
     painter.end();
     Image1->update();
     Shape1->hide();
-    ForgetSteps();
+    state_.Forget();
+    StatusBar1->SetText(2, "");
+    Image1->SetLayer(QImage());
+    Image3->SetLayer(QImage());
+    Tell(features_, [](Feature& f) { f.StepsForgotten(); });
+    Tell(features_, [](Feature& f) { f.StepsShown(); });
 }
 
 PictureBox* TForm1::ShowingPicture() const { return Image3->isHidden() ? Image1 : Image3; }
@@ -188,8 +182,12 @@ void TForm1::ArrangeWorkArea() {
     ListBox2->setGeometry(377 + grow, 32, width(377 + grow, 216), Zoomed(81, zoom));
     Label3->move(377 + grow, ListBox2->geometry().bottom() + 8);
     Edit2->setGeometry(376 + grow, Label3->y() + 15, width(376 + grow, 217), Zoomed(20, zoom));
+    // The picture goes right of the work area, below the value box.
     const QRect before = Image1->geometry();
-    PlaceImage1(client);
+    const int top = Edit2->y() + Edit2->height() + 10;
+    const int left = Edit2->x();
+    const int height = client.height() - top - StatusBar1->height() - 10;
+    Image1->Place(QRect(left, top, client.width() - left - 10, height), Colors().btnFace);
     if (Image1->geometry() != before && Image1->HasPicture()) DrawPlot(Image1);
 }
 

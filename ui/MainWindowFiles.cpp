@@ -14,30 +14,37 @@
 #include "EditorDocument.h"
 #include "FileIO.h"
 #include "MainWindow.h"
+#include "WindowFrame.h"
 #include "ProblemFile.h"
 #include "Settings.h"
 #include "WindowHost.h"
 
 namespace optimara {
 
+namespace {
+
+// A file of the session, in the folder chosen for it.
+QString SessionFile(const files::SessionFolder& folder, const char* name) {
+    return folder.FilePath(QString::fromLatin1(name));
+}
+
+} // namespace
+
 QString TForm1::CurrentFileName() const { return QString::fromStdString(state_.session.CurrentFileName); }
 
 void TForm1::ShowCaption() { setWindowTitle(QString::fromStdString(state_.session.Caption())); }
 
-files::ProblemDocument TForm1::CurrentProblem() const {
+
+void TForm1::ProblemFileWriter(const QString& fileName) {
+    // The header lines go straight into the document written; the editor
+    // itself is never touched by a save.
     files::ProblemDocument problem;
     problem.comboIndex = ComboBox1->currentIndex();
     problem.comboText = ComboBox1->currentText();
     problem.objective = Edit1->text();
     problem.caption = Label1->text();
     problem.lines = ToRichDocument(*RichEdit1->document());
-    return problem;
-}
-
-void TForm1::ProblemFileWriter(const QString& fileName) {
-    // The header lines go straight into the document written; the editor
-    // itself is never touched by a save.
-    files::WriteProblemFile(fileName, CurrentProblem());
+    files::WriteProblemFile(fileName, problem);
     state_.session.Saved();
     ShowCaption();
 }
@@ -65,7 +72,7 @@ void TForm1::Open1Click() {
     if (name.isEmpty()) return;
     // Unsaved work is replaced only with the user's consent: a cancelled
     // save dialog cancels the opening, and a failed save stops it with its error.
-    if (state_.session.Modified && questions_->AskToSave(this) && !SaveProblem()) return;
+    if (!MayReplaceProblem()) return;
     // Read before anything is cleared, so a file that cannot be read leaves
     // the problem on screen as it was.
     ReplaceProblem(files::ReadProblemFile(name), name);
@@ -100,9 +107,9 @@ void TForm1::Clear1Click() {
     ShowCaption();
     // The grid keeps its top-left cell, as a grid cut down to one cell does.
     GridModel->SetCells(1, 1, {GridModel->Cell(0, 0)});
-    host_->SetErrorPanel("");
+    frame_->host.SetErrorPanel("");
     StatusBar1->SetText(1, "");
-    host_->ClearNames();
+    frame_->host.ClearNames();
     ListBox2->clear();
     Edit1->clear();
     Edit2->clear();
@@ -121,15 +128,11 @@ void TForm1::Clear1Click() {
     ShowCaption();
 }
 
-QString TForm1::SessionFile(const char* name) const {
-    return state_.sessionFolder.FilePath(QString::fromLatin1(name));
-}
-
 void TForm1::RestoreSession() {
     // Nowhere to keep a session: every run starts as the first.
     if (!state_.sessionFolder.Usable()) return;
-    const QString autosave = SessionFile(files::kAutosaveFileName);
-    std::optional<files::Settings> settings = files::ReadSettingsFile(SessionFile(files::kSettingsFileName));
+    const QString autosave = SessionFile(state_.sessionFolder, files::kAutosaveFileName);
+    std::optional<files::Settings> settings = files::ReadSettingsFile(SessionFile(state_.sessionFolder, files::kSettingsFileName));
     if (!settings) {
         // First run: the window stays as designed. A settings file that is
         // broken (unreadable, a folder, a dangling link) must not cost the
@@ -137,7 +140,7 @@ void TForm1::RestoreSession() {
         if (!QFileInfo(autosave).isFile()) return;
         settings = files::Settings{};
     }
-    RestoreNotation(settings->rational);
+    settings->rational ? Rational1Click() : FloatingPoint1Click();
     state_.session.CurrentFileName = settings->fileName.toStdString();
     // A missing or unreadable autosave raises its error here; the window
     // then starts with an empty problem, not modified, caption as designed.
@@ -147,22 +150,14 @@ void TForm1::RestoreSession() {
     ShowCaption();
 }
 
-void TForm1::RestoreNotation(bool rational) {
-    if (rational) {
-        Rational1Click();
-    } else {
-        FloatingPoint1Click();
-    }
-}
-
 void TForm1::OpenStartFile(const QString& fileName) {
     // Named as the open dialog names a chosen file.
     const QString name = QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
     const std::optional<files::Settings> settings =
-        state_.sessionFolder.Usable() ? files::ReadSettingsFile(SessionFile(files::kSettingsFileName))
+        state_.sessionFolder.Usable() ? files::ReadSettingsFile(SessionFile(state_.sessionFolder, files::kSettingsFileName))
                                       : std::nullopt;
     // The notation is the user's preference, not part of a problem.
-    if (settings) RestoreNotation(settings->rational);
+    if (settings) settings->rational ? Rational1Click() : FloatingPoint1Click();
     files::ProblemDocument problem;
     try {
         problem = files::ReadProblemFile(name);
@@ -200,8 +195,8 @@ void TForm1::FormCloseQuery() {
     settings.modified = state_.session.Modified;
     settings.rational = Rational1->isChecked();
     settings.fileName = CurrentFileName();
-    files::WriteSettingsFile(settings, SessionFile(files::kSettingsFileName));  // not writable: passed over silently
-    ProblemFileWriter(SessionFile(files::kAutosaveFileName));
+    files::WriteSettingsFile(settings, SessionFile(state_.sessionFolder, files::kSettingsFileName));  // not writable: passed over silently
+    ProblemFileWriter(SessionFile(state_.sessionFolder, files::kAutosaveFileName));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -210,6 +205,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // are what the next start finds).
     RunGuarded([this] { FormCloseQuery(); });
     event->accept();
+}
+
+bool TForm1::MayReplaceProblem() {
+    return !(state_.session.Modified && questions_->AskToSave(this) && !SaveProblem());
 }
 
 } // namespace optimara

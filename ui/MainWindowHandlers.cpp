@@ -17,24 +17,16 @@
 #include "AuxWindows.h"
 #include "Legibility.h"
 #include "MainWindow.h"
+#include "WindowFrame.h"
 #include "WindowHost.h"
 
 namespace optimara {
 
-void TForm1::PlaceImage1(const QSize& client) {
-    // The picture goes right of the work area, below the value box.
-    const int top = Edit2->y() + Edit2->height() + 10;
-    const int left = Edit2->x();
-    const int height = client.height() - top - StatusBar1->height() - 10;
-    const int width = client.width() - left - 10;
-    Image1->Place(QRect(left, top, width, height), Colors().btnFace);
-}
-
 void TForm1::FormCreate() {
     state_.sessionFolder = files::ChooseSessionFolder(QDir::currentPath(), files::DefaultStateFolder());
     // Placed for the size the window is created with; the size it opens
-    // with, once shown, may still move it (WindowOpened).
-    PlaceImage1(ClientSize());
+    // with, once shown, may still move it (its first exposure).
+    ArrangeWorkArea();
     Button9Click();
     ComboBox1->setCurrentIndex(1);
     // The last run's problem, notation and file name, or the file named at
@@ -62,16 +54,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     QWindow* window = windowHandle();
     if (watched == window && event->type() == QEvent::Expose && window->isExposed()) {
         window->removeEventFilter(this);
-        RunGuarded([this] { WindowOpened(); });
+        // The work area is arranged for the size the window opens with: a
+        // window opened maximised has the picture reach to its right and
+        // bottom edges and a wider tableau.
+        RunGuarded([this] { ArrangeWorkArea(); });
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void TForm1::WindowOpened() {
-    // The work area is arranged for the size the window opens with: a
-    // window opened maximised has the picture reach to its right and
-    // bottom edges and a wider tableau.
-    ArrangeWorkArea();
 }
 
 void TForm1::FormResize() {
@@ -95,20 +83,22 @@ QSize TForm1::ClientSize() const {
 }
 
 void TForm1::Button1Click() {
-    host_->BeginUnseenSteps();
+    WindowHost& host = frame_->host;
+    host.BeginUnseenSteps();
     SolveRun run = SolveRun::Nothing;
     try {
-        run = state_.Solve([this] { return ReadProblemText(); }, *host_);
+        run = state_.Solve([this] { return ReadProblemText(); }, host);
     } catch (...) {
-        host_->EndUnseenSteps();
+        host.EndUnseenSteps();
         throw;
     }
-    host_->EndUnseenSteps();
-    if (run == SolveRun::Search) ShowSearchState();
+    host.EndUnseenSteps();
+    Tell(features_, [run](Feature& f) { f.SolveRan(run); });
 }
 
 void TForm1::Button2Click() {
-    if (state_.Step([this] { return ReadProblemText(); }, *host_) == SolveRun::Search) ShowSearchState();
+    const SolveRun run = state_.Step([this] { return ReadProblemText(); }, frame_->host);
+    Tell(features_, [run](Feature& f) { f.SolveRan(run); });
 }
 
 void TForm1::RotateClick(Axis axis, int direction) {
@@ -200,35 +190,6 @@ void TForm1::RichEdit1Change() {
     ShowCaption();
 }
 
-void TForm1::ShowPanel(int panel, const std::string& text, bool repaint) {
-    StatusBar1->SetText(panel, text);
-    if (repaint) StatusBar1->repaint();
-}
-
-void TForm1::ListNames(const std::vector<std::string>& names) {
-    ListBox1->clear();
-    for (const std::string& name : names) ListBox1->addItem(QString::fromStdString(name));
-}
-
-bool TForm1::AskRestart() {
-    ++questionCount_;
-    return questions_->AskRestart(this);
-}
-
-bool TForm1::AskMoreNodes() {
-    ++questionCount_;
-    return questions_->AskMoreNodes(this);
-}
-
-void TForm1::SelectSource(int source) {
-    if (source < 0) {
-        Edit1->setFocus(Qt::OtherFocusReason);
-        Edit1->setSelection(0, static_cast<int>(Edit1->text().size()));
-        return;
-    }
-    RichEdit1->SelectLine(source);
-}
-
 ProblemText TForm1::ReadProblemText() const {
     ProblemText text;
     text.comboIndex = ComboBox1->currentIndex();
@@ -241,13 +202,8 @@ ProblemText TForm1::ReadProblemText() const {
     return text;
 }
 
-void TForm1::ReadDecimalSeparator() {
-    const QString point = locale().decimalPoint();
-    separator_ = point.isEmpty() ? std::string(".") : point.toStdString();
-}
-
 void TForm1::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LocaleChange) ReadDecimalSeparator();
+    if (event->type() == QEvent::LocaleChange) separator_ = DecimalSeparatorOf(locale());
     // Another style or colour scheme: the results' colours are derived anew.
     if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::StyleChange)
         for (QWidget* result : {static_cast<QWidget*>(ListBox2), static_cast<QWidget*>(ListBox3),

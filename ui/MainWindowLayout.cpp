@@ -15,7 +15,7 @@
 #include "Application.h"
 #include "Legibility.h"
 #include "MainWindow.h"
-#include "WindowHost.h"
+#include "WindowFrame.h"
 
 namespace optimara {
 
@@ -83,7 +83,7 @@ void ClientArea::resizeEvent(QResizeEvent* event) {
 
 TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, QWidget* parent)
     : QMainWindow(parent),
-      host_(std::make_unique<WindowHost>(*this)),
+      frame_(std::make_unique<Frame>(*this)),
       questions_(questions ? std::move(questions) : std::make_unique<DialogQuestions>()),
       startFile_(startFile) {
     setObjectName("Form1");
@@ -93,11 +93,11 @@ TForm1::TForm1(std::unique_ptr<Questions> questions, const QString& startFile, Q
     CreateMenus();
     PlaceControls();
     WireHandlers();
-    CreateStepAids();
-    WireStepAids();
-    CreateFeatures();
-    CreateBranchAids();
-    ReadDecimalSeparator();
+    features_ = CreateFeatures(*frame_);
+    // The window's children, so that a test finds them by name.
+    for (const auto& feature : features_) feature->setParent(this);
+    for (const auto& feature : features_) feature->Start();
+    separator_ = DecimalSeparatorOf(locale());
     // The window is designed at this client size; FormCreate places the
     // picture from it before the window is first shown (maximised).
     resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
@@ -243,107 +243,92 @@ void TForm1::PlaceControls() {
 
 void TForm1::CreateMenus() {
     QMenuBar* bar = menuBar();
-    FileMenu = bar->addMenu("&Archivo");
-    FileMenu->setObjectName("FileMenu");
-    Open1 = AddItem(FileMenu, "&Abrir", "Open1");
-    FileMenu->addSeparator();
-    Save1 = AddItem(FileMenu, "&Guardar", "Save1");
-    Saveas1 = AddItem(FileMenu, "Guardar &Como...", "Saveas1");
-    FileMenu->addSeparator();
-    Clear1 = AddItem(FileMenu, "&Borrar", "Clear1");
-    FileMenu->addSeparator();
-    Exit1 = AddItem(FileMenu, "&Salir", "Exit1");
+    MenuPlaces& places = frame_->places;
+    QMenu* file = bar->addMenu("&Archivo");
+    file->setObjectName("FileMenu");
+    Open1 = AddItem(file, "&Abrir", "Open1");
+    file->addSeparator();
+    Save1 = AddItem(file, "&Guardar", "Save1");
+    Saveas1 = AddItem(file, "Guardar &Como...", "Saveas1");
+    QAction* fileEnd = file->addSeparator();
+    places.Define(MenuPlace::FileExports, file, fileEnd);
+    places.Define(MenuPlace::FileSolverExports, file, fileEnd);
+    Clear1 = AddItem(file, "&Borrar", "Clear1");
+    file->addSeparator();
+    ConnectGuarded(AddItem(file, "&Salir", "Exit1"), &QAction::triggered, this, [this] { Exit1Click(); });
 
-    NotationMenu = bar->addMenu(QString::fromUtf8("&Notación"));
-    NotationMenu->setObjectName("NotationMenu");
-    FloatingPoint1 = AddItem(NotationMenu, "Coma F&lotante", "FloatingPoint1");
+    QMenu* notation = bar->addMenu(QString::fromUtf8("&Notación"));
+    notation->setObjectName("NotationMenu");
+    FloatingPoint1 = AddItem(notation, "Coma F&lotante", "FloatingPoint1");
     FloatingPoint1->setCheckable(true);
     FloatingPoint1->setChecked(true);
-    Rational1 = AddItem(NotationMenu, "&Racional", "Rational1");
+    Rational1 = AddItem(notation, "&Racional", "Rational1");
     Rational1->setCheckable(true);
+    places.Define(MenuPlace::NotationOptions, notation);
 
-    ImageMenu = bar->addMenu("&Imagen");
-    ImageMenu->setObjectName("ImageMenu");
-    ViewAxis1 = AddItem(ImageMenu, "&Ver eje 3D", "ViewAxis1");
+    // The learning aids' menu is all the features'.
+    QMenu* steps = bar->addMenu("&Pasos");
+    steps->setObjectName("Steps1");
+    for (MenuPlace place : {MenuPlace::StepsMoves, MenuPlace::StepsPivot, MenuPlace::StepsExplanation,
+                            MenuPlace::StepsAnalysis, MenuPlace::StepsSearch})
+        places.Define(place, steps);
+
+    QMenu* image = bar->addMenu("&Imagen");
+    image->setObjectName("ImageMenu");
+    places.Define(MenuPlace::BarLearning, bar, image->menuAction());
+    ViewAxis1 = AddItem(image, "&Ver eje 3D", "ViewAxis1");
     ViewAxis1->setCheckable(true);
     ViewAxis1->setChecked(true);
-    ImageMenu->addSeparator();
-    SaveImageAs1 = AddItem(ImageMenu, "&Guardar Imagen Como...", "SaveImageAs1");
-    ImageMenu->addSeparator();
-    Enlarge1 = AddItem(ImageMenu, "&Agrandar", "Enlarge1");
-    Restore1 = AddItem(ImageMenu, "&Restaurar", "Restore1");
+    QAction* layersEnd = image->addSeparator();
+    for (MenuPlace place : {MenuPlace::ImageLayers, MenuPlace::ImageOverPath, MenuPlace::ImageSearch})
+        places.Define(place, image, layersEnd);
+    QAction* saveImage = AddItem(image, "&Guardar Imagen Como...", "SaveImageAs1");
+    ConnectGuarded(saveImage, &QAction::triggered, this, [this] { SaveImageAs1Click(); });
+    image->addSeparator();
+    Enlarge1 = AddItem(image, "&Agrandar", "Enlarge1");
+    Restore1 = AddItem(image, "&Restaurar", "Restore1");
     Restore1->setEnabled(false);
 
-    HelpMenu = bar->addMenu("&Ayuda");
-    HelpMenu->setObjectName("HelpMenu");
-    Readme1 = AddItem(HelpMenu, QString::fromUtf8("&Léame.txt"), "Readme1");
-    About1 = AddItem(HelpMenu, "&Acerca de...", "About1");
-}
-
-template <typename Signal, typename Sender>
-void TForm1::Route(Sender* sender, Signal signal, void (TForm1::*handler)()) {
-    connect(sender, signal, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
-}
-
-// Menu items are routed from the other parts of the window too.
-template void TForm1::Route(QAction*, void (QAction::*)(bool), void (TForm1::*)());
-
-void TForm1::RouteToggle(QAction* item, void (TForm1::*handler)()) {
-    // A checkable item turns its mark over by itself; the handler does that.
-    connect(item, &QAction::triggered, this, [this, item, handler](bool checked) {
-        item->setChecked(!checked);
-        RunGuarded([this, handler] { (this->*handler)(); });
-    });
+    QMenu* help = bar->addMenu("&Ayuda");
+    help->setObjectName("HelpMenu");
+    places.Define(MenuPlace::BarView, bar, help->menuAction());
+    QAction* readme = AddItem(help, QString::fromUtf8("&Léame.txt"), "Readme1");
+    ConnectGuarded(readme, &QAction::triggered, this, [this] { Readme1Click(); });
+    QAction* about = AddItem(help, "&Acerca de...", "About1");
+    ConnectGuarded(about, &QAction::triggered, this, [this] { About1Click(); });
 }
 
 void TForm1::WireHandlers() {
-    Route(Button1, &QPushButton::clicked, &TForm1::Button1Click);
-    Route(Button2, &QPushButton::clicked, &TForm1::Button2Click);
-    Route(Button3, &QPushButton::clicked, &TForm1::Button3Click);
-    Route(Button4, &QPushButton::clicked, &TForm1::Button4Click);
-    Route(Button5, &QPushButton::clicked, &TForm1::Button5Click);
-    Route(Button6, &QPushButton::clicked, &TForm1::Button6Click);
-    Route(Button7, &QPushButton::clicked, &TForm1::Button7Click);
-    Route(Button8, &QPushButton::clicked, &TForm1::Button8Click);
-    Route(Button9, &QPushButton::clicked, &TForm1::Button9Click);
-    Route(FloatingPoint1, &QAction::triggered, &TForm1::FloatingPoint1Click);
-    Route(Rational1, &QAction::triggered, &TForm1::Rational1Click);
-    RouteToggle(ViewAxis1, &TForm1::ViewAxis1Click);
-    Route(SaveImageAs1, &QAction::triggered, &TForm1::SaveImageAs1Click);
-    Route(Enlarge1, &QAction::triggered, &TForm1::Enlarge1Click);
-    Route(Restore1, &QAction::triggered, &TForm1::Restore1Click);
-    Route(Readme1, &QAction::triggered, &TForm1::Readme1Click);
-    Route(About1, &QAction::triggered, &TForm1::About1Click);
-    Route(Open1, &QAction::triggered, &TForm1::Open1Click);
-    Route(Save1, &QAction::triggered, &TForm1::Save1Click);
-    Route(Saveas1, &QAction::triggered, &TForm1::Saveas1Click);
-    Route(Clear1, &QAction::triggered, &TForm1::Clear1Click);
-    Route(Exit1, &QAction::triggered, &TForm1::Exit1Click);
-    Route(Edit1, &QLineEdit::textChanged, &TForm1::RichEdit1Change);
-    Route(RichEdit1, &QTextEdit::textChanged, &TForm1::RichEdit1Change);
+    ConnectGuarded(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    ConnectGuarded(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    ConnectGuarded(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    ConnectGuarded(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+    ConnectGuarded(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+    ConnectGuarded(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+    ConnectGuarded(Button7, &QPushButton::clicked, this, [this] { Button7Click(); });
+    ConnectGuarded(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
+    ConnectGuarded(Button9, &QPushButton::clicked, this, [this] { Button9Click(); });
+    ConnectGuarded(FloatingPoint1, &QAction::triggered, this, [this] { FloatingPoint1Click(); });
+    ConnectGuarded(Rational1, &QAction::triggered, this, [this] { Rational1Click(); });
+    ConnectToggle(ViewAxis1, this, [this] { ViewAxis1Click(); });
+    ConnectGuarded(Enlarge1, &QAction::triggered, this, [this] { Enlarge1Click(); });
+    ConnectGuarded(Restore1, &QAction::triggered, this, [this] { Restore1Click(); });
+    ConnectGuarded(Open1, &QAction::triggered, this, [this] { Open1Click(); });
+    ConnectGuarded(Save1, &QAction::triggered, this, [this] { Save1Click(); });
+    ConnectGuarded(Saveas1, &QAction::triggered, this, [this] { Saveas1Click(); });
+    ConnectGuarded(Clear1, &QAction::triggered, this, [this] { Clear1Click(); });
+    ConnectGuarded(Edit1, &QLineEdit::textChanged, this, [this] { RichEdit1Change(); });
+    ConnectGuarded(RichEdit1, &QTextEdit::textChanged, this, [this] { RichEdit1Change(); });
     // Only a choice of the user counts as a change, not a selection made by the program.
-    Route(ComboBox1, &QComboBox::activated, &TForm1::RichEdit1Change);
+    ConnectGuarded(ComboBox1, &QComboBox::activated, this, [this] { RichEdit1Change(); });
     connect(Client, &ClientArea::Resized, this, [this] { RunGuarded([this] { FormResize(); }); });
-}
-
-void TForm1::WireStepAids() {
-    Route(StepBack1, &QAction::triggered, &TForm1::StepBack1Click);
-    Route(StepForward1, &QAction::triggered, &TForm1::StepForward1Click);
-    Route(ChoosePivot1, &QAction::triggered, &TForm1::ChoosePivot1Click);
-    RouteToggle(ViewPath1, &TForm1::ViewPath1Click);
-    Route(SaveStepsAs1, &QAction::triggered, &TForm1::SaveStepsAs1Click);
-    connect(PivotHere1, &QAction::triggered, this,
-            [this] { RunGuarded([this] { ChoosePivotAt(menuRow_, menuCol_); }); });
-    connect(StringGrid1, &QTableView::customContextMenuRequested, this,
-            [this](const QPoint& pos) { RunGuarded([this, pos] { GridMenuRequested(pos); }); });
     // Whatever may end a problem's run or hide the work area changes what
-    // the aids can do; these run after the handlers wired before them.
-    const auto update = [this] { RunGuarded([this] { UpdateStepActions(); }); };
+    // the features' aids can do; these run after the handlers wired above.
+    const auto update = [this] { RunGuarded([this] { Tell(features_, [](Feature& f) { f.StepsShown(); }); }); };
     connect(Edit1, &QLineEdit::textChanged, this, update);
     connect(RichEdit1, &QTextEdit::textChanged, this, update);
     connect(ComboBox1, &QComboBox::activated, this, update);
     for (QAction* action : {Clear1, Enlarge1, Restore1, Open1}) connect(action, &QAction::triggered, this, update);
-    UpdateStepActions();
 }
 
 } // namespace optimara

@@ -22,14 +22,14 @@ QWidget* MenuPlaces::Menu(MenuPlace place) const { return Find(place).menu; }
 
 void MenuPlaces::Insert(MenuPlace place, QAction* item) {
     Place& own = Find(place);
-    // The item goes before the first item of a later place of the same
-    // menu, or before the window's item that ends a place; else last.
-    QAction* before = nullptr;
-    for (auto p = places_.begin() + (&own - places_.data()); p != places_.end() && !before; ++p) {
-        if (p->menu != own.menu) continue;
-        if (&*p != &own && !p->items.empty()) before = p->items.front();
-        else if (p->before) before = p->before;
-    }
+    // The item goes before whichever comes first in the menu: the window's
+    // item that ends its place (several places may end at the same one) or
+    // the first item of a later place of the same menu; else last.
+    const QList<QAction*> items = own.menu->actions();
+    QAction* before = own.before;
+    const auto earlier = [&](QAction* a) { return !before || items.indexOf(a) < items.indexOf(before); };
+    for (auto p = places_.begin() + (&own - places_.data()) + 1; p != places_.end(); ++p)
+        if (p->menu == own.menu && !p->items.empty() && earlier(p->items.front())) before = p->items.front();
     own.menu->insertAction(before, item);
     own.items.push_back(item);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowHost.h"
 
+#include "SessionTexts.h"
+
 #include "BuildProblem.h"
 #include "StatusTexts.h"
 
@@ -70,7 +72,7 @@ void WindowHost::ShowTableau() {
     pending_ = true;
     // A step that took long (exact numbers can grow) shows where the
     // solution stands, so that a long run is seen to go on.
-    if (clock_.restart() > kSlowStepMs) window_.ShowPanel(2, window_.StepPanelText(), true);
+    if (clock_.restart() > kSlowStepMs) window_.ShowPanel(2, StepPanelText(window_.Session()), true);
 }
 
 bool WindowHost::AskRestart() {
@@ -81,7 +83,7 @@ bool WindowHost::AskRestart() {
 bool WindowHost::AskMoreNodes() {
     // The last node's end is not the search's.
     window_.ShowPanel(1, "");
-    window_.ShowPanel(2, window_.NodePanelText());
+    window_.ShowPanel(2, NodePanelText(window_.Session()));
     if (window_.AskMoreNodes()) return true;
     // Stopped between two nodes: the search goes on, as a solution stopped
     // at the 100-step question does.

@@ -31,9 +31,6 @@ public:
     // One more display of the tableau made by the solve commands.
     virtual void CountStep() = 0;
     virtual void ShowTableau() = 0;
-    // Where the steps stand, for the status panel of a long solution.
-    virtual std::string StepPanelText() const = 0;
-    virtual std::string NodePanelText() const = 0;
     // The questions, asked of the user and counted.
     virtual bool AskRestart() = 0;
     virtual bool AskMoreNodes() = 0;

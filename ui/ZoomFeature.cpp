@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ZoomFeature.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QMenu>
 #include <QSettings>
@@ -31,7 +32,7 @@ ZoomFeature::ZoomFeature(FeatureHost& host) : Feature(host) {
     ZoomNormal1 = menu->addAction(QString::fromUtf8("Tamaño &normal"));
     ZoomNormal1->setObjectName("ZoomNormal1");
     ZoomNormal1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    host_.WatchGrid(this);
+    host_.Grid()->viewport()->installEventFilter(this);
     OnTrigger(ZoomIn1, [this] { SetZoom(ZoomIn(host_.Zoom())); });
     OnTrigger(ZoomOut1, [this] { SetZoom(ZoomOut(host_.Zoom())); });
     OnTrigger(ZoomNormal1, [this] { SetZoom(kNormalZoom); });

@@ -27,6 +27,7 @@
 
 #include "EditorDocument.h"
 #include "MainWindow.h"
+#include "StepsFeature.h"
 
 namespace optimara::uitest {
 
@@ -108,7 +109,7 @@ private:
 inline QString PageOfSteps(TForm1& form) {
     QTemporaryDir dir;
     const QString name = dir.filePath("pasos.html");
-    form.SaveStepsTo(name);
+    form.findChild<optimara::StepsFeature*>()->SaveStepsTo(name);
     QFile file(name);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
