@@ -58,6 +58,7 @@ SolveRun SolveSession::PressGoesTo(const TypedText& typed, bool onlyFromOptimum)
 
 SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
     sensitivity_.reset();
+    dual_.reset();
     const SolveRun run = PressGoesTo(typed, true);
     if (run == SolveRun::Simplex) Button1Click(host);
     if (run != SolveRun::Search) return run;
@@ -68,6 +69,7 @@ SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
 
 SolveRun SolveSession::Step(const TypedText& typed, NodeSolveHost& host) {
     sensitivity_.reset();
+    dual_.reset();
     const SolveRun run = PressGoesTo(typed, false);
     if (run == SolveRun::Simplex) Button2Click(host);
     else PressSearch(host);
@@ -101,6 +103,7 @@ void SolveSession::PressSearch(NodeSolveHost& host) {
 
 void SolveSession::Back() {
     sensitivity_.reset();
+    dual_.reset();
     if (!Ready() || !Steps.CanUndo()) return;
     Steps.Undo(problem);
     const StepNote& note = Steps.Notes().back();
@@ -130,6 +133,7 @@ bool SolveSession::ChoosePivot(int gridRow, int gridCol) {
 
 bool SolveSession::ShowNode(int number, bool ownRegion) {
     sensitivity_.reset();
+    dual_.reset();
     const BranchResult& r = Branches.Result();
     if (number < 1 || size_t(number) > r.nodes.size()) return false;
     ProblemState& p = problem;
@@ -164,6 +168,7 @@ bool SolveSession::ShowNode(int number, bool ownRegion) {
 
 void SolveSession::Forget() {
     sensitivity_.reset();
+    dual_.reset();
     Steps.Clear();
     if (searching_) return;
     ForgetSearch();
@@ -179,6 +184,7 @@ void SolveSession::ForgetSearch() {
 
 void SolveSession::NoteTableau(bool afterBuild, bool keepCopy, bool maximize) {
     sensitivity_.reset();
+    dual_.reset();
     if (afterBuild) Steps.Clear();
     if (!error.empty()) return;
     StepNote note = NoteOf(problem, maximize);
@@ -203,6 +209,19 @@ const SensitivityReport& SolveSession::Sensitivity() const {
         ++analyses_;
     }
     return *sensitivity_;
+}
+
+bool SolveSession::DualOptimum(double& objective) const {
+    if (!dual_) {
+        const ProblemState* relaxation = Branches.Started() ? Relaxation() : nullptr;
+        const ProblemState& optimum = relaxation ? *relaxation : problem;
+        double value = 0;
+        const bool solved = SolveToOptimum(DualProblem(optimum.Model), value);
+        dual_ = std::make_pair(solved, value);
+        ++analyses_;
+    }
+    objective = dual_->second;
+    return dual_->first;
 }
 
 } // namespace optimara

@@ -89,7 +89,10 @@ public:
     // made at the first request and kept until the problem state changes.
     // Only while Optimal().
     const SensitivityReport& Sensitivity() const;
-    // How many analyses were made: a kept one is not made again.
+    // The dual of that optimum's problem solved to its optimum, kept with
+    // the analysis; false when it has none.
+    bool DualOptimum(double& objective) const;
+    // How many analyses and dual solves were made: a kept one is not made again.
     int SensitivityAnalyses() const { return analyses_; }
 
 private:
@@ -104,6 +107,8 @@ private:
 
     bool searching_ = false;
     mutable std::optional<SensitivityReport> sensitivity_;
+    // The dual's optimum, when solved: whether it has one, and its value.
+    mutable std::optional<std::pair<bool, double>> dual_;
     mutable int analyses_ = 0;
 };
 

@@ -180,4 +180,12 @@ TEST(SolveSession, SensitivityIsAnalysedOncePerOptimum) {
     EXPECT_EQ(session.SensitivityAnalyses(), 2);
     session.Sensitivity();
     EXPECT_EQ(session.SensitivityAnalyses(), 2);
+
+    // The dual's optimum equals the primal's, and is solved once as well.
+    for (int request = 0; request < 2; ++request) {
+        double dual = 0;
+        EXPECT_TRUE(session.DualOptimum(dual));
+        EXPECT_DOUBLE_EQ(dual, 2.0);
+    }
+    EXPECT_EQ(session.SensitivityAnalyses(), 3);
 }

@@ -83,7 +83,11 @@ SensitivityView ComputeSensitivityView(const ProblemState& state, const ProblemT
     view.dualText = DualProblem(state.Model);
     view.dual = Typed(view.dualText);
     double dualOptimum = 0;
-    view.dualOptimum = SolveToOptimum(view.dualText, dualOptimum) ? number(dualOptimum) : "—";
+    // The session keeps the dual's optimum with its analysis: a refresh of
+    // the window does not solve the dual again.
+    const bool dualSolved =
+        analysed ? analysed->DualOptimum(dualOptimum) : SolveToOptimum(view.dualText, dualOptimum);
+    view.dualOptimum = dualSolved ? number(dualOptimum) : "—";
     return view;
 }
 
