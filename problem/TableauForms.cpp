@@ -158,16 +158,21 @@ BasicDictionary<Num> DictionaryOf(const ProblemState& state) {
     BasicDictionary<Num> d;
     d.names = FormVariableNames(state);
     const auto column = [&](uint32_t k) { return static_cast<uint32_t>(state.Labels.Index(k, 1)); };
+    // The non-basic variables in the order of the full tableau's columns.
+    std::vector<uint32_t> order;
+    const std::vector<uint32_t> position = Positions(state.Labels);
+    for (uint32_t v = 1; v <= n + m; ++v)
+        if (position[v] <= n) order.push_back(position[v]);
     for (uint32_t r = 1; r <= m; ++r) {
         BasicDictionaryLine<Num> line;
         line.variable = column(n + r);
         line.constant = K::Clean(Num(-T.Index(r, n + 1)));
-        for (uint32_t k = 1; k <= n; ++k) line.terms.emplace_back(column(k), K::Clean(Num(-T.Index(r, k))));
+        for (uint32_t k : order) line.terms.emplace_back(column(k), K::Clean(Num(-T.Index(r, k))));
         d.lines.push_back(std::move(line));
     }
     BasicDictionaryLine<Num> z;
     z.constant = K::Clean(Num(sense * T.Index(m + 1, n + 1)));
-    for (uint32_t k = 1; k <= n; ++k) z.terms.emplace_back(column(k), K::Clean(Num(sense * T.Index(m + 1, k))));
+    for (uint32_t k : order) z.terms.emplace_back(column(k), K::Clean(Num(sense * T.Index(m + 1, k))));
     d.lines.push_back(std::move(z));
     if (state.CandidateCount > 0 && state.Stage == SolveStage::Choosing) {
         const PivotCell chosen = ChosenCell(state.PivotMarks);

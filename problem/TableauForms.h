@@ -94,7 +94,7 @@ template <class Num>
 struct BasicDictionaryLine {
     uint32_t variable = 0;
     Num constant = 0;
-    std::vector<std::pair<uint32_t, Num>> terms;  // the non-basic variables, in the compact grid's order
+    std::vector<std::pair<uint32_t, Num>> terms;  // the non-basic variables, by number
 };
 
 template <class Num>

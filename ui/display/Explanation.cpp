@@ -422,10 +422,11 @@ std::string ExplanationText(const Explanation& e) {
     };
     for (size_t k = 0; k < e.paragraphs.size(); ++k) {
         if (k == e.ratiosAfter && !e.ratios.empty()) {
-            std::string table = "Fila\tVariable\tConstante\tEntrada\tCrece hasta\tCociente\tPor qué";
+            std::string table = e.fullForm ? "Fila\tVariable\tSolución\tEntrada\tCociente\tPor qué"
+                                           : "Fila\tVariable\tConstante\tEntrada\tCrece hasta\tCociente\tPor qué";
             for (const RatioLine& l : e.ratios)
-                table += "\n" + l.row + "\t" + l.variable + "\t" + l.constant + "\t" + l.entry + "\t" + l.growth +
-                         "\t" + l.ratio + "\t" + l.why + (l.leaves ? "  ← sale" : "");
+                table += "\n" + l.row + "\t" + l.variable + "\t" + l.constant + "\t" + l.entry + "\t" +
+                         (e.fullForm ? "" : l.growth + "\t") + l.ratio + "\t" + l.why + (l.leaves ? "  ← sale" : "");
             paragraph(table);
         }
         paragraph(e.paragraphs[k]);
