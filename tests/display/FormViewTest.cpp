@@ -74,7 +74,7 @@ TEST(FormView, TextbookExampleInEveryForm) {
         EXPECT_EQ(full.MarkAt(2, 1), FormMark::Candidate);
         EXPECT_EQ(full.MarkAt(3, 7), FormMark::Leaving);
         EXPECT_EQ(full.MarkAt(0, 2), FormMark::Entering);
-        EXPECT_EQ(full.standardForm, (std::vector<std::string>{"Maximizar z = 3x + 5y", "x + h1 = 4", "2y + h2 = 12",
+        EXPECT_EQ(StandardFormLines(run.state, kFractions), (std::vector<std::string>{"Maximizar z = 3x + 5y", "x + h1 = 4", "2y + h2 = 12",
                                                               "3x + 2y + h3 = 18", "x, y, h1, h2, h3 ≥ 0"}));
 
         const FormGrid dictionary = ComputeFormGrid(run.state, TableauForm::Dictionary, kFractions);

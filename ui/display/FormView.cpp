@@ -196,15 +196,14 @@ void MatrixTables(const BasicMatrixForm<Num>& f, const NumberText& t, FormText& 
 }
 
 template <class Num>
-FormText Compute(const ProblemState& state, TableauForm form, const NumberText& t) {
+FormText Compute(const ProblemState& state, TableauForm form, const NumberText& t, bool withStandardForm) {
     FormText out;
     out.form = form;
-    const BasicStandardForm<Num> standard = StandardFormOf<Num>(state);
-    out.standardForm = StandardLines(standard, t);
+    if (withStandardForm) out.standardForm = StandardLines(StandardFormOf<Num>(state), t);
     switch (form) {
     case TableauForm::Full: out.tables.push_back(FullTable(FullTableauOf<Num>(state), t)); break;
     case TableauForm::Dictionary: DictionaryLines(DictionaryOf<Num>(state), t, out); break;
-    case TableauForm::Matrix: MatrixTables(MatrixFormOf<Num>(state, standard), t, out); break;
+    case TableauForm::Matrix: MatrixTables(MatrixFormOf<Num>(state, StandardFormOf<Num>(state)), t, out); break;
     case TableauForm::Compact: break;
     }
     out.filled = true;
@@ -254,9 +253,11 @@ const char* FormName(TableauForm form) {
     }
 }
 
-FormText ComputeFormText(const ProblemState& state, TableauForm form, const NumberText& numbers) {
+FormText ComputeFormText(const ProblemState& state, TableauForm form, const NumberText& numbers,
+                         bool withStandardForm) {
     if (form == TableauForm::Compact || !FormsFit(state)) return {};
-    return state.Exact ? Compute<mpq_class>(state, form, numbers) : Compute<double>(state, form, numbers);
+    return state.Exact ? Compute<mpq_class>(state, form, numbers, withStandardForm)
+                       : Compute<double>(state, form, numbers, withStandardForm);
 }
 
 std::vector<std::string> StandardFormLines(const ProblemState& state, const NumberText& numbers) {
@@ -266,15 +267,10 @@ std::vector<std::string> StandardFormLines(const ProblemState& state, const Numb
 }
 
 FormGrid ComputeFormGrid(ProblemState& state, TableauForm form, const NumberText& numbers) {
-    if (form == TableauForm::Compact) {
-        FormGrid grid = CompactGrid(state, numbers);
-        grid.standardForm = StandardFormLines(state, numbers);
-        return grid;
-    }
-    FormText text = ComputeFormText(state, form, numbers);
+    if (form == TableauForm::Compact) return CompactGrid(state, numbers);
+    FormText text = ComputeFormText(state, form, numbers, false);
     FormGrid grid;
     if (!text.filled) return grid;
-    grid.standardForm = std::move(text.standardForm);
     grid.filled = true;
     if (form == TableauForm::Dictionary) {
         Shape(grid, static_cast<int>(text.lines.size()), 2);

@@ -45,8 +45,10 @@ struct FormText {
 };
 
 // The form's texts (nothing filled for Compact, which ComputeTableauView
-// shows, or for a state the forms cannot be read from).
-FormText ComputeFormText(const ProblemState& state, TableauForm form, const NumberText& numbers);
+// shows, or for a state the forms cannot be read from); the standard form
+// only when asked for, since it changes with the problem, not the step.
+FormText ComputeFormText(const ProblemState& state, TableauForm form, const NumberText& numbers,
+                         bool withStandardForm = true);
 
 // The standard form's lines, e.g. "Maximizar z = 3x + 5y", "x + h1 = 4",
 // "x, y, h1 ≥ 0"; empty when the state has no tableau to read.
@@ -56,12 +58,12 @@ std::vector<std::string> StandardFormLines(const ProblemState& state, const Numb
 // other (a blank row between two), or the dictionary's lines with their
 // notes; cells hold whole texts (the window cuts long ones as the compact
 // grid does) and the marks say which to highlight. Compact gives the
-// compact grid itself, with the slacks named.
+// compact grid itself, with the slacks named. The standard form above it
+// is StandardFormLines, once per build.
 struct FormGrid {
     int rowCount = 0, colCount = 0;
     std::vector<std::string> cells;  // row-major
     std::vector<FormMark> marks;
-    std::vector<std::string> standardForm;  // shown above the grid
     bool filled = false;
     const std::string& At(int row, int col) const { return cells[size_t(row) * size_t(colCount) + size_t(col)]; }
     FormMark MarkAt(int row, int col) const { return marks[size_t(row) * size_t(colCount) + size_t(col)]; }
