@@ -19,7 +19,9 @@ bool FormsFit(const ProblemState& state) {
     const MatrixR& T = state.Tableau;
     const uint32_t m = T.rows - 1, n = T.cols - 1;
     const ProblemModel& model = state.Model;
-    if (!state.ProblemReady || !model.complete || model.rows.size() != m || model.columns.size() != n ||
+    // Readiness is not asked for: an edit leaves the last tableau shown,
+    // and the model it was built from with it.
+    if (!model.complete || model.rows.size() != m || model.columns.size() != n ||
         model.slackNames.size() != m || state.Labels.rows != m + n || state.Labels.cols != 1 ||
         state.SignMarks.rows < n || state.Names.size() < n)
         return false;

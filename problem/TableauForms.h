@@ -26,7 +26,8 @@ namespace optimara {
 enum class TableauForm : uint8_t { Compact, Full, Dictionary, Matrix };
 
 // Whether the model, labels and marks belong to the tableau, so that the
-// forms can be read from them.
+// forms can be read from them (false after a build that failed, or for
+// the empty problem).
 bool FormsFit(const ProblemState& state);
 
 // The name of every variable by its number (1-based; index 0 is variable 1):

@@ -3,6 +3,7 @@
 // problems worked by hand, in both notations and both number types.
 #include <gtest/gtest.h>
 
+#include "BranchAndBound.h"
 #include "BuildProblem.h"
 #include "FormView.h"
 #include "StepsReport.h"
@@ -112,6 +113,24 @@ TEST(FormView, StandardFormOfMixedLines) {
     const std::string text = run.Explained(TableauForm::Full);
     EXPECT_TRUE(Has(text, "Primera fase: la fila de h2' (fila 3) tiene Solución -1 < 0")) << text;
     EXPECT_TRUE(Has(text, "también h1, más arriba")) << text;
+}
+
+// A node of the integer search reads its bound lines as lines of its own.
+TEST(FormView, IntegerNodeBoundsAreLinesOfItsStandardForm) {
+    const ProblemText typed{1, "x+y", {"2x+2y<5", "x>0", "y>0", "entero: x, y"}};
+    Solving first(typed.comboIndex, typed.objective, typed.lines);
+    NodeBound bound;
+    bound.variable = 0;
+    bound.upper = true;
+    bound.value = 1;
+    bound.whole = "1";
+    const ProblemText node = NodeText(typed, first.state.Model, {bound});
+    Solving run(node.comboIndex, node.objective, node.lines);
+    const std::vector<std::string> lines = StandardFormLines(run.state, kFractions);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1], "2x + 2y + h1 = 5");
+    EXPECT_EQ(lines[2], "x + h2 = 1");
+    EXPECT_EQ(lines[3], "x, y, h1, h2 ≥ 0");
 }
 
 // The explanation speaks of z_j - c_j and the minimum ratio.

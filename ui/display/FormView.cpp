@@ -163,7 +163,10 @@ void MatrixTables(const BasicMatrixForm<Num>& f, const NumberText& t, FormText& 
     std::vector<std::string> basics{""}, slacks{""};
     for (uint32_t v : f.basic) basics.push_back(f.names[v - 1]);
     for (uint32_t k = 1; k <= m; ++k) slacks.push_back(f.names[n + k - 1]);
-    FormTable B = Labelled("base", "B", basics);
+    // B beside the right-hand sides, one row per constraint.
+    std::vector<std::string> withB = basics;
+    withB.push_back("b");
+    FormTable B = Labelled("base", "B | b", withB);
     FormTable inverse = Labelled("binversa", "B⁻¹", slacks);
     for (uint32_t k = 1; k <= m; ++k) {
         std::vector<std::string> row{slacks[k]}, inv{basics[k]};
@@ -171,11 +174,11 @@ void MatrixTables(const BasicMatrixForm<Num>& f, const NumberText& t, FormText& 
             row.push_back(Text(f.BAt(k, c), t));
             inv.push_back(Text(f.InverseAt(k, c), t));
         }
+        row.push_back(Text(f.b[k - 1], t));
         AddRow(B, std::move(row));
         AddRow(inverse, std::move(inv));
     }
     FormTable basis = Labelled("xb", "x_B = B⁻¹b", basics);
-    AddRow(basis, Texts("b", f.b, t));
     AddRow(basis, Texts("x_B", f.xB, t));
     AddRow(basis, Texts("c_B", f.cB, t));
     std::vector<std::string> lines{""};
