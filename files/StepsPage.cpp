@@ -313,6 +313,12 @@ QByteArray StepsPageHtml(const StepsPage& page) {
     return QByteArray::fromStdString(out);
 }
 
+QByteArray StepsPageTableauHtml(const StepsPageTableau& tableau, StepsPageForm form) {
+    std::string out;
+    Tableau(out, tableau, form);
+    return QByteArray::fromStdString(out);
+}
+
 void WriteStepsPage(const QString& fileName, const StepsPage& page) { WriteWholeFile(fileName, StepsPageHtml(page)); }
 
 } // namespace optimara::files

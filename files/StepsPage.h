@@ -95,6 +95,10 @@ struct StepsPage {
 // The page in UTF-8.
 QByteArray StepsPageHtml(const StepsPage& page);
 
+// One tableau's block of the page in the given form, as StepsPageHtml
+// writes it (without the page's head and style).
+QByteArray StepsPageTableauHtml(const StepsPageTableau& tableau, StepsPageForm form);
+
 // Writes the page through the safe whole-file writer; throws FileError as
 // WriteWholeFile does.
 void WriteStepsPage(const QString& fileName, const StepsPage& page);

@@ -177,6 +177,13 @@ TEST(FormView, PageOfStepsInEachForm) {
     EXPECT_TRUE(Has(dictionary, "<div class=\"diccionario\">\n<p>h1 = 4 − x</p>\n<p>h2 = 12 − 2y   ← sale h2</p>\n"
                                 "<p>h3 = 18 − 3x − 2y</p>\n<p>z = 0 + 3x + 5y   ← entra y</p>\n</div>"));
 
+    // One tableau's block, as the page writes it.
+    files::StepsPageTableau last;
+    FormOnPage(run.state, TableauForm::Full, kFractions, last);
+    const std::string block = files::StepsPageTableauHtml(last, files::StepsPageForm::Full).toStdString();
+    EXPECT_TRUE(Has(block, "<tr><td class=\"etiqueta\">z</td><td>0</td><td>0</td><td>0</td><td>3/2</td><td>1</td>"
+                           "<td>36</td></tr>")) << block;
+
     const std::string matrix = run.Page(TableauForm::Matrix);
     EXPECT_EQ(Count(matrix, "<div class=\"matricial\">"), 3u);
     EXPECT_EQ(Count(matrix, "<table class=\"binversa\">"), 3u);

@@ -68,7 +68,9 @@ std::string RuleWords(const Full<Num>& c, const BasicPivotRecord<Num>& record, c
     }
     const size_t count = record.candidateRows.size();
     if (count <= 1) return s + "hay una sola celda candidata.";
-    return s + "hay " + std::to_string(count) + " celdas candidatas empatadas (marcadas con *); el sorteo eligió una.";
+    s += "hay " + std::to_string(count) + " celdas candidatas empatadas (marcadas con *); ";
+    if (f.draw < 1 || static_cast<size_t>(f.draw) > count) return s + "el sorteo eligió una de ellas.";
+    return s + "el sorteo eligió la número " + std::to_string(f.draw) + ", contando fila por fila.";
 }
 
 template <class Num>
