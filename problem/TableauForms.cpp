@@ -186,6 +186,25 @@ BasicDictionary<Num> DictionaryOf(const ProblemState& state) {
     return d;
 }
 
+namespace {
+
+// One dual value per typed constraint: an "=" line's two rows are one
+// constraint, whose dual value is the sum of their multipliers.
+template <class Num>
+void LineDuals(const ProblemModel& model, BasicMatrixForm<Num>& f) {
+    for (uint32_t k = 1; k <= f.m; ++k) {
+        const RowOrigin& row = model.rows[k - 1];
+        if (!f.duals.empty() && f.duals.back().line == row.line && f.duals.back().side == row.side) {
+            f.duals.back().value = FormNumbers<Num>::Clean(Num(f.duals.back().value + f.y[k - 1]));
+            continue;
+        }
+        f.duals.push_back({row.line, row.side, SideText(model, row.line, row.side), model.slackNames[k - 1],
+                           f.y[k - 1]});
+    }
+}
+
+} // namespace
+
 template <class Num>
 BasicMatrixForm<Num> MatrixFormOf(const ProblemState& state, const BasicStandardForm<Num>& standard) {
     using K = FormNumbers<Num>;
@@ -235,16 +254,9 @@ BasicMatrixForm<Num> MatrixFormOf(const ProblemState& state, const BasicStandard
     for (uint32_t k = 1; k <= m; ++k) {
         f.xB[k - 1] = K::Clean(f.xB[k - 1]);
         f.y[k - 1] = K::Clean(f.y[k - 1]);
-        // An "=" line's two rows are one constraint: its dual value is their sum.
-        const RowOrigin& row = state.Model.rows[k - 1];
-        if (!f.duals.empty() && f.duals.back().line == row.line && f.duals.back().side == row.side) {
-            f.duals.back().value = K::Clean(Num(f.duals.back().value + f.y[k - 1]));
-            continue;
-        }
-        f.duals.push_back({row.line, row.side, SideText(state.Model, row.line, row.side),
-                           state.Model.slackNames[k - 1], f.y[k - 1]});
     }
     f.z = K::Clean(f.z);
+    LineDuals(state.Model, f);
     return f;
 }
 

@@ -73,6 +73,8 @@ TEST(FormView, TextbookExampleInEveryForm) {
         EXPECT_EQ(GridRow(full, 4), (std::vector<std::string>{"h3", "3", "2", "0", "0", "1", "18", "9"}));
         EXPECT_EQ(full.MarkAt(3, 2), FormMark::Pivot);
         EXPECT_EQ(full.MarkAt(2, 1), FormMark::Candidate);
+        EXPECT_EQ(TableauCellOfGrid(run.state, TableauForm::Full, 3, 2), ChosenCell(run.state.PivotMarks));
+        EXPECT_EQ(TableauCellOfGrid(run.state, TableauForm::Full, 3, 4), PivotCell{});  // h2's own column
         EXPECT_EQ(full.MarkAt(3, 7), FormMark::Leaving);
         EXPECT_EQ(full.MarkAt(0, 2), FormMark::Entering);
         EXPECT_EQ(StandardFormLines(run.state, kFractions), (std::vector<std::string>{"Maximizar z = 3x + 5y", "x + h1 = 4", "2y + h2 = 12",

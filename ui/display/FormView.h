@@ -70,6 +70,12 @@ struct FormGrid {
 };
 FormGrid ComputeFormGrid(ProblemState& state, TableauForm form, const NumberText& numbers);
 
+// The tableau's cell (1-based row and column of the compact tableau) under
+// a cell of the form's grid, to choose or explain a pivot there: the
+// compact grid's cells are the tableau's; in the full tableau a constraint
+// row's cell in the column of a non-basic variable. Row 0 for any other.
+PivotCell TableauCellOfGrid(const ProblemState& state, TableauForm form, int gridRow, int gridCol);
+
 // A form as plain text: tables in tab-separated rows, the dictionary line
 // by line; for the explanation pane, the clipboard and the read-me.
 std::string FormPlainText(const FormText& text);
