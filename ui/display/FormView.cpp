@@ -97,7 +97,9 @@ FormTable FullTable(const BasicFullTableau<Num>& f, const NumberText& t) {
         std::vector<FormMark> marks{FormMark::Heading};
         for (uint32_t c = 1; c <= f.width; ++c) {
             const int8_t mark = f.Mark(r, c);
-            row.push_back((mark == 2 ? "**" : mark == 1 ? "*" : "") + Text(f.At(r, c), t));
+            // Half the cells are the zeros of the basic columns.
+            const Num& x = f.At(r, c);
+            row.push_back((mark == 2 ? "**" : mark == 1 ? "*" : "") + (Zero(x) ? std::string("0") : Text(x, t)));
             marks.push_back(CellMark(mark));
         }
         row.push_back(Text(f.solution[r - 1], t));
