@@ -92,6 +92,24 @@ constexpr const char* kStyle =
     "table.cocientes tr.sale td { font-weight: bold; background: #fc9; }\n"
     ".explicacion p { margin: 2pt 0; }\n";
 
+// The textbooks' forms: their tables, the dictionary's lines, the standard form.
+constexpr const char* kFormStyle =
+    "table.completa th, .matricial th { background: #eee; border: 1px solid #888; padding: 1pt 4pt; }\n"
+    "table.completa tr.sale td:last-child { font-weight: bold; background: #fc9; }\n"
+    ".matricial table { border-collapse: collapse; margin: 3pt 0; }\n"
+    ".matricial td { border: 1px solid #888; padding: 1pt 4pt; text-align: right; white-space: nowrap; }\n"
+    ".matricial caption { text-align: left; font-style: italic; }\n"
+    ".diccionario p, .forma-estandar p { font-family: monospace; margin: 1pt 0; }\n"
+    ".forma-estandar { border: 1px solid #888; padding: 4pt; margin: 4pt 0; }\n";
+
+// Above the first tableau of a textbook form: the problem as the method reads it.
+void StandardForm(std::string& out, const StepsPage& page) {
+    if (page.form == StepsPageForm::Compact) return;
+    out += "<div class=\"forma-estandar\">\n<h2>Forma estándar</h2>\n";
+    for (const std::string& line : page.standardForm) Element(out, "<p>", line, "</p>\n");
+    out += "</div>\n";
+}
+
 void Problem(std::string& out, const StepsPage& page) {
     out += "<h1>Pasos del método símplex</h1>\n";
     out += "<div class=\"problem\">";
@@ -150,26 +168,84 @@ void Ratios(std::string& out, const std::vector<StepsPageRatio>& ratios) {
     out += "</table>\n";
 }
 
+// The ratio test in the textbooks' terms: Solución / entrada.
+void FormRatios(std::string& out, const std::vector<StepsPageRatio>& ratios) {
+    if (ratios.empty()) return;
+    out += "<table class=\"cocientes\">\n<tr><th>Fila</th><th>Solución</th><th>Entrada</th><th>Cociente</th>"
+           "<th>Por qué</th></tr>\n";
+    for (const StepsPageRatio& r : ratios) {
+        out += r.leaves ? "<tr class=\"sale\">" : "<tr>";
+        for (const std::string* cell : {&r.row, &r.constant, &r.entry, &r.ratio, &r.why})
+            Element(out, "<td>", *cell, "</td>");
+        out += "</tr>\n";
+    }
+    out += "</table>\n";
+}
+
 // The explanation's paragraphs, then its ratio test.
-void Explained(std::string& out, const StepsPageTableau& t) {
+void Explained(std::string& out, const StepsPageTableau& t, StepsPageForm form) {
     if (t.explanation.empty()) return;
     out += "<div class=\"explicacion\">\n";
     for (const std::string& p : t.explanation) Element(out, "<p>", p, "</p>\n");
-    Ratios(out, t.ratios);
+    // The full tableau holds its quotients in its own column.
+    if (form == StepsPageForm::Compact) Ratios(out, t.ratios);
+    else if (form != StepsPageForm::Full) FormRatios(out, t.ratios);
     out += "</div>\n";
 }
 
-void Tableau(std::string& out, const StepsPageTableau& t) {
+// A table of a textbook form: the headings as its first row.
+void FormTable(std::string& out, const StepsPageTable& table) {
+    out += table.kind == "completa" ? "<table class=\"tabla completa\">\n" : "<table class=\"" + table.kind + "\">\n";
+    if (!table.caption.empty()) Element(out, "<caption>", table.caption, "</caption>\n");
+    out += "<tr>";
+    for (size_t c = 0; c < table.headings.size(); ++c) Element(out, "<th>", table.headings[c], "</th>");
+    out += "</tr>\n";
+    const bool labelled = table.kind != "duales";
+    for (size_t r = 0; r < table.rows.size(); ++r) {
+        const int row = static_cast<int>(r);
+        out += row == table.leavingRow ? "<tr class=\"sale\">" : "<tr>";
+        for (size_t c = 0; c < table.rows[r].size(); ++c) {
+            const char* open = row == table.pivotRow && static_cast<int>(c) == table.pivotCol ? "<td class=\"pivote\">"
+                               : c == 0 && labelled                                              ? "<td class=\"etiqueta\">"
+                                                                                                 : "<td>";
+            Element(out, open, table.rows[r][c], "</td>");
+        }
+        out += "</tr>\n";
+    }
+    out += "</table>\n";
+}
+
+// The tableau in the page's form: the grid, or a textbook form.
+void Shown(std::string& out, const StepsPageTableau& t, StepsPageForm form) {
+    switch (form) {
+    case StepsPageForm::Compact: Grid(out, t); return;
+    case StepsPageForm::Dictionary:
+        out += "<div class=\"diccionario\">\n";
+        for (const std::string& line : t.dictionary) Element(out, "<p>", line, "</p>\n");
+        out += "</div>\n";
+        return;
+    case StepsPageForm::Matrix:
+        out += "<div class=\"matricial\">\n";
+        for (const StepsPageTable& table : t.tables) FormTable(out, table);
+        out += "</div>\n";
+        return;
+    case StepsPageForm::Full:
+        for (const StepsPageTable& table : t.tables) FormTable(out, table);
+        return;
+    }
+}
+
+void Tableau(std::string& out, const StepsPageTableau& t, StepsPageForm form) {
     out += "<div class=\"paso\">\n";
     const std::string step = t.number == 0 ? "Tabla inicial" : "Paso " + std::to_string(t.number);
     Element(out, "<h2>", t.node.empty() ? step : t.node + " · " + step, "</h2>\n");
-    Grid(out, t);
+    Shown(out, t, form);
     Lines(out, "Solución:", t.solution);
     Lines(out, "Variables libres:", t.freeVariables);
     Element(out, "<p>Valor: ", t.value, "</p>\n");
     Element(out, "<p>Fase: ", t.phase, "</p>\n");
     Element(out, "<p>Estado: ", t.status, "</p>\n");
-    Explained(out, t);
+    Explained(out, t, form);
     out += "</div>\n";
 }
 
@@ -226,12 +302,20 @@ QByteArray StepsPageHtml(const StepsPage& page) {
     out += "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n";
     out += "<title>Optimara: pasos</title>\n<style>\n";
     out += kStyle;
+    if (page.form != StepsPageForm::Compact) out += kFormStyle;
     out += "</style>\n</head>\n<body>\n";
     Problem(out, page);
-    for (const StepsPageTableau& t : page.tableaux) Tableau(out, t);
+    StandardForm(out, page);
+    for (const StepsPageTableau& t : page.tableaux) Tableau(out, t, page.form);
     Sensitivity(out, page.sensitivity);
     Tree(out, page.tree);
     out += "</body>\n</html>\n";
+    return QByteArray::fromStdString(out);
+}
+
+QByteArray StepsPageTableauHtml(const StepsPageTableau& tableau, StepsPageForm form) {
+    std::string out;
+    Tableau(out, tableau, form);
     return QByteArray::fromStdString(out);
 }
 

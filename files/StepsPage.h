@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,21 @@ struct StepsPageRatio {
     bool leaves = false;
     std::string growth;    // how far the row lets the entering variable grow, or "—"
     std::string why;       // why the row counts or not
+};
+
+// Which form of the tableau the page writes: the compact grid the window
+// shows first, or one of the textbooks' forms.
+enum class StepsPageForm : uint8_t { Compact, Full, Dictionary, Matrix };
+
+// One table of a textbook form: a row of headings, then rows each led by
+// its label (a table of kind "duales" has no labels: one cell per line).
+struct StepsPageTable {
+    std::string kind;                  // its class: "completa", "binversa", "duales", ...
+    std::string caption;               // "" for none
+    std::vector<std::string> headings;
+    std::vector<std::vector<std::string>> rows;
+    int pivotRow = -1, pivotCol = -1;  // the chosen pivot's cell in rows; -1 without one
+    int leavingRow = -1;               // the row whose variable leaves; -1 without one
 };
 
 // One tableau as the window showed it. Texts are UTF-8; on the page a
@@ -37,6 +53,10 @@ struct StepsPageTableau {
     std::string status;               // whether it goes on or how it ended, in words
     std::vector<std::string> explanation;  // the step in words, paragraph by paragraph
     std::vector<StepsPageRatio> ratios;    // the ratio test of the chosen pivot's column
+    // In a textbook form, the tableau in that form instead of the grid:
+    // its tables, or the dictionary's lines.
+    std::vector<StepsPageTable> tables;
+    std::vector<std::string> dictionary;
 };
 
 // What the optimum says beyond itself, written after the last tableau;
@@ -66,12 +86,18 @@ struct StepsPage {
     std::vector<std::string> lines;    // the constraints as typed
     std::string notation;              // the notation the numbers are written in
     std::vector<StepsPageTableau> tableaux;
+    StepsPageForm form = StepsPageForm::Compact;
+    std::vector<std::string> standardForm;  // the problem as the method reads it, for a textbook form
     StepsPageSensitivity sensitivity;
     StepsPageTree tree;
 };
 
 // The page in UTF-8.
 QByteArray StepsPageHtml(const StepsPage& page);
+
+// One tableau's block of the page in the given form, as StepsPageHtml
+// writes it (without the page's head and style).
+QByteArray StepsPageTableauHtml(const StepsPageTableau& tableau, StepsPageForm form);
 
 // Writes the page through the safe whole-file writer; throws FileError as
 // WriteWholeFile does.

@@ -6,6 +6,7 @@
 
 #include "Display.h"
 #include "Notation.h"
+#include "TableauForms.h"
 
 namespace optimara {
 namespace {
@@ -281,22 +282,7 @@ void Convention(const Context<Num>& c, const StepFacts& f, Explanation& e) {
 
 } // namespace
 
-std::vector<std::string> VariableNames(const ProblemState& s) {
-    const uint32_t m = s.Tableau.rows - 1, n = s.Tableau.cols - 1;
-    std::vector<std::string> names(static_cast<size_t>(n) + m, "?");
-    for (uint32_t v = 1; v <= n && v <= s.Names.size() && v <= s.SignMarks.rows; ++v) {
-        if (s.SignMarks.Index(v, 1) != 0) {
-            names[v - 1] = s.Names[v - 1];
-            continue;
-        }
-        names[v - 1] = s.Names[v - 1] + "'";
-        if (v < n) names[v] = s.Names[v - 1] + "''";
-        ++v;
-    }
-    for (uint32_t i = 1; i <= m; ++i)
-        names[n + i - 1] = i <= s.Model.slackNames.size() ? s.Model.slackNames[i - 1] : "h" + std::to_string(i);
-    return names;
-}
+std::vector<std::string> VariableNames(const ProblemState& s) { return FormVariableNames(s); }
 
 const char* PhaseWords(bool feasible) { return feasible ? "mejorando el objetivo" : "buscando una solución factible"; }
 
@@ -422,10 +408,11 @@ std::string ExplanationText(const Explanation& e) {
     };
     for (size_t k = 0; k < e.paragraphs.size(); ++k) {
         if (k == e.ratiosAfter && !e.ratios.empty()) {
-            std::string table = "Fila\tVariable\tConstante\tEntrada\tCrece hasta\tCociente\tPor qué";
+            std::string table = e.fullForm ? "Fila\tVariable\tSolución\tEntrada\tCociente\tPor qué"
+                                           : "Fila\tVariable\tConstante\tEntrada\tCrece hasta\tCociente\tPor qué";
             for (const RatioLine& l : e.ratios)
-                table += "\n" + l.row + "\t" + l.variable + "\t" + l.constant + "\t" + l.entry + "\t" + l.growth +
-                         "\t" + l.ratio + "\t" + l.why + (l.leaves ? "  ← sale" : "");
+                table += "\n" + l.row + "\t" + l.variable + "\t" + l.constant + "\t" + l.entry + "\t" +
+                         (e.fullForm ? "" : l.growth + "\t") + l.ratio + "\t" + l.why + (l.leaves ? "  ← sale" : "");
             paragraph(table);
         }
         paragraph(e.paragraphs[k]);

@@ -32,6 +32,9 @@ struct Explanation {
     std::vector<std::string> paragraphs;
     std::vector<RatioLine> ratios;  // empty when no pivot is chosen
     size_t ratiosAfter = 0;         // the ratio table follows this many paragraphs
+    // Told in the full tableau's terms: a row's constant is its Solución
+    // and the quotient Solución / entrada.
+    bool fullForm = false;
 };
 
 // What a step left behind, as the history noted it.

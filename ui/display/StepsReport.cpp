@@ -13,7 +13,43 @@ std::vector<files::StepsPageRatio> PageRatios(const Explanation& e) {
     return rows;
 }
 
+files::StepsPageTable PageTable(FormTable table) {
+    files::StepsPageTable out;
+    out.kind = std::move(table.kind);
+    out.caption = std::move(table.caption);
+    // The dual values stand one cell per typed line, without a label.
+    const size_t from = out.kind == "duales" ? 1 : 0;
+    out.headings.assign(table.headings.begin() + long(from), table.headings.end());
+    for (size_t r = 0; r < table.rows.size(); ++r) {
+        out.rows.emplace_back(table.rows[r].begin() + long(from), table.rows[r].end());
+        for (size_t c = from; c < table.marks[r].size(); ++c) {
+            if (table.marks[r][c] == FormMark::Pivot) {
+                out.pivotRow = static_cast<int>(r);
+                out.pivotCol = static_cast<int>(c - from);
+            }
+            if (table.marks[r][c] == FormMark::Leaving) out.leavingRow = static_cast<int>(r);
+        }
+    }
+    return out;
+}
+
+files::StepsPageForm PageForm(TableauForm form) {
+    switch (form) {
+    case TableauForm::Full: return files::StepsPageForm::Full;
+    case TableauForm::Dictionary: return files::StepsPageForm::Dictionary;
+    case TableauForm::Matrix: return files::StepsPageForm::Matrix;
+    default: return files::StepsPageForm::Compact;
+    }
+}
+
 } // namespace
+
+void FormOnPage(const ProblemState& state, TableauForm form, const NumberText& numbers, files::StepsPageTableau& t) {
+    FormText text = ComputeFormText(state, form, numbers);
+    for (FormTable& table : text.tables) t.tables.push_back(PageTable(std::move(table)));
+    for (size_t k = 0; k < text.lines.size(); ++k)
+        t.dictionary.push_back(text.notes[k].empty() ? text.lines[k] : text.lines[k] + "   " + text.notes[k]);
+}
 
 const char* EndWords(SolveStage stage) {
     switch (stage) {
@@ -51,6 +87,8 @@ files::StepsPage BuildStepsPage(ProblemState& current, const StepHistory& histor
     page.heading = in.heading;
     page.lines = in.lines;
     page.notation = in.notation;
+    page.form = PageForm(in.form);
+    if (in.form != TableauForm::Compact) page.standardForm = StandardFormLines(current, in.numbers);
     // The tableaux are rebuilt in a copy of the problem; the one on screen
     // is left alone.
     ProblemState work;
@@ -59,6 +97,8 @@ files::StepsPage BuildStepsPage(ProblemState& current, const StepHistory& histor
     work.Model.slackNames = current.Model.slackNames;
     work.ProblemReady = true;
     work.Exact = current.Exact;
+    // The textbook forms read the model the tableaux were built from.
+    if (in.form != TableauForm::Compact) work.Model = current.Model;
     const std::vector<StepNote>& notes = history.Notes();
     history.ForEachTableau(work, [&](size_t k, const EngineState&) {
         double point[3] = {0, 0, 0};
@@ -85,7 +125,8 @@ files::StepsPage BuildStepsPage(ProblemState& current, const StepHistory& histor
         // A replayed tableau's stage is the one its note kept.
         const SolveStage stage = shown.Stage;
         shown.Stage = notes[k].stage;
-        const Explanation e = ExplainTableau(shown, FactsOf(history, k, in.maximize), in.numbers);
+        if (in.form != TableauForm::Compact) FormOnPage(shown, in.form, in.numbers, t);
+        const Explanation e = ExplainInForm(shown, FactsOf(history, k, in.maximize), in.numbers, in.form);
         shown.Stage = stage;
         t.explanation = e.paragraphs;
         t.ratios = PageRatios(e);

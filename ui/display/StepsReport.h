@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Explanation.h"
+#include "FormView.h"
 #include "ProblemState.h"
 #include "SolveSession.h"
 #include "StepHistory.h"
@@ -22,12 +23,19 @@ struct StepsPageInput {
     std::vector<std::string> lines;
     bool maximize = true;
     NumberText numbers;
+    // The form the tableaux are written in; Compact writes the grid as the
+    // window's compact form shows it.
+    TableauForm form = TableauForm::Compact;
 };
 
 // Every tableau of the history as the window showed it, each with its
 // explanation and ratio test; the current tableau is `current` itself, with
 // the pivot the user may have chosen for it.
 files::StepsPage BuildStepsPage(ProblemState& current, const StepHistory& history, const StepsPageInput& input);
+
+// The tableau now in `state` in a textbook form, as the page writes it
+// (with its explanation left to the caller).
+void FormOnPage(const ProblemState& state, TableauForm form, const NumberText& numbers, files::StepsPageTableau& t);
 
 // The end of a solution in a few words; null while it goes on.
 const char* EndWords(SolveStage stage);

@@ -1,0 +1,272 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The standard form, the full tableau and the dictionary, read off the
+// compact tableau.
+//
+// Row r of the compact tableau states -(basic of r) = sum_k T(r,k) (column k)
+// + T(r,n+1), so the basic variable is T(r,n+1) negated less the row's
+// entries times the non-basic variables: the full tableau's row r holds
+// T(r,k) in the column of the variable at position k, a 1 in its basic
+// variable's column and -T(r,n+1) as its Solución. The objective row states
+// z' = sum_k T(m+1,k) (column k) + T(m+1,n+1) with z' = z for "Maximizar" and
+// -z for "Minimizar", so z_j - c_j = -sense T(m+1,k).
+#include "TableauForms.h"
+
+#include "FormNumbers.h"
+
+namespace optimara {
+
+bool FormsFit(const ProblemState& state) {
+    const MatrixR& T = state.Tableau;
+    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    const ProblemModel& model = state.Model;
+    // Readiness is not asked for: an edit leaves the last tableau shown,
+    // and the model it was built from with it.
+    if (!model.complete || model.rows.size() != m || model.columns.size() != n ||
+        model.slackNames.size() != m || state.Labels.rows != m + n || state.Labels.cols != 1 ||
+        state.SignMarks.rows < n || state.Names.size() < n)
+        return false;
+    if (state.Exact && (state.ExactTableau.rows != T.rows || state.ExactTableau.cols != T.cols)) return false;
+    return state.CandidateCount == 0 || (state.PivotMarks.rows == m && state.PivotMarks.cols == n);
+}
+
+std::vector<std::string> FormVariableNames(const ProblemState& s) {
+    const uint32_t m = s.Tableau.rows - 1, n = s.Tableau.cols - 1;
+    std::vector<std::string> names(static_cast<size_t>(n) + m, "?");
+    for (uint32_t v = 1; v <= n && v <= s.Names.size() && v <= s.SignMarks.rows; ++v) {
+        if (s.SignMarks.Index(v, 1) != 0) {
+            names[v - 1] = s.Names[v - 1];
+            continue;
+        }
+        names[v - 1] = s.Names[v - 1] + "'";
+        if (v < n) names[v] = s.Names[v - 1] + "''";
+        ++v;
+    }
+    for (uint32_t i = 1; i <= m; ++i)
+        names[n + i - 1] = i <= s.Model.slackNames.size() ? s.Model.slackNames[i - 1] : "h" + std::to_string(i);
+    return names;
+}
+
+template <class Num>
+BasicStandardForm<Num> StandardFormOf(const ProblemState& state) {
+    using K = FormNumbers<Num>;
+    const ProblemModel& model = state.Model;
+    const auto first = K::First(model);
+    const uint32_t m = first.rows - 1, n = first.cols - 1;
+    const Num sense = model.maximize ? 1 : -1;
+    BasicStandardForm<Num> f;
+    f.maximize = model.maximize;
+    f.n = n;
+    f.names = FormVariableNames(state);
+    for (uint32_t j = 1; j <= n; ++j) f.cost.push_back(K::Clean(Num(sense * first.Index(m + 1, j))));
+    for (uint32_t i = 1; i <= m; ++i) {
+        typename BasicStandardForm<Num>::Row row;
+        row.origin = model.rows[i - 1];
+        row.slackSign = row.origin.negated ? -1 : 1;
+        const Num sigma = row.slackSign;
+        for (uint32_t j = 1; j <= n; ++j) row.coef.push_back(K::Clean(Num(sigma * first.Index(i, j))));
+        row.rhs = K::Clean(Num(-sigma * first.Index(i, n + 1)));
+        f.rows.push_back(std::move(row));
+    }
+    for (uint32_t j = 1; j <= model.columns.size(); ++j) {
+        const ColumnOrigin& col = model.columns[j - 1];
+        const ModelVariable& v = model.variables[col.variable];
+        if (col.negativePart) continue;
+        if (v.nonNegative) f.bounded.push_back(v.name);
+        else f.splits.emplace_back(v.name, j);
+    }
+    return f;
+}
+
+namespace {
+
+// Where each variable stands now: position 1..n a column, n+r row r.
+std::vector<uint32_t> Positions(const MatrixZ& labels) {
+    std::vector<uint32_t> position(labels.rows + 1, 0);
+    for (uint32_t k = 1; k <= labels.rows; ++k) position[static_cast<uint32_t>(labels.Index(k, 1))] = k;
+    return position;
+}
+
+template <class Num>
+void FullRatios(const typename FormNumbers<Num>::Matrix& T, BasicFullTableau<Num>& f, uint32_t col) {
+    for (const auto& rr : RatioTest(T, f.drivingRow, col)) {
+        BasicFullRatio<Num> ratio;
+        ratio.tied = rr.tied;
+        switch (rr.part) {
+        case RowPart::Limits: ratio.kind = FullRatioKind::Limits; break;
+        case RowPart::Driving: ratio.kind = FullRatioKind::Driving; break;
+        case RowPart::NotPositive: ratio.kind = FullRatioKind::NotPositive; break;
+        case RowPart::AboveDriving: ratio.kind = FullRatioKind::AboveDriving; break;
+        }
+        // The engine's quotient constant / entry is Solución / entry with
+        // the other sign; a row that limits at once stands at 0.
+        if (rr.part == RowPart::Limits || rr.part == RowPart::Driving)
+            ratio.value = rr.ratio == 0 ? Num(0) : Num(-rr.ratio);
+        f.ratios.push_back(std::move(ratio));
+    }
+}
+
+} // namespace
+
+template <class Num>
+BasicFullTableau<Num> FullTableauOf(const ProblemState& state) {
+    using K = FormNumbers<Num>;
+    const auto& T = K::Current(state);
+    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    const Num sense = state.Model.maximize ? 1 : -1;
+    BasicFullTableau<Num> f;
+    f.m = m;
+    f.width = n + m;
+    f.maximize = state.Model.maximize;
+    f.headings = FormVariableNames(state);
+    f.basic.assign(m, 0);
+    f.z.assign(f.width, Num(0));
+    f.cells.assign(size_t(m) * f.width, Num(0));
+    f.marks.assign(size_t(m) * f.width, 0);
+    const bool marked = state.CandidateCount > 0 && state.Stage == SolveStage::Choosing;
+    for (uint32_t r = 1; r <= m; ++r) {
+        const auto v = static_cast<uint32_t>(state.Labels.Index(n + r, 1));
+        f.basic[r - 1] = v;
+        f.cells[size_t(r - 1) * f.width + (v - 1)] = 1;
+        f.solution.push_back(K::Clean(Num(-T.Index(r, n + 1))));
+    }
+    for (uint32_t r = 1; r <= m; ++r) {
+        Num* row = f.cells.data() + size_t(r - 1) * f.width;
+        int8_t* marks = f.marks.data() + size_t(r - 1) * f.width;
+        for (uint32_t k = 1; k <= n; ++k) {
+            const auto v = static_cast<uint32_t>(state.Labels.Index(k, 1));
+            row[v - 1] = K::Clean(T.Index(r, k));
+            if (marked) marks[v - 1] = static_cast<int8_t>(state.PivotMarks.Index(r, k));
+        }
+    }
+    for (uint32_t k = 1; k <= n; ++k)
+        f.z[static_cast<uint32_t>(state.Labels.Index(k, 1)) - 1] = K::Clean(Num(-sense * T.Index(m + 1, k)));
+    f.zValue = K::Clean(Num(sense * T.Index(m + 1, n + 1)));
+    f.drivingRow = m == 0 ? 0 : LastInfeasibleRow(T);
+    if (!marked) return f;
+    const PivotCell chosen = ChosenCell(state.PivotMarks);
+    if (chosen.row == 0) return f;
+    f.pivotRow = chosen.row;
+    f.pivotCol = static_cast<uint32_t>(state.Labels.Index(chosen.col, 1));
+    FullRatios<Num>(T, f, chosen.col);
+    return f;
+}
+
+template <class Num>
+BasicDictionary<Num> DictionaryOf(const ProblemState& state) {
+    using K = FormNumbers<Num>;
+    const auto& T = K::Current(state);
+    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    const Num sense = state.Model.maximize ? 1 : -1;
+    BasicDictionary<Num> d;
+    d.names = FormVariableNames(state);
+    const auto column = [&](uint32_t k) { return static_cast<uint32_t>(state.Labels.Index(k, 1)); };
+    // The non-basic variables in the order of the full tableau's columns.
+    std::vector<uint32_t> order;
+    const std::vector<uint32_t> position = Positions(state.Labels);
+    for (uint32_t v = 1; v <= n + m; ++v)
+        if (position[v] <= n) order.push_back(position[v]);
+    for (uint32_t r = 1; r <= m; ++r) {
+        BasicDictionaryLine<Num> line;
+        line.variable = column(n + r);
+        line.constant = K::Clean(Num(-T.Index(r, n + 1)));
+        for (uint32_t k : order) line.terms.emplace_back(column(k), K::Clean(Num(-T.Index(r, k))));
+        d.lines.push_back(std::move(line));
+    }
+    BasicDictionaryLine<Num> z;
+    z.constant = K::Clean(Num(sense * T.Index(m + 1, n + 1)));
+    for (uint32_t k : order) z.terms.emplace_back(column(k), K::Clean(Num(sense * T.Index(m + 1, k))));
+    d.lines.push_back(std::move(z));
+    if (state.CandidateCount > 0 && state.Stage == SolveStage::Choosing) {
+        const PivotCell chosen = ChosenCell(state.PivotMarks);
+        if (chosen.row != 0) {
+            d.entering = column(chosen.col);
+            d.leaving = column(n + chosen.row);
+        }
+    }
+    return d;
+}
+
+namespace {
+
+// One dual value per typed constraint: an "=" line's two rows are one
+// constraint, whose dual value is the sum of their multipliers.
+template <class Num>
+void LineDuals(const ProblemModel& model, BasicMatrixForm<Num>& f) {
+    for (uint32_t k = 1; k <= f.m; ++k) {
+        const RowOrigin& row = model.rows[k - 1];
+        if (!f.duals.empty() && f.duals.back().line == row.line && f.duals.back().side == row.side) {
+            f.duals.back().value = FormNumbers<Num>::Clean(Num(f.duals.back().value + f.y[k - 1]));
+            continue;
+        }
+        f.duals.push_back({row.line, row.side, SideText(model, row.line, row.side), model.slackNames[k - 1],
+                           f.y[k - 1]});
+    }
+}
+
+} // namespace
+
+template <class Num>
+BasicMatrixForm<Num> MatrixFormOf(const ProblemState& state, const BasicStandardForm<Num>& standard) {
+    using K = FormNumbers<Num>;
+    const auto& T = K::Current(state);
+    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    const std::vector<uint32_t> position = Positions(state.Labels);
+    BasicMatrixForm<Num> f;
+    f.m = m;
+    f.names = standard.names;
+    // A variable's column in the standard form, entry of row k (1-based).
+    const auto standardEntry = [&](uint32_t v, uint32_t k) -> Num {
+        if (v <= n) return standard.rows[k - 1].coef[v - 1];
+        return v == n + k ? Num(standard.rows[k - 1].slackSign) : Num(0);
+    };
+    const auto cost = [&](uint32_t v) -> Num { return v <= n ? standard.cost[v - 1] : Num(0); };
+    for (uint32_t r = 1; r <= m; ++r) f.basic.push_back(static_cast<uint32_t>(state.Labels.Index(n + r, 1)));
+    f.B.assign(size_t(m) * m, Num(0));
+    f.inverse.assign(size_t(m) * m, Num(0));
+    for (uint32_t k = 1; k <= m; ++k) {
+        for (uint32_t r = 1; r <= m; ++r) f.B[size_t(k - 1) * m + (r - 1)] = standardEntry(f.basic[r - 1], k);
+        // B^-1's column k is the full tableau's column of slack k, turned to
+        // the standard form's orientation of row k.
+        const Num sigma = standard.rows[k - 1].slackSign;
+        const uint32_t p = position[n + k];
+        for (uint32_t r = 1; r <= m; ++r) {
+            const Num entry = p > n ? Num(p - n == r ? 1 : 0) : Num(T.Index(r, p));
+            f.inverse[size_t(r - 1) * m + (k - 1)] = K::Clean(Num(sigma * entry));
+        }
+        f.b.push_back(standard.rows[k - 1].rhs);
+    }
+    f.xB.assign(m, Num(0));
+    f.y.assign(m, Num(0));
+    for (uint32_t r = 1; r <= m; ++r) {
+        f.cB.push_back(cost(f.basic[r - 1]));
+        for (uint32_t k = 1; k <= m; ++k) f.xB[r - 1] += f.InverseAt(r, k) * f.b[k - 1];
+    }
+    for (uint32_t r = 1; r <= m; ++r)
+        for (uint32_t k = 1; k <= m; ++k) f.y[k - 1] += f.cB[r - 1] * f.InverseAt(r, k);
+    for (uint32_t r = 1; r <= m; ++r) f.z += f.cB[r - 1] * f.xB[r - 1];
+    for (uint32_t j = 1; j <= n; ++j) {
+        const auto v = static_cast<uint32_t>(state.Labels.Index(j, 1));
+        Num d = -cost(v);
+        for (uint32_t k = 1; k <= m; ++k) d += f.y[k - 1] * standardEntry(v, k);
+        f.nonbasic.push_back(v);
+        f.reduced.push_back(K::Clean(d));
+    }
+    for (uint32_t k = 1; k <= m; ++k) {
+        f.xB[k - 1] = K::Clean(f.xB[k - 1]);
+        f.y[k - 1] = K::Clean(f.y[k - 1]);
+    }
+    f.z = K::Clean(f.z);
+    LineDuals(state.Model, f);
+    return f;
+}
+
+template BasicStandardForm<double> StandardFormOf<double>(const ProblemState&);
+template BasicStandardForm<mpq_class> StandardFormOf<mpq_class>(const ProblemState&);
+template BasicFullTableau<double> FullTableauOf<double>(const ProblemState&);
+template BasicFullTableau<mpq_class> FullTableauOf<mpq_class>(const ProblemState&);
+template BasicDictionary<double> DictionaryOf<double>(const ProblemState&);
+template BasicDictionary<mpq_class> DictionaryOf<mpq_class>(const ProblemState&);
+template BasicMatrixForm<double> MatrixFormOf<double>(const ProblemState&, const BasicStandardForm<double>&);
+template BasicMatrixForm<mpq_class> MatrixFormOf<mpq_class>(const ProblemState&, const BasicStandardForm<mpq_class>&);
+
+} // namespace optimara
