@@ -6,17 +6,12 @@
 
 #include "Display.h"
 #include "Notation.h"
+#include "WorkedNumbers.h"
 #include "TableauForms.h"
 
 namespace optimara {
 namespace {
 
-// The tableau the method works on, floating or exact, and how its numbers
-// are written.
-inline const MatrixR& Worked(const ProblemState& s, double) { return s.Tableau; }
-inline const MatrixQ& Worked(const ProblemState& s, const mpq_class&) { return s.ExactTableau; }
-inline std::string Text(double x, const NumberText& t) { return FormatNumber(x, t.floating, t.separator); }
-inline std::string Text(const mpq_class& x, const NumberText& t) { return FormatExact(x, t.floating, t.separator); }
 
 template <class Num>
 struct Context {

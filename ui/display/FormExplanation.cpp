@@ -5,14 +5,11 @@
 // only the words and the signs are the full tableau's.
 #include "FormView.h"
 #include "Notation.h"
+#include "WorkedNumbers.h"
 
 namespace optimara {
 namespace {
 
-inline const MatrixR& Worked(const ProblemState& s, double) { return s.Tableau; }
-inline const MatrixQ& Worked(const ProblemState& s, const mpq_class&) { return s.ExactTableau; }
-inline std::string Text(double x, const NumberText& t) { return FormatNumber(x, t.floating, t.separator); }
-inline std::string Text(const mpq_class& x, const NumberText& t) { return FormatExact(x, t.floating, t.separator); }
 template <class Num> Num Before(const StepFacts& f);
 template <> double Before<double>(const StepFacts& f) { return f.objectiveBefore; }
 template <> mpq_class Before<mpq_class>(const StepFacts& f) { return f.exactObjectiveBefore; }

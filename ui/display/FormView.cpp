@@ -3,14 +3,13 @@
 
 #include "Display.h"
 #include "Notation.h"
+#include "WorkedNumbers.h"
 
 namespace optimara {
 namespace {
 
 constexpr const char* kMinus = "\xE2\x88\x92";  // U+2212, the minus between terms
 
-inline std::string Text(double x, const NumberText& t) { return FormatNumber(x, t.floating, t.separator); }
-inline std::string Text(const mpq_class& x, const NumberText& t) { return FormatExact(x, t.floating, t.separator); }
 inline bool Negative(double x) { return x < 0; }
 inline bool Negative(const mpq_class& x) { return sgn(x) < 0; }
 inline bool Zero(double x) { return x == 0; }
