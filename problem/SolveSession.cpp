@@ -114,18 +114,15 @@ void SolveSession::Back() {
 bool SolveSession::IsCandidate(int gridRow, int gridCol) const {
     if (!Running()) return false;
     const MatrixZ& marks = problem.PivotMarks;
-    const MatrixR& T = problem.Tableau;
+    const PivotCell cell = TableauCell(gridRow, gridCol);
     // The marks cover the constraint rows and the variable columns only.
-    if (gridRow < 1 || gridCol < 1 || static_cast<uint32_t>(gridRow) >= T.rows ||
-        static_cast<uint32_t>(gridCol) >= T.cols || static_cast<uint32_t>(gridRow) > marks.rows ||
-        static_cast<uint32_t>(gridCol) > marks.cols)
-        return false;
-    return marks.Index(static_cast<uint32_t>(gridRow), static_cast<uint32_t>(gridCol)) == 1;
+    if (cell.row == 0 || cell.row > marks.rows || cell.col > marks.cols) return false;
+    return marks.Index(cell.row, cell.col) == 1;
 }
 
 bool SolveSession::ChoosePivot(int gridRow, int gridCol) {
     if (!IsCandidate(gridRow, gridCol)) return false;
-    const PivotCell cell{static_cast<uint32_t>(gridRow), static_cast<uint32_t>(gridCol)};
+    const PivotCell cell = TableauCell(gridRow, gridCol);
     ChoosePivotCell(problem.PivotMarks, cell);
     Steps.SetNextPivot(cell, true);
     return true;

@@ -2,9 +2,9 @@
 #pragma once
 // One problem being solved as the user drives it, without a window: the
 // problem state, the pivots made on it, the integer search with the steps
-// of its nodes, the error text of the last build and the pivot rule (the
-// method and the tableau's form belong here too, once there is a choice of
-// them). Its operations are the user's commands; its questions say where
+// of its nodes, the error text of the last build, the pivot rule and the
+// form the tableau is read in. Its operations are the user's commands; its
+// questions say where
 // the solution stands. The window shows what the operations leave and
 // answers the long solution's questions through its host; tests and
 // benchmarks drive a session the same way.
@@ -17,6 +17,7 @@
 #include "BranchAndBound.h"
 #include "Sensitivity.h"
 #include "StepHistory.h"
+#include "TableauForms.h"
 
 namespace optimara {
 
@@ -45,6 +46,8 @@ public:
     size_t nodeStepsBytes = 0;
     // The error text of the last build: empty when it read without fault.
     std::string error;
+    // The form the grid shows the tableau in; a grid cell is that form's.
+    TableauForm form = TableauForm::Compact;
 
     // The problem as typed now, read only when the session needs it.
     using TypedText = std::function<ProblemText()>;
@@ -56,6 +59,11 @@ public:
     SolveRun Step(const TypedText& typed, NodeSolveHost& host);
     // Takes the last pivot back: the tableau, its stage and its note.
     void Back();
+    // The tableau's cell under a cell of the grid in the current form; row
+    // 0 for a cell that stands for none.
+    PivotCell TableauCell(int gridRow, int gridCol) const {
+        return TableauCellOfGrid(problem, form, gridRow, gridCol);
+    }
     // Whether the cell of the grid may be pivoted on now; choosing it makes
     // it the next pivot, credited to the user.
     bool IsCandidate(int gridRow, int gridCol) const;

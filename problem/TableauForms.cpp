@@ -269,4 +269,16 @@ template BasicDictionary<mpq_class> DictionaryOf<mpq_class>(const ProblemState&)
 template BasicMatrixForm<double> MatrixFormOf<double>(const ProblemState&, const BasicStandardForm<double>&);
 template BasicMatrixForm<mpq_class> MatrixFormOf<mpq_class>(const ProblemState&, const BasicStandardForm<mpq_class>&);
 
+PivotCell TableauCellOfGrid(const ProblemState& state, TableauForm form, int gridRow, int gridCol) {
+    const uint32_t m = state.Tableau.rows - 1, n = state.Tableau.cols - 1;
+    if (gridRow < 1 || gridCol < 1) return {};
+    const auto row = static_cast<uint32_t>(gridRow), col = static_cast<uint32_t>(gridCol);
+    if (form == TableauForm::Compact) return row <= m && col <= n ? PivotCell{row, col} : PivotCell{};
+    // The full grid: the headings, the z row, then the constraint rows.
+    if (form != TableauForm::Full || !FormsFit(state) || row < 2 || row > m + 1 || col > n + m) return {};
+    for (uint32_t k = 1; k <= n; ++k)
+        if (static_cast<uint32_t>(state.Labels.Index(k, 1)) == col) return {row - 1, k};
+    return {};
+}
+
 } // namespace optimara

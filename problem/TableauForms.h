@@ -149,4 +149,10 @@ BasicDictionary<Num> DictionaryOf(const ProblemState& state);
 template <class Num>
 BasicMatrixForm<Num> MatrixFormOf(const ProblemState& state, const BasicStandardForm<Num>& standard);
 
+// The tableau's cell (1-based row and column of the compact tableau) under
+// a cell of the form's grid, to choose or explain a pivot there: the
+// compact grid's cells are the tableau's; in the full tableau a constraint
+// row's cell in the column of a non-basic variable. Row 0 for any other.
+PivotCell TableauCellOfGrid(const ProblemState& state, TableauForm form, int gridRow, int gridCol);
+
 } // namespace optimara

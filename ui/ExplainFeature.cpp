@@ -10,6 +10,7 @@
 #include "Application.h"
 #include "Display.h"
 #include "Explanation.h"
+#include "FormView.h"
 #include "Preferences.h"
 #include "SessionTexts.h"
 #include "StepsReport.h"
@@ -155,16 +156,25 @@ void ExplainFeature::TableauShown() {
         return;
     }
     const StepFacts facts = FactsOf(state.Steps, state.Steps.Steps(), host_.Maximizing());
-    const Explanation e = ExplainTableau(state.problem, facts, NumberText{host_.Floating(), host_.DecimalSeparator()});
+    const NumberText numbers{host_.Floating(), host_.DecimalSeparator()};
+    const Explanation e = ExplainInForm(state.problem, facts, numbers, state.form);
+    // A textbook form starts from the problem as the method reads it.
+    std::string standard;
+    if (state.form != TableauForm::Compact && state.Steps.Steps() == 0 && !state.Branches.Started())
+        for (const std::string& line : StandardFormLines(state.problem, numbers))
+            standard += (standard.empty() ? "Forma estándar:\n" : "\n") + line;
     // The ratio table's columns, as wide as a 15-digit number in the zoomed font.
     Explicacion->setTabStopDistance(QFontMetricsF(Explicacion->font()).horizontalAdvance(QLatin1Char('0')) * 20);
-    Explicacion->setPlainText(QString::fromStdString(ExplanationText(e) + (search.empty() ? "" : "\n\n" + search)));
+    Explicacion->setPlainText(QString::fromStdString((standard.empty() ? "" : standard + "\n\n") + ExplanationText(e) +
+                                                     (search.empty() ? "" : "\n\n" + search)));
 }
 
 void ExplainFeature::PivotRefused(int gridRow, int gridCol) {
+    // The grid's cell is the current form's; the reason is the tableau's cell's.
+    const AppState& state = host_.State();
+    const PivotCell cell = state.TableauCell(gridRow, gridCol);
     const std::string why =
-        WhyNotPivot(host_.State().problem, static_cast<uint32_t>(std::max(gridRow, 0)),
-                    static_cast<uint32_t>(std::max(gridCol, 0)), NumberText{host_.Floating(), host_.DecimalSeparator()});
+        WhyNotPivot(state.problem, cell.row, cell.col, NumberText{host_.Floating(), host_.DecimalSeparator()});
     if (why.empty()) return;
     host_.Status().SetText(2, why);
     if (ViewExplanation1->isChecked()) Explicacion->setPlainText(QString::fromStdString(why));

@@ -5,6 +5,7 @@
 #include "Feature.h"
 #include "SensitivityFeature.h"
 #include "StepsFeature.h"
+#include "TableauFormFeature.h"
 #include "ZoomFeature.h"
 
 namespace optimara {
@@ -17,6 +18,7 @@ std::vector<std::unique_ptr<Feature>> CreateFeatures(FeatureHost& host) {
     features.push_back(std::make_unique<BranchFeature>(host));
     features.push_back(std::make_unique<StepsFeature>(host));
     features.push_back(std::make_unique<SensitivityFeature>(host));
+    features.push_back(std::make_unique<TableauFormFeature>(host));
     return features;
 }
 

@@ -14,6 +14,7 @@
 #include <QTableView>
 
 #include "Display.h"
+#include "FormView.h"
 #include "FileIO.h"
 #include "MainWindow.h"
 #include "WindowFrame.h"
@@ -43,6 +44,7 @@ void TForm1::ShowTableau() {
     ProblemState& problem = state_.problem;
     TableauView view = ComputeTableauView(problem, ComboBox1->currentIndex() != 0, state_.error.empty(), Floating(),
                                           separator_, state_.plot.SolutionPoint, state_.slackNames);
+    PutFormInView(view, problem, state_.form, NumberText{Floating(), separator_});
     GridModel->SetCells(view.rowCount, view.colCount, std::move(view.cells));
     FitGridColumns();
     frame_->ShowStepAids();

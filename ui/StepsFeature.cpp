@@ -161,6 +161,7 @@ void StepsFeature::SaveStepsTo(const QString& name) {
     input.lines = text.lines;
     input.notation = floating ? "coma flotante" : "racional";
     input.numbers = {floating, separator};
+    input.form = state.form;
     files::StepsPage page = BuildStepsPage(state.problem, state.Steps, input);
     WriteSensitivity(page.sensitivity, SessionSensitivityView(state, text, floating, separator));
     if (state.Branches.Started()) {

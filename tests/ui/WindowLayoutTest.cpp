@@ -89,10 +89,12 @@ TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
                {{"&Abrir", true, false, false}, {"-", 0, 0, 0}, {"&Guardar", true, false, false},
                 {"Guardar &Como...", true, false, false}, {"Guardar &pasos como...", false, false, false},
                 {"E&xportar como LP...", true, false, false}, {"-", 0, 0, 0}, {"&Borrar", true, false, false}, {"-", 0, 0, 0}, {"&Salir", true, false, false}});
-    // The explained steps add the rule, the explanation and the slack names.
+    // The explained steps add the rule, the explanation and the slack names;
+    // the forms of the tableau their submenu.
     ExpectMenu(bar[1]->menu(), "&Notación",
                {{"Coma F&lotante", true, true, true}, {"&Racional", true, true, false}, {"-", 0, 0, 0},
-                {"&Nombres de holgura", true, true, false}, {"&Aritmética exacta", true, true, false}});
+                {"&Nombres de holgura", true, true, false}, {"&Aritmética exacta", true, true, false}, {"-", 0, 0, 0},
+                {"Forma de la &tabla", true, false, false}});
     ExpectMenu(bar[2]->menu(), "&Pasos",
                {{"Paso &atrás", false, false, false}, {"Paso a&delante", true, false, false}, {"-", 0, 0, 0},
                 {"&Elegir pivote", false, false, false}, {"-", 0, 0, 0}, {"Regla de &pivote", true, false, false},

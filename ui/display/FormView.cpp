@@ -304,18 +304,6 @@ FormGrid ComputeFormGrid(ProblemState& state, TableauForm form, const NumberText
     return grid;
 }
 
-PivotCell TableauCellOfGrid(const ProblemState& state, TableauForm form, int gridRow, int gridCol) {
-    const uint32_t m = state.Tableau.rows - 1, n = state.Tableau.cols - 1;
-    if (gridRow < 1 || gridCol < 1) return {};
-    const auto row = static_cast<uint32_t>(gridRow), col = static_cast<uint32_t>(gridCol);
-    if (form == TableauForm::Compact) return row <= m && col <= n ? PivotCell{row, col} : PivotCell{};
-    // The full grid: the headings, the z row, then the constraint rows.
-    if (form != TableauForm::Full || !FormsFit(state) || row < 2 || row > m + 1 || col > n + m) return {};
-    for (uint32_t k = 1; k <= n; ++k)
-        if (static_cast<uint32_t>(state.Labels.Index(k, 1)) == col) return {row - 1, k};
-    return {};
-}
-
 std::string FormPlainText(const FormText& text) {
     std::string out;
     for (const std::string& line : text.standardForm) out += line + "\n";
@@ -332,6 +320,15 @@ std::string FormPlainText(const FormText& text) {
         for (const auto& r : table.rows) row(r);
     }
     return out;
+}
+
+void PutFormInView(TableauView& view, ProblemState& state, TableauForm form, const NumberText& numbers) {
+    if (form == TableauForm::Compact || !view.filled) return;
+    FormGrid grid = ComputeFormGrid(state, form, numbers);
+    if (!grid.filled) return;
+    view.rowCount = grid.rowCount;
+    view.colCount = grid.colCount;
+    view.cells = std::move(grid.cells);
 }
 
 } // namespace optimara

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Display.h"
 #include "Explanation.h"
 #include "TableauForms.h"
 
@@ -70,12 +71,6 @@ struct FormGrid {
 };
 FormGrid ComputeFormGrid(ProblemState& state, TableauForm form, const NumberText& numbers);
 
-// The tableau's cell (1-based row and column of the compact tableau) under
-// a cell of the form's grid, to choose or explain a pivot there: the
-// compact grid's cells are the tableau's; in the full tableau a constraint
-// row's cell in the column of a non-basic variable. Row 0 for any other.
-PivotCell TableauCellOfGrid(const ProblemState& state, TableauForm form, int gridRow, int gridCol);
-
 // A form as plain text: tables in tab-separated rows, the dictionary line
 // by line; for the explanation pane, the clipboard and the read-me.
 std::string FormPlainText(const FormText& text);
@@ -86,6 +81,11 @@ std::string FormPlainText(const FormText& text);
 // tableau's quotients.
 Explanation ExplainInForm(const ProblemState& state, const StepFacts& facts, const NumberText& numbers,
                           TableauForm form);
+
+// The window's grid in a textbook form: the compact view's cells give way to
+// the form's grid; its solution, value and marker stay. Nothing changes for
+// Compact or a view that shows no tableau.
+void PutFormInView(TableauView& view, ProblemState& state, TableauForm form, const NumberText& numbers);
 
 // The form's name as the menu shows it, without the accelerator.
 const char* FormName(TableauForm form);
