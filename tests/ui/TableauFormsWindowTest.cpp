@@ -48,6 +48,8 @@ TEST_F(TableauForms, EachFormReadsTheStepShown) {
     EXPECT_EQ(Row(1).mid(0, 7).join(' '), "z -3 -5 0 0 0 0");
     EXPECT_EQ(GridText(0, 3), "h2");
     EXPECT_TRUE(GridText(2, 3).startsWith("**")) << GridText(2, 3).toStdString();
+    EXPECT_EQ(GridText(7, 3), QString::fromUtf8("6  ← sale"));
+    EXPECT_EQ(GridText(7, 4), "9");
 
     Action("FormDictionary1")->trigger();
     EXPECT_TRUE(All().join('\n').contains("z = 0 + 3x + 5y")) << All().join('\n').toStdString();

@@ -326,6 +326,12 @@ void PutFormInView(TableauView& view, ProblemState& state, TableauForm form, con
     if (form == TableauForm::Compact || !view.filled) return;
     FormGrid grid = ComputeFormGrid(state, form, numbers);
     if (!grid.filled) return;
+    // The grid has no colours: the leaving row's quotient says it leaves, as
+    // the explanation's ratio table does.
+    if (form == TableauForm::Full && grid.colCount > 0)
+        for (int r = 1; r < grid.rowCount; ++r)
+            if (grid.MarkAt(r, grid.colCount - 1) == FormMark::Leaving)
+                grid.cells[size_t(r) * size_t(grid.colCount) + size_t(grid.colCount - 1)] += "  ← sale";
     view.rowCount = grid.rowCount;
     view.colCount = grid.colCount;
     view.cells = std::move(grid.cells);
