@@ -32,8 +32,7 @@ enum class MenuPlace {
     BarView,            // a menu of the bar after "&Imagen"
     FileExports,        // "&Archivo", right under "Guardar &Como...": the steps,
     FileSolverExports,  //   then the problem for other solvers
-    NotationOptions,    // the end of "&Notación": how numbers are held and named,
-    NotationForms,      //   the form of the tableau
+    NotationOptions,    // the end of "&Notación"
     StepsMoves,         // the menu of the steps: going over them,
     StepsPivot,         //   choosing the pivot,
     StepsExplanation,   //   explaining them,

@@ -265,7 +265,6 @@ void TForm1::CreateMenus() {
     Rational1 = AddItem(notation, "&Racional", "Rational1");
     Rational1->setCheckable(true);
     places.Define(MenuPlace::NotationOptions, notation);
-    places.Define(MenuPlace::NotationForms, notation);
 
     // The learning aids' menu is all the features'.
     QMenu* steps = bar->addMenu("&Pasos");

@@ -34,8 +34,8 @@ TableauFormFeature::TableauFormFeature(FeatureHost& host) : Feature(host) {
     setObjectName("TableauFormFeature");
     const TableauForm stored = StoredForm();
     host_.State().form = stored;
-    host_.AddMenuSeparator(MenuPlace::NotationForms);
-    TableFormMenu1 = host_.AddMenu(MenuPlace::NotationForms, "Forma de la &tabla", "TableFormMenu1");
+    host_.AddMenuSeparator(MenuPlace::NotationOptions);
+    TableFormMenu1 = host_.AddMenu(MenuPlace::NotationOptions, "Forma de la &tabla", "TableFormMenu1");
     auto* group = new QActionGroup(TableFormMenu1);
     group->setExclusive(true);
     for (const FormItem& f : kItems) {
