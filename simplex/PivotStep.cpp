@@ -171,6 +171,7 @@ void CopyEngineState(const EngineState& from, EngineState& to) {
     to.LastDraw = from.LastDraw;
     to.Exact = from.Exact;
     to.ExactTableau = from.ExactTableau;
+    to.Method = from.Method;
 }
 
 SolveStage StageOf(int32_t status) {

@@ -99,6 +99,12 @@ enum class SolveStage : uint8_t { Building, Choosing, Optimal, Infeasible, Unbou
 // The stage a choice of the pivot leaves.
 SolveStage StageOf(int32_t status);
 
+// How the method reaches an optimum: the compact method without artificial
+// variables (the first phase drives the last infeasible row), two phases
+// with artificial variables, a big penalty M on them, or the dual simplex
+// from a dual feasible start.
+enum class Method : uint8_t { Compact, TwoPhases, BigM, DualSimplex };
+
 // The part of the problem state that the engine and the solve driver work
 // on. Every matrix starts as 1x1 holding 0.
 struct EngineState {
@@ -120,6 +126,8 @@ struct EngineState {
     // that draw and place (converted once per step).
     bool Exact = false;
     MatrixQ ExactTableau{1, 1};
+    // The method the build chose for this tableau.
+    Method Method = Method::Compact;
 };
 
 // One step of the method on a problem being solved: the chosen pivot, the
