@@ -103,7 +103,7 @@ SolveStage StageOf(int32_t status);
 // variables (the first phase drives the last infeasible row), two phases
 // with artificial variables, a big penalty M on them, or the dual simplex
 // from a dual feasible start.
-enum class Method : uint8_t { Compact, TwoPhases, BigM, DualSimplex };
+enum class SolveMethod : uint8_t { Compact, TwoPhases, BigM, DualSimplex };
 
 // The part of the problem state that the engine and the solve driver work
 // on. Every matrix starts as 1x1 holding 0.
@@ -127,7 +127,7 @@ struct EngineState {
     bool Exact = false;
     MatrixQ ExactTableau{1, 1};
     // The method the build chose for this tableau.
-    Method Method = Method::Compact;
+    SolveMethod Method = SolveMethod::Compact;
 };
 
 // One step of the method on a problem being solved: the chosen pivot, the
