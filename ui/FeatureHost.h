@@ -35,6 +35,7 @@ enum class MenuPlace {
     NotationOptions,    // the end of "&Notación"
     StepsMoves,         // the menu of the steps: going over them,
     StepsPivot,         //   choosing the pivot,
+    StepsMethods,       //   the methods,
     StepsExplanation,   //   explaining them,
     StepsAnalysis,      //   what the optimum says,
     StepsSearch,        //   the integer search
@@ -54,6 +55,9 @@ public:
     // The problem as typed.
     virtual ProblemText ReadProblemText() const = 0;
     virtual bool Maximizing() const = 0;
+    // What runs the session's operations on the window: the panels, the
+    // picture and the tableau they show, and the questions they ask.
+    virtual NodeSolveHost& Solver() = 0;
     // Solves the typed problem anew, as "Una Solución" does; one step, as
     // "Paso a paso" does.
     virtual void SolveAgain() = 0;

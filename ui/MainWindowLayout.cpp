@@ -269,8 +269,8 @@ void TForm1::CreateMenus() {
     // The learning aids' menu is all the features'.
     QMenu* steps = bar->addMenu("&Pasos");
     steps->setObjectName("Steps1");
-    for (MenuPlace place : {MenuPlace::StepsMoves, MenuPlace::StepsPivot, MenuPlace::StepsExplanation,
-                            MenuPlace::StepsAnalysis, MenuPlace::StepsSearch})
+    for (MenuPlace place : {MenuPlace::StepsMoves, MenuPlace::StepsPivot, MenuPlace::StepsMethods,
+                            MenuPlace::StepsExplanation, MenuPlace::StepsAnalysis, MenuPlace::StepsSearch})
         places.Define(place, steps);
 
     QMenu* image = bar->addMenu("&Imagen");

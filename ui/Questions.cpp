@@ -2,6 +2,7 @@
 #include "Questions.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -14,6 +15,8 @@ namespace {
 
 const char* const kMoreNodesText = "Ramificación de 1000 nodos. Deseas probar otros 1000 nodos más?";
 const char* const kMoreNodesCaption = "Ramificación y acotación";
+const char* const kMoreCutsText = "Se han añadido 50 planos de corte. ¿Añadir otros 50 más?";
+const char* const kMoreCutsCaption = "Planos de corte";
 const char* const kFileFilter = "Linear Programing Files (*.lpf)";
 const char* const kFileSuffix = "lpf";
 
@@ -54,6 +57,19 @@ bool DialogQuestions::AskRestart(QWidget* window) { return AnsweredYes(window, k
 
 bool DialogQuestions::AskMoreNodes(QWidget* window) {
     return AnsweredYes(window, kMoreNodesCaption, kMoreNodesText, "NodesQuestion");
+}
+
+bool DialogQuestions::AskMoreCuts(QWidget* window) {
+    return AnsweredYes(window, kMoreCutsCaption, kMoreCutsText, "CutsQuestion");
+}
+
+QString DialogQuestions::AskConstraint(QWidget* window) {
+    QInputDialog dialog(window);
+    dialog.setObjectName("ConstraintQuestion");
+    dialog.setWindowTitle(QString::fromUtf8("Añadir restricción"));
+    dialog.setLabelText(QString::fromUtf8("Restricción (como una línea del problema, p. ej. x+y<3):"));
+    dialog.setInputMode(QInputDialog::TextInput);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 QString DialogQuestions::ChooseOpenFile(QWidget* window) {

@@ -30,6 +30,11 @@ public:
     virtual QString ChooseStepsFile(QWidget* window) = 0;
     // The LP file to export the problem to; empty when cancelled.
     virtual QString ChooseLpFile(QWidget* window) = 0;
+    // After fifty cutting planes: go on for another fifty?
+    virtual bool AskMoreCuts(QWidget* window) = 0;
+    // One more line for the problem at its optimum, typed as the problem's
+    // lines are; empty when cancelled.
+    virtual QString AskConstraint(QWidget* window) = 0;
 };
 
 // The user answers in message boxes and file dialogs.
@@ -43,6 +48,8 @@ public:
     QString ChooseImageFile(QWidget* window) override;
     QString ChooseStepsFile(QWidget* window) override;
     QString ChooseLpFile(QWidget* window) override;
+    bool AskMoreCuts(QWidget* window) override;
+    QString AskConstraint(QWidget* window) override;
 
 private:
     // Made on first use (a file dialog starts reading its folder as soon as

@@ -31,6 +31,7 @@ public:
     AppState& State() override { return w_.state_; }
     bool ErrorFree() const override { return w_.state_.error.empty(); }
     bool Maximizing() const override;
+    NodeSolveHost& Solver() override { return host; }
     void SolveAgain() override { w_.Button1Click(); }
     void StepAgain() override { w_.Button2Click(); }
     std::string ProblemCaption() const override;

@@ -199,6 +199,13 @@ public:
     std::function<QString(const QString& preset)> saveFile;
 
     std::function<bool()> moreNodes;
+    std::function<bool()> moreCuts;
+    // The line typed for "Añadir restricción..."; empty is a cancel.
+    std::function<QString()> constraint;
+    bool AskMoreCuts(QWidget* window) override { return moreCuts ? moreCuts() : DialogQuestions::AskMoreCuts(window); }
+    QString AskConstraint(QWidget* window) override {
+        return constraint ? constraint() : DialogQuestions::AskConstraint(window);
+    }
     bool AskRestart(QWidget* window) override { return restart ? restart() : DialogQuestions::AskRestart(window); }
     bool AskMoreNodes(QWidget* window) override {
         return moreNodes ? moreNodes() : DialogQuestions::AskMoreNodes(window);
