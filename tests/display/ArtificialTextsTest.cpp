@@ -8,6 +8,7 @@
 #include "ArtificialTexts.h"
 #include "BuildProblem.h"
 #include "FormView.h"
+#include "StepsReport.h"
 
 namespace optimara {
 namespace {
@@ -120,6 +121,29 @@ TEST(ArtificialTexts, NotesSayWhichArtificialLeftAndWhyNoPointIsFeasible) {
     ASSERT_EQ(penalty.Stage, SolveStage::Infeasible);
     EXPECT_EQ(ArtificialNotes(penalty, NumberText{}).back(),
               "No factible: la variable artificial a1 = 3 sigue positiva al final de la Gran M.");
+}
+
+// The page of steps replays the method's own steps (copies are kept only
+// now and then): each tableau of a two-phase solve shows its w row, and
+// the last the optimum 9.
+TEST(ArtificialTexts, PageOfStepsReplaysTheTwoPhaseSteps) {
+    ProblemState s;
+    Built(s, SolveMethod::TwoPhases, false, kTextbook);
+    StepHistory history;
+    history.Start(s, NoteOf(s, false));
+    while (s.Stage == SolveStage::Choosing) {
+        history.SetNextPivot(ChosenCell(s.PivotMarks));
+        NextStep(s);
+        history.Record(s, NoteOf(s, false), false);
+    }
+    StepsPageInput in;
+    in.sense = "Minimizar";
+    in.maximize = false;
+    in.form = TableauForm::Full;
+    const files::StepsPage page = BuildStepsPage(s, history, in);
+    ASSERT_EQ(page.tableaux.size(), 3u);
+    for (size_t k = 0; k < 2; ++k) EXPECT_EQ(page.tableaux[k].cells[size_t(3) * size_t(page.tableaux[k].cols)], "w");
+    EXPECT_EQ(page.tableaux[2].value, "9");
 }
 
 } // namespace
