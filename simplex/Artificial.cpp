@@ -122,12 +122,12 @@ bool DriveOut(EngineState& e, Matrix& T) {
             return true;
         }
         a.dropped.push_back(k);
-        for (uint32_t q = 1; q <= n + 1; ++q)
-            if (ArtificialOf(e, static_cast<uint32_t>(e.Labels.Index(q, 1))) == 0 || q == n + 1) T.Index(i, q) = 0;
-        if (e.Exact)
-            for (uint32_t q = 1; q <= n + 1; ++q)
-                if (q == n + 1 || ArtificialOf(e, static_cast<uint32_t>(e.Labels.Index(q, 1))) == 0)
-                    e.Tableau.Index(i, q) = 0;
+        // The rounded copy of an exact tableau drops the row with it.
+        for (uint32_t q = 1; q <= n + 1; ++q) {
+            if (q <= n && ArtificialOf(e, static_cast<uint32_t>(e.Labels.Index(q, 1))) != 0) continue;
+            T.Index(i, q) = 0;
+            e.Tableau.Index(i, q) = 0;
+        }
     }
     return false;
 }

@@ -468,11 +468,12 @@ inline std::string CheckPoint(const LpModel& model, const ProblemState& state, c
 // where they differ. `random` carries the pivot generator from run to run,
 // as the window's does; `rule` is the pivot rule of every choice.
 inline CompareResult CompareOne(const TypedProblem& p, RandomGenerator& random, PivotRule rule = PivotRule::Random,
-                                SolveMethod method = SolveMethod::Compact) {
+                                SolveMethod method = SolveMethod::Compact, bool exact = false) {
     CompareResult r;
     HeadlessHost host;
     host.text = p.text;
     host.state.BuildMethod = method;
+    host.state.Exact = exact;
     host.state.Random = random;
     host.state.Rule = rule;
     try {
