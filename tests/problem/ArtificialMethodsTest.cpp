@@ -65,6 +65,16 @@ TEST(ArtificialMethods, TextbookReachesNineAtThreeOneInTwoPivots) {
         run.Build();
         Button2Click(run.host);
         EXPECT_EQ(run.host.state.Artificials.leftAtLastStep, 2u);
+        if (c.exact) {
+            // By hand: a1 = 2 - 2/3 x + h1 - 1/3 h2 + 1/3 a2, y = 2 - 1/3 x + 1/3 h2 - 1/3 a2 and
+            // w = 2 - 2/3 x + h1 - 1/3 h2 + 4/3 a2, over the columns x, a2, h1, h2.
+            const MatrixQ& Q = run.host.state.ExactTableau;
+            const std::vector<std::vector<mpq_class>> expected{{mpq_class(2, 3), mpq_class(-1, 3), -1, mpq_class(1, 3), -2},
+                                                               {mpq_class(1, 3), mpq_class(1, 3), 0, mpq_class(-1, 3), -2},
+                                                               {mpq_class(2, 3), mpq_class(-4, 3), -1, mpq_class(1, 3), -2}};
+            for (uint32_t i = 1; i <= 3; ++i)
+                for (uint32_t j = 1; j <= 5; ++j) EXPECT_EQ(Q.Index(i, j), expected[i - 1][j - 1]) << i << "," << j;
+        }
         Button2Click(run.host);
         EXPECT_EQ(run.host.state.Artificials.leftAtLastStep, 1u);
         EXPECT_EQ(run.host.statusPanel, "Hecho");
