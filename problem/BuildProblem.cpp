@@ -62,8 +62,20 @@ void TakePlotCopies(ProblemState& state, const ProblemModel& model) {
     TakePlotCopies(state, RowsAsRead(model));
 }
 
+// The artificial methods' first tableau and first choice.
+int32_t BuildArtificial(ProblemState& state) {
+    std::vector<char> negated;
+    for (const RowOrigin& row : state.Model.rows) negated.push_back(row.negated ? 1 : 0);
+    if (state.Exact) state.ExactTableau = ExactTableauFromModel(state.Model);
+    else state.ExactTableau.Redefine(1, 1);
+    AddArtificials(state, negated);
+    return SelectArtificialPivot(state);
+}
+
 void BuildFromText(ProblemState& state, const ProblemText& problem, BuildReport& report) {
     const size_t base = state.Names.size();
+    state.Method = state.BuildMethod;
+    state.Artificials = ArtificialPart{};
     ProblemModel& model = state.Model;
     ReadModel(model, problem, state.Names, report, state.Exact);
     for (const ModelVariable& v : model.variables) state.Names.push_back(v.name);
@@ -92,7 +104,9 @@ void BuildFromText(ProblemState& state, const ProblemText& problem, BuildReport&
     state.Labels.Redefine(T.rows + T.cols - 2, 1);
     for (uint32_t i = 1; i <= state.Labels.rows; ++i) state.Labels.Index(i, 1) = static_cast<int32_t>(i);
     int32_t status = 0;
-    if (state.Exact) {
+    if (UsesArtificials(state.Method)) {
+        status = BuildArtificial(state);
+    } else if (state.Exact) {
         // The typed numbers themselves; the floating tableau is their
         // rounding, for the picture and the marker.
         state.ExactTableau = ExactTableauFromModel(model);

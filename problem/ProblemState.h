@@ -21,6 +21,9 @@ struct ProblemState : EngineState {
     // What the text said and where each row and column of the first
     // tableau came from.
     ProblemModel Model;
+    // The method the next build solves by (the state's Method is the one
+    // the current tableau is solved by).
+    SolveMethod BuildMethod = SolveMethod::Compact;
 };
 
 // Back to the empty problem of the start: every problem matrix 1x1 holding

@@ -60,6 +60,8 @@ SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
     sensitivity_.reset();
     dual_.reset();
     const SolveRun run = PressGoesTo(typed, true);
+    // The integer search solves its nodes by the compact method.
+    problem.BuildMethod = run == SolveRun::Simplex ? method : SolveMethod::Compact;
     if (run == SolveRun::Simplex) Button1Click(host);
     if (run != SolveRun::Search) return run;
     SearchPresses presses(Branches, [&] { PressSearch(host); });
@@ -71,6 +73,8 @@ SolveRun SolveSession::Step(const TypedText& typed, NodeSolveHost& host) {
     sensitivity_.reset();
     dual_.reset();
     const SolveRun run = PressGoesTo(typed, false);
+    // The integer search solves its nodes by the compact method.
+    problem.BuildMethod = run == SolveRun::Simplex ? method : SolveMethod::Compact;
     if (run == SolveRun::Simplex) Button2Click(host);
     else PressSearch(host);
     return run;
@@ -195,6 +199,8 @@ const ProblemState* SolveSession::Relaxation() const {
 }
 
 bool SolveSession::Optimal() const {
+    // The analysis reads a compact tableau: an artificial method's optimum is none.
+    if (!Branches.Started() && UsesArtificials(problem.Method)) return false;
     return Branches.Started() ? Relaxation() != nullptr : problem.Stage == SolveStage::Optimal;
 }
 

@@ -48,6 +48,9 @@ public:
     std::string error;
     // The form the grid shows the tableau in; a grid cell is that form's.
     TableauForm form = TableauForm::Compact;
+    // The method the next build of the simplex solves by; a change applies
+    // from the next build (the tableau on screen keeps its own: problem.Method).
+    SolveMethod method = SolveMethod::Compact;
 
     // The problem as typed now, read only when the session needs it.
     using TypedText = std::function<ProblemText()>;

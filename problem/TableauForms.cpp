@@ -17,22 +17,24 @@ namespace optimara {
 
 bool FormsFit(const ProblemState& state) {
     const MatrixR& T = state.Tableau;
-    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    const uint32_t m = ConstraintRows(state), n = T.cols - 1;
     const ProblemModel& model = state.Model;
+    if (T.rows < 1 + state.Artificials.extraRows || n < state.Artificials.surplusColumns) return false;
     // Readiness is not asked for: an edit leaves the last tableau shown,
     // and the model it was built from with it.
-    if (!model.complete || model.rows.size() != m || model.columns.size() != n ||
+    if (!model.complete || model.rows.size() != m || model.columns.size() + state.Artificials.surplusColumns != n ||
         model.slackNames.size() != m || state.Labels.rows != m + n || state.Labels.cols != 1 ||
-        state.SignMarks.rows < n || state.Names.size() < n)
+        state.SignMarks.rows < model.columns.size() || state.Names.size() < model.columns.size())
         return false;
     if (state.Exact && (state.ExactTableau.rows != T.rows || state.ExactTableau.cols != T.cols)) return false;
     return state.CandidateCount == 0 || (state.PivotMarks.rows == m && state.PivotMarks.cols == n);
 }
 
 std::vector<std::string> FormVariableNames(const ProblemState& s) {
-    const uint32_t m = s.Tableau.rows - 1, n = s.Tableau.cols - 1;
+    const uint32_t m = ConstraintRows(s), n = s.Tableau.cols - 1;
     std::vector<std::string> names(static_cast<size_t>(n) + m, "?");
-    for (uint32_t v = 1; v <= n && v <= s.Names.size() && v <= s.SignMarks.rows; ++v) {
+    const uint32_t columns = n - s.Artificials.surplusColumns;
+    for (uint32_t v = 1; v <= columns && v <= s.Names.size() && v <= s.SignMarks.rows; ++v) {
         if (s.SignMarks.Index(v, 1) != 0) {
             names[v - 1] = s.Names[v - 1];
             continue;
@@ -43,6 +45,13 @@ std::vector<std::string> FormVariableNames(const ProblemState& s) {
     }
     for (uint32_t i = 1; i <= m; ++i)
         names[n + i - 1] = i <= s.Model.slackNames.size() ? s.Model.slackNames[i - 1] : "h" + std::to_string(i);
+    // The artificial methods: a surplus column carries its row's slack
+    // name, and the row's own variable is its artificial a1, a2, ...
+    const std::vector<uint32_t>& rows = s.Artificials.rows;
+    for (uint32_t k = 1; k <= rows.size() && rows[k - 1] <= m; ++k) {
+        names[columns + k - 1] = names[n + rows[k - 1] - 1];
+        names[n + rows[k - 1] - 1] = "a" + std::to_string(k);
+    }
     return names;
 }
 
@@ -57,6 +66,12 @@ BasicStandardForm<Num> StandardFormOf(const ProblemState& state) {
     f.maximize = model.maximize;
     f.n = n;
     f.names = FormVariableNames(state);
+    if (UsesArtificials(state.Method)) {
+        // The problem's own standard form: its columns, then its slacks.
+        std::vector<std::string> names(f.names.begin(), f.names.begin() + n);
+        names.insert(names.end(), model.slackNames.begin(), model.slackNames.end());
+        f.names = std::move(names);
+    }
     for (uint32_t j = 1; j <= n; ++j) f.cost.push_back(K::Clean(Num(sense * first.Index(m + 1, j))));
     for (uint32_t i = 1; i <= m; ++i) {
         typename BasicStandardForm<Num>::Row row;
@@ -87,8 +102,8 @@ std::vector<uint32_t> Positions(const MatrixZ& labels) {
 }
 
 template <class Num>
-void FullRatios(const typename FormNumbers<Num>::Matrix& T, BasicFullTableau<Num>& f, uint32_t col) {
-    for (const auto& rr : RatioTest(T, f.drivingRow, col)) {
+void FullRatios(const typename FormNumbers<Num>::Matrix& T, BasicFullTableau<Num>& f, uint32_t col, uint32_t m) {
+    for (const auto& rr : RatioTest(T, f.drivingRow, col, m)) {
         BasicFullRatio<Num> ratio;
         ratio.tied = rr.tied;
         switch (rr.part) {
@@ -105,13 +120,33 @@ void FullRatios(const typename FormNumbers<Num>::Matrix& T, BasicFullTableau<Num
     }
 }
 
+// The artificial methods' added row, in the full tableau's terms: phase 1's
+// w row (the tableau holds -w: w_j - c_j is the entry itself, w is minus
+// the constant), or big M's M part of every z_j - c_j and of z.
+template <class Num>
+void AddedRow(const ProblemState& state, const typename FormNumbers<Num>::Matrix& T, BasicFullTableau<Num>& f) {
+    using K = FormNumbers<Num>;
+    if (!UsesArtificials(state.Method) || state.Artificials.extraRows == 0) return;
+    const uint32_t added = f.m + 1, n = T.cols - 1;
+    const bool bigM = state.Method == SolveMethod::BigM;
+    if (!bigM && state.Artificials.phase != 1) return;
+    const Num sign = bigM ? Num(state.Model.maximize ? -1 : 1) : Num(1);
+    std::vector<Num>& row = bigM ? f.zM : f.w;
+    row.assign(f.width, Num(0));
+    for (uint32_t k = 1; k <= n; ++k)
+        row[static_cast<uint32_t>(state.Labels.Index(k, 1)) - 1] = K::Clean(Num(sign * T.Index(added, k)));
+    const Num value = K::Clean(Num(-sign * T.Index(added, n + 1)));
+    if (bigM) f.zValueM = value;
+    else f.wValue = value;
+}
+
 } // namespace
 
 template <class Num>
 BasicFullTableau<Num> FullTableauOf(const ProblemState& state) {
     using K = FormNumbers<Num>;
     const auto& T = K::Current(state);
-    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    const uint32_t m = ConstraintRows(state), n = T.cols - 1, zRow = T.rows;
     const Num sense = state.Model.maximize ? 1 : -1;
     BasicFullTableau<Num> f;
     f.m = m;
@@ -139,15 +174,16 @@ BasicFullTableau<Num> FullTableauOf(const ProblemState& state) {
         }
     }
     for (uint32_t k = 1; k <= n; ++k)
-        f.z[static_cast<uint32_t>(state.Labels.Index(k, 1)) - 1] = K::Clean(Num(-sense * T.Index(m + 1, k)));
-    f.zValue = K::Clean(Num(sense * T.Index(m + 1, n + 1)));
-    f.drivingRow = m == 0 ? 0 : LastInfeasibleRow(T);
+        f.z[static_cast<uint32_t>(state.Labels.Index(k, 1)) - 1] = K::Clean(Num(-sense * T.Index(zRow, k)));
+    f.zValue = K::Clean(Num(sense * T.Index(zRow, n + 1)));
+    AddedRow(state, T, f);
+    f.drivingRow = m == 0 || UsesArtificials(state.Method) ? 0 : LastInfeasibleRow(T);
     if (!marked) return f;
     const PivotCell chosen = ChosenCell(state.PivotMarks);
     if (chosen.row == 0) return f;
     f.pivotRow = chosen.row;
     f.pivotCol = static_cast<uint32_t>(state.Labels.Index(chosen.col, 1));
-    FullRatios<Num>(T, f, chosen.col);
+    FullRatios<Num>(T, f, chosen.col, m);
     return f;
 }
 
@@ -155,7 +191,7 @@ template <class Num>
 BasicDictionary<Num> DictionaryOf(const ProblemState& state) {
     using K = FormNumbers<Num>;
     const auto& T = K::Current(state);
-    const uint32_t m = T.rows - 1, n = T.cols - 1;
+    const uint32_t m = ConstraintRows(state), n = T.cols - 1, zRow = T.rows;
     const Num sense = state.Model.maximize ? 1 : -1;
     BasicDictionary<Num> d;
     d.names = FormVariableNames(state);
@@ -173,8 +209,8 @@ BasicDictionary<Num> DictionaryOf(const ProblemState& state) {
         d.lines.push_back(std::move(line));
     }
     BasicDictionaryLine<Num> z;
-    z.constant = K::Clean(Num(sense * T.Index(m + 1, n + 1)));
-    for (uint32_t k : order) z.terms.emplace_back(column(k), K::Clean(Num(sense * T.Index(m + 1, k))));
+    z.constant = K::Clean(Num(sense * T.Index(zRow, n + 1)));
+    for (uint32_t k : order) z.terms.emplace_back(column(k), K::Clean(Num(sense * T.Index(zRow, k))));
     d.lines.push_back(std::move(z));
     if (state.CandidateCount > 0 && state.Stage == SolveStage::Choosing) {
         const PivotCell chosen = ChosenCell(state.PivotMarks);
@@ -275,9 +311,13 @@ PivotCell TableauCellOfGrid(const ProblemState& state, TableauForm form, int gri
     const auto row = static_cast<uint32_t>(gridRow), col = static_cast<uint32_t>(gridCol);
     if (form == TableauForm::Compact) return row <= m && col <= n ? PivotCell{row, col} : PivotCell{};
     // The full grid: the headings, the z row, then the constraint rows.
-    if (form != TableauForm::Full || !FormsFit(state) || row < 2 || row > m + 1 || col > n + m) return {};
+    if (form != TableauForm::Full || !FormsFit(state)) return {};
+    // Phase 1 shows its w row under z.
+    const uint32_t above = 1 + (state.Method == SolveMethod::TwoPhases && state.Artificials.phase == 1 ? 1 : 0);
+    const uint32_t constraints = ConstraintRows(state);
+    if (row <= above || row > constraints + above || col > n + constraints) return {};
     for (uint32_t k = 1; k <= n; ++k)
-        if (static_cast<uint32_t>(state.Labels.Index(k, 1)) == col) return {row - 1, k};
+        if (static_cast<uint32_t>(state.Labels.Index(k, 1)) == col) return {row - above, k};
     return {};
 }
 

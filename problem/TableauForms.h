@@ -80,6 +80,14 @@ struct BasicFullTableau {
     std::vector<uint32_t> basic;          // per row, the variable basic in it
     std::vector<Num> z;                   // per column, z_j - c_j of the typed objective
     Num zValue = 0;                       // the objective's value, as the user asked for it
+    // Big M: the M part of every z_j - c_j and of z (each entry is zM·M + z);
+    // empty under the other methods.
+    std::vector<Num> zM;
+    Num zValueM = 0;
+    // Two phases, while phase 1 lasts: w_j - c_j of w = the artificials'
+    // sum, minimised, and w's value; empty otherwise.
+    std::vector<Num> w;
+    Num wValue = 0;
     std::vector<Num> cells;               // m * width, row-major
     std::vector<Num> solution;            // per row, the basic variable's value
     std::vector<int8_t> marks;            // m * width: 1 tied candidate, 2 chosen pivot

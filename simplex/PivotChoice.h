@@ -33,6 +33,7 @@ struct BasicEligibleColumn {
     Num reference = 0;
     Num best = 0;
     bool limited = false;
+    Num penalty = 0;  // big M: the column's M part, compared before the reference
 };
 
 template <class Num>

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cfloat>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -142,6 +143,7 @@ void PivotStep(MatrixQ& T, const MatrixZ& pivotMarks, int32_t candidateCount, Ma
 }
 
 int32_t NextStep(EngineState& e) {
+    if (UsesArtificials(e.Method)) return NextArtificialStep(e);
     int32_t status = 0;
     if (e.Exact) {
         PivotStep(e.ExactTableau, e.PivotMarks, e.CandidateCount, e.Labels);
@@ -172,6 +174,7 @@ void CopyEngineState(const EngineState& from, EngineState& to) {
     to.Exact = from.Exact;
     to.ExactTableau = from.ExactTableau;
     to.Method = from.Method;
+    to.Artificials = from.Artificials;
 }
 
 SolveStage StageOf(int32_t status) {
@@ -233,11 +236,13 @@ SolutionReading ReadSolution(const MatrixR& T, MatrixZ& labels, const MatrixZ& s
     reading.objective = maximize ? z : -z;
     if (n == 0) return reading;  // no variable yet (the state at program start)
     InvertLabels(labels);
+    // The artificial methods' surplus columns follow the problem's own.
+    const uint32_t columns = std::min(n, signMarks.rows);
     auto valueOf = [&](uint32_t v) {
         uint32_t p = static_cast<uint32_t>(labels.Index(v, 1));
         return p <= n ? 0.0 : -T.Index(p - n, n + 1);
     };
-    for (uint32_t v = 1; v <= n; ++v) {
+    for (uint32_t v = 1; v <= columns; ++v) {
         VariablePlace place{v, static_cast<uint32_t>(labels.Index(v, 1)), 0};
         double value = valueOf(v);
         if (signMarks.Index(v, 1) == 0) {

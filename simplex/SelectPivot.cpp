@@ -376,6 +376,81 @@ std::vector<BasicRowRatio<Num>> Ratios(const Matrix& T, uint32_t drivingRow, uin
     return rows;
 }
 
+// The constraint rows of a tableau with more than one objective row, as
+// the scans see a tableau: rows 1..rows-1 are the constraints.
+template <class Matrix>
+struct FramedRows {
+    const Matrix& T;
+    uint32_t rows, cols;
+    auto RowData(uint32_t i) const { return T.RowData(i); }
+    const auto& Index(uint32_t i, uint32_t j) const { return T.Index(i, j); }
+};
+
+// Which columns may enter under a frame. With a penalty row, the M part
+// decides as M grows without bound: while any column has a positive M part
+// only those may enter; then a column whose M part is zero enters by its
+// plain part.
+template <class Num>
+int32_t FramedEligible(const Num* reference, const Num* penalty, uint32_t n, const PivotFrame& frame,
+                       const MatrixZ* labels, ColumnTests<Num>& c) {
+    const auto barred = [&](uint32_t i) {
+        const auto v = static_cast<uint32_t>(labels ? labels->Index(i + 1, 1) : static_cast<int32_t>(i + 1));
+        return v - 1 < frame.barred.size() && frame.barred[v - 1] != 0;
+    };
+    const Num tolZ = RowTolerance(reference, n);
+    const Num tolP = penalty ? RowTolerance(penalty, n) : Num(0);
+    bool anyPenalty = false;
+    for (uint32_t i = 0; penalty && i < n; ++i)
+        if (!barred(i) && penalty[i] > tolP) anyPenalty = true;
+    int32_t status = Optimal;
+    for (uint32_t i = 0; i < n; ++i) {
+        if (barred(i)) continue;
+        const bool eligible = anyPenalty ? penalty[i] > tolP
+                                         : reference[i] > tolZ && !(penalty && penalty[i] < -tolP);
+        if (!eligible) continue;
+        c.eligible[i] = 1;
+        c.d[i] = Kind<Num>::Open();
+        status = PivotChosen;
+    }
+    return anyPenalty ? 2 * status : status;  // doubled: the M parts decided
+}
+
+template <class Matrix, class Num>
+int32_t SelectFramed(const Matrix& T, MatrixZ& pivotMarks, int32_t& candidateCount, RandomGenerator& random,
+                     PivotRule rule, const MatrixZ* labels, int32_t* draw, const PivotFrame& frame) {
+    candidateCount = 0;
+    if (draw) *draw = -1;
+    const uint32_t m = frame.constraintRows, n = T.cols - 1;
+    const Num* reference = T.RowData(frame.referenceRow);
+    const Num* penalty = frame.penaltyRow ? T.RowData(frame.penaltyRow) : nullptr;
+    ColumnTests<Num> c(n, Kind<Num>::Never());
+    int32_t status = FramedEligible(reference, penalty, n, frame, labels, c);
+    const bool byPenalty = status == 2 * PivotChosen;
+    if (byPenalty) status = PivotChosen;
+    if (m == 0) return status == PivotChosen ? Unbounded : Optimal;
+    pivotMarks.Redefine(m, n);
+    const FramedRows<Matrix> rows{T, m + 1, T.cols};
+    ScanRows(rows, pivotMarks, 1, c);
+    BasicPivotRecord<Num> record;
+    record.columnCount = n;
+    Record(reference, c, record);
+    if (byPenalty)
+        for (auto& column : record.columns) column.penalty = penalty[column.col - 1];
+    CollectCandidates(pivotMarks, c, record);
+    if (status == PivotChosen && record.candidateRows.empty()) status = Unbounded;
+    record.status = status;
+    const RuleChoice choice = ChooseByRule(record, rule, labels, random);
+    if (draw) *draw = choice.draw;
+    if (choice.row != 0) {
+        pivotMarks.Index(choice.row, choice.col) = 2;
+        candidateCount = static_cast<int32_t>(record.candidateRows.size());
+    } else {
+        for (size_t k = 0; k < record.candidateRows.size(); ++k)
+            pivotMarks.Index(record.candidateRows[k], record.candidateCols[k]) = 0;
+    }
+    return choice.status;
+}
+
 } // namespace
 
 template <class Num>
@@ -395,6 +470,9 @@ RuleChoice ChooseByRule(const BasicPivotRecord<Num>& r, PivotRule rule, const Ma
         return TakeColumn(
             r,
             [](const BasicEligibleColumn<Num>& a, const BasicEligibleColumn<Num>& b) {
+                // An M part (big M only) outweighs any plain part.
+                const Num pa = Kind<Num>::Magnitude(a.penalty), pb = Kind<Num>::Magnitude(b.penalty);
+                if (pa != pb) return pa > pb;
                 return Kind<Num>::Magnitude(a.reference) > Kind<Num>::Magnitude(b.reference);
             },
             [](uint32_t, uint32_t) { return false; });
@@ -440,6 +518,29 @@ int32_t SelectPivot(const MatrixR& T, MatrixZ& pivotMarks, int32_t& candidateCou
 int32_t SelectPivot(const MatrixQ& T, MatrixZ& pivotMarks, int32_t& candidateCount, RandomGenerator& random,
                     PivotRule rule, const MatrixZ* labels, int32_t* draw) {
     return Select<MatrixQ, mpq_class>(T, pivotMarks, candidateCount, random, rule, labels, draw);
+}
+
+} // namespace optimara
+
+namespace optimara {
+
+int32_t SelectFramedPivot(const MatrixR& T, MatrixZ& pivotMarks, int32_t& candidateCount, RandomGenerator& random,
+                          PivotRule rule, const MatrixZ* labels, int32_t* draw, const PivotFrame& frame) {
+    return SelectFramed<MatrixR, double>(T, pivotMarks, candidateCount, random, rule, labels, draw, frame);
+}
+
+int32_t SelectFramedPivot(const MatrixQ& T, MatrixZ& pivotMarks, int32_t& candidateCount, RandomGenerator& random,
+                          PivotRule rule, const MatrixZ* labels, int32_t* draw, const PivotFrame& frame) {
+    return SelectFramed<MatrixQ, mpq_class>(T, pivotMarks, candidateCount, random, rule, labels, draw, frame);
+}
+
+std::vector<RowRatio> RatioTest(const MatrixR& T, uint32_t drivingRow, uint32_t col, uint32_t constraintRows) {
+    return Ratios<FramedRows<MatrixR>, double>(FramedRows<MatrixR>{T, constraintRows + 1, T.cols}, drivingRow, col);
+}
+
+std::vector<ExactRowRatio> RatioTest(const MatrixQ& T, uint32_t drivingRow, uint32_t col, uint32_t constraintRows) {
+    return Ratios<FramedRows<MatrixQ>, mpq_class>(FramedRows<MatrixQ>{T, constraintRows + 1, T.cols}, drivingRow,
+                                                   col);
 }
 
 } // namespace optimara

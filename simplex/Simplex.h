@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "Artificial.h"
 #include "MatrixR.h"
 #include "MatrixZ.h"
 #include "PivotChoice.h"
@@ -105,6 +106,32 @@ SolveStage StageOf(int32_t status);
 // from a dual feasible start.
 enum class SolveMethod : uint8_t { Compact, TwoPhases, BigM, DualSimplex };
 
+// The methods whose build adds artificial variables.
+inline bool UsesArtificials(SolveMethod method) {
+    return method == SolveMethod::TwoPhases || method == SolveMethod::BigM;
+}
+
+// What a method with more than one objective row tells the choice of the
+// pivot: how many constraint rows there are, the row whose positive entries
+// may enter, a penalty row compared before it (big M: its M part), and the
+// variables (by number - 1) that never enter.
+struct PivotFrame {
+    uint32_t constraintRows = 0;
+    uint32_t referenceRow = 0;
+    uint32_t penaltyRow = 0;
+    std::vector<char> barred;
+};
+int32_t SelectFramedPivot(const MatrixR& tableau, MatrixZ& pivotMarks, int32_t& candidateCount,
+                          RandomGenerator& random, PivotRule rule, const MatrixZ* labels, int32_t* draw,
+                          const PivotFrame& frame);
+int32_t SelectFramedPivot(const MatrixQ& tableau, MatrixZ& pivotMarks, int32_t& candidateCount,
+                          RandomGenerator& random, PivotRule rule, const MatrixZ* labels, int32_t* draw,
+                          const PivotFrame& frame);
+// The ratio test of one column over the first constraintRows rows only.
+std::vector<RowRatio> RatioTest(const MatrixR& tableau, uint32_t drivingRow, uint32_t col, uint32_t constraintRows);
+std::vector<ExactRowRatio> RatioTest(const MatrixQ& tableau, uint32_t drivingRow, uint32_t col,
+                                     uint32_t constraintRows);
+
 // The part of the problem state that the engine and the solve driver work
 // on. Every matrix starts as 1x1 holding 0.
 struct EngineState {
@@ -128,6 +155,8 @@ struct EngineState {
     MatrixQ ExactTableau{1, 1};
     // The method the build chose for this tableau.
     SolveMethod Method = SolveMethod::Compact;
+    // The artificial variables of the two-phase and big-M methods.
+    ArtificialPart Artificials;
 };
 
 // One step of the method on a problem being solved: the chosen pivot, the

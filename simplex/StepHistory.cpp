@@ -45,6 +45,7 @@ void StepHistory::CarryFields(State& s, Kept& copy) {
     Carry(s.Stage, copy.stage);
     Carry(s.AtBuild, copy.atBuild);
     Carry(s.LastDraw, copy.draw);
+    Carry(s.Artificials, copy.artificials);
 }
 
 StepHistory::Copy StepHistory::Take(const EngineState& s) {

@@ -89,6 +89,7 @@ private:
         SolveStage stage = SolveStage::Building;
         bool atBuild = false;
         int32_t draw = -1;
+        ArtificialPart artificials;
     };
     static Copy Take(const EngineState& state);
     static void Put(const Copy& copy, EngineState& state);

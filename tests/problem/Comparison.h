@@ -379,6 +379,7 @@ public:
 private:
     void CheckInvariant() {
         const MatrixR& T = state.Tableau;
+        if (UsesArtificials(state.Method)) return CheckArtificialInvariant();
         const uint32_t m = T.rows - 1, n = T.cols - 1;
         bool feasible = true;
         for (uint32_t i = 1; i <= m; ++i) {
@@ -391,8 +392,35 @@ private:
         feasible_ = feasible;
         z_ = z;
     }
+    // The artificial methods keep every row feasible; phase 1 never lets w
+    // grow, phase 2 never lets z fall, big M never lets the penalised
+    // objective fall (its M part first).
+    void CheckArtificialInvariant() {
+        const MatrixR& T = state.Tableau;
+        const uint32_t m = ConstraintRows(state), n = T.cols - 1;
+        bool feasible = true;
+        for (uint32_t i = 1; i <= m; ++i) {
+            double scale = 1.0;
+            for (uint32_t j = 1; j <= n; ++j) scale = std::max(scale, std::fabs(T.Index(i, j)));
+            if (T.Index(i, n + 1) > 1e-7 * scale) feasible = false;
+        }
+        const bool phaseOne = state.Method == SolveMethod::TwoPhases && state.Artificials.phase == 1;
+        const double key = phaseOne ? T.Index(m + 1, n + 1) : T.Index(T.rows, n + 1);
+        const double penalty = state.Method == SolveMethod::BigM ? T.Index(m + 1, n + 1) : 0.0;
+        const auto worse = [](double now, double before) { return now < before - 1e-9 * (1.0 + std::fabs(before)); };
+        if (!feasible) ++invariantBreaks;
+        else if (feasible_ && phase_ == phaseOne) {
+            if (worse(penalty, penalty_) || (penalty <= penalty_ + 1e-9 * (1.0 + std::fabs(penalty_)) && worse(key, z_)))
+                ++invariantBreaks;
+        }
+        feasible_ = feasible;
+        phase_ = phaseOne;
+        z_ = key;
+        penalty_ = penalty;
+    }
     bool feasible_ = false;
-    double z_ = 0.0;
+    bool phase_ = false;
+    double z_ = 0.0, penalty_ = 0.0;
 };
 
 struct CompareResult {
@@ -439,10 +467,13 @@ inline std::string CheckPoint(const LpModel& model, const ProblemState& state, c
 // Solves one typed problem with "Una Solución" and with glpsol and says
 // where they differ. `random` carries the pivot generator from run to run,
 // as the window's does; `rule` is the pivot rule of every choice.
-inline CompareResult CompareOne(const TypedProblem& p, RandomGenerator& random, PivotRule rule = PivotRule::Random) {
+inline CompareResult CompareOne(const TypedProblem& p, RandomGenerator& random, PivotRule rule = PivotRule::Random,
+                                SolveMethod method = SolveMethod::Compact, bool exact = false) {
     CompareResult r;
     HeadlessHost host;
     host.text = p.text;
+    host.state.BuildMethod = method;
+    host.state.Exact = exact;
     host.state.Random = random;
     host.state.Rule = rule;
     try {

@@ -158,6 +158,28 @@ TEST(SolveSession, TheQuestionsSayWhereTheSolutionStands) {
     }
 }
 
+// The method the session names applies from the next build: a tableau
+// being solved keeps its own until the text is built again.
+TEST(SolveSession, TheMethodAppliesFromTheNextBuild) {
+    SolveSession session;
+    ScriptedHost host(session, {0, "2x+3y", {"x+y>4", "x+3y>6", "x>0", "y>0"}});
+    session.method = SolveMethod::TwoPhases;
+    session.Step(host.Typed(), host);
+    EXPECT_EQ(session.problem.Method, SolveMethod::TwoPhases);
+    EXPECT_EQ(session.problem.Artificials.rows.size(), 2u);
+    session.method = SolveMethod::Compact;
+    session.Step(host.Typed(), host);
+    EXPECT_EQ(session.problem.Method, SolveMethod::TwoPhases);
+    session.Solve(host.Typed(), host);
+    EXPECT_EQ(session.Stage(), SolveStage::Optimal);
+    EXPECT_FALSE(session.Optimal());  // no sensitivity of an artificial tableau
+    // "Una Solución" after the optimum builds again, now by the compact method.
+    session.Solve(host.Typed(), host);
+    EXPECT_EQ(session.problem.Method, SolveMethod::Compact);
+    EXPECT_TRUE(session.Optimal());
+    EXPECT_EQ(session.problem.Tableau.Index(session.problem.Tableau.rows, session.problem.Tableau.cols), -9);
+}
+
 } // namespace
 
 // The analysis of an optimum is made once, whatever the requests, and made

@@ -2,6 +2,7 @@
 #include "Display.h"
 
 #include "Notation.h"
+#include "TableauForms.h"
 
 namespace optimara {
 namespace {
@@ -17,11 +18,13 @@ struct Grid {
 // tied candidates prefixed with "*" and the chosen pivot with "**".
 void FillCells(ProblemState& state, Grid grid, uint32_t m, uint32_t n, bool floating, const std::string& separator) {
     MatrixR& T = state.Tableau;
+    // An artificial method's added objective row has no marks.
+    const uint32_t marked = ConstraintRows(state);
     for (uint32_t r = 1; r <= m + 1; ++r) {
         for (uint32_t c = 1; c <= n + 1; ++c) {
             std::string text = state.Exact ? FormatExact(state.ExactTableau.Index(r, c), floating, separator)
                                            : FormatNumber(T.Index(r, c), floating, separator);
-            if (r <= m && c <= n) {
+            if (r <= marked && c <= n) {
                 const int32_t mark = state.PivotMarks.Index(r, c);
                 if (mark == 1 || mark == 2) text = std::string(mark == 1 ? "*" : "**") + text;
             }
@@ -73,15 +76,34 @@ bool FitsTableau(const ProblemState& state) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
     // Without variable columns nothing but the tableau is read.
     if (n == 0) return true;
-    if (state.Labels.rows != m + n || state.SignMarks.rows < n || state.Names.size() < n) return false;
+    // The artificial methods add surplus columns and an objective row.
+    const ArtificialPart& a = state.Artificials;
+    if (m < a.extraRows || n < a.surplusColumns) return false;
+    const uint32_t rows = m - a.extraRows, columns = n - a.surplusColumns;
+    if (state.Labels.rows != rows + n || state.SignMarks.rows < columns || state.Names.size() < columns) return false;
     if (state.Exact && (state.ExactTableau.rows != T.rows || state.ExactTableau.cols != T.cols)) return false;
     // Without constraint rows no pivot is chosen and the marks are never read.
-    return m == 0 || (state.PivotMarks.rows == m && state.PivotMarks.cols == n);
+    return rows == 0 || (state.PivotMarks.rows == rows && state.PivotMarks.cols == n);
 }
 
 // The slack variables' names where they stand.
 void NameSlacks(const ProblemState& state, TableauView& view) {
     Grid grid{view};
+    if (UsesArtificials(state.Method)) {
+        // Surpluses, artificials and slacks, and the added row's own name.
+        const uint32_t n = state.Tableau.cols - 1, m = ConstraintRows(state);
+        const uint32_t columns = n - state.Artificials.surplusColumns;
+        const std::vector<std::string> names = FormVariableNames(state);
+        for (uint32_t p = 1; p <= n + m; ++p) {
+            const auto v = static_cast<uint32_t>(state.Labels.Index(p, 1));
+            if (v <= columns || v > names.size()) continue;
+            if (p <= n) grid.At(p, 0) = names[v - 1];
+            else grid.At(0, p - n) = names[v - 1];
+        }
+        if (state.Artificials.extraRows != 0)
+            grid.At(0, m + 1) = state.Method == SolveMethod::BigM ? "M" : state.Artificials.phase == 1 ? "w" : "(w)";
+        return;
+    }
     const uint32_t n = state.Tableau.cols - 1, m = state.Tableau.rows - 1;
     for (uint32_t p = 1; p <= n + m; ++p) {
         const int32_t v = state.Labels.Index(p, 1);

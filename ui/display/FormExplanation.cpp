@@ -3,6 +3,7 @@
 // z row of z_j - c_j, the Solución column and the minimum ratio. The choice
 // is the engine's, read from the same records as the compact explanation;
 // only the words and the signs are the full tableau's.
+#include "ArtificialTexts.h"
 #include "FormView.h"
 #include "Notation.h"
 #include "WorkedNumbers.h"
@@ -205,6 +206,14 @@ Explanation Explain(const ProblemState& state, const StepFacts& f, const NumberT
 
 Explanation ExplainInForm(const ProblemState& state, const StepFacts& facts, const NumberText& numbers,
                           TableauForm form) {
+    if (UsesArtificials(state.Method)) {
+        // The artificial methods say their method, phase and artificials.
+        Explanation e;
+        const std::string phase = PhaseText(state);
+        e.paragraphs.push_back("Método: " + ArtificialMethodName(state.Method) + (phase.empty() ? "" : " · " + phase));
+        for (std::string& note : ArtificialNotes(state, numbers)) e.paragraphs.push_back(std::move(note));
+        return e;
+    }
     if (form == TableauForm::Compact) return ExplainTableau(state, facts, numbers);
     if (state.Exact) return Explain<mpq_class>(state, facts, numbers);
     return Explain<double>(state, facts, numbers);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FormView.h"
 
+#include "ArtificialTexts.h"
 #include "Display.h"
 #include "Notation.h"
 #include "WorkedNumbers.h"
@@ -84,13 +85,24 @@ FormTable FullTable(const BasicFullTableau<Num>& f, const NumberText& t) {
     if (ratios) table.headings.push_back("Cociente");
     table.headingMarks.assign(table.headings.size(), FormMark::Heading);
     if (f.pivotCol != 0) table.headingMarks[f.pivotCol] = FormMark::Entering;
+    // Big M writes every z entry as a·M + b; phase 1 adds its w row under z.
+    const bool bigM = !f.zM.empty();
     std::vector<std::string> z{"z"};
-    for (const Num& d : f.z) z.push_back(Text(d, t));
-    z.push_back(Text(f.zValue, t));
+    for (size_t j = 0; j < f.z.size(); ++j) z.push_back(bigM ? BigMText(f.zM[j], f.z[j], t) : Text(f.z[j], t));
+    z.push_back(bigM ? BigMText(f.zValueM, f.zValue, t) : Text(f.zValue, t));
     if (ratios) z.emplace_back();
     table.rows.push_back(std::move(z));
     table.marks.emplace_back(table.headings.size(), FormMark::None);
     table.marks.back()[0] = FormMark::Heading;
+    if (!f.w.empty()) {
+        std::vector<std::string> w{"w"};
+        for (const Num& d : f.w) w.push_back(Text(d, t));
+        w.push_back(Text(f.wValue, t));
+        if (ratios) w.emplace_back();
+        table.rows.push_back(std::move(w));
+        table.marks.emplace_back(table.headings.size(), FormMark::None);
+        table.marks.back()[0] = FormMark::Heading;
+    }
     for (uint32_t r = 1; r <= f.m; ++r) {
         std::vector<std::string> row{f.headings[f.basic[r - 1] - 1]};
         std::vector<FormMark> marks{FormMark::Heading};
@@ -207,7 +219,11 @@ FormText Compute(const ProblemState& state, TableauForm form, const NumberText& 
     switch (form) {
     case TableauForm::Full: out.tables.push_back(FullTable(FullTableauOf<Num>(state), t)); break;
     case TableauForm::Dictionary: DictionaryLines(DictionaryOf<Num>(state), t, out); break;
-    case TableauForm::Matrix: MatrixTables(MatrixFormOf<Num>(state, StandardFormOf<Num>(state)), t, out); break;
+    case TableauForm::Matrix:
+        // B and its inverse are the problem's own basis: no artificial method reads it.
+        if (UsesArtificials(state.Method)) return out;
+        MatrixTables(MatrixFormOf<Num>(state, StandardFormOf<Num>(state)), t, out);
+        break;
     case TableauForm::Compact: break;
     }
     out.filled = true;

@@ -97,6 +97,8 @@ files::StepsPage BuildStepsPage(ProblemState& current, const StepHistory& histor
     work.Model.slackNames = current.Model.slackNames;
     work.ProblemReady = true;
     work.Exact = current.Exact;
+    // Steps replayed between kept copies are the method's own.
+    work.Method = current.Method;
     // The textbook forms read the model the tableaux were built from.
     if (in.form != TableauForm::Compact) work.Model = current.Model;
     const std::vector<StepNote>& notes = history.Notes();
