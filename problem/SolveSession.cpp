@@ -60,6 +60,7 @@ SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
     sensitivity_.reset();
     dual_.reset();
     const SolveRun run = PressGoesTo(typed, true);
+    TakeMethodWhenBuilding();
     if (run == SolveRun::Simplex) Button1Click(host);
     if (run != SolveRun::Search) return run;
     SearchPresses presses(Branches, [&] { PressSearch(host); });
@@ -71,9 +72,18 @@ SolveRun SolveSession::Step(const TypedText& typed, NodeSolveHost& host) {
     sensitivity_.reset();
     dual_.reset();
     const SolveRun run = PressGoesTo(typed, false);
+    TakeMethodWhenBuilding();
     if (run == SolveRun::Simplex) Button2Click(host);
     else PressSearch(host);
     return run;
+}
+
+void SolveSession::TakeMethodWhenBuilding() {
+    if (!Running() && !(Branches.Active() && problem.ProblemReady)) problem.Method = method_;
+}
+
+std::string SolveSession::MethodRefusal() const {
+    return error == kDualRefusal ? std::string(kDualRefusal) : std::string();
 }
 
 void SolveSession::PressSearch(NodeSolveHost& host) {

@@ -78,6 +78,15 @@ public:
     // history starts over) or one more pivot (keepCopy keeps it whole).
     void NoteTableau(bool afterBuild, bool keepCopy, bool maximize);
 
+    // The method chosen for the next build: a problem being solved keeps
+    // the method it was built with (or the dual simplex a constraint added
+    // at its optimum switched it to).
+    SolveMethod Method() const { return method_; }
+    void SetMethod(SolveMethod method) { method_ = method; }
+    // Why the last build was not solved by the chosen method (a dual simplex
+    // from a start that is not dual feasible); empty otherwise.
+    std::string MethodRefusal() const;
+
     PivotRule Rule() const { return problem.Rule; }
     void SetRule(PivotRule rule) { problem.Rule = rule; }
 
@@ -113,6 +122,10 @@ private:
     SolveRun PressGoesTo(const TypedText& typed, bool onlyFromOptimum);
     void PressSearch(NodeSolveHost& host);
 
+    // A press that builds takes the chosen method.
+    void TakeMethodWhenBuilding();
+
+    SolveMethod method_ = SolveMethod::Compact;
     bool searching_ = false;
     mutable std::optional<SensitivityReport> sensitivity_;
     // The dual's optimum, when solved: whether it has one, and its value.

@@ -438,13 +438,16 @@ inline std::string CheckPoint(const LpModel& model, const ProblemState& state, c
 
 // Solves one typed problem with "Una Solución" and with glpsol and says
 // where they differ. `random` carries the pivot generator from run to run,
-// as the window's does; `rule` is the pivot rule of every choice.
-inline CompareResult CompareOne(const TypedProblem& p, RandomGenerator& random, PivotRule rule = PivotRule::Random) {
+// as the window's does; `rule` is the pivot rule of every choice, `method`
+// the method the build starts.
+inline CompareResult CompareOne(const TypedProblem& p, RandomGenerator& random, PivotRule rule = PivotRule::Random,
+                                SolveMethod method = SolveMethod::Compact) {
     CompareResult r;
     HeadlessHost host;
     host.text = p.text;
     host.state.Random = random;
     host.state.Rule = rule;
+    host.state.Method = method;
     try {
         Button1Click(host);
     } catch (const FloatingPointFault& fault) {
