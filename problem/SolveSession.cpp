@@ -119,6 +119,24 @@ void SolveSession::Back() {
     const StepNote& note = Steps.Notes().back();
     problem.Stage = note.stage;
     problem.AtBuild = note.atBuild;
+    while (!added_.empty() && added_.back().step > Steps.Steps()) {
+        TakeBack(problem, added_.back());
+        added_.pop_back();
+    }
+}
+
+std::string SolveSession::AddConstraint(const std::string& text) {
+    if (!Ready() || problem.Stage != SolveStage::Optimal || Branches.Started() || !Steps.Started())
+        return kAddNeedsOptimum;
+    ModelLine line;
+    const std::string refusal = ReadAddedLine(problem, text, line);
+    if (!refusal.empty()) return refusal;
+    sensitivity_.reset();
+    dual_.reset();
+    added_.push_back(MarkOf(problem, Steps.Steps() + 1));
+    AppendLine(problem, std::move(line));
+    Steps.RecordChange(problem, NoteOf(problem, problem.Model.maximize));
+    return "";
 }
 
 bool SolveSession::IsCandidate(int gridRow, int gridCol) const {
@@ -177,6 +195,7 @@ void SolveSession::Forget() {
     sensitivity_.reset();
     dual_.reset();
     Steps.Clear();
+    added_.clear();
     if (searching_) return;
     ForgetSearch();
 }
@@ -192,7 +211,10 @@ void SolveSession::ForgetSearch() {
 void SolveSession::NoteTableau(bool afterBuild, bool keepCopy, bool maximize) {
     sensitivity_.reset();
     dual_.reset();
-    if (afterBuild) Steps.Clear();
+    if (afterBuild) {
+        Steps.Clear();
+        added_.clear();
+    }
     if (!error.empty()) return;
     StepNote note = NoteOf(problem, maximize);
     if (afterBuild) Steps.Start(problem, std::move(note));

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "AddedRows.h"
 #include "BranchAndBound.h"
 #include "Sensitivity.h"
 #include "StepHistory.h"
@@ -57,8 +58,15 @@ public:
     SolveRun Solve(const TypedText& typed, NodeSolveHost& host);
     // "Paso a paso": one step, or one press of the integer search.
     SolveRun Step(const TypedText& typed, NodeSolveHost& host);
-    // Takes the last pivot back: the tableau, its stage and its note.
+    // Takes the last pivot back: the tableau, its stage and its note (a
+    // step that added a line takes the line back).
     void Back();
+    // "Añadir restricción...": one more typed line, at an optimum of a
+    // problem that is no integer search. Its rows are appended in terms of
+    // the current basis, the dual simplex becomes the method of the rest of
+    // this solve and chooses its pivot; the addition is one step of the
+    // history. Returns the reader's error or the refusal; empty when added.
+    std::string AddConstraint(const std::string& line);
     // The tableau's cell under a cell of the grid in the current form; row
     // 0 for a cell that stands for none.
     PivotCell TableauCell(int gridRow, int gridCol) const {
@@ -126,6 +134,8 @@ private:
     void TakeMethodWhenBuilding();
 
     SolveMethod method_ = SolveMethod::Compact;
+    // The lines added to the current solve, to take back with their steps.
+    std::vector<AddedMark> added_;
     bool searching_ = false;
     mutable std::optional<SensitivityReport> sensitivity_;
     // The dual's optimum, when solved: whether it has one, and its value.
