@@ -42,6 +42,8 @@ bool SolveSession::IntegerAhead(const TypedText& typed, ProblemText& text, Probl
 
 SolveRun SolveSession::PressGoesTo(const TypedText& typed, bool onlyFromOptimum) {
     if (Branches.Active() && problem.ProblemReady) return SolveRun::Search;
+    if (cutting_ && problem.ProblemReady && integerMethod_ == IntegerMethod::Cuts) return SolveRun::Cuts;
+    cutting_ = false;
     ProblemText text;
     ProblemModel model;
     if (!IntegerAhead(typed, text, model)) return SolveRun::Simplex;
@@ -52,6 +54,7 @@ SolveRun SolveSession::PressGoesTo(const TypedText& typed, bool onlyFromOptimum)
     // A new search keeps nothing of the last one: the page of steps replays
     // the kept steps node by node against the search's nodes.
     ForgetSearch();
+    if (integerMethod_ == IntegerMethod::Cuts) return SolveRun::Cuts;
     Branches.Start(text, std::move(model), problem.Exact);
     return SolveRun::Search;
 }
@@ -59,9 +62,23 @@ SolveRun SolveSession::PressGoesTo(const TypedText& typed, bool onlyFromOptimum)
 SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
     sensitivity_.reset();
     dual_.reset();
+    cutsStopped_ = false;
     const SolveRun run = PressGoesTo(typed, true);
     TakeMethodWhenBuilding();
     if (run == SolveRun::Simplex) Button1Click(host);
+    if (run == SolveRun::Cuts) {
+        // The presses of a cutting-plane solve, as the solve loop makes them.
+        struct CutPresses : SolvePresses {
+            SolveSession& session;
+            NodeSolveHost& host;
+            CutPresses(SolveSession& s, NodeSolveHost& h) : session(s), host(h) {}
+            bool Going() override { return session.cutting_ && !session.cutsStopped_; }
+            void Press() override { session.PressCuts(host); }
+        };
+        if (!cutting_) PressCuts(host);
+        CutPresses presses(*this, host);
+        SolveLoop(presses, host);
+    }
     if (run != SolveRun::Search) return run;
     SearchPresses presses(Branches, [&] { PressSearch(host); });
     SolveLoop(presses, host, kNodeLimit);
@@ -71,9 +88,11 @@ SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
 SolveRun SolveSession::Step(const TypedText& typed, NodeSolveHost& host) {
     sensitivity_.reset();
     dual_.reset();
+    cutsStopped_ = false;
     const SolveRun run = PressGoesTo(typed, false);
     TakeMethodWhenBuilding();
     if (run == SolveRun::Simplex) Button2Click(host);
+    else if (run == SolveRun::Cuts) PressCuts(host);
     else PressSearch(host);
     return run;
 }
@@ -125,17 +144,64 @@ void SolveSession::Back() {
     }
 }
 
-std::string SolveSession::AddConstraint(const std::string& text) {
+void SolveSession::AppendAsStep(ModelLine line, SolveHost& host) {
+    sensitivity_.reset();
+    dual_.reset();
+    added_.push_back(MarkOf(problem, Steps.Steps() + 1));
+    AppendLine(problem, std::move(line));
+    // The host notes the tableau it shows; the note is then the change's.
+    changePending_ = true;
+    host.ShowStage();
+    host.DrawPlot();
+    host.ShowTableau();
+    if (changePending_) {
+        changePending_ = false;
+        Steps.RecordChange(problem, NoteOf(problem, problem.Model.maximize));
+    }
+}
+
+void SolveSession::PressCuts(NodeSolveHost& host) {
+    if (!cutting_) {
+        // A new solve: the relaxation from its build, by the chosen method.
+        cuts_.clear();
+        cutRefusal_.clear();
+        cutting_ = true;
+        problem.ProblemReady = false;
+        problem.Method = method_;
+        Button2Click(host);
+    } else if (Running()) {
+        Button2Click(host);
+    } else if (!cuts_.empty() && cuts_.size() % kCutsPerQuestion == 0 && !host.AskMoreCuts()) {
+        cutsStopped_ = true;
+        return;
+    } else {
+        GomoryCut cut;
+        cutRefusal_ = MakeGomoryCut(problem, cut);
+        if (!cutRefusal_.empty() || cut.sourceRow == 0) {
+            cutting_ = false;
+            return;
+        }
+        cut.planeRow = problem.ConstraintPlanes.rows + 1;
+        cuts_.push_back(cut);
+        AppendAsStep(cut.line, host);
+    }
+    SettleCuts();
+}
+
+// The cuts end with the method: at an integer optimum, or where the
+// relaxation (with the cuts made) has no optimum.
+void SolveSession::SettleCuts() {
+    if (!error.empty() || (Ended(problem.Stage) && problem.Stage != SolveStage::Optimal)) cutting_ = false;
+    else if (problem.Stage == SolveStage::Optimal && IntegerOptimum(problem)) cutting_ = false;
+}
+
+std::string SolveSession::AddConstraint(const std::string& text, SolveHost& host) {
     if (!Ready() || problem.Stage != SolveStage::Optimal || Branches.Started() || !Steps.Started())
         return kAddNeedsOptimum;
     ModelLine line;
     const std::string refusal = ReadAddedLine(problem, text, line);
     if (!refusal.empty()) return refusal;
-    sensitivity_.reset();
-    dual_.reset();
-    added_.push_back(MarkOf(problem, Steps.Steps() + 1));
-    AppendLine(problem, std::move(line));
-    Steps.RecordChange(problem, NoteOf(problem, problem.Model.maximize));
+    AppendAsStep(std::move(line), host);
     return "";
 }
 
@@ -211,6 +277,11 @@ void SolveSession::ForgetSearch() {
 void SolveSession::NoteTableau(bool afterBuild, bool keepCopy, bool maximize) {
     sensitivity_.reset();
     dual_.reset();
+    if (changePending_ && !afterBuild && error.empty()) {
+        changePending_ = false;
+        Steps.RecordChange(problem, NoteOf(problem, maximize));
+        return;
+    }
     if (afterBuild) {
         Steps.Clear();
         added_.clear();

@@ -16,6 +16,7 @@
 
 #include "AddedRows.h"
 #include "BranchAndBound.h"
+#include "CuttingPlanes.h"
 #include "Sensitivity.h"
 #include "StepHistory.h"
 #include "TableauForms.h"
@@ -28,7 +29,14 @@ StepNote NoteOf(ProblemState& state, bool maximize);
 // What a press of "Una Solución" or "Paso a paso" ran: the simplex, the
 // integer search, or nothing (an ended search starts over only from an
 // optimum).
-enum class SolveRun { Simplex, Search, Nothing };
+enum class SolveRun { Simplex, Search, Nothing, Cuts };
+
+// How an integer problem is solved: by branch and bound, or by Gomory's
+// cutting planes from the optimum of its relaxation.
+enum class IntegerMethod : uint8_t { BranchAndBound, Cuts };
+
+// The cutting planes ask whether to go on after every so many cuts.
+inline constexpr int kCutsPerQuestion = 50;
 
 class SolveSession {
 public:
@@ -66,7 +74,20 @@ public:
     // the current basis, the dual simplex becomes the method of the rest of
     // this solve and chooses its pivot; the addition is one step of the
     // history. Returns the reader's error or the refusal; empty when added.
-    std::string AddConstraint(const std::string& line);
+    // The host shows the new tableau (and notes it, as every tableau shown)
+    // and redraws the picture with the new line.
+    std::string AddConstraint(const std::string& line, SolveHost& host);
+
+    // The integer method of the next press on an integer problem.
+    IntegerMethod Integers() const { return integerMethod_; }
+    void SetIntegers(IntegerMethod method) { integerMethod_ = method; }
+    // The cuts of the current cutting-plane solve, in order; each is also a
+    // line of the model and a row of the picture (planeRow).
+    const std::vector<GomoryCut>& Cuts() const { return cuts_; }
+    // Why the cutting planes could not go on (empty when they could).
+    const std::string& CutRefusal() const { return cutRefusal_; }
+    // A cutting-plane solve is going on: the next press goes on with it.
+    bool Cutting() const { return cutting_; }
     // The tableau's cell under a cell of the grid in the current form; row
     // 0 for a cell that stands for none.
     PivotCell TableauCell(int gridRow, int gridCol) const {
@@ -133,7 +154,17 @@ private:
     // A press that builds takes the chosen method.
     void TakeMethodWhenBuilding();
 
+    // A line appended as one step of the history, shown through the host.
+    void AppendAsStep(ModelLine line, SolveHost& host);
+    // One press of the cutting planes: the build, a pivot, or a cut.
+    void PressCuts(NodeSolveHost& host);
+    void SettleCuts();
+
     SolveMethod method_ = SolveMethod::Compact;
+    IntegerMethod integerMethod_ = IntegerMethod::BranchAndBound;
+    std::vector<GomoryCut> cuts_;
+    std::string cutRefusal_;
+    bool cutting_ = false, cutsStopped_ = false, changePending_ = false;
     // The lines added to the current solve, to take back with their steps.
     std::vector<AddedMark> added_;
     bool searching_ = false;

@@ -49,7 +49,7 @@ TEST(AddConstraint, TheNewOptimumIsGlpsolsOnTheProblemTypedWithTheLine) {
             session.Solve(host.Typed(), host);
             ASSERT_EQ(session.Stage(), SolveStage::Optimal) << c.text.objective;
             const size_t rows = session.problem.Tableau.rows;
-            ASSERT_EQ(session.AddConstraint(c.line), "") << c.line;
+            ASSERT_EQ(session.AddConstraint(c.line, host), "") << c.line;
             EXPECT_EQ(session.problem.Method, SolveMethod::DualSimplex);
             EXPECT_GT(session.problem.Tableau.rows, rows);
             if (session.Running()) session.Solve(host.Typed(), host);
@@ -75,7 +75,7 @@ TEST(AddConstraint, StepsBackOverTheAdditionToTheOptimumBeforeIt) {
     const size_t optimumStep = session.Steps.Steps();
     const uint32_t rows = session.problem.Tableau.rows;
     const size_t modelRows = session.problem.Model.rows.size(), planes = session.problem.ConstraintPlanes.rows;
-    ASSERT_EQ(session.AddConstraint(c.line), "");
+    ASSERT_EQ(session.AddConstraint(c.line, host), "");
     EXPECT_EQ(session.problem.Model.slackNames.back(), "h3");
     EXPECT_EQ(session.problem.ConstraintPlanes.rows, planes + 1);
     session.Solve(host.Typed(), host);
@@ -97,12 +97,12 @@ TEST(AddConstraint, RefusedAwayFromAnOptimumOrWithAnotherVariable) {
     const ProblemText text{1, "3x+2y", {"x+y<4", "x+3y<6", "x>0", "y>0"}};
     SolveSession session;
     SessionHost host(session, text);
-    EXPECT_EQ(session.AddConstraint("x<3"), kAddNeedsOptimum);
+    EXPECT_EQ(session.AddConstraint("x<3", host), kAddNeedsOptimum);
     session.Step(host.Typed(), host);  // the build: not yet optimal
-    EXPECT_EQ(session.AddConstraint("x<3"), kAddNeedsOptimum);
+    EXPECT_EQ(session.AddConstraint("x<3", host), kAddNeedsOptimum);
     session.Solve(host.Typed(), host);
-    EXPECT_EQ(session.AddConstraint("x+w<3"), kAddUnknownVariable);
-    EXPECT_EQ(session.AddConstraint("x<"), kError12);
+    EXPECT_EQ(session.AddConstraint("x+w<3", host), kAddUnknownVariable);
+    EXPECT_EQ(session.AddConstraint("x<", host), kError12);
     EXPECT_EQ(session.Stage(), SolveStage::Optimal);
 }
 
