@@ -62,6 +62,38 @@ TEST(CuttingPlanes, AMixedProblemIsRefusedWithTheReasonAtItsRelaxation) {
     EXPECT_TRUE(run.session.Cuts().empty());
 }
 
+// Ten knapsack-like variables need more than 50 cuts: the question comes
+// after the 50th; a No stops there, and the next press takes the cuts up.
+TEST(CuttingPlanes, TheQuestionComesEveryFiftyCuts) {
+    ProblemText text{1, "", {}};
+    std::string names;
+    for (int j = 1; j <= 10; ++j) {
+        text.objective += "+" + std::to_string(7 + (j * 5) % 11) + VarName(j);
+        names += (j > 1 ? "," : "") + VarName(j);
+    }
+    for (int i = 1; i <= 4; ++i) {
+        std::string line;
+        for (int j = 1; j <= 10; ++j) line += "+" + std::to_string(3 + (i * 7 + j * 13) % 17) + VarName(j);
+        text.lines.push_back(line + "<" + std::to_string(97 + 13 * i));
+    }
+    text.lines.push_back(names + ">0");
+    text.lines.push_back("entero: " + names);
+    SolveSession session;
+    session.problem.Exact = true;
+    session.SetIntegers(IntegerMethod::Cuts);
+    SessionHost host(session, text);
+    host.cutQuestionsLeft = 0;
+    session.Solve(host.Typed(), host);
+    EXPECT_EQ(host.cutQuestions, 1);
+    EXPECT_EQ(session.Cuts().size(), 50u);
+    EXPECT_TRUE(session.Cutting());
+    host.cutQuestionsLeft = 1;
+    session.Step(host.Typed(), host);
+    EXPECT_EQ(host.cutQuestions, 2);
+    EXPECT_EQ(session.Cuts().size(), 51u);
+    EXPECT_TRUE(session.Cutting());
+}
+
 // Two or three non-negative integer variables, each below a bound, rows
 // with whole or half right-hand sides (the slacks are then scaled).
 ProblemText RandomInteger(std::mt19937& rng) {

@@ -15,7 +15,7 @@ namespace optimara::testing {
 class SessionHost : public NodeSolveHost {
 public:
     SessionHost(SolveSession& session, ProblemText text) : session_(session), text_(std::move(text)) {}
-    int restartsLeft = 50, nodeQuestionsLeft = 50, questions = 0;
+    int restartsLeft = 50, nodeQuestionsLeft = 50, cutQuestionsLeft = 50, questions = 0, cutQuestions = 0;
 
     EngineState& Engine() override { return session_.problem; }
     std::string ErrorPanel() const override { return session_.error; }
@@ -38,6 +38,7 @@ public:
     }
     bool AskRestart() override { return ++questions, restartsLeft-- > 0; }
     bool AskMoreNodes() override { return ++questions, nodeQuestionsLeft-- > 0; }
+    bool AskMoreCuts() override { return ++cutQuestions, cutQuestionsLeft-- > 0; }
     void SetBoundLines(std::vector<std::string> lines) override { bounds_ = std::move(lines); }
     SolveSession::TypedText Typed() const {
         return [this] { return text_; };
