@@ -8,6 +8,7 @@
 #include "Comparison.h"
 #include "TestHelpers.h"
 #include "DualSimplex.h"
+#include "SessionHost.h"
 
 namespace optimara::testing {
 namespace {
@@ -92,6 +93,32 @@ TEST(DualSimplex, AStartThatIsNotDualFeasibleIsRefusedWithTheReason) {
     EXPECT_TRUE(DualFeasible(t));
     t.Index(2, 2) = 1e-3;
     EXPECT_FALSE(DualFeasible(t));
+}
+
+// The session's chosen method reaches the build; a problem being solved
+// keeps its own, and a refused start is solved by nothing.
+TEST(DualSimplex, TheSessionsMethodAppliesFromTheNextBuild) {
+    SolveSession session;
+    session.SetRule(PivotRule::LargestCoefficient);
+    SessionHost host(session, kTextbook);
+    session.Step(host.Typed(), host);  // built by the compact method
+    EXPECT_EQ(session.problem.Method, SolveMethod::Compact);
+    session.SetMethod(SolveMethod::DualSimplex);
+    session.Step(host.Typed(), host);  // a pivot of the compact method's solve
+    EXPECT_EQ(session.problem.Method, SolveMethod::Compact);
+    session.Solve(host.Typed(), host);
+    session.Solve(host.Typed(), host);  // from the optimum: built again, by the dual simplex
+    EXPECT_EQ(session.problem.Method, SolveMethod::DualSimplex);
+    EXPECT_EQ(session.Stage(), SolveStage::Optimal);
+    EXPECT_EQ(session.Steps.Steps(), 2u);
+    EXPECT_EQ(session.MethodRefusal(), "");
+
+    SolveSession refusing;
+    refusing.SetMethod(SolveMethod::DualSimplex);
+    SessionHost other(refusing, {1, "x+y", {"x+y<4", "x>0", "y>0"}});
+    refusing.Solve(other.Typed(), other);
+    EXPECT_EQ(refusing.MethodRefusal(), kDualRefusal);
+    EXPECT_FALSE(refusing.Ready());
 }
 
 // Every family's problems whose start is dual feasible, with the dual
