@@ -56,6 +56,7 @@ SolveRun SolveSession::PressGoesTo(const TypedText& typed, bool onlyFromOptimum)
     ForgetSearch();
     if (integerMethod_ == IntegerMethod::Cuts) return SolveRun::Cuts;
     Branches.Start(text, std::move(model), problem.Exact);
+    Branches.SetNodesFromParent(nodesFromParent_);
     return SolveRun::Search;
 }
 
@@ -118,6 +119,9 @@ void SolveSession::PressSearch(NodeSolveHost& host) {
         throw;
     }
     searching_ = false;
+    // A node from its parent's tableau was built by no build: its steps
+    // start here.
+    if (Branches.BuiltFromParent()) Steps.Start(problem, NoteOf(problem, problem.Model.maximize));
     shownNode = Branches.Current();
     nodeLook = false;
     host.SearchPressed();

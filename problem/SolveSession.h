@@ -78,6 +78,9 @@ public:
     // and redraws the picture with the new line.
     std::string AddConstraint(const std::string& line, SolveHost& host);
 
+    // "Nodos desde el padre" for the next branch and bound search.
+    bool NodesFromParent() const { return nodesFromParent_; }
+    void SetNodesFromParent(bool on) { nodesFromParent_ = on; }
     // The integer method of the next press on an integer problem.
     IntegerMethod Integers() const { return integerMethod_; }
     void SetIntegers(IntegerMethod method) { integerMethod_ = method; }
@@ -164,7 +167,7 @@ private:
     IntegerMethod integerMethod_ = IntegerMethod::BranchAndBound;
     std::vector<GomoryCut> cuts_;
     std::string cutRefusal_;
-    bool cutting_ = false, cutsStopped_ = false, changePending_ = false;
+    bool cutting_ = false, cutsStopped_ = false, changePending_ = false, nodesFromParent_ = false;
     // The lines added to the current solve, to take back with their steps.
     std::vector<AddedMark> added_;
     bool searching_ = false;

@@ -106,5 +106,31 @@ TEST(AddConstraint, RefusedAwayFromAnOptimumOrWithAnotherVariable) {
     EXPECT_EQ(session.Stage(), SolveStage::Optimal);
 }
 
+// The search through the session with "Nodos desde el padre": the same
+// integer optimum, nodes started from their parents, each node's steps
+// starting at its first tableau so that the step back stays within it.
+TEST(AddConstraint, NodesFromTheParentThroughTheSession) {
+    const ProblemText text{1, "5x+4y", {"6x+4y<24", "x+2y<6", "x>0", "y>0", "entero: x, y"}};
+    for (bool exact : {false, true}) {
+        SolveSession session;
+        session.problem.Exact = exact;
+        session.SetNodesFromParent(true);
+        SessionHost host(session, text);
+        EXPECT_EQ(session.Solve(host.Typed(), host), SolveRun::Search);
+        const BranchResult& r = session.Branches.Result();
+        ASSERT_EQ(r.stage, SolveStage::Optimal);
+        EXPECT_DOUBLE_EQ(r.nodes.at(size_t(r.best - 1)).value, 20.0);
+        int fromParent = 0;
+        for (const BranchNode& node : r.nodes) {
+            fromParent += node.fromParent;
+            // Each node's steps: its first tableau and its pivots.
+            if (size_t(node.number) <= session.nodeSteps.size())
+                EXPECT_EQ(session.nodeSteps[size_t(node.number - 1)].Steps() + 1, size_t(node.steps)) << node.number;
+        }
+        EXPECT_EQ(fromParent, int(r.nodes.size()) - 1);
+        EXPECT_EQ(session.nodeSteps.size(), r.nodes.size());
+    }
+}
+
 } // namespace
 } // namespace optimara::testing
