@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <map>
 
+#include "AddedRows.h"
 #include "BuildProblem.h"
 
 namespace optimara {
@@ -210,6 +211,7 @@ void BranchSearch::Start(const ProblemText& typed, ProblemModel model, bool exac
 }
 
 void BranchSearch::Press(ProblemState& s, NodeSolveHost& host) {
+    lastFromParent_ = false;
     if (!Active()) return;
     if (!open_) {
         if (waiting_.empty()) Finish();
@@ -233,6 +235,9 @@ void BranchSearch::BuildNext(ProblemState& s, NodeSolveHost& host) {
     std::vector<std::string> lines;
     for (const NodeBound& b : node.bounds) lines.push_back(BoundLine(model_, b));
     host.SetBoundLines(std::move(lines));
+    if (node.number == 1) method_ = s.BuildMethod;
+    if (fromParent_ && FromParent(node, s, host)) return;
+    s.BuildMethod = method_;
     s.ProblemReady = false;
     s.Exact = result_.exact;
     NodeAdapter adapter(host, s, ownPlanes_, First(), node.number == 1 || redraw_);
@@ -251,6 +256,36 @@ void BranchSearch::BuildNext(ProblemState& s, NodeSolveHost& host) {
         return;
     }
     if (!host.ErrorPanel().empty() || Ended(s.Stage)) Conclude(s, host.ErrorPanel());
+}
+
+bool BranchSearch::FromParent(BranchNode& node, ProblemState& s, NodeSolveHost& host) {
+    if (node.parent < 1) return false;
+    const BranchNode& parent = result_.nodes[size_t(node.parent - 1)];
+    if (!parent.last || parent.stage != SolveStage::Optimal) return false;
+    ModelLine line;
+    ProblemState& from = *parent.last;
+    if (!ReadAddedLine(from, BoundLine(model_, node.bounds.back()), line).empty()) return false;
+    // The window's generator and rule go on; the parent's tableau, model and
+    // own region come with the copy.
+    const RandomGenerator random = s.Random;
+    const PivotRule rule = s.Rule;
+    CopyProblemState(from, s);
+    s.Random = random;
+    s.Rule = rule;
+    AppendLine(s, std::move(line));
+    s.ProblemReady = true;
+    ownPlanes_ = s.ConstraintPlanes;
+    if (const ProblemState* first = First()) {
+        s.ConstraintPlanes = first->ConstraintPlanes;
+        s.ObjectiveVector = first->ObjectiveVector;
+    }
+    node.fromParent = true;
+    node.steps = 1;
+    lastFromParent_ = true;
+    host.ShowStage();
+    host.ShowTableau();
+    if (Ended(s.Stage)) Conclude(s, "");
+    return true;
 }
 
 void BranchSearch::Conclude(ProblemState& s, const std::string& error) {
@@ -435,12 +470,14 @@ private:
 } // namespace
 
 BranchResult BranchAndBound(const ProblemText& typed, const ProblemModel& model, RandomGenerator& random,
-                            PivotRule rule, const std::function<bool()>& askMore, bool exact) {
+                            PivotRule rule, const std::function<bool()>& askMore, bool exact,
+                            bool nodesFromParent) {
     ProblemState s;
     s.Random = random;
     s.Rule = rule;
     BranchSearch search;
     search.Start(typed, model, exact);
+    search.SetNodesFromParent(nodesFromParent);
     TextHost host(s, typed);
     SearchPresses presses(search, [&] { search.Press(s, host); });
     NodeBudget questions(search, askMore);

@@ -47,6 +47,7 @@ struct BranchNode {
     std::vector<NodeBound> made;
     int against = 0;
     int steps = 0;                  // tableaux shown, the build's included
+    bool fromParent = false;        // its first tableau is its parent's optimum with its bound appended
     // The node's last tableau and what it was built from (its own region);
     // null when the search let it go to stay within its memory budget.
     std::unique_ptr<ProblemState> last = std::make_unique<ProblemState>();
@@ -124,10 +125,19 @@ std::string SolveWithoutWindow(const ProblemText& text, ProblemState& state, Sol
 class BranchSearch {
 public:
     // A new search of the typed problem, whose model (read without fault)
-    // names integer variables. The first press builds node 1.
+    // names integer variables. The first press builds node 1. Every
+    // setting goes back to its default.
     void Start(const ProblemText& typed, ProblemModel model, bool exact);
     // No search at all.
     void Clear() { *this = BranchSearch(); }
+
+    // "Nodos desde el padre": each node after the first starts from its
+    // parent's optimal tableau with its bound appended as a row, and the
+    // dual simplex restores feasibility; a node whose parent's tableau was
+    // let go is built from its text.
+    void SetNodesFromParent(bool on) { fromParent_ = on; }
+    // The last press built a node from its parent's tableau.
+    bool BuiltFromParent() const { return lastFromParent_; }
 
     bool Started() const { return started_; }
     // Nodes remain, or the end has not been shown yet.
@@ -170,6 +180,7 @@ public:
 
 private:
     void BuildNext(ProblemState& state, NodeSolveHost& host);
+    bool FromParent(BranchNode& node, ProblemState& state, NodeSolveHost& host);
     void Conclude(ProblemState& state, const std::string& error);
     // The node keeps the tableau it ended with and its own region.
     void KeepLast(BranchNode& node, const ProblemState& state) const;
@@ -189,6 +200,8 @@ private:
     MatrixR ownPlanes_{1, 1};  // the open node's own region
     size_t keptBytes_ = 0;
     int spare_ = 0;  // the node kept beyond the budget, let go at the next
+    bool fromParent_ = false, lastFromParent_ = false;
+    SolveMethod method_ = SolveMethod::Compact;  // the method the nodes built from text take
 };
 
 // The presses of a search, as the solve loop makes them: `press` makes one.
@@ -211,6 +224,7 @@ private:
 // whether it goes on. `random` is the window's generator, carried from node
 // to node.
 BranchResult BranchAndBound(const ProblemText& typed, const ProblemModel& model, RandomGenerator& random,
-                            PivotRule rule, const std::function<bool()>& askMore, bool exact = false);
+                            PivotRule rule, const std::function<bool()>& askMore, bool exact = false,
+                            bool nodesFromParent = false);
 
 } // namespace optimara

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "DualSimplex.h"
 #include "Fault.h"
 
 namespace optimara {
@@ -106,20 +107,26 @@ void BuildFromText(ProblemState& state, const ProblemText& problem, BuildReport&
     int32_t status = 0;
     if (UsesArtificials(state.Method)) {
         status = BuildArtificial(state);
-    } else if (state.Exact) {
-        // The typed numbers themselves; the floating tableau is their
-        // rounding, for the picture and the marker.
-        state.ExactTableau = ExactTableauFromModel(model);
-        MatrixR rounded = state.ExactTableau.ToReal();
-        T.Swap(rounded);
-        status = SelectPivot(state.ExactTableau, state.PivotMarks, state.CandidateCount, state.Random, state.Rule,
-                             &state.Labels, &state.LastDraw);
     } else {
-        state.ExactTableau.Redefine(1, 1);
-        // The first pivot is chosen on the tableau as it is shown.
-        SnapTableau(T);
-        status = SelectPivot(T, state.PivotMarks, state.CandidateCount, state.Random, state.Rule, &state.Labels,
-                             &state.LastDraw);
+        if (state.Exact) {
+            // The typed numbers themselves; the floating tableau is their
+            // rounding, for the picture and the marker.
+            state.ExactTableau = ExactTableauFromModel(model);
+            MatrixR rounded = state.ExactTableau.ToReal();
+            T.Swap(rounded);
+        } else {
+            state.ExactTableau.Redefine(1, 1);
+            // The first pivot is chosen on the tableau as it is shown.
+            SnapTableau(T);
+        }
+        // The dual simplex cannot start where an objective entry would still
+        // improve: the text read well, but this method does not solve it.
+        if (state.Method == SolveMethod::DualSimplex &&
+            !(state.Exact ? DualFeasible(state.ExactTableau) : DualFeasible(T))) {
+            report.errorPanel = kDualRefusal;
+            return;
+        }
+        status = SelectMethodPivot(state);
     }
     report.statusPanel = BuildStatusText(status);
     state.Stage = StageOf(status);

@@ -36,6 +36,12 @@ public:
     explicit ProblemTooLarge(const std::string& text) : std::runtime_error(text) {}
 };
 
+// The build's refusal, as its error text, to start the dual simplex from a
+// tableau that is not dual feasible.
+inline constexpr const char* kDualRefusal =
+    "El símplex dual necesita una tabla inicial dual factible (todos los z_j − c_j con el signo del óptimo); "
+    "esta no lo es: elija otro método.";
+
 // Rebuilds the problem state from the text, calls SelectPivot once and writes
 // the initial status. Preconditions: both texts of `report` empty and
 // state.Names empty (names left in it make the objective's variables

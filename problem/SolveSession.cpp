@@ -42,6 +42,8 @@ bool SolveSession::IntegerAhead(const TypedText& typed, ProblemText& text, Probl
 
 SolveRun SolveSession::PressGoesTo(const TypedText& typed, bool onlyFromOptimum) {
     if (Branches.Active() && problem.ProblemReady) return SolveRun::Search;
+    if (cutting_ && problem.ProblemReady && integerMethod_ == IntegerMethod::Cuts) return SolveRun::Cuts;
+    cutting_ = false;
     ProblemText text;
     ProblemModel model;
     if (!IntegerAhead(typed, text, model)) return SolveRun::Simplex;
@@ -52,17 +54,32 @@ SolveRun SolveSession::PressGoesTo(const TypedText& typed, bool onlyFromOptimum)
     // A new search keeps nothing of the last one: the page of steps replays
     // the kept steps node by node against the search's nodes.
     ForgetSearch();
+    if (integerMethod_ == IntegerMethod::Cuts) return SolveRun::Cuts;
     Branches.Start(text, std::move(model), problem.Exact);
+    Branches.SetNodesFromParent(nodesFromParent_);
     return SolveRun::Search;
 }
 
 SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
     sensitivity_.reset();
     dual_.reset();
+    cutsStopped_ = false;
     const SolveRun run = PressGoesTo(typed, true);
-    // The integer search solves its nodes by the compact method.
-    problem.BuildMethod = run == SolveRun::Simplex ? method : SolveMethod::Compact;
+    TakeMethodWhenBuilding(run);
     if (run == SolveRun::Simplex) Button1Click(host);
+    if (run == SolveRun::Cuts) {
+        // The presses of a cutting-plane solve, as the solve loop makes them.
+        struct CutPresses : SolvePresses {
+            SolveSession& session;
+            NodeSolveHost& host;
+            CutPresses(SolveSession& s, NodeSolveHost& h) : session(s), host(h) {}
+            bool Going() override { return session.cutting_ && !session.cutsStopped_; }
+            void Press() override { session.PressCuts(host); }
+        };
+        if (!cutting_) PressCuts(host);
+        CutPresses presses(*this, host);
+        SolveLoop(presses, host);
+    }
     if (run != SolveRun::Search) return run;
     SearchPresses presses(Branches, [&] { PressSearch(host); });
     SolveLoop(presses, host, kNodeLimit);
@@ -72,12 +89,24 @@ SolveRun SolveSession::Solve(const TypedText& typed, NodeSolveHost& host) {
 SolveRun SolveSession::Step(const TypedText& typed, NodeSolveHost& host) {
     sensitivity_.reset();
     dual_.reset();
+    cutsStopped_ = false;
     const SolveRun run = PressGoesTo(typed, false);
-    // The integer search solves its nodes by the compact method.
-    problem.BuildMethod = run == SolveRun::Simplex ? method : SolveMethod::Compact;
+    TakeMethodWhenBuilding(run);
     if (run == SolveRun::Simplex) Button2Click(host);
+    else if (run == SolveRun::Cuts) PressCuts(host);
     else PressSearch(host);
     return run;
+}
+
+void SolveSession::TakeMethodWhenBuilding(SolveRun run) {
+    // The next build takes the chosen method; the integer search and the
+    // cutting planes solve by the compact method and the dual simplex.
+    if (!Running() && !(Branches.Active() && problem.ProblemReady))
+        problem.BuildMethod = run == SolveRun::Simplex ? method_ : SolveMethod::Compact;
+}
+
+std::string SolveSession::MethodRefusal() const {
+    return error == kDualRefusal ? std::string(kDualRefusal) : std::string();
 }
 
 void SolveSession::PressSearch(NodeSolveHost& host) {
@@ -93,6 +122,9 @@ void SolveSession::PressSearch(NodeSolveHost& host) {
         throw;
     }
     searching_ = false;
+    // A node from its parent's tableau was built by no build: its steps
+    // start here.
+    if (Branches.BuiltFromParent()) Steps.Start(problem, NoteOf(problem, problem.Model.maximize));
     shownNode = Branches.Current();
     nodeLook = false;
     host.SearchPressed();
@@ -113,6 +145,72 @@ void SolveSession::Back() {
     const StepNote& note = Steps.Notes().back();
     problem.Stage = note.stage;
     problem.AtBuild = note.atBuild;
+    while (!added_.empty() && added_.back().step > Steps.Steps()) {
+        TakeBack(problem, added_.back());
+        added_.pop_back();
+    }
+}
+
+void SolveSession::AppendAsStep(ModelLine line, SolveHost& host) {
+    sensitivity_.reset();
+    dual_.reset();
+    added_.push_back(MarkOf(problem, Steps.Steps() + 1));
+    AppendLine(problem, std::move(line));
+    // The host notes the tableau it shows; the note is then the change's.
+    changePending_ = true;
+    host.ShowStage();
+    host.DrawPlot();
+    host.ShowTableau();
+    if (changePending_) {
+        changePending_ = false;
+        Steps.RecordChange(problem, NoteOf(problem, problem.Model.maximize));
+    }
+}
+
+void SolveSession::PressCuts(NodeSolveHost& host) {
+    if (!cutting_) {
+        // A new solve: the relaxation from its build, by the chosen method
+        // when it keeps the compact tableau's shape the cuts are read from.
+        cuts_.clear();
+        cutRefusal_.clear();
+        cutting_ = true;
+        problem.ProblemReady = false;
+        problem.BuildMethod = method_ == SolveMethod::DualSimplex ? method_ : SolveMethod::Compact;
+        Button2Click(host);
+    } else if (Running()) {
+        Button2Click(host);
+    } else if (!cuts_.empty() && cuts_.size() % kCutsPerQuestion == 0 && !host.AskMoreCuts()) {
+        cutsStopped_ = true;
+        return;
+    } else {
+        GomoryCut cut;
+        cutRefusal_ = MakeGomoryCut(problem, cut);
+        if (!cutRefusal_.empty() || cut.sourceRow == 0) {
+            cutting_ = false;
+            return;
+        }
+        cut.planeRow = problem.ConstraintPlanes.rows + 1;
+        cuts_.push_back(cut);
+        AppendAsStep(cut.line, host);
+    }
+    SettleCuts();
+}
+
+// The cuts end with the method: at an integer optimum, or where the
+// relaxation (with the cuts made) has no optimum.
+void SolveSession::SettleCuts() {
+    if (!error.empty() || (Ended(problem.Stage) && problem.Stage != SolveStage::Optimal)) cutting_ = false;
+    else if (problem.Stage == SolveStage::Optimal && IntegerOptimum(problem)) cutting_ = false;
+}
+
+std::string SolveSession::AddConstraint(const std::string& text, SolveHost& host) {
+    if (!Ready() || problem.Stage != SolveStage::Optimal || Branches.Started() || !Steps.Started())
+        return kAddNeedsOptimum;
+    ModelLine line;
+    const std::string refusal = ReadAddedLine(problem, text, line);
+    if (!refusal.empty()) return refusal;
+    AppendAsStep(std::move(line), host);
+    return "";
 }
 
 bool SolveSession::IsCandidate(int gridRow, int gridCol) const {
@@ -171,6 +269,7 @@ void SolveSession::Forget() {
     sensitivity_.reset();
     dual_.reset();
     Steps.Clear();
+    added_.clear();
     if (searching_) return;
     ForgetSearch();
 }
@@ -186,7 +285,15 @@ void SolveSession::ForgetSearch() {
 void SolveSession::NoteTableau(bool afterBuild, bool keepCopy, bool maximize) {
     sensitivity_.reset();
     dual_.reset();
-    if (afterBuild) Steps.Clear();
+    if (changePending_ && !afterBuild && error.empty()) {
+        changePending_ = false;
+        Steps.RecordChange(problem, NoteOf(problem, maximize));
+        return;
+    }
+    if (afterBuild) {
+        Steps.Clear();
+        added_.clear();
+    }
     if (!error.empty()) return;
     StepNote note = NoteOf(problem, maximize);
     if (afterBuild) Steps.Start(problem, std::move(note));

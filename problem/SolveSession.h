@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "AddedRows.h"
 #include "BranchAndBound.h"
+#include "CuttingPlanes.h"
 #include "Sensitivity.h"
 #include "StepHistory.h"
 #include "TableauForms.h"
@@ -27,7 +29,14 @@ StepNote NoteOf(ProblemState& state, bool maximize);
 // What a press of "Una Solución" or "Paso a paso" ran: the simplex, the
 // integer search, or nothing (an ended search starts over only from an
 // optimum).
-enum class SolveRun { Simplex, Search, Nothing };
+enum class SolveRun { Simplex, Search, Nothing, Cuts };
+
+// How an integer problem is solved: by branch and bound, or by Gomory's
+// cutting planes from the optimum of its relaxation.
+enum class IntegerMethod : uint8_t { BranchAndBound, Cuts };
+
+// The cutting planes ask whether to go on after every so many cuts.
+inline constexpr int kCutsPerQuestion = 50;
 
 class SolveSession {
 public:
@@ -48,10 +57,6 @@ public:
     std::string error;
     // The form the grid shows the tableau in; a grid cell is that form's.
     TableauForm form = TableauForm::Compact;
-    // The method the next build of the simplex solves by; a change applies
-    // from the next build (the tableau on screen keeps its own: problem.Method).
-    SolveMethod method = SolveMethod::Compact;
-
     // The problem as typed now, read only when the session needs it.
     using TypedText = std::function<ProblemText()>;
 
@@ -60,8 +65,31 @@ public:
     SolveRun Solve(const TypedText& typed, NodeSolveHost& host);
     // "Paso a paso": one step, or one press of the integer search.
     SolveRun Step(const TypedText& typed, NodeSolveHost& host);
-    // Takes the last pivot back: the tableau, its stage and its note.
+    // Takes the last pivot back: the tableau, its stage and its note (a
+    // step that added a line takes the line back).
     void Back();
+    // "Añadir restricción...": one more typed line, at an optimum of a
+    // problem that is no integer search. Its rows are appended in terms of
+    // the current basis, the dual simplex becomes the method of the rest of
+    // this solve and chooses its pivot; the addition is one step of the
+    // history. Returns the reader's error or the refusal; empty when added.
+    // The host shows the new tableau (and notes it, as every tableau shown)
+    // and redraws the picture with the new line.
+    std::string AddConstraint(const std::string& line, SolveHost& host);
+
+    // "Nodos desde el padre" for the next branch and bound search.
+    bool NodesFromParent() const { return nodesFromParent_; }
+    void SetNodesFromParent(bool on) { nodesFromParent_ = on; }
+    // The integer method of the next press on an integer problem.
+    IntegerMethod Integers() const { return integerMethod_; }
+    void SetIntegers(IntegerMethod method) { integerMethod_ = method; }
+    // The cuts of the current cutting-plane solve, in order; each is also a
+    // line of the model and a row of the picture (planeRow).
+    const std::vector<GomoryCut>& Cuts() const { return cuts_; }
+    // Why the cutting planes could not go on (empty when they could).
+    const std::string& CutRefusal() const { return cutRefusal_; }
+    // A cutting-plane solve is going on: the next press goes on with it.
+    bool Cutting() const { return cutting_; }
     // The tableau's cell under a cell of the grid in the current form; row
     // 0 for a cell that stands for none.
     PivotCell TableauCell(int gridRow, int gridCol) const {
@@ -80,6 +108,15 @@ public:
     // Notes the tableau now in the problem state: the first of a build (the
     // history starts over) or one more pivot (keepCopy keeps it whole).
     void NoteTableau(bool afterBuild, bool keepCopy, bool maximize);
+
+    // The method chosen for the next build: a problem being solved keeps
+    // the method it was built with (or the dual simplex a constraint added
+    // at its optimum switched it to).
+    SolveMethod Method() const { return method_; }
+    void SetMethod(SolveMethod method) { method_ = method; }
+    // Why the last build was not solved by the chosen method (a dual simplex
+    // from a start that is not dual feasible); empty otherwise.
+    std::string MethodRefusal() const;
 
     PivotRule Rule() const { return problem.Rule; }
     void SetRule(PivotRule rule) { problem.Rule = rule; }
@@ -116,6 +153,22 @@ private:
     SolveRun PressGoesTo(const TypedText& typed, bool onlyFromOptimum);
     void PressSearch(NodeSolveHost& host);
 
+    // A press that builds takes the chosen method.
+    void TakeMethodWhenBuilding(SolveRun run);
+
+    // A line appended as one step of the history, shown through the host.
+    void AppendAsStep(ModelLine line, SolveHost& host);
+    // One press of the cutting planes: the build, a pivot, or a cut.
+    void PressCuts(NodeSolveHost& host);
+    void SettleCuts();
+
+    SolveMethod method_ = SolveMethod::Compact;
+    IntegerMethod integerMethod_ = IntegerMethod::BranchAndBound;
+    std::vector<GomoryCut> cuts_;
+    std::string cutRefusal_;
+    bool cutting_ = false, cutsStopped_ = false, changePending_ = false, nodesFromParent_ = false;
+    // The lines added to the current solve, to take back with their steps.
+    std::vector<AddedMark> added_;
     bool searching_ = false;
     mutable std::optional<SensitivityReport> sensitivity_;
     // The dual's optimum, when solved: whether it has one, and its value.

@@ -24,6 +24,8 @@ public:
     virtual bool AskRestart() = 0;
     // After every given number of nodes of an integer search; true to go on.
     virtual bool AskMoreNodes() { return true; }
+    // After every given number of cutting planes of one problem; true to go on.
+    virtual bool AskMoreCuts() { return true; }
 };
 
 class SolveHost : public SolveQuestions {

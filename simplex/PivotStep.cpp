@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "Fault.h"
+#include "DualSimplex.h"
 #include "Simplex.h"
 
 namespace optimara {
@@ -147,13 +148,13 @@ int32_t NextStep(EngineState& e) {
     int32_t status = 0;
     if (e.Exact) {
         PivotStep(e.ExactTableau, e.PivotMarks, e.CandidateCount, e.Labels);
-        status = SelectPivot(e.ExactTableau, e.PivotMarks, e.CandidateCount, e.Random, e.Rule, &e.Labels, &e.LastDraw);
+        status = SelectMethodPivot(e);
         MatrixR rounded = e.ExactTableau.ToReal();
         e.Tableau.Swap(rounded);
     } else {
         PivotStep(e.Tableau, e.PivotMarks, e.CandidateCount, e.Labels);
         SnapTableau(e.Tableau);
-        status = SelectPivot(e.Tableau, e.PivotMarks, e.CandidateCount, e.Random, e.Rule, &e.Labels, &e.LastDraw);
+        status = SelectMethodPivot(e);
     }
     e.Stage = StageOf(status);
     e.AtBuild = false;

@@ -46,6 +46,7 @@ void StepHistory::CarryFields(State& s, Kept& copy) {
     Carry(s.AtBuild, copy.atBuild);
     Carry(s.LastDraw, copy.draw);
     Carry(s.Artificials, copy.artificials);
+    Carry(s.Method, copy.method);
 }
 
 StepHistory::Copy StepHistory::Take(const EngineState& s) {
@@ -68,6 +69,7 @@ void StepHistory::Start(const EngineState& first, StepNote note) {
 
 void StepHistory::Clear() {
     notes_.clear();
+    changes_.clear();
     pivots_.clear();
     byHand_.clear();
     copies_.clear();
@@ -87,10 +89,19 @@ void StepHistory::Record(const EngineState& after, StepNote note, bool keepCopy)
     nextByHand_ = false;
 }
 
+void StepHistory::RecordChange(const EngineState& after, StepNote note) {
+    if (!Started()) return;
+    SetNextPivot({});
+    changes_.push_back(Steps() + 1);
+    Record(after, std::move(note), true);
+}
+
 void StepHistory::DropOldCopies() {
     const size_t head = Steps();
+    while (!changes_.empty() && changes_.back() > head) changes_.pop_back();
     for (auto it = copies_.begin(); it != copies_.end();) {
-        const bool checkpoint = it->first % kCheckpointEvery == 0;
+        const bool checkpoint = it->first % kCheckpointEvery == 0 ||
+                                std::find(changes_.begin(), changes_.end(), it->first) != changes_.end();
         const bool recent = it->first + kRecentKept >= head;
         it = checkpoint || recent ? std::next(it) : copies_.erase(it);
     }

@@ -64,6 +64,10 @@ public:
     // With keepCopy the tableau is kept whole, so taking the next step back
     // costs one copy; without, only checkpoints are copied.
     void Record(const EngineState& after, StepNote note, bool keepCopy = true);
+    // A step that is no pivot: the tableau itself changed (a row was
+    // appended). It is kept whole for as long as it is in the history, so
+    // that no replay ever crosses it; its pivot is row 0.
+    void RecordChange(const EngineState& after, StepNote note);
 
     // Takes the last pivot back: `state` becomes the previous tableau
     // exactly as it was shown. Nothing happens without a step to undo.
@@ -90,6 +94,9 @@ private:
         bool atBuild = false;
         int32_t draw = -1;
         ArtificialPart artificials;
+        // The method is carried: a change may switch it, and the steps
+        // replayed from a copy take the method they were made with.
+        SolveMethod method = SolveMethod::Compact;
     };
     static Copy Take(const EngineState& state);
     static void Put(const Copy& copy, EngineState& state);
@@ -109,6 +116,7 @@ public:
 private:
     std::vector<char> byHand_;         // byHand_[k]: pivots_[k] was chosen by the user
     std::map<size_t, Copy> copies_;    // tableau number -> whole state
+    std::vector<size_t> changes_;      // the tableaux that are changes, in order; always copied
     PivotCell next_;
     bool nextByHand_ = false;
 };

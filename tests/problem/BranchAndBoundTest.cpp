@@ -370,3 +370,37 @@ TEST(BranchAndBound, SameEndAndOptimumAsGlpsolAsMipSolver) {
 
 } // namespace
 } // namespace optimara::testing
+
+namespace optimara::testing {
+namespace {
+
+// "Nodos desde el padre": every node after the first from its parent's
+// optimum with its bound appended, by the dual simplex; the search must end
+// where the search from the nodes' texts ends (checked against glpsol
+// above), with the same optimum.
+TEST(BranchAndBound, NodesFromTheParentEndWhereNodesFromTheirTextEnd) {
+    std::mt19937 rng(2027u);
+    RandomGenerator random;
+    int fromParent = 0, optima = 0;
+    for (int k = 0; k < 40; ++k) {
+        const ProblemText text = RandomBoxed(rng);
+        const ProblemModel model = ReadOk(text);
+        const bool exact = k % 2 == 1;
+        const BranchResult plain = BranchAndBound(text, model, random, PivotRule::SmallestIndex, [] { return false; }, exact);
+        const BranchResult parent =
+            BranchAndBound(text, model, random, PivotRule::SmallestIndex, [] { return false; }, exact, true);
+        std::string what = text.objective;
+        for (const std::string& l : text.lines) what += " | " + l;
+        ASSERT_EQ(parent.stage, plain.stage) << what;
+        for (const BranchNode& node : parent.nodes) fromParent += node.fromParent ? 1 : 0;
+        if (plain.stage != SolveStage::Optimal) continue;
+        ++optima;
+        const double best = plain.nodes.at(size_t(plain.best - 1)).value;
+        EXPECT_NEAR(parent.nodes.at(size_t(parent.best - 1)).value, best, 1e-7 * std::max(1.0, std::fabs(best))) << what;
+    }
+    EXPECT_GT(optima, 10);
+    EXPECT_GT(fromParent, 20);
+}
+
+} // namespace
+} // namespace optimara::testing

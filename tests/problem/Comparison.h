@@ -476,6 +476,7 @@ inline CompareResult CompareOne(const TypedProblem& p, RandomGenerator& random, 
     host.state.Exact = exact;
     host.state.Random = random;
     host.state.Rule = rule;
+    host.state.Method = method;
     try {
         Button1Click(host);
     } catch (const FloatingPointFault& fault) {

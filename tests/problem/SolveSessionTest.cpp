@@ -163,11 +163,11 @@ TEST(SolveSession, TheQuestionsSayWhereTheSolutionStands) {
 TEST(SolveSession, TheMethodAppliesFromTheNextBuild) {
     SolveSession session;
     ScriptedHost host(session, {0, "2x+3y", {"x+y>4", "x+3y>6", "x>0", "y>0"}});
-    session.method = SolveMethod::TwoPhases;
+    session.SetMethod(SolveMethod::TwoPhases);
     session.Step(host.Typed(), host);
     EXPECT_EQ(session.problem.Method, SolveMethod::TwoPhases);
     EXPECT_EQ(session.problem.Artificials.rows.size(), 2u);
-    session.method = SolveMethod::Compact;
+    session.SetMethod(SolveMethod::Compact);
     session.Step(host.Typed(), host);
     EXPECT_EQ(session.problem.Method, SolveMethod::TwoPhases);
     session.Solve(host.Typed(), host);
