@@ -11,6 +11,7 @@
 #include "Display.h"
 #include "Explanation.h"
 #include "FormView.h"
+#include "MethodTexts.h"
 #include "Preferences.h"
 #include "SessionTexts.h"
 #include "StepsReport.h"
@@ -165,7 +166,9 @@ void ExplainFeature::TableauShown() {
             standard += (standard.empty() ? "Forma estándar:\n" : "\n") + line;
     // The ratio table's columns, as wide as a 15-digit number in the zoomed font.
     Explicacion->setTabStopDistance(QFontMetricsF(Explicacion->font()).horizontalAdvance(QLatin1Char('0')) * 20);
+    const std::string method = MethodExplanation(state, numbers);
     Explicacion->setPlainText(QString::fromStdString((standard.empty() ? "" : standard + "\n\n") + ExplanationText(e) +
+                                                     (method.empty() ? "" : "\n\n" + method) +
                                                      (search.empty() ? "" : "\n\n" + search)));
 }
 

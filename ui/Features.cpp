@@ -2,6 +2,7 @@
 // The window's features: a new one is a line here.
 #include "BranchFeature.h"
 #include "ExplainFeature.h"
+#include "MethodFeature.h"
 #include "Feature.h"
 #include "SensitivityFeature.h"
 #include "StepsFeature.h"
@@ -17,6 +18,7 @@ std::vector<std::unique_ptr<Feature>> CreateFeatures(FeatureHost& host) {
     features.push_back(std::make_unique<ZoomFeature>(host));
     features.push_back(std::make_unique<BranchFeature>(host));
     features.push_back(std::make_unique<StepsFeature>(host));
+    features.push_back(std::make_unique<MethodFeature>(host));
     features.push_back(std::make_unique<SensitivityFeature>(host));
     features.push_back(std::make_unique<TableauFormFeature>(host));
     return features;

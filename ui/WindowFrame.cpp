@@ -140,6 +140,11 @@ bool TForm1::Frame::AskRestart() {
     return w_.questions_->AskRestart(&w_);
 }
 
+bool TForm1::Frame::AskMoreCuts() {
+    ++questions;
+    return w_.questions_->AskMoreCuts(&w_);
+}
+
 bool TForm1::Frame::AskMoreNodes() {
     ++questions;
     return w_.questions_->AskMoreNodes(&w_);

@@ -75,6 +75,7 @@ public:
     void CountStep() override { ++steps; }
     bool AskRestart() override;
     bool AskMoreNodes() override;
+    bool AskMoreCuts() override;
 
 private:
     TForm1& w_;

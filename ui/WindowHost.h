@@ -34,6 +34,7 @@ public:
     // The questions, asked of the user and counted.
     virtual bool AskRestart() = 0;
     virtual bool AskMoreNodes() = 0;
+    virtual bool AskMoreCuts() = 0;
 };
 
 class WindowHost : public NodeSolveHost {
@@ -51,6 +52,7 @@ public:
     void ShowTableau() override;
     bool AskRestart() override;
     bool AskMoreNodes() override;
+    bool AskMoreCuts() override { return window_.AskMoreCuts(); }
     // Added below the typed lines while the integer search builds its nodes.
     void SetBoundLines(std::vector<std::string> lines) override { boundLines_ = std::move(lines); }
     void Resumed() override;

@@ -135,6 +135,11 @@ protected:
         questions->openFile = [this]() -> QString { return Pick(names); };
         questions->saveFile = [this](const QString&) -> QString { return Pick(names); };
         questions->moreNodes = [this] { return AnswerNodeQuestion(); };
+        questions->moreCuts = [this] { return form->QuestionCount() < 3 && Chance(2); };
+        questions->constraint = [this] {
+            const QString lines[] = {"x<1", "x+y>2", "y<", "z<5", "x+y<100", QString()};
+            return Pick(lines);
+        };
         questions->exportFile = [this](const char* suffix) {
             const QString choices[] = {dir.filePath(QString("salida.") + suffix), dir.filePath(QString("otra.") + suffix),
                                        dir.filePath(QString("no existe/salida.") + suffix), QString()};

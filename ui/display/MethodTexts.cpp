@@ -72,4 +72,18 @@ std::string CutsEndText(size_t cuts) {
     return "Solución entera tras " + std::to_string(cuts) + (cuts == 1 ? " corte." : " cortes.");
 }
 
+std::string MethodExplanation(const SolveSession& session, const NumberText& numbers) {
+    std::string text;
+    const auto add = [&text](const std::string& part) {
+        if (!part.empty()) text += (text.empty() ? "" : "\n\n") + part;
+    };
+    const std::vector<GomoryCut>& cuts = session.Cuts();
+    if (!cuts.empty()) add(CutText(cuts.back(), cuts.size(), numbers));
+    add(session.CutRefusal());
+    if (session.problem.Method == SolveMethod::DualSimplex) add(DualChoiceText(session.problem, numbers));
+    if (!cuts.empty() && !session.Cutting() && session.problem.Stage == SolveStage::Optimal)
+        add(CutsEndText(cuts.size()));
+    return text;
+}
+
 } // namespace optimara

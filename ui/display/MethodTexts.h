@@ -7,6 +7,7 @@
 
 #include "CuttingPlanes.h"
 #include "Explanation.h"
+#include "SolveSession.h"
 
 namespace optimara {
 
@@ -30,5 +31,10 @@ std::string CutText(const GomoryCut& cut, size_t number, const NumberText& numbe
 
 // The end of the cutting planes: the integer optimum after so many cuts.
 std::string CutsEndText(size_t cuts);
+
+// What the method adds to the explanation of the tableau shown: the dual
+// simplex's choice, the last cut made, the cutting planes' end or why they
+// stopped. Empty under the other methods.
+std::string MethodExplanation(const SolveSession& session, const NumberText& numbers);
 
 } // namespace optimara

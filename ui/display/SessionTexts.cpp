@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SessionTexts.h"
 
+#include "ArtificialTexts.h"
 #include "BranchView.h"
 #include "Explanation.h"
 #include "StepsReport.h"
@@ -14,13 +15,20 @@ std::string StepWords(const StepNote& note) {
     return end ? end : PhaseWords(note.feasible);
 }
 
+// A method other than the compact one is named, with its phase.
+std::string MethodWords(const ProblemState& p) {
+    if (p.Method == SolveMethod::Compact) return "";
+    const std::string phase = PhaseText(p);
+    return " · " + ArtificialMethodName(p.Method) + (phase.empty() ? "" : " · " + phase);
+}
+
 } // namespace
 
 std::string StepPanelText(const SolveSession& session) {
     if (session.Branches.Started()) return NodePanelText(session);
     if (!session.Steps.Started()) return "";
     return "Paso " + std::to_string(session.Steps.Steps()) + " · " + StepWords(session.Steps.Notes().back()) +
-           (session.problem.Exact ? " · exacta" : "");
+           MethodWords(session.problem) + (session.problem.Exact ? " · exacta" : "");
 }
 
 std::string NodePanelText(const SolveSession& session) {

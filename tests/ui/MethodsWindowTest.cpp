@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The methods in the window, chosen in "&Pasos" as a user does: each ends
+// where the textbook's worked answer does, a refused start says why, a line
+// added at an optimum is restored by the dual simplex, and the cutting
+// planes reach the integer optimum.
+#include <QLineEdit>
+#include <QSettings>
+
+#include "LearningAidsFixture.h"
+
+namespace optimara::uitest {
+namespace {
+
+class Methods : public LearningAids {
+protected:
+    void SetUp() override {
+        const QSettings store("Optimara", "Optimara");
+        for (const char* key : kKeys) kept[key] = store.value(key);
+        LearningAids::SetUp();
+    }
+    void TearDown() override {
+        LearningAids::TearDown();
+        QSettings store("Optimara", "Optimara");
+        for (const char* key : kKeys) {
+            if (kept[key].isValid()) store.setValue(key, kept[key]);
+            else store.remove(key);
+        }
+    }
+    QString Value() { return Find<QLineEdit>("Edit2")->text(); }
+    static constexpr const char* kKeys[] = {"pasos/metodo", "pasos/entero", "pasos/regla"};
+    std::map<std::string, QVariant> kept;
+};
+
+// Min 2x+3y, x+y≥4, x+3y≥6: 9 at (3,1) by every method.
+TEST_F(Methods, EveryMethodReachesTheTextbooksOptimum) {
+    const struct {
+        const char* item;
+        const char* named;  // in panel 2 ("" for the compact method)
+    } rows[] = {{"MethodCompact1", ""}, {"MethodTwoPhases1", "Dos fases"}, {"MethodBigM1", "Gran M"},
+                {"MethodDual1", "Símplex dual"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.item);
+        Action(row.item)->trigger();
+        TypeProblem(0, "2x+3y", {"x+y>4", "x+3y>6", "x>0", "y>0"});
+        Solve();
+        EXPECT_EQ(Status()->Text(1), "Hecho");
+        EXPECT_EQ(Value(), "9");
+        const std::string panel = Status()->Text(2);
+        EXPECT_EQ(panel.find(row.named) != std::string::npos, *row.named != 0 || panel.find(" · Dos") == std::string::npos)
+            << panel;
+    }
+}
+
+// The dual simplex cannot start from a tableau that is not dual feasible.
+TEST_F(Methods, TheDualSimplexRefusesAStartThatIsNotDualFeasible) {
+    Action("MethodDual1")->trigger();
+    TypeProblem(1, "3x+5y", {"x<4", "2y<12", "3x+2y<18", "x>0", "y>0"});
+    Solve();
+    EXPECT_NE(Status()->Text(0).find("dual factible"), std::string::npos) << Status()->Text(0);
+    EXPECT_EQ(Value(), "");
+}
+
+// Max 3x+5y at its optimum 36; with x<1 added the dual simplex ends at 33.
+TEST_F(Methods, ALineAddedAtTheOptimumIsRestoredByTheDualSimplex) {
+    Action("MethodCompact1")->trigger();
+    TypeProblem(1, "3x+5y", {"x<4", "2y<12", "3x+2y<18", "x>0", "y>0"});
+    Solve();
+    ASSERT_EQ(Value(), "36");
+    QAction* add = Action("AddConstraint1");
+    ASSERT_TRUE(add->isEnabled());
+    questions->constraint = [] { return QString("x<1"); };
+    add->trigger();
+    Solve();
+    EXPECT_EQ(Status()->Text(1), "Hecho");
+    EXPECT_EQ(Value(), "33");
+}
+
+// Max 5x+4y, 6x+4y≤24, x+2y≤6, integer: 20 by Gomory's cuts.
+TEST_F(Methods, CuttingPlanesReachTheIntegerOptimum) {
+    Action("IntegerCuts1")->trigger();
+    TypeProblem(1, "5x+4y", {"6x+4y<24", "x+2y<6", "x>0", "y>0", "entero: x, y"});
+    Solve();
+    EXPECT_EQ(Value(), "20");
+    EXPECT_FALSE(form->State().Cuts().empty());
+    Action("IntegerBranch1")->trigger();
+}
+
+} // namespace
+} // namespace optimara::uitest
