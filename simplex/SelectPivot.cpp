@@ -297,6 +297,23 @@ RuleChoice TakeColumn(const BasicPivotRecord<Num>& r, Better better, BetterRow b
     return choice;
 }
 
+// The rule's choice among the marked candidates: the chosen cell marked 2,
+// or, for a rule that ends where candidates were marked, none left.
+template <class Record>
+int32_t MarkRuleChoice(const Record& record, MatrixZ& pivotMarks, int32_t& candidateCount, RandomGenerator& random,
+                       PivotRule rule, const MatrixZ* labels, int32_t* draw) {
+    const RuleChoice choice = ChooseByRule(record, rule, labels, random);
+    if (draw) *draw = choice.draw;
+    if (choice.row != 0) {
+        pivotMarks.Index(choice.row, choice.col) = 2;
+        candidateCount = static_cast<int32_t>(record.candidateRows.size());
+    } else {
+        for (size_t k = 0; k < record.candidateRows.size(); ++k)
+            pivotMarks.Index(record.candidateRows[k], record.candidateCols[k]) = 0;
+    }
+    return choice.status;
+}
+
 template <class Matrix>
 int32_t OnlyObjective(const Matrix& T) {
     const uint32_t n = T.cols - 1;
@@ -317,17 +334,7 @@ int32_t Select(const Matrix& T, MatrixZ& pivotMarks, int32_t& candidateCount, Ra
     BasicPivotRecord<Num> record;
     record.columnCount = T.cols - 1;
     Examine(T, pivotMarks, record);
-    const RuleChoice choice = ChooseByRule(record, rule, labels, random);
-    if (draw) *draw = choice.draw;
-    if (choice.row != 0) {
-        pivotMarks.Index(choice.row, choice.col) = 2;
-        candidateCount = static_cast<int32_t>(record.candidateRows.size());
-    } else {
-        // A rule that ends where candidates were marked leaves none.
-        for (size_t k = 0; k < record.candidateRows.size(); ++k)
-            pivotMarks.Index(record.candidateRows[k], record.candidateCols[k]) = 0;
-    }
-    return choice.status;
+    return MarkRuleChoice(record, pivotMarks, candidateCount, random, rule, labels, draw);
 }
 
 template <class Matrix, class Num>
@@ -439,16 +446,7 @@ int32_t SelectFramed(const Matrix& T, MatrixZ& pivotMarks, int32_t& candidateCou
     CollectCandidates(pivotMarks, c, record);
     if (status == PivotChosen && record.candidateRows.empty()) status = Unbounded;
     record.status = status;
-    const RuleChoice choice = ChooseByRule(record, rule, labels, random);
-    if (draw) *draw = choice.draw;
-    if (choice.row != 0) {
-        pivotMarks.Index(choice.row, choice.col) = 2;
-        candidateCount = static_cast<int32_t>(record.candidateRows.size());
-    } else {
-        for (size_t k = 0; k < record.candidateRows.size(); ++k)
-            pivotMarks.Index(record.candidateRows[k], record.candidateCols[k]) = 0;
-    }
-    return choice.status;
+    return MarkRuleChoice(record, pivotMarks, candidateCount, random, rule, labels, draw);
 }
 
 } // namespace
