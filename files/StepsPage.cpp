@@ -307,6 +307,7 @@ QByteArray StepsPageHtml(const StepsPage& page) {
     Problem(out, page);
     StandardForm(out, page);
     for (const StepsPageTableau& t : page.tableaux) Tableau(out, t, page.form);
+    for (const std::string& cut : page.cuts) Element(out, "<p class=\"corte\">", cut, "</p>\n");
     Sensitivity(out, page.sensitivity);
     Tree(out, page.tree);
     out += "</body>\n</html>\n";

@@ -88,6 +88,8 @@ struct StepsPage {
     std::vector<StepsPageTableau> tableaux;
     StepsPageForm form = StepsPageForm::Compact;
     std::vector<std::string> standardForm;  // the problem as the method reads it, for a textbook form
+    // The cutting planes made, in order, each in words with its inequality.
+    std::vector<std::string> cuts;
     StepsPageSensitivity sensitivity;
     StepsPageTree tree;
 };

@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "BranchView.h"
+#include "MethodTexts.h"
 #include "Path.h"
 #include "Questions.h"
 #include "SensitivityView.h"
@@ -164,6 +165,8 @@ void StepsFeature::SaveStepsTo(const QString& name) {
     input.form = state.form;
     files::StepsPage page = BuildStepsPage(state.problem, state.Steps, input);
     WriteSensitivity(page.sensitivity, SessionSensitivityView(state, text, floating, separator));
+    const std::vector<GomoryCut>& cuts = state.Cuts();
+    for (size_t k = 0; k < cuts.size(); ++k) page.cuts.push_back(CutText(cuts[k], k + 1, input.numbers));
     if (state.Branches.Started()) {
         // The node being solved has its steps in the history, when it is the one on screen.
         const BranchSearch& search = state.Branches;
