@@ -43,11 +43,13 @@ bench: setup
 	  echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; \
 	done
 
-# The whole comparison with glpsol (thousands of generated problems; `make
-# test` runs a slice of it).
+# The whole comparison with glpsol (thousands of generated problems, by the
+# compact method, two phases and big M; `make test` runs a slice of it).
 compare: build
 	cmake --build $(BUILD) -j$(JOBS) --target compare_glpsol
 	./$(BUILD)/tests/problem/compare_glpsol
+	@echo "== Dos fases"; ./$(BUILD)/tests/problem/compare_glpsol 750 20261208 0 1
+	@echo "== Gran M"; ./$(BUILD)/tests/problem/compare_glpsol 750 20261208 0 2
 
 # Installs the program, its read-me, menu entry, icons and file type under
 # PREFIX (DESTDIR=... stages it elsewhere).

@@ -2,7 +2,8 @@
 // The whole comparison with glpsol: every family, many problems each, with
 // the mean and the largest number of pivots per family. Exit status 1 when
 // any run disagrees. Arguments: problems per family (750), seed, pivot rule
-// (0 random, 1 largest coefficient, 2 smallest index).
+// (0 random, 1 largest coefficient, 2 smallest index), method (0 compact,
+// 1 two phases, 2 big M).
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,8 +16,9 @@ int main(int argc, char** argv) {
     const int perFamily = argc > 1 ? std::atoi(argv[1]) : 750;
     const unsigned seed = argc > 2 ? unsigned(std::strtoul(argv[2], nullptr, 10)) : 20261208u;
     const int rule = argc > 3 ? std::atoi(argv[3]) : 0;
-    if (rule < 0 || rule > 2) {
-        std::puts("the pivot rule is 0, 1 or 2");
+    const int method = argc > 4 ? std::atoi(argv[4]) : 0;
+    if (rule < 0 || rule > 2 || method < 0 || method > 2) {
+        std::puts("the pivot rule is 0, 1 or 2; the method 0, 1 or 2");
         return 1;
     }
     if (!GlpsolAvailable()) {
@@ -34,7 +36,7 @@ int main(int argc, char** argv) {
         int most = 0, failed = 0;
         for (int k = 0; k < perFamily; ++k) {
             const TypedProblem p = family.make(rng);
-            const CompareResult r = CompareOne(p, random, static_cast<PivotRule>(rule));
+            const CompareResult r = CompareOne(p, random, static_cast<PivotRule>(rule), static_cast<SolveMethod>(method));
             ++seen[r.ours];
             pivots += r.pivots;
             most = std::max(most, r.pivots);
