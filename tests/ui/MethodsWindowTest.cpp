@@ -56,6 +56,16 @@ TEST_F(Methods, EveryMethodReachesTheTextbooksOptimum) {
     }
 }
 
+// Two phases: the first looks for a feasible point, the second improves.
+TEST_F(Methods, PanelTwoTellsThePhaseOfTwo) {
+    Action("MethodTwoPhases1")->trigger();
+    TypeProblem(0, "2x+3y", {"x+y>4", "x+3y>6", "x>0", "y>0"});
+    Step();
+    EXPECT_EQ(Status()->Text(2), "Paso 0 · buscando una solución factible · Dos fases · Fase 1 (w)");
+    Solve();
+    EXPECT_EQ(Status()->Text(2), "Paso 2 · óptimo · Dos fases · Fase 2");
+}
+
 // The dual simplex cannot start from a tableau that is not dual feasible.
 TEST_F(Methods, TheDualSimplexRefusesAStartThatIsNotDualFeasible) {
     Action("MethodDual1")->trigger();

@@ -27,7 +27,12 @@ std::string MethodWords(const ProblemState& p) {
 std::string StepPanelText(const SolveSession& session) {
     if (session.Branches.Started()) return NodePanelText(session);
     if (!session.Steps.Started()) return "";
-    return "Paso " + std::to_string(session.Steps.Steps()) + " · " + StepWords(session.Steps.Notes().back()) +
+    const StepNote& note = session.Steps.Notes().back();
+    // The first phase of two looks for a feasible point, though every row
+    // of its tableau is feasible.
+    const bool seeking = session.problem.Method == SolveMethod::TwoPhases &&
+                         session.problem.Artificials.phase == 1 && !EndWords(note.stage);
+    return "Paso " + std::to_string(session.Steps.Steps()) + " · " + (seeking ? PhaseWords(false) : StepWords(note)) +
            MethodWords(session.problem) + (session.problem.Exact ? " · exacta" : "");
 }
 
