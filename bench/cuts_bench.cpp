@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Gomory's cutting planes in exact arithmetic: 20 cuts on an integer problem
 // of 10 variables, each cut derived, appended and re-optimised by the dual
-// simplex, through the session's presses as the window makes them.
+// simplex, through the session's presses over the tests' window-less host.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
-#include "BuildProblem.h"
-#include "SolveSession.h"
+#include "SessionHost.h"
 
 namespace {
 
@@ -34,38 +33,6 @@ ProblemText TenVariables() {
     return text;
 }
 
-class Host : public NodeSolveHost {
-public:
-    Host(SolveSession& s, ProblemText t) : session_(s), text_(std::move(t)) {}
-    EngineState& Engine() override { return session_.problem; }
-    std::string ErrorPanel() const override { return session_.error; }
-    void SetErrorPanel(const std::string& t) override { session_.error = t; }
-    void ShowStage() override {}
-    void ClearNames() override { session_.problem.Names.clear(); }
-    void BuildProblem() override {
-        BuildReport report;
-        optimara::BuildProblem(session_.problem, text_, report);
-        session_.error = report.errorPanel;
-        built_ = true;
-    }
-    void ClearPicture() override {}
-    void DrawPlot() override {}
-    void ShowTableau() override {
-        session_.NoteTableau(built_, false, true);
-        built_ = false;
-    }
-    bool AskRestart() override { return true; }
-    void SetBoundLines(std::vector<std::string>) override {}
-    SolveSession::TypedText Typed() const {
-        return [this] { return text_; };
-    }
-
-private:
-    SolveSession& session_;
-    ProblemText text_;
-    bool built_ = false;
-};
-
 void BM_TwentyGomoryCutsExact(benchmark::State& bench) {
     const ProblemText text = TenVariables();
     size_t cuts = 0;
@@ -73,7 +40,7 @@ void BM_TwentyGomoryCutsExact(benchmark::State& bench) {
         SolveSession session;
         session.problem.Exact = true;
         session.SetIntegers(IntegerMethod::Cuts);
-        Host host(session, text);
+        testing::SessionHost host(session, text);
         // Press by press until the 20th cut is re-optimised (or the search ends).
         do session.Step(host.Typed(), host);
         while (session.Cutting() && (session.Cuts().size() < kCuts || session.Running()));
