@@ -120,6 +120,26 @@ void FullRatios(const typename FormNumbers<Num>::Matrix& T, BasicFullTableau<Num
     }
 }
 
+// The dual simplex's ratio test along the leaving row: only a negative entry
+// keeps every z_j - c_j of the optimum's sign when its column enters.
+template <class Num>
+void DualRatios(BasicFullTableau<Num>& f) {
+    const auto magnitude = [](const Num& x) { return x < 0 ? Num(-x) : x; };
+    Num least = 0;
+    bool any = false;
+    f.dualRatios.assign(f.width, BasicFullRatio<Num>{});
+    for (uint32_t v = 1; v <= f.width; ++v) {
+        const Num& a = f.At(f.pivotRow, v);
+        if (!(a < 0)) continue;
+        BasicFullRatio<Num>& q = f.dualRatios[v - 1];
+        q.kind = FullRatioKind::Limits;
+        q.value = magnitude(f.z[v - 1]) / magnitude(a);
+        if (!any || q.value < least) least = q.value;
+        any = true;
+    }
+    for (auto& q : f.dualRatios) q.tied = q.kind == FullRatioKind::Limits && q.value == least;
+}
+
 // The artificial methods' added row, in the full tableau's terms: phase 1's
 // w row (the tableau holds -w: w_j - c_j is the entry itself, w is minus
 // the constant), or big M's M part of every z_j - c_j and of z.
@@ -183,7 +203,8 @@ BasicFullTableau<Num> FullTableauOf(const ProblemState& state) {
     if (chosen.row == 0) return f;
     f.pivotRow = chosen.row;
     f.pivotCol = static_cast<uint32_t>(state.Labels.Index(chosen.col, 1));
-    FullRatios<Num>(T, f, chosen.col, m);
+    if (state.Method == SolveMethod::DualSimplex) DualRatios(f);
+    else FullRatios<Num>(T, f, chosen.col, m);
     return f;
 }
 

@@ -94,6 +94,9 @@ struct BasicFullTableau {
     uint32_t pivotRow = 0, pivotCol = 0;  // 1-based; 0 without a chosen pivot
     uint32_t drivingRow = 0;              // first phase: the last row with a negative Solución
     std::vector<BasicFullRatio<Num>> ratios;  // per row, while a pivot is chosen
+    // The dual simplex's ratio row instead, per column: |z_j - c_j| / |a_rj|
+    // over the leaving row's negative entries (Limits), NotPositive elsewhere.
+    std::vector<BasicFullRatio<Num>> dualRatios;
     const Num& At(uint32_t row, uint32_t col) const { return cells[size_t(row - 1) * width + (col - 1)]; }
     int8_t Mark(uint32_t row, uint32_t col) const { return marks[size_t(row - 1) * width + (col - 1)]; }
 };

@@ -15,10 +15,12 @@ struct Solving {
     ProblemState state;
     StepHistory history;
     bool maximize;
-    Solving(int combo, const std::string& objective, const std::vector<std::string>& lines, bool exact = false)
+    Solving(int combo, const std::string& objective, const std::vector<std::string>& lines, bool exact = false,
+            SolveMethod method = SolveMethod::Compact)
         : maximize(combo == 1) {
         state.Rule = PivotRule::LargestCoefficient;
         state.Exact = exact;
+        state.BuildMethod = method;
         BuildReport report;
         BuildProblem(state, ProblemText{combo, objective, lines}, report);
         EXPECT_EQ(report.errorPanel, "");
@@ -200,6 +202,35 @@ TEST(FormView, PageOfStepsInEachForm) {
     page.tableaux[0].dictionary = {"h1 = 4 − x"};
     page.tableaux[0].tables.push_back({"completa", "", {"Básica"}, {{"z"}}});
     EXPECT_EQ(StepsPageHtml(page), before);
+}
+
+// Min 2x+3y, x+y>4, x+3y>6 worked by hand. The dual simplex: h2 (-6) leaves,
+// and the ratio row |z_j - c_j| / |a_rj| = 2/1, 3/3 lets y enter; the primal
+// ratio column is not shown. Two phases: w_j - c_j = 2, 4 lets y enter and
+// a2 leaves at the quotient 6/3 = 2.
+TEST(FormView, DualRatioRowAndArtificialRatios) {
+    const std::vector<std::string> lines = {"x+y>4", "x+3y>6", "x>0", "y>0"};
+    for (const bool exact : {false, true}) {
+        Solving dual(0, "2x+3y", lines, exact, SolveMethod::DualSimplex);
+        const FormGrid full = ComputeFormGrid(dual.state, TableauForm::Full, kFractions);
+        ASSERT_TRUE(full.filled);
+        EXPECT_EQ(GridRow(full, 0), (std::vector<std::string>{"Básica", "x", "y", "h1", "h2", "Solución"}));
+        EXPECT_EQ(GridRow(full, 4), (std::vector<std::string>{"Cociente", "2", "1", "—", "—", ""}));
+        EXPECT_EQ(full.MarkAt(4, 2), FormMark::Entering);
+        const std::string said = dual.Explained(TableauForm::Full);
+        EXPECT_FALSE(Has(said, "Razón mínima")) << said;
+        EXPECT_TRUE(Has(said, "Pivote -3 en la fila de h2")) << said;
+
+        Solving phases(0, "2x+3y", lines, exact, SolveMethod::TwoPhases);
+        const std::string told = phases.Explained(TableauForm::Full);
+        EXPECT_TRUE(Has(told, "Fase 1: se minimiza w")) << told;
+        EXPECT_TRUE(Has(told, "y (4)")) << told;
+        EXPECT_TRUE(Has(told, "Sale a2 (fila 2), la de menor cociente, 2")) << told;
+        // The big M's choice compares the M parts: -2M+2 and -4M+3.
+        Solving penalty(0, "2x+3y", lines, exact, SolveMethod::BigM);
+        const std::string penal = penalty.Explained(TableauForm::Compact);
+        EXPECT_TRUE(Has(penal, "Sale a2 (fila 2)")) << penal;
+    }
 }
 
 } // namespace

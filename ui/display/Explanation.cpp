@@ -316,12 +316,16 @@ Explanation Explain(const ProblemState& state, const StepFacts& f, const NumberT
     if (c.m == 0 || c.n == 0) return e;
     const auto record = ExaminePivots(c.T());
     const PivotCell chosen = state.CandidateCount > 0 ? ChosenCell(state.PivotMarks) : PivotCell{};
+    // The dual simplex's row, column and proof are its own texts' to tell.
+    const bool dual = state.Method == SolveMethod::DualSimplex;
     if (state.Stage != SolveStage::Choosing || chosen.row == 0) {
-        EndParagraph(c, record, f, e);
+        if (!dual || state.Stage != SolveStage::Infeasible) EndParagraph(c, record, f, e);
         return e;
     }
-    EnteringParagraphs(c, record, f, chosen, e);
-    RatioTable(c, record.drivingRow, chosen, e);
+    if (!dual) {
+        EnteringParagraphs(c, record, f, chosen, e);
+        RatioTable(c, record.drivingRow, chosen, e);
+    }
     const Num& p = c.Cell(chosen.row, chosen.col);
     const Num after = z - c.Cell(c.m + 1, chosen.col) * c.Cell(chosen.row, c.n + 1) / p;
     e.paragraphs.push_back("Pivote " + c.Number(p) + " en la fila " + std::to_string(chosen.row) + ", columna " +

@@ -3,6 +3,9 @@
 // z row of z_j - c_j, the Solución column and the minimum ratio. The choice
 // is the engine's, read from the same records as the compact explanation;
 // only the words and the signs are the full tableau's.
+#include <algorithm>
+
+#include "Artificial.h"
 #include "ArtificialTexts.h"
 #include "FormView.h"
 #include "Notation.h"
@@ -186,12 +189,15 @@ Explanation Explain(const ProblemState& state, const StepFacts& f, const NumberT
                                ". z pasó de " + c.Number(c.Shown(Before<Num>(f))) + " a " + c.Number(c.f.zValue) + ".");
     if (c.f.m == 0 || c.n == 0) return e;
     const auto record = ExaminePivots(Worked(state, Num()));
+    const bool dual = state.Method == SolveMethod::DualSimplex;
     if (state.Stage != SolveStage::Choosing || c.f.pivotRow == 0) {
-        End(c, record, e);
+        if (!dual || state.Stage != SolveStage::Infeasible) End(c, record, e);
         return e;
     }
-    Entering(c, record, f, e);
-    Ratios(c, e);
+    if (!dual) {
+        Entering(c, record, f, e);
+        Ratios(c, e);
+    }
     const uint32_t r = c.f.pivotRow, v = c.f.pivotCol;
     const Num& p = c.f.At(r, v);
     const Num after = c.f.zValue - c.f.z[v - 1] * c.f.solution[r - 1] / p;
@@ -200,6 +206,58 @@ Explanation Explain(const ProblemState& state, const StepFacts& f, const NumberT
                            " y se resta de las demás, la fila z incluida, hasta dejar un 1 y ceros en la columna de " +
                            c.Name(v) + ". z pasará de " + c.Number(c.f.zValue) + " a " + c.Number(after) + ".");
     return e;
+}
+
+// Better for the objective the phase improves: w's entries (w is minimised)
+// when positive; z's of the sense asked, big M's M part compared first.
+template <class Num>
+bool Improves(const Full<Num>& c, uint32_t v) {
+    const auto sign = [](const Num& x) { return x > 0 ? 1 : x < 0 ? -1 : 0; };
+    if (!c.f.w.empty()) return sign(c.f.w[v - 1]) > 0;
+    const int better = c.f.maximize ? -1 : 1;
+    if (!c.f.zM.empty() && sign(c.f.zM[v - 1]) != 0) return sign(c.f.zM[v - 1]) == better;
+    return sign(c.f.z[v - 1]) == better;
+}
+
+// The artificial methods' choice: the column that improves the phase's
+// objective (w in phase 1; z with its M part first under big M), then the
+// minimum ratio of the full tableau.
+template <class Num>
+void ArtificialChoice(const Full<Num>& c, const StepFacts& f, Explanation& e) {
+    const bool phaseOne = !c.f.w.empty(), bigM = !c.f.zM.empty();
+    std::vector<std::string> options;
+    for (uint32_t v = 1; v <= c.f.width; ++v) {
+        const bool basic = std::find(c.f.basic.begin(), c.f.basic.end(), v) != c.f.basic.end();
+        if (basic || ArtificialOf(c.state, v) != 0 || !Improves(c, v)) continue;
+        options.push_back(c.Name(v) + " (" +
+                          (phaseOne ? c.Number(c.f.w[v - 1])
+                           : bigM   ? BigMText(c.f.zM[v - 1], c.f.z[v - 1], c.t)
+                                    : c.Number(c.f.z[v - 1])) +
+                          ")");
+    }
+    std::string s = phaseOne ? "Fase 1: se minimiza w, la suma de las artificiales. Puede entrar una variable no "
+                               "básica con w_j − c_j positivo, que disminuye w: "
+                    : bigM ? std::string("Gran M: cada z_j − c_j es a·M + b y se compara con M → ∞, primero la "
+                                         "parte de M. Puede entrar una variable no básica con z_j − c_j ") +
+                                 c.Better() + ": "
+                           : std::string("Puede entrar una variable no básica con z_j − c_j ") + c.Better() +
+                                 ", que " + (c.f.maximize ? "aumenta" : "disminuye") + " z: ";
+    e.paragraphs.push_back(s + Join(options) + ". Las artificiales que salieron no vuelven a entrar.");
+    e.paragraphs.push_back("Entra " + c.Name(c.f.pivotCol) + (f.byHand ? ", elegida a mano" : "") + " (regla «" +
+                           RuleName(f.rule) + "»).");
+    Ratios(c, e);
+    const uint32_t r = c.f.pivotRow;
+    const Num& p = c.f.At(r, c.f.pivotCol);
+    e.paragraphs.push_back("Pivote " + c.Number(p) + " en la fila de " + c.Name(c.f.basic[r - 1]) +
+                           ": su fila se divide entre " + c.Number(p) + " y se resta de las demás, " +
+                           (phaseOne ? "las filas z y w incluidas." : "la fila z incluida."));
+}
+
+template <class Num>
+void ExplainArtificial(const ProblemState& state, const StepFacts& facts, const NumberText& numbers, Explanation& e) {
+    const Full<Num> c(state, numbers);
+    if (state.Stage != SolveStage::Choosing || c.f.pivotRow == 0 || state.Artificials.drivingOut) return;
+    ArtificialChoice(c, facts, e);
 }
 
 } // namespace
@@ -212,6 +270,11 @@ Explanation ExplainInForm(const ProblemState& state, const StepFacts& facts, con
         const std::string phase = PhaseText(state);
         e.paragraphs.push_back("Método: " + ArtificialMethodName(state.Method) + (phase.empty() ? "" : " · " + phase));
         for (std::string& note : ArtificialNotes(state, numbers)) e.paragraphs.push_back(std::move(note));
+        if (FormsFit(state)) {
+            e.fullForm = true;
+            if (state.Exact) ExplainArtificial<mpq_class>(state, facts, numbers, e);
+            else ExplainArtificial<double>(state, facts, numbers, e);
+        }
         return e;
     }
     if (form == TableauForm::Compact) return ExplainTableau(state, facts, numbers);

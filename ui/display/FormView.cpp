@@ -74,6 +74,23 @@ std::string RatioText(const BasicFullTableau<Num>& f, uint32_t r, const NumberTe
     return "";
 }
 
+// The dual simplex's quotients, one per column under the rows; the
+// entering column's is marked as it enters.
+template <class Num>
+void DualRatioRow(const BasicFullTableau<Num>& f, const NumberText& t, FormTable& table) {
+    std::vector<std::string> row{"Cociente"};
+    std::vector<FormMark> marks{FormMark::Heading};
+    for (uint32_t v = 1; v <= f.width; ++v) {
+        const BasicFullRatio<Num>& q = f.dualRatios[v - 1];
+        row.push_back(q.kind == FullRatioKind::Limits ? Text(q.value, t) : "—");
+        marks.push_back(v == f.pivotCol ? FormMark::Entering : FormMark::None);
+    }
+    row.emplace_back();
+    marks.push_back(FormMark::None);
+    table.rows.push_back(std::move(row));
+    table.marks.push_back(std::move(marks));
+}
+
 template <class Num>
 FormTable FullTable(const BasicFullTableau<Num>& f, const NumberText& t) {
     FormTable table;
@@ -122,6 +139,7 @@ FormTable FullTable(const BasicFullTableau<Num>& f, const NumberText& t) {
         table.rows.push_back(std::move(row));
         table.marks.push_back(std::move(marks));
     }
+    if (!f.dualRatios.empty()) DualRatioRow(f, t, table);
     return table;
 }
 
