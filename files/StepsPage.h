@@ -72,10 +72,11 @@ struct StepsPageSensitivity {
 };
 
 // The tree of branch and bound, written after the steps: one row per node
-// (number, parent, bounds added, value, solution, end); none without one.
+// (number, parent, bounds added, value, solution, end, and the pivots when
+// nodes start from their parent's tableau); none without one.
 struct StepsPageTree {
-    std::array<std::string, 6> headings;
-    std::vector<std::array<std::string, 6>> rows;
+    std::vector<std::string> headings;
+    std::vector<std::vector<std::string>> rows;
     std::vector<std::string> ending;  // where the search stands or how it ended, in words
 };
 

@@ -303,22 +303,34 @@ IntegerMarks ListIntegerMarks(const MatrixR& planes, int n, const std::array<boo
     return marks;
 }
 
-std::vector<Point3> CutOutline(const MatrixR& planes, int axis, double value, const SpaceBox& box) {
-    if (planes.cols != 4 || axis < 0 || axis > 2) return {};
-    if (value < box.lo[axis] - Room(box.lo[axis], box.hi[axis]) ||
-        value > box.hi[axis] + Room(box.lo[axis], box.hi[axis]))
-        return {};
-    // The cut in the plane of the two other coordinates p < q, with the
-    // box's sides as rows of its own so that an unbounded cut closes.
+std::vector<Point3> PlaneOutline(const MatrixR& planes, const Point3& normal, double constant, const SpaceBox& box) {
+    if (planes.cols != 4) return {};
+    // The plane solved for its steepest coordinate: X[axis] = e + f·(u, v)
+    // over the two others p < q, whose box sides are rows of their own so
+    // that an unbounded cut closes, as are the axis's own (with room).
+    int axis = 0;
+    for (int k = 1; k < 3; ++k)
+        if (std::fabs(normal[k]) > std::fabs(normal[axis])) axis = k;
+    if (normal[axis] == 0) return {};
     const int p = axis == 0 ? 1 : 0, q = axis == 2 ? 1 : 2;
+    const double e = -constant / normal[axis], fp = -normal[p] / normal[axis], fq = -normal[q] / normal[axis];
     std::vector<Row> rows;
-    for (const Row& r : RowsOf(planes, 3)) {
+    const auto add = [&](const Row& r) {
         Row s;
-        s.a[0] = r.a[p];
-        s.a[1] = r.a[q];
-        s.c = r.c + r.a[axis] * value;
+        s.a[0] = r.a[p] + r.a[axis] * fp;
+        s.a[1] = r.a[q] + r.a[axis] * fq;
+        s.c = r.c + r.a[axis] * e;
         rows.push_back(s);
-    }
+    };
+    for (const Row& r : RowsOf(planes, 3)) add(r);
+    const double room = Room(box.lo[axis], box.hi[axis]);
+    Row low, high;
+    low.a[axis] = -1;
+    low.c = box.lo[axis] - room;
+    high.a[axis] = 1;
+    high.c = -box.hi[axis] - room;
+    add(low);
+    add(high);
     rows.push_back({{-1, 0, 0}, box.lo[p]});
     rows.push_back({{1, 0, 0}, -box.hi[p]});
     rows.push_back({{0, -1, 0}, box.lo[q]});
@@ -345,27 +357,28 @@ std::vector<Point3> CutOutline(const MatrixR& planes, int axis, double value, co
     std::vector<Point3> outline;
     for (const Point3& c : corners) {
         Point3 X;
-        X[axis] = value;
         X[p] = c[0];
         X[q] = c[1];
+        // A plane across an axis gives that axis's value itself.
+        X[axis] = fp == 0 && fq == 0 ? e : e + fp * c[0] + fq * c[1];
         outline.push_back(X);
     }
     return outline;
 }
 
+std::vector<Point3> CutOutline(const MatrixR& planes, int axis, double value, const SpaceBox& box) {
+    if (axis < 0 || axis > 2) return {};
+    Point3 normal{0, 0, 0};
+    normal[axis] = 1;
+    return PlaneOutline(planes, normal, -value, box);
+}
+
 namespace {
 
-void DrawCut(Canvas& canvas, const PlotState& s, int n, const IntegerOverlay& o, const CutLine& cut,
-             const QColor& colour) {
+// A polygon of problem space projected by the view, dashed; two corners
+// are one line.
+void DrawOutline(Canvas& canvas, const PlotState& s, int n, const std::vector<Point3>& outline, const QColor& colour) {
     const int W = canvas.W(), H = canvas.H();
-    if (n == 2) {
-        if (cut.axis == 0)
-            canvas.Line(PixelOf(s, cut.value, s.PlotYMin, W, H), PixelOf(s, cut.value, s.PlotYMax, W, H), colour, true);
-        else if (cut.axis == 1)
-            canvas.Line(PixelOf(s, s.PlotXMin, cut.value, W, H), PixelOf(s, s.PlotXMax, cut.value, W, H), colour, true);
-        return;
-    }
-    const std::vector<Point3> outline = CutOutline(o.planes, cut.axis, cut.value, o.marks.box);
     std::vector<PixelD> pixels;
     for (const Point3& X : outline) {
         PixelD p{0, 0};
@@ -377,7 +390,29 @@ void DrawCut(Canvas& canvas, const PlotState& s, int n, const IntegerOverlay& o,
     for (size_t k = 0; k < sides; ++k) canvas.Line(pixels[k], pixels[(k + 1) % pixels.size()], colour, true);
 }
 
+void DrawCut(Canvas& canvas, const PlotState& s, int n, const IntegerOverlay& o, const CutLine& cut,
+             const QColor& colour) {
+    const int W = canvas.W(), H = canvas.H();
+    if (n == 2) {
+        if (cut.axis == 0)
+            canvas.Line(PixelOf(s, cut.value, s.PlotYMin, W, H), PixelOf(s, cut.value, s.PlotYMax, W, H), colour, true);
+        else if (cut.axis == 1)
+            canvas.Line(PixelOf(s, s.PlotXMin, cut.value, W, H), PixelOf(s, s.PlotXMax, cut.value, W, H), colour, true);
+        return;
+    }
+    DrawOutline(canvas, s, n, CutOutline(o.planes, cut.axis, cut.value, o.marks.box), colour);
+}
+
 } // namespace
+
+void DrawPlaneCuts(QImage& layer, const PlotState& s, const MatrixR& planes, const std::vector<PlaneCut>& cuts,
+                   const QColor& colour, int lineWidth) {
+    if (planes.cols != 4 || cuts.empty() || TooManyRows(planes, 3)) return;
+    SpaceBox box;
+    if (!MarkBox(planes, 3, ShownBox(s, planes, 3), box)) return;
+    Canvas canvas(layer, PlotColors{colour, colour, colour, colour}, false, lineWidth);
+    for (const PlaneCut& cut : cuts) DrawOutline(canvas, s, 3, PlaneOutline(planes, cut.normal, cut.constant, box), colour);
+}
 
 QImage IntegerLayer(const PlotState& s, int n, const IntegerOverlay& o, QSize size, const IntegerColours& colours,
                     int lineWidth, int dotSize) {

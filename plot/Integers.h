@@ -79,6 +79,8 @@ IntegerMarks ListIntegerMarks(const MatrixR& planes, int variables, const std::a
 // three-variable `planes` within `box`, corners in turn order; empty when
 // the plane misses it, one or two corners when it only touches it.
 std::vector<Point3> CutOutline(const MatrixR& planes, int axis, double value, const SpaceBox& box);
+// The same for any plane normal·X + constant = 0.
+std::vector<Point3> PlaneOutline(const MatrixR& planes, const Point3& normal, double constant, const SpaceBox& box);
 
 // A bound line of a branch-and-bound node: «x<2» is {0, 2, true}, «y>3»
 // {1, 3, false}; the axis counts the plotted coordinates from 0.
@@ -92,6 +94,8 @@ struct CutLine {
 // red and the objective arrow; a green for the best integer point.
 inline const QColor kCutBlue(30, 70, 220);
 inline const QColor kBestGreen(0, 140, 40);
+// The cutting planes' own colour, apart from the bounds' blue and the road.
+inline const QColor kCutMagenta(200, 0, 160);
 
 struct IntegerColours {
     QColor marks;                // dots and segments: the picture's window text
@@ -113,6 +117,18 @@ struct IntegerOverlay {
 // dotSize pixels wide (odd) on each integer point; and the best point as a
 // square dotSize + 4 wide. The cuts lie under the dots so that the points
 // on a bound line stay visible. Empty for other than 2 or 3 variables.
+// A cutting plane normal·X + constant <= 0 of a three-variable problem.
+struct PlaneCut {
+    Point3 normal{0, 0, 0};
+    double constant = 0;
+};
+
+// Each plane's outline through the region of three-variable `planes`
+// (within its vertices' box, or the shown box when unbounded), dashed, on
+// the layer; nothing for an empty region.
+void DrawPlaneCuts(QImage& layer, const PlotState& state, const MatrixR& planes, const std::vector<PlaneCut>& cuts,
+                   const QColor& colour, int lineWidth = 1);
+
 QImage IntegerLayer(const PlotState& state, int variables, const IntegerOverlay& overlay, QSize size,
                     const IntegerColours& colours, int lineWidth = 1, int dotSize = 3);
 

@@ -61,7 +61,7 @@ void BranchFeature::UpdateBranchWindow() {
     const BranchResult& r = state.Branches.Result();
     Tree1->setEnabled(!r.nodes.empty());
     if (!tree_ || !tree_->isVisible()) return;
-    tree_->Show(BranchRows(r, state.Branches.Model(), host_.Floating(), host_.DecimalSeparator()),
+    tree_->Show(BranchHeadings(r), BranchRows(r, state.Branches.Model(), host_.Floating(), host_.DecimalSeparator()),
                 r.nodes.empty() ? "" : state.Branches.Active() ? NodePanelText(state) : NodeCountText(r),
                 state.shownNode);
 }

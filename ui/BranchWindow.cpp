@@ -48,7 +48,8 @@ void TBranchForm::Choose(int row) {
     if (chooseNode) RunGuarded([this, row] { chooseNode(row + 1); });
 }
 
-void TBranchForm::Show(const std::vector<BranchRow>& rows, const std::string& summary, int shown) {
+void TBranchForm::Show(const std::vector<std::string>& headings, const std::vector<BranchRow>& rows,
+                       const std::string& summary, int shown) {
     // Filling the rows moves no choice: only the user's moves show a node.
     const QSignalBlocker quiet(Nodes);
     Summary->setText(QString::fromStdString(summary));
@@ -57,9 +58,15 @@ void TBranchForm::Show(const std::vector<BranchRow>& rows, const std::string& su
     QHeaderView* header = Nodes->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     Nodes->setUpdatesEnabled(false);
+    if (Nodes->columnCount() != int(headings.size())) {
+        QStringList labels;
+        for (const std::string& h : headings) labels << QString::fromStdString(h);
+        Nodes->setColumnCount(int(headings.size()));
+        Nodes->setHorizontalHeaderLabels(labels);
+    }
     Nodes->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < Nodes->rowCount(); ++r)
-        for (int c = 0; c < int(kBranchHeadings.size()); ++c) {
+        for (int c = 0; c < int(headings.size()) && c < int(rows[size_t(r)].cells.size()); ++c) {
             auto* item = new QTableWidgetItem(QString::fromStdString(rows[size_t(r)].cells[size_t(c)]));
             if (rows[size_t(r)].best) {
                 QFont bold = item->font();

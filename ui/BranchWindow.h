@@ -19,7 +19,8 @@ class TBranchForm : public QWidget {
 public:
     explicit TBranchForm(QWidget* parent = nullptr);
     // The rows, the current one that of node `shown` (none for 0).
-    void Show(const std::vector<BranchRow>& rows, const std::string& summary, int shown = 0);
+    void Show(const std::vector<std::string>& headings, const std::vector<BranchRow>& rows,
+              const std::string& summary, int shown = 0);
     // Run with the node's number when the user chooses a row: a click, the
     // arrow keys moving the current row, or Enter.
     std::function<void(int)> chooseNode;

@@ -5,8 +5,10 @@
 #include <QMenu>
 #include <QSettings>
 
+#include "Integers.h"
 #include "Path.h"
 #include "Questions.h"
+#include "Zoom.h"
 
 namespace optimara {
 
@@ -15,8 +17,6 @@ namespace {
 constexpr char kMethodKey[] = "pasos/metodo";
 constexpr char kIntegersKey[] = "pasos/entero";
 constexpr char kFromParentKey[] = "pasos/nodos-desde-el-padre";
-// The cuts keep one colour, apart from the region's lines and the road.
-const QColor kCutColour(200, 0, 160);
 
 struct MethodItem {
     const char* caption;
@@ -127,10 +127,14 @@ void MethodFeature::AddConstraint1Click() {
 
 void MethodFeature::DrawLayer(QImage& layer, const QSize& size, int variables) {
     const AppState& state = host_.State();
-    if (variables != 2 || state.Cuts().empty()) return;
+    if ((variables != 2 && variables != 3) || state.Cuts().empty()) return;
     if (layer.isNull()) {
         layer = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
         layer.fill(Qt::transparent);
+    }
+    if (variables == 3) {
+        DrawCutPlanes(layer);
+        return;
     }
     // Each cut's plane is a·x + b·y + c <= 0: its line through the point of
     // it nearest the origin.
@@ -140,8 +144,31 @@ void MethodFeature::DrawLayer(QImage& layer, const QSize& size, int variables) {
         const double norm = a * a + b * b;
         if (norm == 0) continue;
         const double point[2] = {-c * a / norm, -c * b / norm};
-        DrawLevelLine(layer, state.plot, a, b, point, kCutColour);
+        DrawLevelLine(layer, state.plot, a, b, point, kCutMagenta);
     }
+}
+
+// In space each cut is the outline of its plane through the region as
+// typed, the cuts' own rows left out, so that each shows whole.
+void MethodFeature::DrawCutPlanes(QImage& layer) {
+    const AppState& state = host_.State();
+    const MatrixR& all = state.problem.ConstraintPlanes;
+    if (all.cols != 4) return;
+    std::vector<char> cutRow(all.rows + 1, 0);
+    std::vector<PlaneCut> cuts;
+    for (const GomoryCut& cut : state.Cuts()) {
+        if (cut.planeRow >= 1 && cut.planeRow <= all.rows) cutRow[cut.planeRow] = 1;
+        if (cut.plane.size() == 4) cuts.push_back({{cut.plane[0], cut.plane[1], cut.plane[2]}, cut.plane[3]});
+    }
+    uint32_t kept = 0;
+    for (uint32_t i = 1; i <= all.rows; ++i) kept += cutRow[i] ? 0 : 1;
+    MatrixR region(kept, 4);
+    for (uint32_t i = 1, k = 0; i <= all.rows; ++i)
+        if (!cutRow[i]) {
+            ++k;
+            for (uint32_t j = 1; j <= 4; ++j) region.Index(k, j) = all.Index(i, j);
+        }
+    DrawPlaneCuts(layer, state.plot, region, cuts, kCutMagenta, ZoomedLineWidth(host_.Zoom()));
 }
 
 } // namespace optimara

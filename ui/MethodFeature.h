@@ -28,6 +28,7 @@ private:
     void ChooseMethod(SolveMethod method);
     void ChooseIntegers(IntegerMethod method);
     void AddConstraint1Click();
+    void DrawCutPlanes(QImage& layer);
 
     QMenu* MethodMenu1 = nullptr;
     QMenu* IntegerMethodMenu1 = nullptr;

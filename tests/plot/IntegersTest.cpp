@@ -119,6 +119,26 @@ TEST(CutOutline, CornersOfThePlanesCutInTurnOrder) {
     }
 }
 
+// A slanted plane through the unit cube: x+y+z = 1 a triangle, 1.5 a
+// hexagon, 3 a corner; every corner on the plane and in the cube.
+TEST(PlaneOutline, SlantedPlanesThroughTheCube) {
+    const SpaceBox box{{0, 0, 0}, {2, 2, 2}};
+    const MatrixR cube = Rows({{1, 0, 0, -1}, {0, 1, 0, -1}, {0, 0, 1, -1}, {-1, 0, 0, 0}, {0, -1, 0, 0}, {0, 0, -1, 0}});
+    const struct {
+        Point3 normal;
+        double level;
+        size_t corners;
+    } planes[] = {{{1, 1, 1}, 1, 3}, {{1, 1, 1}, 1.5, 6}, {{1, 1, 1}, 3, 1}, {{2, -1, 0}, 0.5, 4}, {{1, 1, 1}, 3.5, 0}};
+    for (const auto& c : planes) {
+        const std::vector<Point3> outline = PlaneOutline(cube, c.normal, -c.level, box);
+        EXPECT_EQ(outline.size(), c.corners) << c.level;
+        for (const Point3& X : outline) {
+            EXPECT_NEAR(c.normal[0] * X[0] + c.normal[1] * X[1] + c.normal[2] * X[2], c.level, 1e-9);
+            for (double x : X) EXPECT_TRUE(x > -1e-9 && x < 1 + 1e-9) << x;
+        }
+    }
+}
+
 struct Layer : ::testing::Test {
     PlotState state;
     const QSize size{121, 121};

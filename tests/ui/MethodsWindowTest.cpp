@@ -6,8 +6,10 @@
 #include <QLineEdit>
 #include <QFile>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
+#include "Integers.h"
 #include "LearningAidsFixture.h"
 
 namespace optimara::uitest {
@@ -29,7 +31,7 @@ protected:
         }
     }
     QString Value() { return Find<QLineEdit>("Edit2")->text(); }
-    static constexpr const char* kKeys[] = {"pasos/metodo", "pasos/entero", "pasos/regla"};
+    static constexpr const char* kKeys[] = {"pasos/metodo", "pasos/entero", "pasos/regla", "pasos/nodos-desde-el-padre"};
     std::map<std::string, QVariant> kept;
 };
 
@@ -108,6 +110,56 @@ TEST_F(Methods, CuttingPlanesReachTheIntegerOptimum) {
     EXPECT_EQ(size_t(html.count("<p class=\"corte\">")), cuts);
     EXPECT_TRUE(html.contains(QString::fromUtf8("6x + 5y ≤ 25"))) << html.toStdString();
     Action("IntegerBranch1")->trigger();
+}
+
+// "Nodos desde el padre": the tree gains a column of each node's pivots. The
+// first relaxation takes the textbook's two pivots from the slack basis; every
+// other node starts from its parent's optimum.
+TEST_F(Methods, TheTreeCountsThePivotsOfNodesFromTheirParent) {
+    ASSERT_FALSE(Action("NodesFromParent1")->isChecked());
+    Action("NodesFromParent1")->trigger();
+    TypeProblem(1, "5x+4y", {"6x+4y<24", "x+2y<6", "x>0", "y>0", "entero: x, y"});
+    Solve();
+    EXPECT_EQ(Value(), "20");
+    form->findChild<QAction*>("Tree1")->trigger();
+    auto* nodes = form->findChild<QTableWidget*>("ArbolNodes");
+    ASSERT_NE(nodes, nullptr);
+    ASSERT_EQ(nodes->columnCount(), 7);
+    EXPECT_EQ(nodes->horizontalHeaderItem(6)->text(), "Pivotes");
+    ASSERT_GT(nodes->rowCount(), 1);
+    EXPECT_EQ(nodes->item(0, 6)->text(), "2");
+    for (int r = 1; r < nodes->rowCount(); ++r)
+        EXPECT_TRUE(nodes->item(r, 6)->text().endsWith(" desde el padre")) << r;
+    Action("NodesFromParent1")->trigger();
+}
+
+// The cuts keep their own colour in the plane and in space; branch and
+// bound draws none of it.
+TEST_F(Methods, CutsAreDrawnInTheirColourInThePlaneAndInSpace) {
+    const auto count = [this] {
+        const QImage& layer = Find<PictureBox>("Image1")->Layer();
+        int n = 0;
+        for (int y = 0; y < layer.height(); ++y)
+            for (int x = 0; x < layer.width(); ++x) n += layer.pixelColor(x, y) == kCutMagenta;
+        return n;
+    };
+    const struct {
+        const char* objective;
+        QStringList lines;
+    } problems[] = {
+        {"5x+4y", {"6x+4y<24", "x+2y<6", "x>0", "y>0", "entero: x, y"}},
+        {"x+y+z", {"2x+2y+2z<5", "x>0", "y>0", "z>0", "entero: x, y, z"}},
+    };
+    for (const auto& p : problems) {
+        TypeProblem(1, p.objective, p.lines);
+        Solve();
+        EXPECT_EQ(count(), 0) << p.objective;
+        Action("IntegerCuts1")->trigger();
+        Solve();
+        ASSERT_GT(form->State().Cuts().size(), 0u) << p.objective;
+        EXPECT_GT(count(), 0) << p.objective;
+        Action("IntegerBranch1")->trigger();
+    }
 }
 
 } // namespace

@@ -157,11 +157,23 @@ std::vector<std::string> SearchEnding(const BranchSearch& search, bool floating,
     return text;
 }
 
+std::vector<std::string> BranchHeadings(const BranchResult& result) {
+    std::vector<std::string> headings(kBranchHeadings.begin(), kBranchHeadings.end());
+    for (const BranchNode& node : result.nodes)
+        if (node.fromParent) {
+            headings.emplace_back("Pivotes");
+            break;
+        }
+    return headings;
+}
+
 std::vector<BranchRow> BranchRows(const BranchResult& result, const ProblemModel& model, bool floating,
                                   const std::string& separator) {
     std::vector<BranchRow> rows;
+    const bool pivots = BranchHeadings(result).size() > kBranchHeadings.size();
     for (const BranchNode& node : result.nodes) {
         BranchRow row;
+        row.cells.resize(kBranchHeadings.size());
         row.best = node.number == result.best;
         row.cells[0] = std::to_string(node.number);
         row.cells[1] = node.parent == 0 ? "—" : std::to_string(node.parent);
@@ -172,6 +184,9 @@ std::vector<BranchRow> BranchRows(const BranchResult& result, const ProblemModel
             row.cells[4] = std::move(n.point);
         }
         row.cells[5] = std::string(NodeEndText(node.end)) + (row.best ? " (mejor)" : "");
+        // Every tableau after the node's first is one pivot.
+        if (pivots)
+            row.cells.push_back(std::to_string(std::max(node.steps - 1, 0)) + (node.fromParent ? " desde el padre" : ""));
         rows.push_back(std::move(row));
     }
     return rows;
@@ -207,7 +222,7 @@ void WriteSearchPage(files::StepsPage& page, const BranchSearch& search, const s
     if (open && !r.nodes.empty()) add(*open, openSteps, r.nodes.back(), false);
     page.tableaux = std::move(all);
     page.tree.ending = SearchEnding(search, floating, input.numbers.separator);
-    std::copy(kBranchHeadings.begin(), kBranchHeadings.end(), page.tree.headings.begin());
+    page.tree.headings = BranchHeadings(r);
     for (const BranchRow& row : BranchRows(r, search.Model(), input.numbers.floating, input.numbers.separator))
         page.tree.rows.push_back(row.cells);
 }

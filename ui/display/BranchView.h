@@ -17,9 +17,13 @@ inline constexpr std::array<const char*, 6> kBranchHeadings = {"Nodo", "Padre", 
 const char* NodeEndText(NodeEnd end);
 
 struct BranchRow {
-    std::array<std::string, 6> cells;  // as the headings say
+    std::vector<std::string> cells;  // as BranchHeadings says
     bool best = false;
 };
+
+// The headings above; a search whose nodes start from their parent's
+// optimal tableau adds "Pivotes", each node's pivots.
+std::vector<std::string> BranchHeadings(const BranchResult& result);
 
 // Values in the window's notation; the best node's end says so.
 std::vector<BranchRow> BranchRows(const BranchResult& result, const ProblemModel& model, bool floating,
