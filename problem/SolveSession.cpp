@@ -92,6 +92,9 @@ SolveRun SolveSession::Step(const TypedText& typed, NodeSolveHost& host) {
     cutsStopped_ = false;
     const SolveRun run = PressGoesTo(typed, false);
     TakeMethodWhenBuilding(run);
+    // In practice the student makes the step: the press builds, no more.
+    if (run == SolveRun::Simplex && practice.On() && Running() && problem.Stage == SolveStage::Choosing)
+        return SolveRun::Nothing;
     if (run == SolveRun::Simplex) Button2Click(host);
     else if (run == SolveRun::Cuts) PressCuts(host);
     else PressSearch(host);
@@ -142,6 +145,7 @@ void SolveSession::Back() {
     dual_.reset();
     if (!Ready() || !Steps.CanUndo()) return;
     Steps.Undo(problem);
+    practice.NewTableau();
     const StepNote& note = Steps.Notes().back();
     problem.Stage = note.stage;
     problem.AtBuild = note.atBuild;
@@ -293,6 +297,9 @@ void SolveSession::NoteTableau(bool afterBuild, bool keepCopy, bool maximize) {
     if (afterBuild) {
         Steps.Clear();
         added_.clear();
+        practice.Restart();
+    } else {
+        practice.NewTableau();
     }
     if (!error.empty()) return;
     StepNote note = NoteOf(problem, maximize);

@@ -17,6 +17,7 @@
 #include "AddedRows.h"
 #include "BranchAndBound.h"
 #include "CuttingPlanes.h"
+#include "Practice.h"
 #include "Sensitivity.h"
 #include "StepHistory.h"
 #include "TableauForms.h"
@@ -57,6 +58,8 @@ public:
     std::string error;
     // The form the grid shows the tableau in; a grid cell is that form's.
     TableauForm form = TableauForm::Compact;
+    // "Modo práctica": the student's choices, answer and counts.
+    Practice practice;
     // The problem as typed now, read only when the session needs it.
     using TypedText = std::function<ProblemText()>;
 
@@ -95,6 +98,17 @@ public:
     PivotCell TableauCell(int gridRow, int gridCol) const {
         return TableauCellOfGrid(problem, form, gridRow, gridCol);
     }
+    // Practice. The student's choice of a grid cell: its column first, then
+    // its row; the whole cell ("Elegir pivote") chooses both at once.
+    enum class PracticeChoice { NotNow, Column, Row, Refused };
+    PracticeChoice ChooseInPractice(int gridRow, int gridCol, bool wholeCell);
+    // The typed next tableau checked; when right the session makes the
+    // step, credited to the student, and the host shows it.
+    PracticeCheck CheckPractice(const std::vector<std::string>& typed, const std::string& separator,
+                                SolveHost& host);
+    // "Mostrar paso": the step made as without practice, on the pivot
+    // chosen when there is one.
+    void ShowPracticeStep(SolveHost& host);
     // Whether the cell of the grid may be pivoted on now; choosing it makes
     // it the next pivot, credited to the user.
     bool IsCandidate(int gridRow, int gridCol) const;

@@ -342,4 +342,14 @@ PivotCell TableauCellOfGrid(const ProblemState& state, TableauForm form, int gri
     return {};
 }
 
+uint32_t TableauColumnOfGrid(const ProblemState& state, TableauForm form, int gridCol) {
+    const uint32_t n = state.Tableau.cols - 1;
+    if (gridCol < 1) return 0;
+    if (form == TableauForm::Compact) return uint32_t(gridCol) <= n ? uint32_t(gridCol) : 0;
+    if (form != TableauForm::Full || !FormsFit(state)) return 0;
+    for (uint32_t k = 1; k <= n; ++k)
+        if (state.Labels.Index(k, 1) == gridCol) return k;
+    return 0;
+}
+
 } // namespace optimara

@@ -165,5 +165,8 @@ BasicMatrixForm<Num> MatrixFormOf(const ProblemState& state, const BasicStandard
 // compact grid's cells are the tableau's; in the full tableau a constraint
 // row's cell in the column of a non-basic variable. Row 0 for any other.
 PivotCell TableauCellOfGrid(const ProblemState& state, TableauForm form, int gridRow, int gridCol);
+// The tableau's column (1-based) under a column of the grid, its heading's
+// included; 0 for none.
+uint32_t TableauColumnOfGrid(const ProblemState& state, TableauForm form, int gridCol);
 
 } // namespace optimara
