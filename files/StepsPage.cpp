@@ -308,6 +308,7 @@ QByteArray StepsPageHtml(const StepsPage& page) {
     StandardForm(out, page);
     for (const StepsPageTableau& t : page.tableaux) Tableau(out, t, page.form);
     for (const std::string& cut : page.cuts) Element(out, "<p class=\"corte\">", cut, "</p>\n");
+    if (!page.practice.empty()) Element(out, "<p class=\"practica\">", page.practice, "</p>\n");
     Sensitivity(out, page.sensitivity);
     Tree(out, page.tree);
     out += "</body>\n</html>\n";

@@ -91,6 +91,8 @@ struct StepsPage {
     std::vector<std::string> standardForm;  // the problem as the method reads it, for a textbook form
     // The cutting planes made, in order, each in words with its inequality.
     std::vector<std::string> cuts;
+    // The student's practice, in words; empty without it.
+    std::string practice;
     StepsPageSensitivity sensitivity;
     StepsPageTree tree;
 };

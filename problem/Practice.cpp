@@ -241,6 +241,7 @@ void Practice::NewTableau() {
     checked_ = false;
     hintCell_ = -1;
     hintLevel_ = 0;
+    last_ = PracticeEvent{};
 }
 
 bool Practice::ChooseColumn(const ProblemState& state, uint32_t col) {
@@ -278,6 +279,7 @@ void Practice::Target(const ProblemState& state) {
     pivotRow_ = int(row_) + (now_.full ? now_.rows - 1 - int(ConstraintRows(state)) : 0);
     pivotCol_ = now_.full ? int(state.Labels.Index(col_, 1)) : int(col_);
     stage_ = PracticeStage::Typing;
+    ++targets_;
     checked_ = false;
     hintCell_ = -1;
     hintLevel_ = 0;

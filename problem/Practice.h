@@ -75,6 +75,14 @@ struct PracticeHint {
     mpq_class now, nowM, rowEntry, rowEntryM, colEntry, colEntryM, pivot;
 };
 
+// What the student did last, for the words that answer it.
+struct PracticeEvent {
+    enum class Kind : uint8_t { None, Column, Row, ColumnRefused, RowRefused, Checked, Hinted };
+    Kind kind = Kind::None;
+    PivotCell cell;  // in the tableau's terms: the column (and row) chosen or refused
+    PracticeHint hint;
+};
+
 // The choice, the answer and the counts of one exercise.
 class Practice {
 public:
@@ -101,6 +109,11 @@ public:
     // The next hint on the first wrong cell (the first cell before a check).
     PracticeHint Hint();
 
+    // The last thing the student did, noted by the session.
+    const PracticeEvent& Last() const { return last_; }
+    void Note(PracticeEvent event) { last_ = std::move(event); }
+    // Grows with every pivot chosen: a new tableau to type.
+    uint32_t TargetNumber() const { return targets_; }
     // A step made right by the student.
     void StepMade() { ++steps_; }
     size_t Steps() const { return steps_; }
@@ -123,6 +136,8 @@ private:
     bool checked_ = false;
     int hintCell_ = -1, hintLevel_ = 0;
     size_t steps_ = 0, wrongFirst_ = 0, hints_ = 0;
+    PracticeEvent last_;
+    uint32_t targets_ = 0;
 };
 
 // Whether a column of the tableau (1-based) holds a candidate of the rule's

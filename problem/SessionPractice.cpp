@@ -11,23 +11,31 @@ SolveSession::PracticeChoice SolveSession::ChooseInPractice(int gridRow, int gri
         practice.Stage() == PracticeStage::Typing)
         return PracticeChoice::NotNow;
     practice.SetForm(form);
-    if (wholeCell) {
-        const PivotCell cell = TableauCell(gridRow, gridCol);
-        return practice.ChooseCell(problem, cell) ? PracticeChoice::Row : PracticeChoice::Refused;
-    }
+    using K = PracticeEvent::Kind;
+    const auto note = [this](K kind, PivotCell cell, PracticeChoice choice) {
+        practice.Note({kind, cell, {}});
+        return choice;
+    };
+    const PivotCell cell = TableauCell(gridRow, gridCol);
+    if (wholeCell)
+        return practice.ChooseCell(problem, cell) ? note(K::Row, cell, PracticeChoice::Row)
+                                                  : note(K::RowRefused, cell, PracticeChoice::Refused);
     // A heading chooses the column again.
     if (practice.Stage() == PracticeStage::Column || gridRow == 0) {
         const uint32_t col = TableauColumnOfGrid(problem, form, gridCol);
-        return practice.ChooseColumn(problem, col) ? PracticeChoice::Column : PracticeChoice::Refused;
+        return practice.ChooseColumn(problem, col) ? note(K::Column, {0, col}, PracticeChoice::Column)
+                                                   : note(K::ColumnRefused, {0, col}, PracticeChoice::Refused);
     }
-    const PivotCell cell = TableauCell(gridRow, gridCol);
-    return practice.ChooseRow(problem, cell.row) ? PracticeChoice::Row : PracticeChoice::Refused;
+    const PivotCell chosen{cell.row, practice.Chosen().col};
+    return practice.ChooseRow(problem, cell.row) ? note(K::Row, chosen, PracticeChoice::Row)
+                                                 : note(K::RowRefused, chosen, PracticeChoice::Refused);
 }
 
 PracticeCheck SolveSession::CheckPractice(const std::vector<std::string>& typed, const std::string& separator,
                                           SolveHost& host) {
     if (practice.Stage() != PracticeStage::Typing || !Running()) return {};
     PracticeCheck check = practice.Check(typed, separator, problem.Exact);
+    practice.Note({PracticeEvent::Kind::Checked, practice.Chosen(), {}});
     if (!check.Right()) return check;
     const PivotCell cell = practice.Chosen();
     // The counts outlive the new tableau the step shows.
@@ -35,7 +43,15 @@ PracticeCheck SolveSession::CheckPractice(const std::vector<std::string>& typed,
     ChoosePivotCell(problem.PivotMarks, cell);
     Steps.SetNextPivot(cell, true);
     Button2Click(host);
+    practice.Note({PracticeEvent::Kind::Checked, cell, {}});
     return check;
+}
+
+PracticeHint SolveSession::HintInPractice() {
+    if (practice.Stage() != PracticeStage::Typing) return {};
+    PracticeHint hint = practice.Hint();
+    practice.Note({PracticeEvent::Kind::Hinted, practice.Chosen(), hint});
+    return hint;
 }
 
 void SolveSession::ShowPracticeStep(SolveHost& host) {

@@ -227,6 +227,8 @@ bool SolveSession::IsCandidate(int gridRow, int gridCol) const {
 }
 
 bool SolveSession::ChoosePivot(int gridRow, int gridCol) {
+    // In practice the cell is the student's choice of the pivot, checked.
+    if (practice.On()) return ChooseInPractice(gridRow, gridCol, true) == PracticeChoice::Row;
     if (!IsCandidate(gridRow, gridCol)) return false;
     const PivotCell cell = TableauCell(gridRow, gridCol);
     ChoosePivotCell(problem.PivotMarks, cell);

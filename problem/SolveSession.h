@@ -106,6 +106,8 @@ public:
     // step, credited to the student, and the host shows it.
     PracticeCheck CheckPractice(const std::vector<std::string>& typed, const std::string& separator,
                                 SolveHost& host);
+    // "Pista": the next hint on the first wrong cell.
+    PracticeHint HintInPractice();
     // "Mostrar paso": the step made as without practice, on the pivot
     // chosen when there is one.
     void ShowPracticeStep(SolveHost& host);

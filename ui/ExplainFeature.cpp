@@ -12,6 +12,7 @@
 #include "Explanation.h"
 #include "FormView.h"
 #include "MethodTexts.h"
+#include "PracticeTexts.h"
 #include "Preferences.h"
 #include "SessionTexts.h"
 #include "StepsReport.h"
@@ -158,6 +159,11 @@ void ExplainFeature::TableauShown() {
     }
     const StepFacts facts = FactsOf(state.Steps, state.Steps.Steps(), host_.Maximizing());
     const NumberText numbers{host_.Floating(), host_.DecimalSeparator()};
+    // The student makes the step: the explanation would give it away.
+    if (state.practice.On() && state.Running() && state.problem.Stage == SolveStage::Choosing) {
+        Explicacion->setPlainText(QString::fromStdString(PracticeText(state, numbers)));
+        return;
+    }
     const Explanation e = ExplainInForm(state.problem, facts, numbers, state.form);
     // A textbook form starts from the problem as the method reads it.
     std::string standard;
@@ -167,7 +173,10 @@ void ExplainFeature::TableauShown() {
     // The ratio table's columns, as wide as a 15-digit number in the zoomed font.
     Explicacion->setTabStopDistance(QFontMetricsF(Explicacion->font()).horizontalAdvance(QLatin1Char('0')) * 20);
     const std::string method = MethodExplanation(state, numbers);
-    Explicacion->setPlainText(QString::fromStdString((standard.empty() ? "" : standard + "\n\n") + ExplanationText(e) +
+    // In practice the student's answer and next move come first.
+    const std::string practice = PracticeText(state, numbers);
+    Explicacion->setPlainText(QString::fromStdString((practice.empty() ? "" : practice + "\n\n") +
+                                                     (standard.empty() ? "" : standard + "\n\n") + ExplanationText(e) +
                                                      (method.empty() ? "" : "\n\n" + method) +
                                                      (search.empty() ? "" : "\n\n" + search)));
 }
@@ -175,6 +184,8 @@ void ExplainFeature::TableauShown() {
 void ExplainFeature::PivotRefused(int gridRow, int gridCol) {
     // The grid's cell is the current form's; the reason is the tableau's cell's.
     const AppState& state = host_.State();
+    // Practice answers every choice itself.
+    if (state.practice.On()) return;
     const PivotCell cell = state.TableauCell(gridRow, gridCol);
     const std::string why =
         WhyNotPivot(state.problem, cell.row, cell.col, NumberText{host_.Floating(), host_.DecimalSeparator()});

@@ -3,6 +3,7 @@
 #include "BranchFeature.h"
 #include "ExplainFeature.h"
 #include "MethodFeature.h"
+#include "PracticeFeature.h"
 #include "Feature.h"
 #include "SensitivityFeature.h"
 #include "StepsFeature.h"
@@ -18,6 +19,7 @@ std::vector<std::unique_ptr<Feature>> CreateFeatures(FeatureHost& host) {
     features.push_back(std::make_unique<ZoomFeature>(host));
     features.push_back(std::make_unique<BranchFeature>(host));
     features.push_back(std::make_unique<StepsFeature>(host));
+    features.push_back(std::make_unique<PracticeFeature>(host));
     features.push_back(std::make_unique<MethodFeature>(host));
     features.push_back(std::make_unique<SensitivityFeature>(host));
     features.push_back(std::make_unique<TableauFormFeature>(host));

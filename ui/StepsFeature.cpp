@@ -8,6 +8,7 @@
 
 #include "BranchView.h"
 #include "MethodTexts.h"
+#include "PracticeTexts.h"
 #include "Path.h"
 #include "Questions.h"
 #include "SensitivityView.h"
@@ -167,6 +168,7 @@ void StepsFeature::SaveStepsTo(const QString& name) {
     WriteSensitivity(page.sensitivity, SessionSensitivityView(state, text, floating, separator));
     const std::vector<GomoryCut>& cuts = state.Cuts();
     for (size_t k = 0; k < cuts.size(); ++k) page.cuts.push_back(CutText(cuts[k], k + 1, input.numbers));
+    if (state.practice.On()) page.practice = PracticePageText(state.practice);
     if (state.Branches.Started()) {
         // The node being solved has its steps in the history, when it is the one on screen.
         const BranchSearch& search = state.Branches;

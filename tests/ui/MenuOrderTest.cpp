@@ -37,7 +37,7 @@ TEST_F(MenuOrder, EveryMenuListsItsItemsInTheirOrder) {
         "FileMenu: Open1 - Save1 Saveas1 SaveStepsAs1 ExportLp1 - Clear1 - Exit1",
         "NotationMenu: FloatingPoint1 Rational1 - SlackNames1 ExactArithmetic1 - "
         "TableFormMenu1[FormCompact1 FormFull1 FormDictionary1 FormMatrix1]",
-        "Steps1: StepBack1 StepForward1 - ChoosePivot1 - MethodMenu1[MethodCompact1 MethodTwoPhases1 MethodBigM1 "
+        "Steps1: StepBack1 StepForward1 - ChoosePivot1 - Practice1 Check1 Hint1 ShowStep1 - MethodMenu1[MethodCompact1 MethodTwoPhases1 MethodBigM1 "
         "MethodDual1] IntegerMethodMenu1[IntegerBranch1 IntegerCuts1 - NodesFromParent1] AddConstraint1 - "
         "RuleMenu1[RuleRandom1 RuleLargest1 RuleBland1] "
         "ViewExplanation1 - Sensitivity1 Tree1",

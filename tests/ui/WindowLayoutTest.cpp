@@ -97,12 +97,14 @@ TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
                 {"Forma de la &tabla", true, false, false}});
     ExpectMenu(bar[2]->menu(), "&Pasos",
                {{"Paso &atrás", false, false, false}, {"Paso a&delante", true, false, false}, {"-", 0, 0, 0},
-                {"&Elegir pivote", false, false, false}, {"-", 0, 0, 0}, {"&Método", true, false, false},
+                {"&Elegir pivote", false, false, false}, {"-", 0, 0, 0}, {"Modo prác&tica", true, true, false},
+                {"&Comprobar", false, false, false}, {"P&ista", false, false, false},
+                {"Mostrar pas&o", false, false, false}, {"-", 0, 0, 0}, {"&Método", true, false, false},
                 {"Método e&ntero", true, false, false}, {"Añadir restricción...", false, false, false},
                 {"-", 0, 0, 0}, {"Regla de &pivote", true, false, false},
                 {"&Ver explicación", true, true, true}, {"-", 0, 0, 0}, {"&Sensibilidad", false, false, false},
                 {"Árbol de &ramificación", false, false, false}});
-    ExpectMenu(bar[2]->menu()->actions()[9]->menu(), "Regla de &pivote",
+    ExpectMenu(bar[2]->menu()->actions()[14]->menu(), "Regla de &pivote",
                {{"&Aleatoria", true, true, true}, {"Mayor &coeficiente", true, true, false},
                 {"Menor &índice (Bland)", true, true, false}});
     ExpectMenu(bar[3]->menu(), "&Imagen",
