@@ -374,7 +374,8 @@ TEST(Exercises, GoldenListingsOfSeedSeven) {
          "; óptimo entero: 15\n; solución entera: x = 0, y = 1, z = 2\n"},
     };
     for (const auto& [kind, listing] : golden) {
-        const ExerciseRequest q{kind, 3, 3, true, kind == ExerciseKind::Infeasible, kind == ExerciseKind::IntegerGap, 7};
+        const bool infeasible = kind == ExerciseKind::Infeasible, integer = kind == ExerciseKind::IntegerGap;
+        const ExerciseRequest q{kind, 3, 3, true, infeasible, integer, 7};
         EXPECT_EQ(ExerciseListing(MakeExercise(q), true), listing) << ExerciseKindName(kind);
     }
 }
