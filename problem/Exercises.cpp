@@ -356,6 +356,27 @@ Values SolutionOf(ProblemState& s, uint32_t variables, bool maximize) {
     return values;
 }
 
+// The alternative kind's second optimal vertex: a column of reduced cost 0
+// pivoted in, where its ratio moves, on the optimal tableau itself. Empty
+// when no such pivot stays within the small numbers.
+Values OtherOptimalVertex(ProblemState& s, uint32_t variables, bool maximize) {
+    MatrixQ& t = s.ExactTableau;
+    for (uint32_t j = 1; j < t.cols; ++j) {
+        if (t.Index(t.rows, j) != 0) continue;
+        for (const ExactRowRatio& r : RatioTest(t, 0, j)) {
+            if (r.part != RowPart::Limits || !r.tied || r.ratio == 0) continue;
+            MatrixZ marks(t.rows - 1, t.cols - 1);
+            marks.Index(r.row, j) = 2;
+            PivotStep(t, marks, 1, s.Labels);
+            if (!SmallTableau(t)) return {};
+            MatrixR rounded = t.ToReal();
+            s.Tableau.Swap(rounded);
+            return SolutionOf(s, variables, maximize);
+        }
+    }
+    return {};
+}
+
 struct IntegerEnd {
     mpq_class value;
     std::vector<mpq_class> solution;
@@ -428,6 +449,10 @@ bool Judge(const ExerciseRequest& q, const Candidate& cand, ExerciseResult& resu
     if (value != ExactObjective(*bland.last, q.maximize)) return false;
     result.optimum = value.get_str();
     result.solution = SolutionOf(s, q.variables, q.maximize);
+    if (q.kind == ExerciseKind::Alternative) {
+        result.otherSolution = OtherOptimalVertex(s, q.variables, q.maximize);
+        if (result.otherSolution.empty()) return false;
+    }
     return q.kind != ExerciseKind::IntegerGap || IntegerGapHolds(q, result, value);
 }
 
@@ -513,6 +538,8 @@ std::string ExerciseListing(const ExerciseResult& result, bool withKey) {
         out += "; óptimo entero: " + result.optimum + "\n; solución entera: " + ValuesText(result.solution) + "\n";
     } else if (!result.optimum.empty()) {
         out += "; óptimo: " + result.optimum + "\n; solución: " + ValuesText(result.solution) + "\n";
+        if (!result.otherSolution.empty())
+            out += "; otra solución óptima: " + ValuesText(result.otherSolution) + "\n";
     }
     return out;
 }

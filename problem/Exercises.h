@@ -50,6 +50,9 @@ struct ExerciseResult {
     // optimal. For the integer kind, the integer problem's.
     std::string optimum;
     std::vector<std::pair<std::string, std::string>> solution;
+    // The alternative kind: a second optimal vertex, one pivot from the
+    // first along a column of reduced cost 0.
+    std::vector<std::pair<std::string, std::string>> otherSolution;
     // The integer kind's linear relaxation: its optimum and solution.
     std::string relaxationOptimum;
     std::vector<std::pair<std::string, std::string>> relaxationSolution;

@@ -9,8 +9,10 @@
 #include <cmath>
 #include <set>
 
+#include "BranchAndBound.h"
 #include "BuildProblem.h"
 #include "Exercises.h"
+#include "LpExport.h"
 #include "GlpkOracle.h"
 
 namespace optimara::testing {
@@ -152,6 +154,22 @@ Walked Walk(const ProblemText& text, PivotRule rule) {
     return w;
 }
 
+// The branch and bound search with both rules reaches glpsol's integer
+// optimum, every node's path within the small numbers.
+void CheckSearches(const ProblemText& text, double optimum, const std::string& what) {
+    ProblemModel model;
+    BuildReport report;
+    ASSERT_TRUE(ModelFromText(model, text, report, true)) << what;
+    for (PivotRule rule : {PivotRule::LargestCoefficient, PivotRule::SmallestIndex}) {
+        RandomGenerator random;
+        const BranchResult search = BranchAndBound(text, model, random, rule, [] { return false; }, true);
+        ASSERT_EQ(search.stage, SolveStage::Optimal) << what;
+        EXPECT_NEAR(search.nodes[size_t(search.best - 1)].exactValue.get_d(), optimum, 1e-6) << what;
+        for (const BranchNode& node : search.nodes)
+            EXPECT_TRUE(Walk(NodeText(text, model, node.bounds), rule).small) << what << " node " << node.number;
+    }
+}
+
 // The key's solution satisfies every line exactly and is worth the optimum.
 void CheckKeyPoint(const Typed& t, const std::vector<std::pair<std::string, std::string>>& solution,
                    const std::string& optimum, const std::string& what) {
@@ -231,6 +249,7 @@ TEST_P(EveryKind, GlpsolAgreesAndThePathsKeepSmallNumbers) {
             EXPECT_NEAR(mip.objective, Num(r.optimum), 1e-6) << what;
             EXPECT_GT(std::fabs(mip.objective - glpk.objective), 1e-6) << what;
             EXPECT_EQ(t.integers.size(), r.solution.size()) << what;
+            CheckSearches(r.text, mip.objective, what);
         } else {
             EXPECT_NEAR(glpk.objective, Num(r.optimum), 1e-7) << what;
         }
@@ -241,6 +260,11 @@ TEST_P(EveryKind, GlpsolAgreesAndThePathsKeepSmallNumbers) {
             }
             if (kind == ExerciseKind::Alternative) {
                 EXPECT_TRUE(alternative) << what;
+                // The engine's second vertex: another point, as good.
+                EXPECT_NE(r.otherSolution, r.solution) << what;
+                CheckKeyPoint(t, r.otherSolution, r.optimum, what);
+            } else {
+                EXPECT_TRUE(r.otherSolution.empty()) << what;
             }
         }
         CheckKeyPoint(t, r.solution, r.optimum, what);
@@ -363,7 +387,7 @@ TEST(Exercises, GoldenListingsOfSeedSeven) {
          "; óptimo: 8\n; solución: x = 0, y = 0, z = 1\n"},
         {ExerciseKind::Alternative,
          "Maximizar\n2x+8y+6z\nx+2y+z<11\n2x+y<9\n2y+2z<10\nx>0\ny>0\nz>0\n; clave\n; estado: óptimo\n"
-         "; óptimo: 42\n; solución: x = 1, y = 5, z = 0\n"},
+         "; óptimo: 42\n; solución: x = 1, y = 5, z = 0\n; otra solución óptima: x = 3, y = 3, z = 2\n"},
         {ExerciseKind::Unbounded,
          "Maximizar\nx+2y+2z\n2x+2y-2z<5\n-x+2y-2z<7\n-2z<2\nx>0\ny>0\nz>0\n; clave\n; estado: ilimitado\n"},
         {ExerciseKind::Infeasible,
