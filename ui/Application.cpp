@@ -142,6 +142,21 @@ int RunApplication(int argc, char** argv) {
         Print(stdout, VersionText());
         return 0;
     }
+    // An exercise is printed, and a faulty exercise line refused, without
+    // the toolkit: a teacher may make them on a machine without a display.
+    if (early.action == CommandLine::Action::Exercise) {
+        const ExerciseResult exercise = MakeExercise(early.exercise);
+        if (!exercise.made) {
+            Print(stderr, QString::fromStdString(exercise.refusal) + "\n");
+            return 2;
+        }
+        Print(stdout, QString::fromStdString(ExerciseListing(exercise, early.exerciseKey)));
+        return 0;
+    }
+    if (early.action == CommandLine::Action::Error && early.exerciseAsked) {
+        Print(stderr, early.error + QString::fromUtf8("\nPrueba «optimara --help».\n"));
+        return 2;
+    }
     OptimaraApplication app(argc, argv);
     // Read again without the toolkit's own options (-platform and the like).
     const CommandLine command = ParseCommandLine(QApplication::arguments());

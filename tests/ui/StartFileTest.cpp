@@ -10,6 +10,7 @@
 #include "Application.h"
 #include "AuxWindows.h"
 #include "CommandLine.h"
+#include "Exercises.h"
 #include "ProblemFile.h"
 #include "ToolRun.h"
 #include "UiTestSupport.h"
@@ -81,6 +82,110 @@ TEST(CommandLineProgram, ArgumentsItCannotUseEndItWithAComplaint) {
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(run.err.contains(QString::fromUtf8("Opción desconocida: --frobnicate\nPrueba «optimara --help».")))
         << run.err.toStdString();
+}
+
+// The exercise options: what each line asks for, and the complaint of each
+// line that asks for nothing the generator can read.
+TEST(CommandLineReading, ExerciseLinesAskForOneExercise) {
+    struct Row {
+        QStringList arguments;
+        Action action;
+        ExerciseKind kind;
+        uint64_t seed;
+        uint32_t variables, lines;
+        bool key;
+        QString error;
+    };
+    using K = ExerciseKind;
+    const QString seedError = QString::fromUtf8("La semilla debe ser un número entero no negativo: «%1».");
+    const std::vector<Row> rows = {
+        {{"--ejercicio", "unico", "--semilla", "3"}, Action::Exercise, K::Unique, 3, 2, 3, false, ""},
+        {{"--semilla", "18446744073709551615", "--ejercicio", "entero", "--clave"}, Action::Exercise, K::IntegerGap,
+         18446744073709551615ull, 2, 3, true, ""},
+        {{"--ejercicio=infactible", "--semilla=0", "--variables", "4", "--lineas", "5"}, Action::Exercise,
+         K::Infeasible, 0, 4, 5, false, ""},
+        {{"--ejercicio", "alternativos", "--semilla", "7", "--lineas", "2"}, Action::Exercise, K::Alternative, 7, 2,
+         2, false, ""},
+        // The generator's own limits are its refusal, not the reader's.
+        {{"--ejercicio", "ilimitado", "--semilla", "1", "--variables", "9"}, Action::Exercise, K::Unbounded, 1, 9, 3,
+         false, ""},
+        {{"--ejercicio", "degenerado", "--semilla", "5", "--help"}, Action::Help, K::Unique, 1, 2, 3, false, ""},
+        {{"--ejercicio", "único", "--semilla", "1"}, Action::Error, K::Unique, 1, 2, 3, false,
+         QString::fromUtf8("Tipo de ejercicio desconocido: «único»; los tipos son unico, degenerado, alternativos, "
+                           "ilimitado, infactible y entero.")},
+        {{"--ejercicio", "unico"}, Action::Error, K::Unique, 1, 2, 3, false,
+         QString::fromUtf8("Falta la semilla del ejercicio: --semilla N.")},
+        {{"--ejercicio", "unico", "--semilla", "-3"}, Action::Error, K::Unique, 1, 2, 3, false, seedError.arg("-3")},
+        {{"--ejercicio", "unico", "--semilla", "3x"}, Action::Error, K::Unique, 1, 2, 3, false, seedError.arg("3x")},
+        {{"--ejercicio", "unico", "--semilla", "1", "--variables", "dos"}, Action::Error, K::Unique, 1, 2, 3, false,
+         QString::fromUtf8("El número de variables no es válido: «dos».")},
+        {{"--ejercicio", "unico", "--semilla", "1", "--lineas", "-1"}, Action::Error, K::Unique, 1, 2, 3, false,
+         QString::fromUtf8("El número de líneas no es válido: «-1».")},
+        {{"--semilla", "4", "--clave"}, Action::Error, K::Unique, 1, 2, 3, false,
+         QString::fromUtf8("Las opciones --semilla, --variables, --lineas y --clave solo valen con --ejercicio.")},
+        {{"--ejercicio", "unico", "--semilla", "1", "dieta.lpf"}, Action::Error, K::Unique, 1, 2, 3, false,
+         QString::fromUtf8("Un ejercicio no abre ningún archivo.")},
+        {{"--ejercicio"}, Action::Error, K::Unique, 1, 2, 3, false, QString::fromUtf8("Falta el valor de --ejercicio.")},
+    };
+    for (const Row& row : rows) {
+        const CommandLine command = ParseCommandLine(QStringList{"optimara"} + row.arguments);
+        const std::string line = row.arguments.join(' ').toStdString();
+        EXPECT_EQ(command.action, row.action) << line;
+        EXPECT_EQ(command.error, row.error) << line;
+        EXPECT_EQ(command.exerciseAsked, row.action != Action::Help) << line;
+        EXPECT_EQ(command.startFile, "") << line;
+        if (row.action != Action::Exercise) continue;
+        const ExerciseRequest& q = command.exercise;
+        EXPECT_EQ(q.kind, row.kind) << line;
+        EXPECT_EQ(q.seed, row.seed) << line;
+        EXPECT_EQ(q.variables, row.variables) << line;
+        EXPECT_EQ(q.lines, row.lines) << line;
+        EXPECT_EQ(command.exerciseKey, row.key) << line;
+        // Maximizar; «≥» lines only where the kind needs them, integers only for "entero".
+        EXPECT_TRUE(q.maximize) << line;
+        EXPECT_EQ(q.greaterAndEqual, row.kind == K::Infeasible) << line;
+        EXPECT_EQ(q.integer, row.kind == K::IntegerGap) << line;
+    }
+    // A line without exercise options asks for none.
+    EXPECT_FALSE(ParseCommandLine({"optimara", "dieta.lpf"}).exerciseAsked);
+}
+
+// The exercise is printed by the program itself, without any display, and
+// a line it cannot use ends it with the complaint on the error stream.
+TEST(CommandLineProgram, ExercisesArePrintedWithoutADisplay) {
+    const ToolRun run = RunProgram({"--ejercicio", "entero", "--semilla", "12", "--variables", "3", "--clave"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, "");
+    const ExerciseResult made = MakeExercise({ExerciseKind::IntegerGap, 3, 3, true, false, true, 12});
+    ASSERT_TRUE(made.made);
+    EXPECT_EQ(run.out, QString::fromStdString(ExerciseListing(made, true)));
+    EXPECT_TRUE(run.out.startsWith("Maximizar\n")) << run.out.toStdString();
+
+    const ToolRun plain = RunProgram({"--ejercicio", "infactible", "--semilla", "12"});
+    EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_FALSE(plain.out.contains("; clave")) << plain.out.toStdString();
+
+    struct Row {
+        QStringList arguments;
+        QString err;
+    };
+    const std::vector<Row> rows = {
+        {{"--ejercicio", "raro", "--semilla", "1"},
+         QString::fromUtf8("Tipo de ejercicio desconocido: «raro»; los tipos son unico, degenerado, alternativos, "
+                           "ilimitado, infactible y entero.\nPrueba «optimara --help».\n")},
+        {{"--ejercicio", "unico", "--semilla", "uno"},
+         QString::fromUtf8("La semilla debe ser un número entero no negativo: «uno».\nPrueba «optimara --help».\n")},
+        {{"--ejercicio", "unico", "--semilla", "1", "--lineas", "6"},
+         QString::fromUtf8("El número de líneas debe estar entre 2 y 5.\n")},
+        {{"--ejercicio", "unico", "--semilla", "1", "--frobnicate"},
+         QString::fromUtf8("Opción desconocida: --frobnicate\nPrueba «optimara --help».\n")},
+    };
+    for (const Row& row : rows) {
+        const ToolRun bad = RunProgram(row.arguments);
+        EXPECT_EQ(bad.exitCode, 2) << row.arguments.join(' ').toStdString();
+        EXPECT_EQ(bad.out, "");
+        EXPECT_EQ(bad.err, row.err);
+    }
 }
 
 // A working directory of the test's own, with the last run's session in it.
