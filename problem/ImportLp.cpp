@@ -3,6 +3,7 @@
 // everything within a section read as one run of tokens, since a
 // constraint may go on over several lines.
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 
@@ -36,7 +37,14 @@ bool IsInfinity(std::string_view text) { return Is(text, "inf") || Is(text, "inf
 // The characters of a name in the format, besides letters and digits;
 // bytes beyond ASCII are taken too, for names in other alphabets.
 bool NameChar(unsigned char c) {
-    return std::isalnum(c) || c >= 0x80 || std::string_view("!\"#$%&()/,.;?@_`'{}|~").find(char(c)) != std::string_view::npos;
+    static const auto table = [] {
+        std::array<bool, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = std::isalnum(b) || b >= 0x80 ||
+                           std::string_view("!\"#$%&()/,.;?@_`'{}|~").find(char(b)) != std::string_view::npos;
+        return t;
+    }();
+    return table[c];
 }
 
 size_t NumberEnd(std::string_view s, size_t i) {
@@ -349,7 +357,15 @@ ImportedModel ReadLp(const std::string& bytes) {
             }
             Tokenize(s.substr(rest), line, tokens);
         } else {
+            const size_t before = tokens.size();
             Tokenize(s, line, tokens);
+            // A named constraint starts a new one: those before it are read
+            // now, so that only one constraint's tokens are held at a time.
+            if (section == Section::Constraints && before > 0 && Label(tokens, before)) {
+                const std::vector<Token> done(tokens.begin(), tokens.begin() + std::ptrdiff_t(before));
+                tokens.erase(tokens.begin(), tokens.begin() + std::ptrdiff_t(before));
+                ReadSection(section, done, model);
+            }
         }
     }
     ReadSection(section, tokens, model);

@@ -103,6 +103,7 @@ private:
     void Bound(const Fields& f);
     void ApplyBound(const std::string& type, ImportedColumn& c, uint32_t v, double value);
     void ApplyRanges();
+    void Note();
     int64_t RowOf(std::string_view name) const;
 
     ImportedModel model_;
@@ -116,6 +117,9 @@ private:
     std::string rhsSet_, rangeSet_, boundSet_;
     std::vector<double> range_;
     std::vector<char> ranged_, lowerSet_;
+    // Per column: an UP bound below 0 took its lower bound to minus
+    // infinity; some bound line named it; a marker made it integer.
+    std::vector<char> lowerFromNegativeUp_, bounded_, marked_;
 };
 
 void MpsReader::Sense(std::string_view word) {
@@ -181,7 +185,7 @@ void MpsReader::Column(const Fields& f) {
         return;
     }
     const uint32_t v = model_.Column(std::string(f[0]));
-    if (integers_) model_.columns[v].integer = true;
+    if (integers_) model_.columns[v].integer = true, marked_.resize(model_.columns.size(), 0), marked_[v] = 1;
     for (size_t k = 1; k + 1 < f.size(); k += 2) {
         const int64_t row = RowOf(f[k]);
         const double value = FileNumber(f[k + 1], line_);
@@ -212,12 +216,13 @@ void MpsReader::Values(const Fields& f, bool ranges) {
 
 void MpsReader::ApplyBound(const std::string& type, ImportedColumn& c, uint32_t v, double value) {
     const bool setsLower = type == "LO" || type == "LI" || type == "FX" || type == "FR" || type == "MI" || type == "BV";
-    if (setsLower) c.lowerFromNegativeUp = false, lowerSet_[v] = 1;
+    if (setsLower) lowerFromNegativeUp_[v] = 0, lowerSet_[v] = 1;
+    bounded_[v] = 1;
     if (type == "UP" || type == "UI") {
         c.upper = value;
         // The old convention: a negative upper bound with no lower one
         // makes the variable unbounded below rather than infeasible.
-        if (value < 0 && !lowerSet_[v] && c.lower == 0.0) c.lower = -kInfinity, c.lowerFromNegativeUp = true;
+        if (value < 0 && !lowerSet_[v] && c.lower == 0.0) c.lower = -kInfinity, lowerFromNegativeUp_[v] = 1;
     } else if (type == "LO" || type == "LI") c.lower = value;
     else if (type == "FX") c.lower = c.upper = value;
     else if (type == "FR") c.lower = -kInfinity, c.upper = kInfinity;
@@ -247,6 +252,7 @@ void MpsReader::Bound(const Fields& f) {
     }
     const int64_t v = model_.Find(std::string(f[at]));
     if (v < 0) Refuse(line_, "columna «" + std::string(f[at]) + "» desconocida.");
+    for (auto* flags : {&lowerSet_, &lowerFromNegativeUp_, &bounded_}) flags->resize(model_.columns.size(), 0);
     const double value = valued ? BoundValue(f[at + 1], line_) : 0.0;
     ApplyBound(type, model_.columns[size_t(v)], uint32_t(v), value);
 }
@@ -274,7 +280,6 @@ void MpsReader::Data(std::string_view s) {
         Values(f, true);
         return;
     case Part::Bounds:
-        lowerSet_.resize(model_.columns.size(), 0);
         Bound(f);
         return;
     default: Refuse(line_, "datos fuera de una sección.");
@@ -308,6 +313,20 @@ void MpsReader::ApplyRanges() {
     model_.rows = std::move(rows);
 }
 
+// Where readers differ, what this one did, so that the user knows.
+void MpsReader::Note() {
+    lowerFromNegativeUp_.resize(model_.columns.size(), 0), marked_.resize(model_.columns.size(), 0);
+    bounded_.resize(model_.columns.size(), 0);
+    for (size_t v = 0; v < model_.columns.size(); ++v) {
+        const std::string& name = model_.columns[v].name;
+        if (lowerFromNegativeUp_[v])
+            model_.notes.push_back(name + ": cota UP negativa sin cota inferior; como es costumbre en MPS, la inferior es −∞");
+        else if (marked_[v] && !bounded_[v])
+            model_.notes.push_back(name + ": entera sin cotas en el archivo; se toma " + name +
+                                   " ≥ 0 sin cota superior (algunos programas la toman binaria)");
+    }
+}
+
 ImportedModel MpsReader::Read(const std::string& bytes) {
     const std::string_view all(bytes);
     for (size_t at = 0; at < all.size() && !ended_;) {
@@ -321,6 +340,7 @@ ImportedModel MpsReader::Read(const std::string& bytes) {
         else Data(s);
     }
     ApplyRanges();
+    Note();
     return std::move(model_);
 }
 

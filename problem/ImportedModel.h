@@ -43,8 +43,6 @@ struct ImportedColumn {
     double lower = 0.0;
     double upper = kInfinity;
     bool integer = false;
-    // MPS: an UP bound below 0 took the lower bound to minus infinity.
-    bool lowerFromNegativeUp = false;
 };
 
 struct ImportedModel {
@@ -54,6 +52,9 @@ struct ImportedModel {
     Terms objective;
     int objectiveLine = 0;
     std::vector<ImportedRow> rows;
+    // What the reader decided where the format leaves it open, for comment
+    // lines above the problem.
+    std::vector<std::string> notes;
 
     // The column of that name, made (with the format's default bounds) the
     // first time it is named.

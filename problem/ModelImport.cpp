@@ -23,9 +23,12 @@ std::string Refusal::Text() const {
 void Refuse(int line, const std::string& what) { throw Refusal{line, what}; }
 
 uint32_t ImportedModel::Column(const std::string& name) {
-    const auto [at, added] = index.emplace(name, static_cast<uint32_t>(columns.size()));
-    if (added) columns.push_back({name});
-    return at->second;
+    // Looked up before it is added: most names are met again and again.
+    const auto at = index.find(name);
+    if (at != index.end()) return at->second;
+    index.emplace(name, static_cast<uint32_t>(columns.size()));
+    columns.push_back({name});
+    return static_cast<uint32_t>(columns.size() - 1);
 }
 
 int64_t ImportedModel::Find(const std::string& name) const {
@@ -256,10 +259,7 @@ ProblemText Typed(const ImportedModel& model) {
     std::vector<std::string> notes;
     Typist typist(model, TypedNames(model, notes));
     text.objective = typist.Objective();
-    for (const ImportedColumn& c : model.columns)
-        if (c.lowerFromNegativeUp)
-            notes.push_back("; " + c.name +
-                            ": cota UP negativa sin cota inferior; como es costumbre en MPS, la inferior es −∞");
+    for (const std::string& note : model.notes) notes.push_back("; " + Printable(note));
     text.lines = std::move(notes);
     typist.Rows(text.lines);
     typist.Bounds(text.lines);

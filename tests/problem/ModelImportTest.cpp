@@ -202,6 +202,12 @@ const std::vector<FileCase>& FileCases() {
          {"; x: cota UP negativa sin cota inferior; como es costumbre en MPS, la inferior es −∞", "x+y>-10", "x<-2",
           "y>-4", "y<-1"},
          false},
+        {"MPS: a marked integer without bounds is not taken binary", Format::FreeMps,
+         "NAME\nROWS\n N z\n L r\nCOLUMNS\n M1 'MARKER' 'INTORG'\n k z -1 r 2\n M2 'MARKER' 'INTEND'\nRHS\n r 7\nENDATA\n", 0,
+         "-k",
+         {"; k: entera sin cotas en el archivo; se toma k ≥ 0 sin cota superior (algunos programas la toman binaria)",
+          "2k<7", "k>0", "entero: k"},
+         false},
     };
     return cases;
 }
@@ -255,6 +261,12 @@ TEST(ModelImport, RefusalsNameTheLineAndTheConstruct) {
         {Format::Lp, "Maximize\n obj: x +\n 2 y + 7\nSubject To\n c: x <= 1\nEnd\n", "Línea 3: " + constant},
         {Format::Lp, "\\ nothing\nMaximize\n obj:\nSubject To\n c: x <= 1\nEnd\n", "Línea 2: " + empty},
         {Format::Lp, lpHead + " c2: x + y <= 3 z\nEnd\n", "Línea 5: falta la relación (<=, >= o =) de la restricción."},
+        {Format::Lp, "Maximize\n obj: x\nSubject To\nBounds\n x free\nEnd\n",
+         "El problema no tiene restricciones ni cotas: el programa necesita al menos una línea."},
+        {Format::Lp, "Maximize\n obj: x\nSubject To\n c: x <= 1e400\nEnd\n",
+         "Línea 4: número fuera del alcance del programa: «1e400»."},
+        {Format::Lp, "Subject To\n c: x <= 1\nEnd\n",
+         "El archivo no tiene función objetivo (Maximize o Minimize): no parece un archivo LP."},
         {Format::Mps, mpsHead + "QUADOBJ\n x x 2\nENDATA\n", "Línea 7: " + quadratic},
         {Format::Mps, mpsHead + "QMATRIX\n x x 2\nENDATA\n", "Línea 7: " + quadratic},
         {Format::Mps, mpsHead + "SOS\n S1 SOS\nENDATA\n", "Línea 7: conjuntos especiales (SOS): el programa no los admite."},
