@@ -330,6 +330,32 @@ std::string_view Trimmed(std::string_view s) {
 
 } // namespace
 
+namespace {
+
+// The program's own export opens with "\ Optimara" and then says, one
+// comment line each, "\ name = typed name" for every name it had to change.
+void RestoreTypedNames(std::string_view all, ImportedModel& model) {
+    std::vector<std::pair<std::string_view, std::string_view>> renames;
+    bool first = true;
+    for (size_t at = 0; at < all.size();) {
+        const size_t end = std::min(all.find('\n', at), all.size());
+        std::string_view s = all.substr(at, end - at);
+        at = end + 1;
+        if (!s.empty() && s.back() == '\r') s.remove_suffix(1);
+        if (first && s != "\\ Optimara") return;
+        if (!first && s.substr(0, 2) != "\\ ") break;
+        first = false;
+        const size_t equals = s.find(" = ");
+        if (equals != std::string_view::npos) renames.emplace_back(s.substr(2, equals - 2), s.substr(equals + 3));
+    }
+    for (const auto& [name, typed] : renames) {
+        const int64_t v = model.Find(std::string(name));
+        if (v >= 0) model.columns[size_t(v)].typed = std::string(typed);
+    }
+}
+
+} // namespace
+
 ImportedModel ReadLp(const std::string& bytes) {
     ImportedModel model;
     Section section = Section::None;
@@ -370,6 +396,7 @@ ImportedModel ReadLp(const std::string& bytes) {
     }
     ReadSection(section, tokens, model);
     if (!sawObjective) Refuse(0, "El archivo no tiene función objetivo (Maximize o Minimize): no parece un archivo LP.");
+    RestoreTypedNames(all, model);
     return model;
 }
 

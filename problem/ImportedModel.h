@@ -40,6 +40,9 @@ struct ImportedRow {
 
 struct ImportedColumn {
     std::string name;
+    // The name the user typed, when the file says it (the program's own
+    // export maps the names the format cannot hold back in comments).
+    std::string typed;
     double lower = 0.0;
     double upper = kInfinity;
     bool integer = false;

@@ -27,7 +27,7 @@ uint32_t ImportedModel::Column(const std::string& name) {
     const auto at = index.find(name);
     if (at != index.end()) return at->second;
     index.emplace(name, static_cast<uint32_t>(columns.size()));
-    columns.push_back({name});
+    columns.push_back(ImportedColumn{name, {}});
     return static_cast<uint32_t>(columns.size() - 1);
 }
 
@@ -119,11 +119,12 @@ std::vector<std::string> TypedNames(const ImportedModel& model, std::vector<std:
     std::vector<std::string> names;
     std::unordered_set<std::string> taken;
     for (const ImportedColumn& column : model.columns) {
-        const std::string stem = TypedName(column.name);
+        const bool restored = !column.typed.empty() && TypedName(column.typed) == column.typed;
+        const std::string stem = restored ? column.typed : TypedName(column.name);
         std::string name = stem;
         for (int k = 2; taken.count(text::FoldedName(name)) != 0; ++k) name = stem + "_" + std::to_string(k);
         taken.insert(text::FoldedName(name));
-        if (name != column.name) notes.push_back("; «" + name + "» es «" + Printable(column.name) + "» en el archivo");
+        if (name != column.name && !(restored && name == column.typed)) notes.push_back("; «" + name + "» es «" + Printable(column.name) + "» en el archivo");
         names.push_back(std::move(name));
     }
     return names;

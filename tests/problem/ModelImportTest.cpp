@@ -135,6 +135,26 @@ std::string Written(double value) {
     return text;
 }
 
+// Names the format cannot hold come back as the user typed them, from the
+// export's own comments; so does every line.
+TEST(ModelImport, TheExportReadsBackToTheTypedText) {
+    const std::vector<ProblemText> cases = {
+        {1, "3año+2B-x'", {"año+B<4", "B-x'>-2.5", "año>0", "B>0"}},
+        {0, "max+2uÑ", {"max+uÑ>1", "max<7", "max>0", "uÑ>0", "entero: max, uÑ"}},
+    };
+    for (const ProblemText& typed : cases) {
+        ProblemModel model;
+        BuildReport report;
+        ASSERT_TRUE(ModelFromText(model, typed, report)) << report.errorPanel;
+        const std::string lp = LpText(model);
+        const ImportResult back = ImportLp(lp);
+        ASSERT_TRUE(back.ok) << back.refusal;
+        EXPECT_EQ(back.text.comboIndex, typed.comboIndex) << lp;
+        EXPECT_EQ(back.text.objective, typed.objective) << lp;
+        EXPECT_EQ(back.text.lines, typed.lines) << lp;
+    }
+}
+
 struct FileCase {
     const char* name;
     Format format;
@@ -156,6 +176,10 @@ const std::vector<FileCase>& FileCases() {
         {"terms over lines, keywords in capitals", Format::Lp,
          "MINIMIZE\n cost: 2 x\n   + 3 y\nSUBJECT TO\n x +\n  y >= 1\n c2: 2 x <= 5.5\nEND\n", 0, "2x+3y",
          {"x+y>1", "2x<5.5", "x>0", "y>0"}, true},
+        {"s.t., plus infinity", Format::Lp,
+         "Maximum\n x + y\ns.t.\n c: x + y <= 4\nBounds\n x <= +inf\n y <= +infinity\nEnd\n", 1, "x+y",
+         {"x+y<4", "x>0", "y>0"}, true},
+        {"British spelling", Format::Lp, "Maximise\n x\nst\n x <= 4\nEnd\n", 1, "x", {"x<4", "x>0"}, false},
         {"repeated terms, constants on the left, zero objective constant", Format::Lp,
          "MINIMIZE\n cost: 2 x + 0\n   + 3 y - x\nSUBJECT TO\n x +\n  y + x + 2 - 3 >= 1\n c2: 2 x - y + y <= 5.5\nEND\n", 0,
          "x+3y", {"2x+y>2", "2x<5.5", "x>0", "y>0"}, false},
@@ -202,6 +226,10 @@ const std::vector<FileCase>& FileCases() {
          {"; x: cota UP negativa sin cota inferior; como es costumbre en MPS, la inferior es −∞", "x+y>-10", "x<-2",
           "y>-4", "y<-1"},
          false},
+        {"MPS: OBJSENSE on its header line, a G row's range", Format::FreeMps,
+         "NAME\nOBJSENSE MAXIMIZE\nROWS\n N z\n G g\nCOLUMNS\n x z 1 g 1\nRHS\n RHS g 2\nRANGES\n RNG g -3\n"
+         "BOUNDS\n UP BND x 10\nENDATA\n",
+         1, "x", {"x>2", "x<5", "x>0", "x<10"}, false},
         {"MPS: a marked integer without bounds is not taken binary", Format::FreeMps,
          "NAME\nROWS\n N z\n L r\nCOLUMNS\n M1 'MARKER' 'INTORG'\n k z -1 r 2\n M2 'MARKER' 'INTEND'\nRHS\n r 7\nENDATA\n", 0,
          "-k",
@@ -274,6 +302,8 @@ TEST(ModelImport, RefusalsNameTheLineAndTheConstruct) {
         {Format::Mps, mpsHead + "INDICATORS\n IF c1 x 1\nENDATA\n", "Línea 7: restricciones indicadoras: el programa no las admite."},
         {Format::Mps, mpsHead + "LAZYCONS\n G l1\nENDATA\n",
          "Línea 7: restricciones diferidas (lazy constraints): el programa no las admite."},
+        {Format::Mps, mpsHead + "USERCUTS\n L u1\nENDATA\n",
+         "Línea 7: cortes de usuario (user cuts): el programa no los admite."},
         {Format::Mps, mpsHead + "RHS\n rhs obj 5 c1 1\nENDATA\n", "Línea 8: " + constant},
         {Format::Mps, "NAME\nROWS\n N obj\n G c1\nCOLUMNS\n x c1 1\nENDATA\n", "Línea 3: " + empty},
         {Format::Mps, mpsHead + " y c9 1\nENDATA\n", "Línea 7: fila «c9» desconocida."},
