@@ -177,6 +177,7 @@ bool Label(const std::vector<Token>& t, size_t i) {
 // the first token that does not go on with it.
 Expression ReadExpression(const std::vector<Token>& t, size_t& i, ImportedModel& model) {
     Expression e;
+    if (t.empty()) return e;
     for (bool first = true;; first = false) {
         double sign = 1.0;
         bool signed_ = false;

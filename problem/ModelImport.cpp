@@ -204,6 +204,9 @@ public:
         for (uint32_t v = 0; v < model_.columns.size(); ++v) {
             const ImportedColumn& c = model_.columns[v];
             const Terms x{{v, 1.0}};
+            if (c.lower == kInfinity || c.upper == -kInfinity)
+                Refuse(0, "La variable «" + Printable(c.name) +
+                              "» tiene una cota inferior +∞ o una superior −∞: ningún valor la cumple.");
             if (c.lower == c.upper) {
                 Line(lines, x, '=', c.lower);
                 continue;
