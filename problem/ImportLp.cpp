@@ -357,12 +357,12 @@ void RestoreTypedNames(std::string_view all, ImportedModel& model) {
 
 } // namespace
 
-ImportedModel ReadLp(const std::string& bytes) {
+ImportedModel ReadLp(std::string_view bytes) {
     ImportedModel model;
     Section section = Section::None;
     bool sawObjective = false;
     std::vector<Token> tokens;
-    const std::string_view all(bytes);
+    const std::string_view all = bytes;
     int line = 0;
     for (size_t at = 0; at < all.size() && section != Section::End;) {
         const size_t end = std::min(all.find('\n', at), all.size());

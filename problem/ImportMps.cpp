@@ -91,7 +91,7 @@ constexpr int64_t kObjectiveRow = -1, kFreeRow = -2;
 
 class MpsReader {
 public:
-    ImportedModel Read(const std::string& bytes);
+    ImportedModel Read(std::string_view bytes);
 
 private:
     void Header(const Fields& f);
@@ -327,8 +327,7 @@ void MpsReader::Note() {
     }
 }
 
-ImportedModel MpsReader::Read(const std::string& bytes) {
-    const std::string_view all(bytes);
+ImportedModel MpsReader::Read(std::string_view all) {
     for (size_t at = 0; at < all.size() && !ended_;) {
         const size_t end = std::min(all.find('\n', at), all.size());
         std::string_view s = all.substr(at, end - at);
@@ -346,6 +345,6 @@ ImportedModel MpsReader::Read(const std::string& bytes) {
 
 } // namespace
 
-ImportedModel ReadMps(const std::string& bytes) { return MpsReader().Read(bytes); }
+ImportedModel ReadMps(std::string_view bytes) { return MpsReader().Read(bytes); }
 
 } // namespace optimara::import

@@ -80,7 +80,7 @@ ProblemText Typed(const ImportedModel& model);
 // exponent, the shortest digits that give back the same double.
 std::string TypedNumber(double value);
 
-ImportedModel ReadLp(const std::string& bytes);
-ImportedModel ReadMps(const std::string& bytes);
+ImportedModel ReadLp(std::string_view bytes);
+ImportedModel ReadMps(std::string_view bytes);
 
 } // namespace optimara::import

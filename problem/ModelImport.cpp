@@ -285,8 +285,11 @@ ImportResult Imported(const std::string& bytes, Reader read) {
         result.refusal = "El archivo ocupa más de 20 MB: el programa abre archivos de hasta 20 MB.";
         return result;
     }
+    // Editors on Windows may open the file with a byte order mark.
+    std::string_view text = bytes;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     try {
-        result.text = import::Typed(read(bytes));
+        result.text = import::Typed(read(text));
         result.ok = true;
     } catch (const import::Refusal& refusal) {
         result.text = ProblemText{};

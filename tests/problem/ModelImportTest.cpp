@@ -179,7 +179,7 @@ const std::vector<FileCase>& FileCases() {
         {"s.t., plus infinity", Format::Lp,
          "Maximum\n x + y\ns.t.\n c: x + y <= 4\nBounds\n x <= +inf\n y <= +infinity\nEnd\n", 1, "x+y",
          {"x+y<4", "x>0", "y>0"}, true},
-        {"British spelling", Format::Lp, "Maximise\n x\nst\n x <= 4\nEnd\n", 1, "x", {"x<4", "x>0"}, false},
+        {"British spelling, byte order mark", Format::Lp, "\xEF\xBB\xBFMaximise\n x\nst\n x <= 4\nEnd\n", 1, "x", {"x<4", "x>0"}, false},
         {"repeated terms, constants on the left, zero objective constant", Format::Lp,
          "MINIMIZE\n cost: 2 x + 0\n   + 3 y - x\nSUBJECT TO\n x +\n  y + x + 2 - 3 >= 1\n c2: 2 x - y + y <= 5.5\nEND\n", 0,
          "x+3y", {"2x+y>2", "2x<5.5", "x>0", "y>0"}, false},
