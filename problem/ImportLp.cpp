@@ -257,7 +257,8 @@ void ReadObjective(const std::vector<Token>& t, ImportedModel& model) {
     Expression e = ReadExpression(t, i, model);
     if (i < t.size()) Unexpected(t[i], "un término de la función objetivo");
     if (e.constant != 0.0)
-        Refuse(e.constantLine, "constante en la función objetivo: el programa no admite constantes en la función objetivo.");
+        Refuse(e.constantLine,
+               "constante en la función objetivo: el programa no admite constantes en la función objetivo.");
     model.objective = std::move(e.terms);
 }
 
@@ -396,7 +397,8 @@ ImportedModel ReadLp(std::string_view bytes) {
         }
     }
     ReadSection(section, tokens, model);
-    if (!sawObjective) Refuse(0, "El archivo no tiene función objetivo (Maximize o Minimize): no parece un archivo LP.");
+    if (!sawObjective)
+        Refuse(0, "El archivo no tiene función objetivo (Maximize o Minimize): no parece un archivo LP.");
     RestoreTypedNames(all, model);
     return model;
 }

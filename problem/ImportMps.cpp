@@ -16,7 +16,8 @@ enum class Part { None, ObjSense, ObjName, Rows, Columns, Rhs, Ranges, Bounds };
 
 using Fields = std::vector<std::string_view>;
 
-const char* const kConstant = "constante en la función objetivo: el programa no admite constantes en la función objetivo.";
+const char* const kConstant =
+    "constante en la función objetivo: el programa no admite constantes en la función objetivo.";
 
 Fields Split(std::string_view s) {
     Fields out;
@@ -165,7 +166,8 @@ void MpsReader::Row(const Fields& f) {
         rows_.emplace(name, objective ? kObjectiveRow : kFreeRow);
         return;
     }
-    if (type != "L" && type != "G" && type != "E") Refuse(line_, "tipo de fila «" + std::string(f[0]) + "» desconocido.");
+    if (type != "L" && type != "G" && type != "E")
+        Refuse(line_, "tipo de fila «" + std::string(f[0]) + "» desconocido.");
     rows_.emplace(name, static_cast<int64_t>(model_.rows.size()));
     model_.rows.push_back({{}, type == "L" ? '<' : type == "G" ? '>' : '=', 0.0, line_});
 }
@@ -243,7 +245,8 @@ void MpsReader::Bound(const Fields& f) {
     double ignored = 0.0;
     size_t at = 1;
     if (valued) at = f.size() == 4 ? 2 : 1;
-    else if (f.size() == 4 || (f.size() == 3 && !(model_.Find(std::string(f[1])) >= 0 && ParsesAsNumber(f[2], ignored))))
+    else if (f.size() == 4 ||
+             (f.size() == 3 && !(model_.Find(std::string(f[1])) >= 0 && ParsesAsNumber(f[2], ignored))))
         at = 2;
     if (valued && (f.size() < 3)) Refuse(line_, "falta el valor de la cota " + type + ".");
     if (at == 2) {
@@ -320,7 +323,8 @@ void MpsReader::Note() {
     for (size_t v = 0; v < model_.columns.size(); ++v) {
         const std::string& name = model_.columns[v].name;
         if (lowerFromNegativeUp_[v])
-            model_.notes.push_back(name + ": cota UP negativa sin cota inferior; como es costumbre en MPS, la inferior es −∞");
+            model_.notes.push_back(name +
+                                   ": cota UP negativa sin cota inferior; como es costumbre en MPS, la inferior es −∞");
         else if (marked_[v] && !bounded_[v])
             model_.notes.push_back(name + ": entera sin cotas en el archivo; se toma " + name +
                                    " ≥ 0 sin cota superior (algunos programas la toman binaria)");

@@ -124,7 +124,8 @@ std::vector<std::string> TypedNames(const ImportedModel& model, std::vector<std:
         std::string name = stem;
         for (int k = 2; taken.count(text::FoldedName(name)) != 0; ++k) name = stem + "_" + std::to_string(k);
         taken.insert(text::FoldedName(name));
-        if (name != column.name && !(restored && name == column.typed)) notes.push_back("; «" + name + "» es «" + Printable(column.name) + "» en el archivo");
+        if (name != column.name && !(restored && name == column.typed))
+            notes.push_back("; «" + name + "» es «" + Printable(column.name) + "» en el archivo");
         names.push_back(std::move(name));
     }
     return names;
