@@ -283,7 +283,7 @@ template <class Reader>
 ImportResult Imported(const std::string& bytes, Reader read) {
     ImportResult result;
     if (bytes.size() > kMaxImportBytes) {
-        result.refusal = "El archivo ocupa más de 20 MB: el programa abre archivos de hasta 20 MB.";
+        result.refusal = kImportTooLarge;
         return result;
     }
     // Editors on Windows may open the file with a byte order mark.

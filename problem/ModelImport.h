@@ -15,6 +15,9 @@ namespace optimara {
 // anyway, and reading it would only make the user wait.
 inline constexpr std::size_t kMaxImportBytes = 20u * 1024u * 1024u;
 
+inline constexpr const char* kImportTooLarge =
+    "El archivo ocupa más de 20 MB: el programa abre archivos de hasta 20 MB.";
+
 struct ImportResult {
     bool ok = false;
     ProblemText text;

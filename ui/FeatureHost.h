@@ -30,6 +30,7 @@ class Questions;
 enum class MenuPlace {
     BarLearning,        // a menu of the bar after "&Notación"
     BarView,            // a menu of the bar after "&Imagen"
+    FileNew,            // "&Archivo", right under "&Abrir": new problems
     FileExports,        // "&Archivo", right under "Guardar &Como...": the steps,
     FileSolverExports,  //   then the problem for other solvers
     NotationOptions,    // the end of "&Notación"
@@ -66,6 +67,9 @@ public:
     virtual std::string ProblemCaption() const = 0;
     // Puts a problem in place of the one on screen, as opening a file does.
     virtual void ReplaceProblem(const files::ProblemDocument& problem, const QString& fileName) = 0;
+    // Puts a new problem in place of the one on screen, untitled and not yet
+    // saved, and solves it, as one typed anew.
+    virtual void PutNewProblem(const ProblemText& problem) = 0;
     // Whether the problem on screen may be replaced: unsaved work was saved
     // or let go, as before opening a file; false when the user cancelled.
     virtual bool MayReplaceProblem() = 0;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's features: a new one is a line here.
 #include "BranchFeature.h"
+#include "ExerciseFeature.h"
 #include "ExplainFeature.h"
 #include "MethodFeature.h"
 #include "PracticeFeature.h"
@@ -23,6 +24,7 @@ std::vector<std::unique_ptr<Feature>> CreateFeatures(FeatureHost& host) {
     features.push_back(std::make_unique<MethodFeature>(host));
     features.push_back(std::make_unique<SensitivityFeature>(host));
     features.push_back(std::make_unique<TableauFormFeature>(host));
+    features.push_back(std::make_unique<ExerciseFeature>(host));
     return features;
 }
 

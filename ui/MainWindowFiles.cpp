@@ -13,6 +13,7 @@
 #include "Application.h"
 #include "EditorDocument.h"
 #include "FileIO.h"
+#include "ModelImport.h"
 #include "MainWindow.h"
 #include "WindowFrame.h"
 #include "ProblemFile.h"
@@ -26,6 +27,30 @@ namespace {
 // A file of the session, in the folder chosen for it.
 QString SessionFile(const files::SessionFolder& folder, const char* name) {
     return folder.FilePath(QString::fromLatin1(name));
+}
+
+// A file of another tool: a CPLEX LP or an MPS file, by its name.
+bool OtherToolFile(const QString& name) {
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    return suffix == "lp" || suffix == "mps" || suffix == "fmps";
+}
+
+// Reads another tool's file into the typed problem; false, the refusal
+// shown, when it cannot be read, and false without a word for a problem file.
+bool ReadOtherTool(const QString& name, ProblemText& text) {
+    if (!OtherToolFile(name)) return false;
+    QFile file(name);
+    // A huge file is refused by its size, without reading it.
+    if (file.size() > qint64(kMaxImportBytes))
+        return ShowErrorBox(QString::fromUtf8(kImportTooLarge)), false;
+    if (!file.open(QIODevice::ReadOnly))
+        return ShowErrorBox(QString::fromUtf8("No se puede abrir el archivo «%1».").arg(name)), false;
+    const std::string bytes = file.readAll().toStdString();
+    const ImportResult result =
+        QFileInfo(name).suffix().toLower() == "lp" ? ImportLp(bytes) : ImportMps(bytes);
+    if (!result.ok) return ShowErrorBox(QString::fromStdString(result.refusal)), false;
+    text = result.text;
+    return true;
 }
 
 } // namespace
@@ -70,6 +95,14 @@ void TForm1::Save1Click() { SaveProblem(); }
 void TForm1::Open1Click() {
     const QString name = questions_->ChooseOpenFile(this);
     if (name.isEmpty()) return;
+    // Another tool's file is read whole before anything is asked or cleared:
+    // a refusal leaves the problem on screen as it was.
+    ProblemText imported;
+    if (ReadOtherTool(name, imported)) {
+        if (MayReplaceProblem()) frame_->PutNewProblem(imported);
+        return;
+    }
+    if (OtherToolFile(name)) return;
     // Unsaved work is replaced only with the user's consent: a cancelled
     // save dialog cancels the opening, and a failed save stops it with its error.
     if (!MayReplaceProblem()) return;

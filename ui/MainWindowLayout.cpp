@@ -247,7 +247,7 @@ void TForm1::CreateMenus() {
     QMenu* file = bar->addMenu("&Archivo");
     file->setObjectName("FileMenu");
     Open1 = AddItem(file, "&Abrir", "Open1");
-    file->addSeparator();
+    places.Define(MenuPlace::FileNew, file, file->addSeparator());
     Save1 = AddItem(file, "&Guardar", "Save1");
     Saveas1 = AddItem(file, "Guardar &Como...", "Saveas1");
     QAction* fileEnd = file->addSeparator();

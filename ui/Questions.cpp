@@ -18,6 +18,8 @@ const char* const kMoreNodesCaption = "Ramificación y acotación";
 const char* const kMoreCutsText = "Se han añadido 50 planos de corte. ¿Añadir otros 50 más?";
 const char* const kMoreCutsCaption = "Planos de corte";
 const char* const kFileFilter = "Linear Programing Files (*.lpf)";
+// What other tools write, read as problems too.
+const char* const kOtherToolFilters = "Archivos LP (*.lp);;Archivos MPS (*.mps *.fmps)";
 const char* const kFileSuffix = "lpf";
 
 QFileDialog* MakeFileDialog(QWidget* parent, const QString& name, QFileDialog::AcceptMode mode,
@@ -73,7 +75,11 @@ QString DialogQuestions::AskConstraint(QWidget* window) {
 }
 
 QString DialogQuestions::ChooseOpenFile(QWidget* window) {
-    if (!OpenDialog1) OpenDialog1 = MakeProblemDialog(window, "OpenDialog1", QFileDialog::AcceptOpen);
+    if (!OpenDialog1) {
+        OpenDialog1 = MakeProblemDialog(window, "OpenDialog1", QFileDialog::AcceptOpen);
+        OpenDialog1->setNameFilters(QStringList{QString::fromUtf8(kFileFilter)} +
+                                    QString::fromUtf8(kOtherToolFilters).split(";;"));
+    }
     return ChosenFile(OpenDialog1);
 }
 

@@ -5,6 +5,8 @@
 // to answer (a benchmark, a test) gives its own answers.
 #include <QString>
 
+#include "Exercises.h"
+
 class QFileDialog;
 class QWidget;
 
@@ -35,6 +37,9 @@ public:
     // One more line for the problem at its optimum, typed as the problem's
     // lines are; empty when cancelled.
     virtual QString AskConstraint(QWidget* window) = 0;
+    // The exercise to make: its size, sense, lines, integers, kind and
+    // seed, starting from `request`; false when cancelled.
+    virtual bool AskExercise(QWidget* window, ExerciseRequest& request) = 0;
 };
 
 // The user answers in message boxes and file dialogs.
@@ -50,6 +55,7 @@ public:
     QString ChooseLpFile(QWidget* window) override;
     bool AskMoreCuts(QWidget* window) override;
     QString AskConstraint(QWidget* window) override;
+    bool AskExercise(QWidget* window, ExerciseRequest& request) override;
 
 private:
     // Made on first use (a file dialog starts reading its folder as soon as

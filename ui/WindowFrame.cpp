@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QTableView>
 
+#include "ProblemFile.h"
 #include "SessionTexts.h"
 #include "Zoom.h"
 #include "ZoomedFont.h"
@@ -157,6 +158,22 @@ void TForm1::Frame::SelectSource(int source) {
         return;
     }
     w_.RichEdit1->SelectLine(source);
+}
+
+void TForm1::Frame::PutNewProblem(const ProblemText& problem) {
+    files::ProblemDocument document;
+    document.comboIndex = problem.comboIndex;
+    document.objective = QString::fromStdString(problem.objective);
+    document.richText = false;
+    for (const std::string& line : problem.lines)
+        document.lines.push_back(files::RichParagraph::Plain(QString::fromStdString(line)));
+    w_.Clear1Click();
+    w_.LoadProblem(document);
+    // Nothing on disk holds it yet: untitled, and changed since.
+    w_.state_.session.Cleared();
+    w_.state_.session.Changed();
+    w_.ShowCaption();
+    w_.Button1Click();
 }
 
 } // namespace optimara

@@ -39,6 +39,7 @@ public:
         w_.ReplaceProblem(problem, fileName);
     }
     bool MayReplaceProblem() override { return w_.MayReplaceProblem(); }
+    void PutNewProblem(const ProblemText& problem) override;
     // Where the steps stand: the status panel, the picture's layers and
     // every feature's aids.
     void ShowStepAids() override;

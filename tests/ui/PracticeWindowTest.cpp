@@ -96,5 +96,69 @@ TEST_F(PracticeTest, TheStudentMakesTheStepAndIsChecked) {
     Action("FloatingPoint1")->trigger();
 }
 
+// A new exercise of the kind asked for replaces the problem as one typed
+// anew; an impossible request says why and leaves the problem.
+TEST_F(PracticeTest, NewExerciseOfTheKindAskedFor) {
+    TypeProblem(1, "x+y", {"x<1", "y<1"});
+    Solve();
+    const auto ask = [this](ExerciseKind kind, bool greater) {
+        questions->exercise = [kind, greater](ExerciseRequest& r) {
+            r.kind = kind;
+            r.greaterAndEqual = greater;
+            r.seed = 5;
+            return true;
+        };
+        questions->saveFile = [](const QString&) { return QString(); };
+    };
+    ask(ExerciseKind::Infeasible, false);
+    {
+        ModalAnswerer answers({ModalAnswerer::Click(QMessageBox::Ok)});
+        Action("NewExercise1")->trigger();
+        ASSERT_EQ(answers.Seen().size(), 1u);
+        EXPECT_TRUE(answers.Seen()[0].text.contains(QString::fromUtf8("necesita líneas «≥» o «=»")));
+    }
+    EXPECT_EQ(Find<QLineEdit>("Edit1")->text(), "x+y");
+    ask(ExerciseKind::Unbounded, false);
+    {
+        ModalAnswerer answers({ModalAnswerer::Click(QMessageBox::No)});  // the unsaved problem let go
+        Action("NewExercise1")->trigger();
+    }
+    ExerciseRequest asked;
+    asked.kind = ExerciseKind::Unbounded;
+    asked.seed = 5;
+    EXPECT_EQ(Find<QLineEdit>("Edit1")->text().toStdString(), MakeExercise(asked).text.objective);
+    EXPECT_EQ(form->State().Stage(), SolveStage::Unbounded);
+    EXPECT_TRUE(form->windowTitle().endsWith("Modificado"));
+}
+
+// An LP file is read as typed lines and solved; a quadratic one is refused
+// and the problem on screen stays.
+TEST_F(PracticeTest, OpensAnLpFileAndRefusesAQuadraticOne) {
+    QTemporaryDir dir;
+    const auto write = [&dir](const char* name, const char* text) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return file.fileName();
+    };
+    const QString good = write("libro.lp", "Maximize\r\n obj: 3 x + 5 y\r\nSubject To\r\n c1: x <= 4\r\n"
+                                           " c2: 2 y <= 12\r\n c3: 3 x + 2 y <= 18\r\nEnd\r\n");
+    const QString bad = write("malo.lp", "Maximize\n obj: x + [ x ^ 2 ] / 2\nSubject To\n c1: x <= 4\nEnd\n");
+    questions->openFile = [good] { return good; };
+    Action("Open1")->trigger();
+    EXPECT_EQ(Find<QLineEdit>("Edit2")->text(), "36");
+    EXPECT_TRUE(form->windowTitle().endsWith("Modificado"));
+    const QString objective = Find<QLineEdit>("Edit1")->text();
+    questions->openFile = [bad] { return bad; };
+    {
+        ModalAnswerer answers({ModalAnswerer::Click(QMessageBox::Ok)});
+        Action("Open1")->trigger();
+        ASSERT_EQ(answers.Seen().size(), 1u);
+        EXPECT_TRUE(answers.Seen()[0].text.startsWith(QString::fromUtf8("Línea 2: términos cuadráticos"))) << answers.Seen()[0].text.toStdString();
+    }
+    EXPECT_EQ(Find<QLineEdit>("Edit1")->text(), objective);
+    EXPECT_EQ(Find<QLineEdit>("Edit2")->text(), "36");
+}
+
 } // namespace
 } // namespace optimara::uitest

@@ -136,6 +136,14 @@ protected:
         questions->saveFile = [this](const QString&) -> QString { return Pick(names); };
         questions->moreNodes = [this] { return AnswerNodeQuestion(); };
         questions->moreCuts = [this] { return form->QuestionCount() < 3 && Chance(2); };
+        questions->exercise = [this](ExerciseRequest& r) {
+            r.kind = ExerciseKinds()[size_t(std::uniform_int_distribution<int>(0, 5)(random))];
+            r.variables = uint32_t(std::uniform_int_distribution<int>(2, 4)(random));
+            r.integer = r.kind == ExerciseKind::IntegerGap;
+            r.greaterAndEqual = Chance(2);
+            r.seed = uint64_t(std::uniform_int_distribution<int>(1, 50)(random));
+            return !Chance(4);
+        };
         questions->constraint = [this] {
             const QString lines[] = {"x<1", "x+y>2", "y<", "z<5", "x+y<100", QString()};
             return Pick(lines);
@@ -448,7 +456,7 @@ protected:
     }
 
     // One action on the learning aids of the menus and their windows.
-    static constexpr int kAidActions = 16;
+    static constexpr int kAidActions = 19;
     const char* ActOnAid(int action, bool enlarged) {
         switch (action) {
         case 0: return Rule();
@@ -470,6 +478,22 @@ protected:
         case 11:
             Item(Chance(2) ? "ViewObjective1" : "ViewIntegers1")->trigger();
             return "línea del objetivo / enteros";
+        case 16:
+            Item("Practice1")->trigger();
+            return "práctica";
+        case 17: {
+            const char* items[] = {"Check1", "Hint1", "ShowStep1"};
+            Item(items[std::uniform_int_distribution<int>(0, 2)(random)])->trigger();
+            return "comprobar / pista / mostrar paso";
+        }
+        case 18: {
+            if (enlarged) return "none";
+            // The question before unsaved work is replaced, or a refusal, gets an answer.
+            ModalAnswerer answerer({ModalAnswerer::Click(Chance(2) ? QMessageBox::Yes : QMessageBox::No)});
+            Item("NewExercise1")->trigger();
+            NoteSearch();  // the exercise is solved
+            return "nuevo ejercicio";
+        }
         default: return enlarged ? "none" : TypeIntegerProblem();
         }
     }

@@ -202,6 +202,11 @@ public:
     std::function<bool()> moreCuts;
     // The line typed for "Añadir restricción..."; empty is a cancel.
     std::function<QString()> constraint;
+    // The exercise asked for; false is a cancel.
+    std::function<bool(ExerciseRequest&)> exercise;
+    bool AskExercise(QWidget* window, ExerciseRequest& request) override {
+        return exercise ? exercise(request) : DialogQuestions::AskExercise(window, request);
+    }
     bool AskMoreCuts(QWidget* window) override { return moreCuts ? moreCuts() : DialogQuestions::AskMoreCuts(window); }
     QString AskConstraint(QWidget* window) override {
         return constraint ? constraint() : DialogQuestions::AskConstraint(window);

@@ -86,7 +86,7 @@ TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
     // and the objective's line are one more item each in "&Archivo" and "&Imagen".
     ASSERT_EQ(bar.size(), 6);
     ExpectMenu(bar[0]->menu(), "&Archivo",
-               {{"&Abrir", true, false, false}, {"-", 0, 0, 0}, {"&Guardar", true, false, false},
+               {{"&Abrir", true, false, false}, {"Nuevo &ejercicio...", true, false, false}, {"-", 0, 0, 0}, {"&Guardar", true, false, false},
                 {"Guardar &Como...", true, false, false}, {"Guardar &pasos como...", false, false, false},
                 {"E&xportar como LP...", true, false, false}, {"-", 0, 0, 0}, {"&Borrar", true, false, false}, {"-", 0, 0, 0}, {"&Salir", true, false, false}});
     // The explained steps add the rule, the explanation and the slack names;
