@@ -197,5 +197,61 @@ TEST(StepsLatex, EveryCatalogueProblemCompilesInEveryFormAndNotation) {
     }
 }
 
+// Names with every character LaTeX gives a meaning, and accents, come out
+// of the PDF as they were typed, in every form.
+TEST(StepsLatex, SpecialNamesComeBackFromThePdf) {
+    NEED_PDFLATEX();
+    const std::vector<std::string> names = {"x_1", "año", "a%b", "c&d", "e#f", "g$h", "i{j}", "k~l", "m^n", "p\\q"};
+    std::string objective;
+    for (size_t k = 0; k < names.size(); ++k) objective += (k ? "+" : "") + std::to_string(k + 1) + names[k];
+    std::vector<std::string> lines;
+    for (const std::string& n : names) lines.push_back(n + "<" + std::to_string(n.size()));
+    for (const TableauForm form : {TableauForm::Compact, TableauForm::Full, TableauForm::Dictionary, TableauForm::Matrix}) {
+        Solved s({1, objective, lines}, SolveMethod::Compact, true);
+        const Pdf pdf = Compiled(files::StepsPageLatex(PageOf(s, form, {false, "."})));
+        ASSERT_EQ(pdf.code, 0) << LogEnd(pdf);
+        EXPECT_EQ(Count(pdf.text, objective), 1u) << int(form);  // as typed
+        for (const std::string& n : names) {
+            EXPECT_GE(Count(pdf.text, n + "<" + std::to_string(n.size())), 1u) << n;  // its typed line
+            EXPECT_GE(Count(pdf.text, n), 4u) << n << " in form " << int(form);
+        }
+    }
+}
+
+// What no font here holds, controls and broken UTF-8 show as their codes;
+// the ligatures T1 would make of "--", "''", "<<" and ",," are not made; a
+// cell that starts with a bracket is no row's option.
+TEST(StepsLatex, HostileTextsCompileAndShowAsTyped) {
+    NEED_PDFLATEX();
+    struct Case {
+        std::string given, shown;
+    };
+    const std::vector<Case> cases = {
+        {"3x\x01+2y", "3x[U+0001]+2y"}, {"x\xFFy", "x[U+FFFD]y"}, {"a\xE2\x80\xA8" "b", "a[U+2028]b"},
+        {"x--y", "x--y"}, {"<<x>>", "<<x>>"}, {"a,,b", "a,,b"}, {"[1]", "[1]"}, {"ħ", "[U+0127]"},
+        {"🙂", "[U+1F642]"}, {"B⁻¹", "B−1"}, {"α≤β", "α≤β"}, {"x·y←z→w", "x·y←z→w"},
+        {"«ñ»", "«ñ»"}, {"30 €", "30 €"}, {"x – y — z…", "x – y — z"},
+    };
+    files::StepsPage page;
+    page.sense = "Maximizar";
+    page.tree.headings = {"Nodo"};
+    for (const Case& c : cases) {
+        page.lines.push_back(c.given);
+        files::StepsPageTableau t;
+        t.rows = 2;
+        t.cols = 2;
+        t.cells = {"", c.given, c.given, "**3/2"};
+        t.pivotRow = t.pivotCol = 1;
+        t.explanation = {c.given};
+        t.ratios = {{"h1", "1", "2", "1/2", true, "—", c.given}, {c.given, "1", "-2", "—", false, "—", "—"}};
+        page.tableaux.push_back(t);
+        page.tree.rows.push_back({c.given});
+    }
+    const Pdf pdf = Compiled(files::StepsPageLatex(page));
+    ASSERT_EQ(pdf.code, 0) << LogEnd(pdf);
+    // Its typed line, two cells, the explanation, two in the ratio test, the tree.
+    for (const Case& c : cases) EXPECT_EQ(Count(pdf.text, c.shown), 7u) << c.given;
+}
+
 } // namespace
 } // namespace optimara
