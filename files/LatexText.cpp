@@ -255,6 +255,12 @@ std::string Escaped(const std::string& text, bool fractions) {
                 continue;
             }
         }
+        // Lists may break after their commas; a decimal comma holds.
+        if (s[i] == ',' && (i + 1 == s.size() || !IsDigit(s[i + 1]))) {
+            out += ",\\allowbreak{}";
+            ++i;
+            continue;
+        }
         bool super = false;
         if (ScriptDigit(s[i], super) != 0) {
             i = Script(s, i, out);

@@ -32,6 +32,7 @@ constexpr const char* kPreamble = R"(\documentclass[a4paper,10pt]{article}
 \setlength{\parindent}{0pt}
 \setlength{\parskip}{3pt}
 \setlength{\emergencystretch}{3em}
+\renewcommand{\arraystretch}{1.3}
 \setlength{\LTleft}{0pt}
 \setlength{\LTright}{\fill}
 \hyphenpenalty=10000
@@ -72,11 +73,18 @@ struct Table {
     std::string columns;  // the tabular's preamble
     std::vector<std::vector<std::string>> rows;
     std::vector<int> widths;
+    std::vector<bool> words;  // a column with some text other than a number
     bool rules = false;   // booktabs rules rather than \hline
     double fixedWidth = 0;  // the width of a table with paragraph columns
     void Add(const std::vector<std::string>& raw, std::vector<std::string> set) {
         if (widths.size() < raw.size()) widths.resize(raw.size(), 0);
-        for (size_t c = 0; c < raw.size(); ++c) widths[c] = std::max(widths[c], latex::CellWidth(raw[c]));
+        if (words.size() < raw.size()) words.resize(raw.size(), false);
+        std::string math;
+        for (size_t c = 0; c < raw.size(); ++c) {
+            widths[c] = std::max(widths[c], latex::CellWidth(raw[c]));
+            const bool number = raw[c].empty() || raw[c] == "—" || latex::NumberMath(raw[c], math);
+            if (!number && !rows.empty()) words[c] = true;
+        }
         rows.push_back(std::move(set));
     }
     // Digits are half an em wide; each column has 6 pt on either side.
@@ -209,7 +217,7 @@ Table WordsTable(const std::vector<std::string>& headings, const std::vector<std
     }
     for (size_t c = 0; c < natural.size(); ++c) {
         if (!paragraph[c]) {
-            table.columns += c == 0 ? "l" : "r";
+            table.columns += table.words[c] ? "l" : "r";
             continue;
         }
         char width[112];

@@ -253,5 +253,96 @@ TEST(StepsLatex, HostileTextsCompileAndShowAsTyped) {
     for (const Case& c : cases) EXPECT_EQ(Count(pdf.text, c.shown), 7u) << c.given;
 }
 
+// The widest overfull line in the log, in points; 0 for none.
+double WidestOverfull(const std::string& log) {
+    static const std::regex overfull(R"(Overfull \\hbox \(([0-9.]+)pt too wide\))");
+    double widest = 0;
+    for (std::sregex_iterator it(log.begin(), log.end(), overfull), end; it != end; ++it)
+        widest = std::max(widest, std::stod((*it)[1].str()));
+    return widest;
+}
+
+// Every page of the PDF is A4, upright or turned; how many are turned.
+size_t TurnedA4Pages(const std::string& info, size_t& pages) {
+    static const std::regex size(R"(Page +[0-9]+ size: +([0-9.]+ x [0-9.]+ pts))");
+    static const std::regex turn(R"(Page +[0-9]+ rot: +90)");
+    pages = 0;
+    for (std::sregex_iterator it(info.begin(), info.end(), size), end; it != end; ++it, ++pages)
+        EXPECT_EQ((*it)[1].str(), "595.276 x 841.89 pts") << "page " << pages + 1;
+    return size_t(std::distance(std::sregex_iterator(info.begin(), info.end(), turn), std::sregex_iterator()));
+}
+
+// A dense 30 x 30 problem in exact fractions: its tableaux go on turned
+// pages and are scaled down to the line; nothing runs off the page.
+TEST(StepsLatex, WideExactTableauxStayWithinA4) {
+    NEED_PDFLATEX();
+    std::mt19937 random(20261209);
+    std::uniform_int_distribution<int> digit(1, 9), right(50, 99);
+    auto sum = [&] {
+        std::string text;
+        for (int j = 1; j <= 30; ++j) text += (j > 1 ? "+" : "") + std::to_string(digit(random)) + "x" + std::to_string(j);
+        return text;
+    };
+    ProblemText typed{1, sum(), {}};
+    for (int i = 0; i < 30; ++i) typed.lines.push_back(sum() + "<" + std::to_string(right(random)));
+    std::string signs;
+    for (int j = 1; j <= 30; ++j) signs += (j > 1 ? ",x" : "x") + std::to_string(j);
+    typed.lines.push_back(signs + ">0");
+    Solved s(typed, SolveMethod::Compact, true, 6);
+    const files::StepsPage page = PageOf(s, TableauForm::Compact, {false, "."});
+    ASSERT_EQ(page.tableaux.size(), 7u);
+    ASSERT_GE(page.tableaux[0].cols, 31);
+    const Pdf pdf = Compiled(files::StepsPageLatex(page));
+    ASSERT_EQ(pdf.code, 0) << LogEnd(pdf);
+    size_t pages = 0;
+    EXPECT_GE(TurnedA4Pages(pdf.info, pages), 1u);
+    EXPECT_GE(pages, 2u);
+    EXPECT_LE(WidestOverfull(pdf.log), 3.0);
+    EXPECT_EQ(Count(pdf.log, "Overfull \\vbox"), 0u);
+    EXPECT_EQ(Headings(pdf.text), page.tableaux.size());
+}
+
+// An integer search of 97 nodes: each node's last tableau, then the tree,
+// which breaks across upright pages with its headings repeated.
+TEST(StepsLatex, LongIntegerSearchBreaksAcrossPages) {
+    NEED_PDFLATEX();
+    const ProblemText typed{1, "12a+11b+10c+9d+8e+7f", {"6a+5b+5c+4d+4e+3f<17.5", "entero: a,b,c,d,e,f", "a,b,c,d,e,f>0"}};
+    ProblemModel model;
+    BuildReport report;
+    ASSERT_TRUE(ModelFromText(model, typed, report)) << report.errorPanel;
+    RandomGenerator random;
+    const BranchResult r = BranchAndBound(typed, model, random, PivotRule::LargestCoefficient, [] { return true; });
+    ASSERT_GE(r.nodes.size(), 50u);
+    files::StepsPage page;
+    page.sense = "Maximizar";
+    page.objective = typed.objective;
+    page.lines = typed.lines;
+    for (const BranchNode& node : r.nodes) {
+        StepHistory steps;
+        steps.Start(*node.last, NoteOf(*node.last, true));
+        StepsPageInput in;
+        in.numbers = {false, "."};
+        files::StepsPage part = BuildStepsPage(*node.last, steps, in);
+        ASSERT_EQ(part.tableaux.size(), 1u);
+        part.tableaux[0].node = "Nodo " + std::to_string(node.number) + " · " + BoundsText(model, node);
+        page.tableaux.push_back(std::move(part.tableaux[0]));
+    }
+    page.tree.headings = BranchHeadings(r);
+    for (const BranchRow& row : BranchRows(r, model, false, ".")) page.tree.rows.push_back(row.cells);
+    page.tree.ending = {NodeCountText(r)};
+    const Pdf pdf = Compiled(files::StepsPageLatex(page));
+    ASSERT_EQ(pdf.code, 0) << LogEnd(pdf);
+    size_t pages = 0;
+    EXPECT_EQ(TurnedA4Pages(pdf.info, pages), 0u);
+    EXPECT_GE(pages, 10u);
+    EXPECT_LE(WidestOverfull(pdf.log), 3.0);
+    EXPECT_EQ(Count(pdf.log, "Overfull \\vbox"), 0u);
+    for (const BranchNode& node : r.nodes)
+        EXPECT_EQ(Count(pdf.text, "Nodo " + std::to_string(node.number) + " ·"), 1u) << node.number;
+    // The tree's head on every page it takes, more than one.
+    EXPECT_GE(Count(pdf.text, "Padre"), 2u);
+    EXPECT_EQ(Count(pdf.text, NodeCountText(r)), 1u);
+}
+
 } // namespace
 } // namespace optimara
