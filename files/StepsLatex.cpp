@@ -181,25 +181,10 @@ Table FormGrid(const StepsPageTable& form) {
     return table;
 }
 
-// A table of words and numbers (the ratio test, the sensitivity, the
-// tree): when its columns do not fit the line, the widest become
-// paragraphs sharing what the others leave.
-Table WordsTable(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
-                 int boldRow = -1) {
-    Table table;
-    table.rules = true;
-    std::vector<std::string> set;
-    for (const std::string& h : headings) set.push_back(Prose(h));
-    table.Add(headings, std::move(set));
-    for (size_t r = 0; r < rows.size(); ++r) {
-        set.clear();
-        for (const std::string& cell : rows[r])
-            set.push_back(Cell(cell, static_cast<int>(r) == boldRow ? CellMark::Bold : CellMark::None));
-        std::vector<std::string> raw = rows[r];
-        raw.resize(headings.size());
-        set.resize(headings.size());
-        table.Add(raw, std::move(set));
-    }
+// The columns of a table of words: numbers right, words left; when they do
+// not fit the line, the widest become paragraphs until each has 60 pt at
+// least of what the others leave, shared by their widths.
+void WordsColumns(Table& table) {
     // Set in the normal size (never more than 8 columns).
     std::vector<double> natural;
     for (int chars : table.widths) natural.push_back(chars * 0.5 * 10 + 12);
@@ -209,7 +194,6 @@ Table WordsTable(const std::vector<std::string>& headings, const std::vector<std
     std::vector<bool> paragraph(natural.size(), false);
     double rest = kUprightWidth, shared = 0;
     for (double w : natural) rest -= w;
-    // The widest become paragraphs until they have 60 pt each at least.
     for (size_t k = 0; k < order.size() && rest < 60.0 * static_cast<double>(k); ++k) {
         paragraph[order[k]] = true;
         rest += natural[order[k]];
@@ -226,6 +210,26 @@ Table WordsTable(const std::vector<std::string>& headings, const std::vector<std
         table.columns += width;
         table.fixedWidth = kUprightWidth;
     }
+}
+
+// A table of words and numbers: the ratio test, the sensitivity, the tree.
+Table WordsTable(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
+                 int boldRow = -1) {
+    Table table;
+    table.rules = true;
+    std::vector<std::string> set;
+    for (const std::string& h : headings) set.push_back(Prose(h));
+    table.Add(headings, std::move(set));
+    for (size_t r = 0; r < rows.size(); ++r) {
+        set.clear();
+        for (const std::string& cell : rows[r])
+            set.push_back(Cell(cell, static_cast<int>(r) == boldRow ? CellMark::Bold : CellMark::None));
+        std::vector<std::string> raw = rows[r];
+        raw.resize(headings.size());
+        set.resize(headings.size());
+        table.Add(raw, std::move(set));
+    }
+    WordsColumns(table);
     return table;
 }
 
