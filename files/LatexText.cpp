@@ -155,8 +155,8 @@ const char* AsciiCommand(char32_t c) {
     case '~': return "\\textasciitilde{}";
     // T1 makes « of "<<", „ of ",,", ” of "''", – of "--", ¡ of "!`";
     // a bracket after a row's end would read as its option.
-    case '<': return "\\textless{}\\allowbreak{}";
-    case '>': return "\\textgreater{}\\allowbreak{}";
+    case '<': return "\\textless{}";
+    case '>': return "\\textgreater{}";
     case ',': return ",{}";
     case '\'': return "\\textquotesingle{}";
     case '`': return "\\textasciigrave{}";
@@ -165,7 +165,7 @@ const char* AsciiCommand(char32_t c) {
     case '|': return "\\textbar{}";
     case '[': return "{[}";
     case ']': return "{]}";
-    // Long sums and lists may break after their signs.
+    // Long sums may break after their signs.
     case '+': return "+\\allowbreak{}";
     case '=': return "=\\allowbreak{}";
     case '\t': return " ";

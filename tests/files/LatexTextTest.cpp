@@ -51,7 +51,7 @@ TEST(LatexText, SpecialCharactersLigaturesAndSymbols) {
         {"año", "año"},
         {"x--y", "x-{}-{}y"},
         {"x''", "x\\textquotesingle{}\\textquotesingle{}"},
-        {"<<", "\\textless{}\\allowbreak{}\\textless{}\\allowbreak{}"},
+        {"<<x>>", "\\textless{}\\textless{}x\\textgreater{}\\textgreater{}"},
         {"a,,b", "a,\\allowbreak{},\\allowbreak{}b"},
         {"3,5", "3,{}5"},
         {"[1]", "{[}1{]}"},
