@@ -174,7 +174,7 @@ TEST(StepsLatex, EveryCatalogueProblemCompilesInEveryFormAndNotation) {
         {TableauForm::Full, {true, "."}, true, SolveMethod::TwoPhases},
         {TableauForm::Dictionary, {false, "."}, true, SolveMethod::TwoPhases},
         {TableauForm::Dictionary, {true, ","}, false, SolveMethod::Compact},
-        {TableauForm::Matrix, {false, "."}, true, SolveMethod::BigM},
+        {TableauForm::Matrix, {false, "."}, true, SolveMethod::Compact},
         {TableauForm::Matrix, {true, "."}, false, SolveMethod::Compact},
     };
     for (const Way& way : ways) {
