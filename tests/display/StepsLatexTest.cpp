@@ -126,12 +126,12 @@ StepsPageInput InputOf(const Solved& s, TableauForm form, const NumberText& numb
 }
 
 // The page as the window writes it, its sensitivity and dual at the optimum
-// (read from the compact method's optimum, the same whatever the method).
+// (which reads a compact tableau: an artificial method's optimum has none).
 files::StepsPage PageOf(Solved& s, TableauForm form, const NumberText& numbers) {
     files::StepsPage page = BuildStepsPage(s.state, s.history, InputOf(s, form, numbers));
-    const Solved plain(s.text, SolveMethod::Compact, false);
+    if (UsesArtificials(s.state.Method)) return page;
     const SensitivityView view =
-        ComputeSensitivityView(plain.state, s.text, true, numbers.floating, numbers.separator);
+        ComputeSensitivityView(s.state, s.text, true, numbers.floating, numbers.separator);
     if (view.available) {
         files::StepsPageSensitivity& out = page.sensitivity;
         std::copy(kSensitivityLineHeadings.begin(), kSensitivityLineHeadings.end(), out.lineHeadings.begin());
@@ -179,11 +179,12 @@ TEST(StepsLatex, EveryCatalogueProblemCompilesInEveryFormAndNotation) {
     };
     for (const Way& way : ways) {
         std::vector<std::string> documents;
-        size_t tableaux = 0;
+        size_t tableaux = 0, analysed = 0;
         for (const catalogue::KnownProblem& known : catalogue::Problems()) {
             Solved s({known.comboIndex, known.objective, known.lines}, way.method, way.exact);
             const files::StepsPage page = PageOf(s, way.form, way.numbers);
             tableaux += page.tableaux.size();
+            analysed += !page.sensitivity.lines.empty();
             documents.push_back(files::StepsPageLatex(page));
         }
         const std::string what = "form " + std::to_string(int(way.form)) + ", method " + std::to_string(int(way.method));
@@ -191,6 +192,8 @@ TEST(StepsLatex, EveryCatalogueProblemCompilesInEveryFormAndNotation) {
         ASSERT_EQ(pdf.code, 0) << what << "\n" << LogEnd(pdf);
         EXPECT_EQ(Count(pdf.text, "Pasos del método símplex"), documents.size()) << what;
         EXPECT_EQ(Headings(pdf.text), tableaux) << what;
+        EXPECT_EQ(Count(pdf.text, "Problema dual"), analysed) << what;
+        if (way.method == SolveMethod::Compact) EXPECT_GE(analysed, 9u) << what;
         EXPECT_EQ(Count(pdf.log, "Overfull \\hbox"), 0u) << what;
         // The typed objectives, as typed.
         EXPECT_EQ(Count(pdf.text, "0.6a+0.35b"), 1u) << what;
