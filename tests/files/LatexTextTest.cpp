@@ -3,6 +3,9 @@
 // LaTeX's T1 encoding and inputenc make of each character.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
+#include "FileIO.h"
 #include "LatexText.h"
 #include "StepsLatex.h"
 
@@ -152,6 +155,15 @@ TEST(StepsLatex, SectionsAndTheChoicesOfSize) {
     EXPECT_EQ(tall.find("\\begin{landscape}"), std::string::npos);
     EXPECT_NE(tall.find("\\begin{longtable}{l|rrrrrrr}"), std::string::npos);
     EXPECT_NE(tall.find("\\endhead"), std::string::npos);
+}
+
+TEST(StepsLatex, WrittenWholeOrNotAtAll) {
+    StepsPage page;
+    page.objective = "año_1";
+    QTemporaryDir dir;
+    WriteStepsLatex(dir.filePath("pasos.tex"), page);
+    EXPECT_EQ(ReadWholeFile(dir.filePath("pasos.tex")).toStdString(), StepsPageLatex(page));
+    EXPECT_THROW(WriteStepsLatex(dir.filePath("no/such/folder/pasos.tex"), page), FileError);
 }
 
 } // namespace
