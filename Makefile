@@ -9,6 +9,8 @@ PACKAGES = cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbe
 .PHONY: run test bench compare walk setup build install package
 # The icon files' painter, and what the install and package tests run.
 PACKAGES += qt6-svg-dev desktop-file-utils xdg-utils libfile-mimeinfo-perl shared-mime-info dpkg-dev file
+# The steps exported as LaTeX are compiled, and the PDF read back, by the tests.
+PACKAGES += texlive-latex-base texlive-latex-recommended poppler-utils
 PREFIX  ?= /usr/local
 
 setup:
