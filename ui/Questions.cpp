@@ -111,6 +111,13 @@ QString DialogQuestions::ChooseStepsFile(QWidget* window) {
     return ChosenFile(SaveDialog3);
 }
 
+QString DialogQuestions::ChooseLatexFile(QWidget* window) {
+    if (!SaveDialog5)
+        SaveDialog5 = MakeFileDialog(window, "SaveDialog5", QFileDialog::AcceptSave, "tex",
+                                     QString::fromUtf8("Documentos LaTeX (*.tex)"));
+    return ChosenFile(SaveDialog5);
+}
+
 QString DialogQuestions::ChooseLpFile(QWidget* window) {
     if (!SaveDialog4)
         SaveDialog4 = MakeFileDialog(window, "SaveDialog4", QFileDialog::AcceptSave, "lp", "CPLEX LP (*.lp)");

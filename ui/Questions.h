@@ -32,6 +32,8 @@ public:
     virtual QString ChooseStepsFile(QWidget* window) = 0;
     // The LP file to export the problem to; empty when cancelled.
     virtual QString ChooseLpFile(QWidget* window) = 0;
+    // The LaTeX file to write the steps to; empty when cancelled.
+    virtual QString ChooseLatexFile(QWidget* window) = 0;
     // After fifty cutting planes: go on for another fifty?
     virtual bool AskMoreCuts(QWidget* window) = 0;
     // One more line for the problem at its optimum, typed as the problem's
@@ -53,6 +55,7 @@ public:
     QString ChooseImageFile(QWidget* window) override;
     QString ChooseStepsFile(QWidget* window) override;
     QString ChooseLpFile(QWidget* window) override;
+    QString ChooseLatexFile(QWidget* window) override;
     bool AskMoreCuts(QWidget* window) override;
     QString AskConstraint(QWidget* window) override;
     bool AskExercise(QWidget* window, ExerciseRequest& request) override;
@@ -65,6 +68,7 @@ private:
     QFileDialog* SaveDialog2 = nullptr;
     QFileDialog* SaveDialog3 = nullptr;
     QFileDialog* SaveDialog4 = nullptr;
+    QFileDialog* SaveDialog5 = nullptr;
 };
 
 } // namespace optimara

@@ -13,6 +13,7 @@
 #include "Questions.h"
 #include "SensitivityView.h"
 #include "StatusTexts.h"
+#include "StepsLatex.h"
 #include "StepsPage.h"
 #include "StepsReport.h"
 #include "Zoom.h"
@@ -52,6 +53,7 @@ StepsFeature::StepsFeature(FeatureHost& host) : Feature(host) {
     ViewPath1->setCheckable(true);
     ViewPath1->setChecked(true);
     SaveStepsAs1 = host_.AddMenuItem(MenuPlace::FileExports, "Guardar &pasos como...", "SaveStepsAs1");
+    ExportLatex1 = host_.AddMenuItem(MenuPlace::FileExports, "Exportar pasos a &LaTeX...", "ExportLatex1");
 
     GridMenu1 = new QMenu(host_.Window());
     GridMenu1->setObjectName("GridMenu1");
@@ -68,6 +70,7 @@ void StepsFeature::Wire() {
     OnTrigger(ChoosePivot1, [this] { ChoosePivot1Click(); });
     OnToggle(ViewPath1, [this] { ViewPath1Click(); });
     OnTrigger(SaveStepsAs1, [this] { SaveStepsAs1Click(); });
+    OnTrigger(ExportLatex1, [this] { ExportLatex1Click(); });
     OnTrigger(PivotHere1, [this] { ChoosePivotAt(menuRow_, menuCol_); });
     connect(host_.Grid(), &QAbstractItemView::customContextMenuRequested, this,
             [this](const QPoint& pos) { RunGuarded([this, pos] { GridMenuRequested(pos); }); });
@@ -81,6 +84,7 @@ void StepsFeature::StepsShown() {
     StepForward1->setEnabled(work);
     ChoosePivot1->setEnabled(work && state.Running());
     SaveStepsAs1->setEnabled(work && ready && state.Steps.Started());
+    ExportLatex1->setEnabled(SaveStepsAs1->isEnabled());
 }
 
 void StepsFeature::DrawLayer(QImage& layer, const QSize& size, int variables) {
@@ -150,7 +154,18 @@ void StepsFeature::SaveStepsAs1Click() {
     if (!name.isEmpty()) SaveStepsTo(name);
 }
 
-void StepsFeature::SaveStepsTo(const QString& name) {
+void StepsFeature::ExportLatex1Click() {
+    StepsShown();
+    if (!ExportLatex1->isEnabled()) return;
+    const QString name = host_.Ask().ChooseLatexFile(host_.Window());
+    if (!name.isEmpty()) SaveLatexTo(name);
+}
+
+void StepsFeature::SaveStepsTo(const QString& name) { files::WriteStepsPage(name, PageOfSteps()); }
+
+void StepsFeature::SaveLatexTo(const QString& name) { files::WriteStepsLatex(name, PageOfSteps()); }
+
+files::StepsPage StepsFeature::PageOfSteps() {
     AppState& state = host_.State();
     const ProblemText text = host_.ReadProblemText();
     const bool floating = host_.Floating();
@@ -175,7 +190,7 @@ void StepsFeature::SaveStepsTo(const QString& name) {
         const bool open = search.NodeOpen() && state.shownNode == search.Current();
         WriteSearchPage(page, search, state.nodeSteps, open ? &state.problem : nullptr, state.Steps, input);
     }
-    files::WriteStepsPage(name, page);
+    return page;
 }
 
 } // namespace optimara

@@ -5,6 +5,7 @@
 // road the method took drawn on the picture, and the steps written out as a
 // page for printing.
 #include "Feature.h"
+#include "StepsPage.h"
 
 class QAction;
 class QMenu;
@@ -23,6 +24,7 @@ public:
     void StepBack1Click();
     // Writes the page of the steps made so far to the file.
     void SaveStepsTo(const QString& fileName);
+    void SaveLatexTo(const QString& fileName);
 
 private:
     void Wire();
@@ -30,6 +32,8 @@ private:
     void ChoosePivot1Click();
     void ViewPath1Click();
     void SaveStepsAs1Click();
+    void ExportLatex1Click();
+    files::StepsPage PageOfSteps();
     void ChoosePivotAt(int gridRow, int gridCol);
     void GridMenuRequested(const QPoint& pos);
 
@@ -38,6 +42,7 @@ private:
     QAction* ChoosePivot1 = nullptr;
     QAction* ViewPath1 = nullptr;
     QAction* SaveStepsAs1 = nullptr;
+    QAction* ExportLatex1 = nullptr;
     QMenu* GridMenu1 = nullptr;
     QAction* PivotHere1 = nullptr;
     int menuRow_ = -1, menuCol_ = -1;  // the grid cell the grid's menu was opened on

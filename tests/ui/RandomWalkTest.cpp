@@ -102,6 +102,7 @@ public:
     QString ChooseImageFile(QWidget*) override { return exportFile("bmp"); }
     QString ChooseStepsFile(QWidget*) override { return exportFile("html"); }
     QString ChooseLpFile(QWidget*) override { return exportFile("lp"); }
+    QString ChooseLatexFile(QWidget*) override { return exportFile("tex"); }
 };
 
 class RandomWalk : public ::testing::Test, public WindowProbe {
@@ -140,7 +141,7 @@ protected:
             r.kind = ExerciseKinds()[size_t(std::uniform_int_distribution<int>(0, 5)(random))];
             r.variables = uint32_t(std::uniform_int_distribution<int>(2, 4)(random));
             r.integer = r.kind == ExerciseKind::IntegerGap;
-            r.greaterAndEqual = Chance(2);
+            r.greaterAndEqual = r.kind == ExerciseKind::Infeasible || Chance(2);
             r.seed = uint64_t(std::uniform_int_distribution<int>(1, 50)(random));
             return !Chance(4);
         };

@@ -202,6 +202,11 @@ public:
     std::function<bool()> moreCuts;
     // The line typed for "Añadir restricción..."; empty is a cancel.
     std::function<QString()> constraint;
+    // The LaTeX file the steps go to; empty is a cancel.
+    std::function<QString()> latexFile;
+    QString ChooseLatexFile(QWidget* window) override {
+        return latexFile ? latexFile() : DialogQuestions::ChooseLatexFile(window);
+    }
     // The exercise asked for; false is a cancel.
     std::function<bool(ExerciseRequest&)> exercise;
     bool AskExercise(QWidget* window, ExerciseRequest& request) override {
