@@ -157,6 +157,10 @@ void TForm1::CreateProblemControls() {
     Button1 = MakeButton(QString::fromUtf8("Una Solución"), WorkArea, "Button1");
     Button1->setFocusPolicy(Qt::StrongFocus);
     Button1->setDefault(true);
+    // The projector's keys: F5 solves, F6 steps and F7 goes back (the
+    // last two are the "&Pasos" menu's).
+    Button1->setShortcut(QKeySequence(Qt::Key_F5));
+    Button1->setToolTip(QString::fromUtf8("Una Solución (F5)"));
     Button2 = MakeButton("Paso a paso", WorkArea, "Button2");
 }
 

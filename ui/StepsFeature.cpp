@@ -44,9 +44,10 @@ StepsFeature::StepsFeature(FeatureHost& host) : Feature(host) {
     StepBack1 = host_.AddMenuItem(MenuPlace::StepsMoves, QString::fromUtf8("Paso &atrás"), "StepBack1");
     // Alt with the arrows: the editors keep Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z
     // for their own undo and redo.
-    StepBack1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    // F7 first, so that the menu shows it, as F6 for the step forward.
+    StepBack1->setShortcuts({QKeySequence(Qt::Key_F7), QKeySequence(Qt::ALT | Qt::Key_Left)});
     StepForward1 = host_.AddMenuItem(MenuPlace::StepsMoves, "Paso a&delante", "StepForward1");
-    StepForward1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    StepForward1->setShortcuts({QKeySequence(Qt::Key_F6), QKeySequence(Qt::ALT | Qt::Key_Right)});
     host_.AddMenuSeparator(MenuPlace::StepsPivot);
     ChoosePivot1 = host_.AddMenuItem(MenuPlace::StepsPivot, "&Elegir pivote", "ChoosePivot1");
     ViewPath1 = host_.AddMenuItem(MenuPlace::ImageLayers, "Ver re&corrido", "ViewPath1");

@@ -389,7 +389,9 @@ TEST_F(FileCommands, RealDialogsAddTheSuffixAndConfirmOverwriting) {
     EXPECT_EQ(offered, "");
     seen = Run(Open1(), {choose(Path("problema.lpf"))});
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(filters, QStringList({"Linear Programing Files (*.lpf)"}));
+    // Opening offers the problem files first, then other tools' files.
+    EXPECT_EQ(filters, QStringList({"Linear Programing Files (*.lpf)", "Archivos LP (*.lp)",
+                                    "Archivos MPS (*.mps *.fmps)"}));
     EXPECT_EQ(Edit1()->text(), "3x+2y");
     EXPECT_EQ(Panel(1), "Hecho");
 }

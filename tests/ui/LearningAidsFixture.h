@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableView>
 
 #include "UiTestSupport.h"
@@ -34,6 +35,26 @@ std::vector<int32_t> Ints(const M& z) {
         for (uint32_t c = 1; c <= z.cols; ++c) out.push_back(z.Index(r, c));
     return out;
 }
+
+// The settings keys a test changes, put back as they were when it ends.
+// Made with the fixture, before its window reads them; gone after it.
+class KeptSettings {
+public:
+    explicit KeptSettings(std::initializer_list<const char*> keys) {
+        const QSettings store("Optimara", "Optimara");
+        for (const char* key : keys) kept_[key] = store.value(key);
+    }
+    ~KeptSettings() {
+        QSettings store("Optimara", "Optimara");
+        for (const auto& [key, value] : kept_) {
+            if (value.isValid()) store.setValue(QString::fromStdString(key), value);
+            else store.remove(QString::fromStdString(key));
+        }
+    }
+
+private:
+    std::map<std::string, QVariant> kept_;
+};
 
 class LearningAids : public WindowTest {
 protected:

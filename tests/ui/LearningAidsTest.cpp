@@ -98,9 +98,28 @@ TEST_F(LearningAids, GoingBackAfterASolutionRetracesItsSteps) {
     EXPECT_EQ(Status()->Text(2), panel);
 }
 
+// The projector's keys from the editor: F6 builds and steps, F7 goes back,
+// F5 solves to the end.
+TEST_F(LearningAids, FunctionKeysStepGoBackAndSolve) {
+    TypeProblem(1, "3x+5y", {"x<4", "2y<12", "3x+2y<18", "x>0", "y>0"});
+    QWidget* editor = Find<QWidget>("RichEdit1");
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_F6);
+    QTest::keyClick(editor, Qt::Key_F6);
+    EXPECT_EQ(Status()->Text(2), "Paso 1 · mejorando el objetivo");
+    QTest::keyClick(editor, Qt::Key_F7);
+    EXPECT_EQ(form->State().Steps.Steps(), 0u);
+    QTest::keyClick(editor, Qt::Key_F5);
+    // A button's key presses it as a click shown on screen, a moment later.
+    for (int k = 0; k < 50 && Find<QLineEdit>("Edit2")->text() != "36"; ++k) QTest::qWait(20);
+    EXPECT_EQ(Find<QLineEdit>("Edit2")->text(), "36");
+}
+
 TEST_F(LearningAids, StepKeysLeaveTheEditorsUndoAlone) {
-    EXPECT_EQ(Action("StepBack1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Left));
-    EXPECT_EQ(Action("StepForward1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Right));
+    EXPECT_EQ(Action("StepBack1")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::Key_F7), QKeySequence(Qt::ALT | Qt::Key_Left)}));
+    EXPECT_EQ(Action("StepForward1")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::Key_F6), QKeySequence(Qt::ALT | Qt::Key_Right)}));
     TypeProblem(1, "x+y", {"x+y>2", "x<3", "y<3", "x>0", "y>0"});
     QWidget* editor = Find<QWidget>("RichEdit1");
     editor->setFocus();

@@ -17,22 +17,8 @@ namespace {
 
 class Methods : public LearningAids {
 protected:
-    void SetUp() override {
-        const QSettings store("Optimara", "Optimara");
-        for (const char* key : kKeys) kept[key] = store.value(key);
-        LearningAids::SetUp();
-    }
-    void TearDown() override {
-        LearningAids::TearDown();
-        QSettings store("Optimara", "Optimara");
-        for (const char* key : kKeys) {
-            if (kept[key].isValid()) store.setValue(key, kept[key]);
-            else store.remove(key);
-        }
-    }
+    KeptSettings kept{"pasos/metodo", "pasos/entero", "pasos/regla", "pasos/nodos-desde-el-padre"};
     QString Value() { return Find<QLineEdit>("Edit2")->text(); }
-    static constexpr const char* kKeys[] = {"pasos/metodo", "pasos/entero", "pasos/regla", "pasos/nodos-desde-el-padre"};
-    std::map<std::string, QVariant> kept;
 };
 
 // Min 2x+3y, x+y≥4, x+3y≥6: 9 at (3,1) by every method.

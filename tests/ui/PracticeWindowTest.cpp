@@ -15,19 +15,7 @@ namespace {
 
 class PracticeTest : public LearningAids {
 protected:
-    void SetUp() override {
-        const QSettings store("Optimara", "Optimara");
-        for (const char* key : kKeys) kept[key] = store.value(key);
-        LearningAids::SetUp();
-    }
-    void TearDown() override {
-        LearningAids::TearDown();
-        QSettings store("Optimara", "Optimara");
-        for (const char* key : kKeys) {
-            if (kept[key].isValid()) store.setValue(key, kept[key]);
-            else store.remove(key);
-        }
-    }
+    KeptSettings kept{"pasos/practica", "pasos/regla", "notacion/forma"};
     void Click(int row, int col) {
         QTableView* grid = Grid();
         const QPoint at = grid->visualRect(grid->model()->index(row, col)).center();
@@ -44,8 +32,6 @@ protected:
         QTest::keyClick(editor, Qt::Key_Return);
     }
     QString Said() { return Find<QPlainTextEdit>("Explicacion")->toPlainText(); }
-    static constexpr const char* kKeys[] = {"pasos/practica", "pasos/regla", "notacion/forma"};
-    std::map<std::string, QVariant> kept;
 };
 
 // Max 3x+5y: y enters, h2 leaves; the compact tableau after it, by hand.
