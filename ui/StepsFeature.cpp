@@ -129,7 +129,9 @@ void StepsFeature::GridMenuRequested(const QPoint& pos) {
     QAbstractItemView* grid = host_.Grid();
     const QModelIndex index = grid->indexAt(pos);
     if (!index.isValid()) return;
-    if (!host_.State().IsCandidate(index.row(), index.column())) {
+    // In practice the menu is offered on every cell: which cells it offers
+    // would give the candidates away; the choice is checked when made.
+    if (!host_.State().practice.On() && !host_.State().IsCandidate(index.row(), index.column())) {
         host_.RefusePivot(index.row(), index.column());
         return;
     }

@@ -43,6 +43,7 @@ TEST_F(PracticeTest, TheStudentMakesTheStepAndIsChecked) {
     Step();  // no pivot by itself
     EXPECT_TRUE(Said().startsWith(QString::fromUtf8("Práctica: elija la columna"))) << Said().toStdString();
     EXPECT_FALSE(GridText(2, 2).startsWith("*"));  // no mark gives the pivot away
+    EXPECT_TRUE(RightClick({1, 2}));                // nor the grid's menu
     Click(2, 1);                                   // x's column, h2's row: x may enter
     Click(2, 1);                                   // but h2 does not limit it
     EXPECT_TRUE(Said().startsWith("No: ")) << Said().toStdString();
