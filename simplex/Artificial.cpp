@@ -204,26 +204,12 @@ int32_t SelectArtificialPivot(EngineState& e) {
     return Select(e, false);
 }
 
-int32_t NextArtificialStep(EngineState& e) {
+void NoteLeavingArtificial(EngineState& e) {
     ArtificialPart& a = e.Artificials;
     a.leftAtLastStep = 0;
     const PivotCell chosen = ChosenCell(e.PivotMarks);
     if (e.CandidateCount != 0 && chosen.row != 0)
         a.leftAtLastStep = ArtificialOf(e, static_cast<uint32_t>(e.Labels.Index(Columns(e) + chosen.row, 1)));
-    int32_t status = 0;
-    if (e.Exact) {
-        PivotStep(e.ExactTableau, e.PivotMarks, e.CandidateCount, e.Labels);
-        MatrixR rounded = e.ExactTableau.ToReal();
-        e.Tableau.Swap(rounded);
-        status = SelectArtificialPivot(e);
-    } else {
-        PivotStep(e.Tableau, e.PivotMarks, e.CandidateCount, e.Labels);
-        SnapTableau(e.Tableau);
-        status = SelectArtificialPivot(e);
-    }
-    e.Stage = StageOf(status);
-    e.AtBuild = false;
-    return status;
 }
 
 } // namespace optimara

@@ -52,8 +52,8 @@ void AddArtificials(EngineState& state, const std::vector<char>& negated);
 // the M part compared first. Returns the status as SelectPivot does.
 int32_t SelectArtificialPivot(EngineState& state);
 
-// NextStep for the artificial methods: the same pivot step, then the
-// method's choice.
-int32_t NextArtificialStep(EngineState& state);
+// Before NextStep's pivot: notes the artificial the chosen pivot takes out
+// of the basis (leftAtLastStep), 0 for none.
+void NoteLeavingArtificial(EngineState& state);
 
 } // namespace optimara

@@ -21,8 +21,9 @@
 #include <cmath>
 #include <vector>
 
-#include "MatrixQ.h"
+#include "Artificial.h"
 #include "DualSimplex.h"
+#include "MatrixQ.h"
 
 namespace optimara {
 namespace {
@@ -171,6 +172,7 @@ int32_t SelectDualPivot(const MatrixQ& T, MatrixZ& marks, int32_t& count, Random
 }
 
 int32_t SelectMethodPivot(EngineState& e) {
+    if (UsesArtificials(e.Method)) return SelectArtificialPivot(e);
     const bool dual = e.Method == SolveMethod::DualSimplex;
     if (e.Exact)
         return dual ? SelectDualPivot(e.ExactTableau, e.PivotMarks, e.CandidateCount, e.Random, e.Rule, &e.Labels,

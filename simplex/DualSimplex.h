@@ -44,7 +44,8 @@ int32_t SelectDualPivot(const MatrixQ& tableau, MatrixZ& pivotMarks, int32_t& ca
                         int32_t* draw = nullptr);
 
 // The choice of the state's method on the state's own tableau (the exact one
-// in exact arithmetic); the compact method's is SelectPivot's.
+// in exact arithmetic): the artificial methods', the dual simplex's, or the
+// compact method's SelectPivot.
 int32_t SelectMethodPivot(EngineState& state);
 
 } // namespace optimara

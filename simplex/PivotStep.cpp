@@ -144,18 +144,16 @@ void PivotStep(MatrixQ& T, const MatrixZ& pivotMarks, int32_t candidateCount, Ma
 }
 
 int32_t NextStep(EngineState& e) {
-    if (UsesArtificials(e.Method)) return NextArtificialStep(e);
-    int32_t status = 0;
+    if (UsesArtificials(e.Method)) NoteLeavingArtificial(e);
     if (e.Exact) {
         PivotStep(e.ExactTableau, e.PivotMarks, e.CandidateCount, e.Labels);
-        status = SelectMethodPivot(e);
         MatrixR rounded = e.ExactTableau.ToReal();
         e.Tableau.Swap(rounded);
     } else {
         PivotStep(e.Tableau, e.PivotMarks, e.CandidateCount, e.Labels);
         SnapTableau(e.Tableau);
-        status = SelectMethodPivot(e);
     }
+    const int32_t status = SelectMethodPivot(e);
     e.Stage = StageOf(status);
     e.AtBuild = false;
     return status;
