@@ -4,6 +4,8 @@
 // bound, and the refusals in the user's words.
 #include "ModelImport.h"
 
+#include "Sensitivity.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -11,6 +13,7 @@
 
 #include "BuildProblem.h"
 #include "ImportedModel.h"
+#include "Sensitivity.h"
 #include "TextRules.h"
 
 namespace optimara {
@@ -61,20 +64,8 @@ double FileNumber(std::string_view text, int line) {
 }
 
 std::string TypedNumber(double value) {
-    if (value == 0.0) return "0";
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific).ptr;
-    const std::string text(buffer, end);
-    const size_t e = text.find('e');
-    std::string digits = text.substr(0, e);
-    if (digits.size() > 1) digits.erase(1, 1);  // the point after the first digit
-    const int point = std::stoi(text.substr(e + 1)) + 1;  // digits before the point
-    std::string out = value < 0 ? "-" : "";
-    const auto count = static_cast<int>(digits.size());
-    if (point <= 0) out += "0." + std::string(size_t(-point), '0') + digits;
-    else if (point >= count) out += digits + std::string(size_t(point - count), '0');
-    else out += digits.substr(0, size_t(point)) + "." + digits.substr(size_t(point));
-    return out;
+    // The problem's own writing of a number; a negative zero is 0.
+    return optimara::TypedNumber(value == 0.0 ? 0.0 : value);
 }
 
 namespace {

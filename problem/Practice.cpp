@@ -115,10 +115,7 @@ template <class Matrix>
 void CompactGrid(const ProblemState& state, const Matrix& T, PracticeGrid& g) {
     const uint32_t n = T.cols - 1, m = ConstraintRows(state);
     const std::vector<std::string> names = FormVariableNames(state);
-    const auto name = [&](uint32_t position) {
-        const int32_t v = state.Labels.Index(position, 1);
-        return v >= 1 && size_t(v) <= names.size() ? names[size_t(v - 1)] : std::string("?");
-    };
+    const auto name = [&](uint32_t position) { return NameAtPosition(names, state.Labels, position); };
     g.rows = int(T.rows + 1);
     g.cols = int(T.cols + 1);
     g.labels.assign(size_t(g.rows) * size_t(g.cols), std::string());

@@ -352,4 +352,9 @@ uint32_t TableauColumnOfGrid(const ProblemState& state, TableauForm form, int gr
     return 0;
 }
 
+std::string NameAtPosition(const std::vector<std::string>& names, const MatrixZ& labels, uint32_t position) {
+    const int32_t v = position >= 1 && position <= labels.rows ? labels.Index(position, 1) : 0;
+    return v >= 1 && size_t(v) <= names.size() ? names[size_t(v - 1)] : std::string("?");
+}
+
 } // namespace optimara

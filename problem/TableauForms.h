@@ -34,6 +34,9 @@ bool FormsFit(const ProblemState& state);
 // the tableau's columns, a split free variable's two columns primed as the
 // compact grid names them, then the slacks h1, h2, ...
 std::vector<std::string> FormVariableNames(const ProblemState& state);
+// The name of the variable standing at a position of the compact tableau
+// (1..n its columns, n+r row r), from those names; "?" for none.
+std::string NameAtPosition(const std::vector<std::string>& names, const MatrixZ& labels, uint32_t position);
 
 // The problem as the method reads it.
 template <class Num>

@@ -41,14 +41,21 @@ bool ReadOtherTool(const QString& name, ProblemText& text) {
     if (!OtherToolFile(name)) return false;
     QFile file(name);
     // A huge file is refused by its size, without reading it.
-    if (file.size() > qint64(kMaxImportBytes))
-        return ShowErrorBox(QString::fromUtf8(kImportTooLarge)), false;
-    if (!file.open(QIODevice::ReadOnly))
-        return ShowErrorBox(QString::fromUtf8("No se puede abrir el archivo «%1».").arg(name)), false;
-    const std::string bytes = file.readAll().toStdString();
-    const ImportResult result =
-        QFileInfo(name).suffix().toLower() == "lp" ? ImportLp(bytes) : ImportMps(bytes);
-    if (!result.ok) return ShowErrorBox(QString::fromStdString(result.refusal)), false;
+    QString refusal;
+    ImportResult result;
+    if (file.size() > qint64(kMaxImportBytes)) {
+        refusal = QString::fromUtf8(kImportTooLarge);
+    } else if (!file.open(QIODevice::ReadOnly)) {
+        refusal = QString::fromUtf8("No se puede abrir el archivo «%1».").arg(name);
+    } else {
+        const std::string bytes = file.readAll().toStdString();
+        result = QFileInfo(name).suffix().toLower() == "lp" ? ImportLp(bytes) : ImportMps(bytes);
+        refusal = QString::fromStdString(result.refusal);
+    }
+    if (!result.ok) {
+        ShowErrorBox(refusal);
+        return false;
+    }
     text = result.text;
     return true;
 }

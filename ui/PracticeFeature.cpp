@@ -133,13 +133,13 @@ void PracticeFeature::Choose(const QModelIndex& index) {
 void PracticeFeature::Check1Click() {
     AppState& state = host_.State();
     if (!state.practice.On() || state.practice.Stage() != PracticeStage::Typing) return;
-    host_.Grid()->setCurrentIndex(host_.Grid()->currentIndex());  // closes an open editor
-    if (auto* view = qobject_cast<QTableView*>(host_.Grid())) view->setFocus();
+    // The grid taking the focus back commits a cell still being edited.
+    host_.Grid()->setFocus();
     std::vector<std::string> typed;
     for (const PracticeCell& cell : state.practice.Next().cells) typed.push_back(model_->Text(cell.row, cell.col));
     const PracticeCheck check = state.CheckPractice(typed, host_.DecimalSeparator(), host_.Solver());
-    if (!check.Right())
-        for (const PracticeCell& cell : state.practice.Next().cells) model_->SetLook(cell.row, cell.col, PracticeModel::Look::Plain);
+    // A right answer made the step: the next tableau replaces these marks.
+    for (const PracticeCell& cell : state.practice.Next().cells) model_->SetLook(cell.row, cell.col, PracticeModel::Look::Plain);
     for (int k : check.wrong) {
         const PracticeCell& cell = state.practice.Next().cells[size_t(k)];
         model_->SetLook(cell.row, cell.col, PracticeModel::Look::Wrong);

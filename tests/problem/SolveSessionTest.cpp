@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "BuildProblem.h"
-#include "SolveSession.h"
+#include "SessionHost.h"
 
 using namespace optimara;
 
@@ -19,34 +18,15 @@ namespace {
 // the node's bound lines while the search builds), the error text goes to
 // the session, the questions take the scripted answers (No when they run
 // out) and are counted, as are the tableaux shown.
-class ScriptedHost : public NodeSolveHost {
+class ScriptedHost : public optimara::testing::SessionHost {
 public:
-    ScriptedHost(SolveSession& session, ProblemText text) : session_(session), text_(std::move(text)) {}
+    ScriptedHost(SolveSession& session, ProblemText text) : SessionHost(session, std::move(text)) {}
     std::deque<bool> restart, moreNodes;
     int restarts = 0, nodeQuestions = 0, shown = 0;
 
-    EngineState& Engine() override { return session_.problem; }
-    std::string ErrorPanel() const override { return session_.error; }
-    void SetErrorPanel(const std::string& t) override { session_.error = t; }
-    void ShowStage() override {}
-    void ClearNames() override { session_.problem.Names.clear(); }
-    void BuildProblem() override {
-        ProblemText text = text_;
-        if (session_.Searching()) text.lines.insert(text.lines.end(), bounds_.begin(), bounds_.end());
-        BuildReport report;
-        optimara::BuildProblem(session_.problem, text, report);
-        session_.error = report.errorPanel;
-    }
-    void ClearPicture() override {}
-    void DrawPlot() override {}
     void ShowTableau() override { ++shown; }
     bool AskRestart() override { return Answer(restart, restarts); }
     bool AskMoreNodes() override { return Answer(moreNodes, nodeQuestions); }
-    void SetBoundLines(std::vector<std::string> lines) override { bounds_ = std::move(lines); }
-
-    SolveSession::TypedText Typed() const {
-        return [this] { return text_; };
-    }
 
 private:
     static bool Answer(std::deque<bool>& answers, int& count) {
@@ -56,9 +36,6 @@ private:
         answers.pop_front();
         return yes;
     }
-    SolveSession& session_;
-    ProblemText text_;
-    std::vector<std::string> bounds_;
 };
 
 // n separate variables each below 1: the build and exactly n pivots.

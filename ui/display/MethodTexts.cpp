@@ -6,15 +6,6 @@
 #include "WorkedNumbers.h"
 
 namespace optimara {
-namespace {
-
-std::string Named(const std::vector<std::string>& names, const MatrixZ& labels, uint32_t position) {
-    const int32_t v = labels.Index(position, 1);
-    return v >= 1 && static_cast<size_t>(v) <= names.size() ? names[static_cast<size_t>(v - 1)] : "?";
-}
-
-} // namespace
-
 std::string MoreCutsQuestion(size_t cuts) {
     return "Se han añadido " + std::to_string(cuts) + " cortes y la solución aún no es entera. ¿Desea añadir otros " +
            std::to_string(kCutsPerQuestion) + "?";
@@ -32,7 +23,7 @@ std::string DualChoiceText(const ProblemState& state, const NumberText& numbers)
     if (proof)
         for (const DualRowChoice& r : rows)
             if (r.columns.empty())
-                return "Símplex dual: la fila " + std::to_string(r.row) + " (" + Named(names, state.Labels, n + r.row) +
+                return "Símplex dual: la fila " + std::to_string(r.row) + " (" + NameAtPosition(names, state.Labels, n + r.row) +
                        " = " + Text(r.value, numbers) +
                        ") no tiene ninguna entrada negativa: ningún valor de las variables la hace no negativa, "
                        "luego el problema no es factible.";
@@ -40,14 +31,14 @@ std::string DualChoiceText(const ProblemState& state, const NumberText& numbers)
     const DualRowChoice* leaving = &rows.front();
     for (const DualRowChoice& r : rows)
         if (r.row == chosen.row) leaving = &r;
-    std::string s = "Símplex dual: sale " + Named(names, state.Labels, n + leaving->row) + " (fila " +
+    std::string s = "Símplex dual: sale " + NameAtPosition(names, state.Labels, n + leaving->row) + " (fila " +
                     std::to_string(leaving->row) + ", Solución " + Text(leaving->value, numbers) + ")";
     s += std::string(", ") +
          (state.Rule == PivotRule::LargestCoefficient ? "la variable básica más negativa"
           : state.Rule == PivotRule::SmallestIndex    ? "la primera variable básica negativa por su índice (Bland)"
                                                       : "una de las variables básicas negativas, sorteada") +
          ". ";
-    s += "Entra " + Named(names, state.Labels, chosen.col) +
+    s += "Entra " + NameAtPosition(names, state.Labels, chosen.col) +
          ": la menor razón dual |z_j − c_j| / |a_rj| entre las entradas negativas de la fila, " +
          Text(leaving->ratio, numbers) + "; así todos los z_j − c_j conservan el signo del óptimo.";
     return s;

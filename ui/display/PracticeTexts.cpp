@@ -28,11 +28,6 @@ int Compare(const mpq_class& am, const mpq_class& a, const mpq_class& bm, const 
     return byM != 0 ? (byM > 0 ? 1 : -1) : (cmp(a, b) > 0 ? 1 : cmp(a, b) < 0 ? -1 : 0);
 }
 
-std::string Name(const std::vector<std::string>& names, const ProblemState& s, uint32_t position) {
-    const int32_t v = s.Labels.Index(position, 1);
-    return v >= 1 && size_t(v) <= names.size() ? names[size_t(v - 1)] : "?";
-}
-
 // Why the column or the cell cannot be the pivot's, in the compact method's
 // own words; the other methods say it plainly.
 std::string Refusal(const SolveSession& s, const PracticeEvent& e, const NumberText& numbers) {
@@ -40,7 +35,7 @@ std::string Refusal(const SolveSession& s, const PracticeEvent& e, const NumberT
     const std::vector<std::string> names = VariableNames(p);
     const uint32_t n = p.Tableau.cols - 1;
     if (e.cell.col == 0) return "Esa columna no es de ninguna variable que pueda entrar.";
-    const std::string column = Name(names, p, e.cell.col);
+    const std::string column = NameAtPosition(names, p.Labels, e.cell.col);
     if (e.kind == PracticeEvent::Kind::ColumnRefused) {
         if (p.Method == SolveMethod::Compact) {
             const std::string why = WhyNotPivot(p, 1, e.cell.col, numbers);
@@ -54,7 +49,7 @@ std::string Refusal(const SolveSession& s, const PracticeEvent& e, const NumberT
         const std::string why = WhyNotPivot(p, e.cell.row, e.cell.col, numbers);
         if (!why.empty()) return why;
     }
-    return "La fila de " + Name(names, p, n + e.cell.row) + " no puede dejar entrar a " + column +
+    return "La fila de " + NameAtPosition(names, p.Labels, n + e.cell.row) + " no puede dejar entrar a " + column +
            ": no es la de la razón mínima del método.";
 }
 
@@ -68,11 +63,11 @@ std::string NextMove(const SolveSession& s) {
         return "Práctica: elija la columna que entra (un clic en su encabezado o en una de sus celdas; "
                "«Elegir pivote» elige columna y fila a la vez).";
     case PracticeStage::Row:
-        return "Entra " + Name(names, p, chosen.col) +
+        return "Entra " + NameAtPosition(names, p.Labels, chosen.col) +
                ". Elija ahora la fila que sale: la de la razón mínima (un clic en una de sus celdas).";
     case PracticeStage::Typing:
-        return "Pivote en la fila de " + Name(names, p, p.Tableau.cols - 1 + chosen.row) + ", columna de " +
-               Name(names, p, chosen.col) +
+        return "Pivote en la fila de " + NameAtPosition(names, p.Labels, p.Tableau.cols - 1 + chosen.row) + ", columna de " +
+               NameAtPosition(names, p.Labels, chosen.col) +
                ". Escriba la tabla siguiente en la cuadrícula, todas las celdas, y pulse «Comprobar».";
     }
     return "";
@@ -92,7 +87,7 @@ std::string PracticePageText(const Practice& practice) {
            std::to_string(practice.Hints()) + " pistas.";
 }
 
-std::string CheckText(const PracticeGrid& g, const PracticeCheck& check, const NumberText& numbers) {
+std::string CheckText(const PracticeGrid& g, const PracticeCheck& check) {
     if (check.Right()) return "¡Correcto! La tabla escrita es la siguiente.";
     std::string s = std::to_string(check.wrong.size()) +
                     (check.wrong.size() == 1 ? " celda está mal (marcada)." : " celdas están mal (marcadas).") +
@@ -111,7 +106,6 @@ std::string CheckText(const PracticeGrid& g, const PracticeCheck& check, const N
     const int size = Compare(e.m, e.value, check.firstTypedM, check.firstTyped);
     s += sign == 0 ? "debe valer 0" : sign > 0 ? "debe ser positiva" : "debe ser negativa";
     if (sign != 0) s += size > 0 ? ", mayor que la escrita" : ", menor que la escrita";
-    (void)numbers;
     return s + ".";
 }
 
@@ -157,7 +151,7 @@ std::string PracticeText(const SolveSession& s, const NumberText& numbers) {
     case PracticeEvent::Kind::Checked:
         // A right check made the step: the stage is the next tableau's.
         answer = s.practice.Stage() == PracticeStage::Typing
-                     ? CheckText(s.practice.Next(), s.practice.LastCheck(), numbers)
+                     ? CheckText(s.practice.Next(), s.practice.LastCheck())
                      : "¡Correcto! Se hizo el paso con la tabla escrita.";
         break;
     case PracticeEvent::Kind::Hinted: answer = HintText(s.practice.Next(), e.hint, numbers); break;

@@ -22,7 +22,7 @@ std::string PracticePageText(const Practice& practice);
 std::string PracticeText(const SolveSession& session, const NumberText& numbers);
 
 // The first wrong cell of a check: where it is and which way it is wrong.
-std::string CheckText(const PracticeGrid& expected, const PracticeCheck& check, const NumberText& numbers);
+std::string CheckText(const PracticeGrid& expected, const PracticeCheck& check);
 
 // A hint on a cell of the next tableau, at its level.
 std::string HintText(const PracticeGrid& next, const PracticeHint& hint, const NumberText& numbers);
