@@ -3,6 +3,7 @@
 
 #include "FileIO.h"
 #include "TextCodec.h"
+#include "WindowPlacement.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -146,7 +147,7 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Memo1, 1);
     layout->addWidget(Button1, 0, Qt::AlignHCenter);
-    setFixedSize(620, 460);
+    setFixedSize(kDesignSize);
     CentreOnScreen(this);
 }
 
@@ -187,5 +188,10 @@ void TForm4::FormCreate(const QString& fileName, const QString& dataFolder, bool
 }
 
 void TForm4::Button1Click() { hide(); }
+
+void TForm4::SetZoom(int percent) {
+    ZoomWindow(this, kDesignSize, percent, true);
+    if (!isVisible()) CentreOnScreen(this);
+}
 
 } // namespace optimara

@@ -48,6 +48,9 @@ QString InstalledDataFolder();
 class TForm4 : public QWidget {
     Q_OBJECT
 public:
+    // Its size at normal zoom.
+    static constexpr QSize kDesignSize{620, 460};
+
     explicit TForm4(QWidget* parent = nullptr);
     // Loads the named file from the working directory into Memo1, or when it
     // cannot be opened there, the file of that name in the data folder; when
@@ -56,6 +59,8 @@ public:
     void FormCreate(const QString& fileName = QString::fromUtf8("Léame.txt"),
                     const QString& dataFolder = QString(), bool fromWorkingDirectory = true);
     void Button1Click();
+    // Its text and size at the zoom; a hidden window stays centred.
+    void SetZoom(int percent);
 
     QPlainTextEdit* Memo1 = nullptr;
     QPushButton* Button1 = nullptr;

@@ -11,6 +11,7 @@
 #include "Preferences.h"
 #include "SessionTexts.h"
 #include "StatusTexts.h"
+#include "WindowPlacement.h"
 #include "Zoom.h"
 
 namespace optimara {
@@ -71,11 +72,17 @@ void BranchFeature::Tree1Click() {
     if (!tree_) {
         tree_ = new TBranchForm(host_.Window());
         tree_->chooseNode = [this](int number) { ShowBranchNode(number, true); };
+        ZoomChanged(host_.Zoom());
     }
+    if (!tree_->isVisible()) OpenBeside(tree_, host_.Window());
     tree_->show();
     UpdateBranchWindow();
     tree_->raise();
     tree_->activateWindow();
+}
+
+void BranchFeature::ZoomChanged(int percent) {
+    if (tree_) ZoomWindow(tree_, TBranchForm::kDesignSize, percent);
 }
 
 void BranchFeature::DrawLayer(QImage& layer, const QSize& size, int variables) {

@@ -19,6 +19,7 @@ public:
 
     void SolveRan(SolveRun run) override;
     void StepsForgotten() override;
+    void ZoomChanged(int percent) override;
     void DrawLayer(QImage& layer, const QSize& size, int variables) override;
 
 private:

@@ -39,7 +39,7 @@ TBranchForm::TBranchForm(QWidget* parent) : QWidget(parent, Qt::Window) {
         if (row != chosen_) Choose(row);
     });
     connect(Nodes, &QTableWidget::activated, this, [this](const QModelIndex& index) { Choose(index.row()); });
-    resize(640, 420);
+    resize(kDesignSize);
 }
 
 void TBranchForm::Choose(int row) {

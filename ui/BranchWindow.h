@@ -17,6 +17,9 @@ namespace optimara {
 class TBranchForm : public QWidget {
     Q_OBJECT
 public:
+    // Its size at normal zoom.
+    static constexpr QSize kDesignSize{640, 420};
+
     explicit TBranchForm(QWidget* parent = nullptr);
     // The rows, the current one that of node `shown` (none for 0).
     void Show(const std::vector<std::string>& headings, const std::vector<BranchRow>& rows,

@@ -214,6 +214,11 @@ private:
     // Places the grid, the results, the view buttons and the picture for
     // the client size and the zoom: the design places at the design size.
     void ArrangeWorkArea();
+    // The objective, the constraints, their captions and the two buttons at
+    // their design places grown by the zoom.
+    void PlaceProblemControls(int percent);
+    // The least the work area takes at the zoom; a smaller window scrolls.
+    QSize WorkAreaMinimum() const;
 
     AppState state_;
     std::unique_ptr<Frame> frame_;

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTableView>
 
@@ -163,32 +164,51 @@ void TForm1::SaveImageAs1Click() {
     files::WriteWholeFile(name, bitmap);
 }
 
+QSize TForm1::WorkAreaMinimum() const {
+    const int zoom = Zoom();
+    return QSize(Zoomed(kDesignClientWidth, zoom), Zoomed(kDesignClientHeight, zoom) - StatusBar1->height());
+}
+
 void TForm1::ArrangeWorkArea() {
     if (!Image3->isHidden()) return;
     const int zoom = Zoom();
-    const QSize client = ClientSize().expandedTo(QSize(kDesignClientWidth, kDesignClientHeight));
-    const int grow = GridGrowth(client.width() - kDesignClientWidth, zoom);
-    const int bottom = client.height() - StatusBar1->height();
+    auto z = [zoom](int pixels) { return Zoomed(pixels, zoom); };
+    // The design grown by the zoom is the least room the work area takes;
+    // in a smaller window it scrolls, so that no control is out of reach,
+    // and the bars it then shows take their room from the work area.
+    const QSize least = WorkAreaMinimum();
+    WorkArea->setMinimumSize(least);
+    if (zoom != kNormalZoom) WorkScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QSize client = ClientSize();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, WorkScroll);
+    const int statusHeight = StatusBar1->height();
+    if (WorkScroll->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff && client.height() - statusHeight < least.height())
+        client.rwidth() -= bar;
+    if (client.width() < least.width()) client.rheight() -= bar;
+    client = client.expandedTo(least + QSize(0, statusHeight));
+    const int grow = GridGrowth(client.width() - least.width(), zoom);
+    const int bottom = client.height() - statusHeight;
+    PlaceProblemControls(zoom);
     // The tableau and the split variables reach down to the status bar; the
     // tableau widens by its share of the room, the view buttons and the
     // results move over with it.
-    StringGrid1->setGeometry(88, 192, 209 + grow, std::max(185, bottom - 192));
-    ListBox3->setGeometry(8, 224, 73, std::max(153, bottom - 224));
-    const struct { QPushButton* button; int left, top; } buttons[] = {
-        {Button9, 312, 216}, {Button7, 312, 247}, {Button8, 336, 247}, {Button5, 312, 271},
-        {Button6, 336, 271}, {Button3, 312, 295}, {Button4, 336, 295}};
-    for (const auto& b : buttons) b.button->move(b.left + grow, b.top);
-    const int right = client.width() - 10;
-    auto width = [&](int left, int design) { return std::max(design, std::min(Zoomed(design, zoom), right - left)); };
-    Label2->move(381 + grow, 11);
-    ListBox2->setGeometry(377 + grow, 32, width(377 + grow, 216), Zoomed(81, zoom));
-    Label3->move(377 + grow, ListBox2->geometry().bottom() + 8);
-    Edit2->setGeometry(376 + grow, Label3->y() + 15, width(376 + grow, 217), Zoomed(20, zoom));
+    StringGrid1->setGeometry(z(88), z(192), z(209) + grow, std::max(z(185), bottom - z(192)));
+    ListBox3->setGeometry(z(8), z(224), z(73), std::max(z(153), bottom - z(224)));
+    const struct { QPushButton* button; int left, top, width; } buttons[] = {
+        {Button9, 312, 216, 64}, {Button7, 312, 247, 25}, {Button8, 336, 247, 25}, {Button5, 312, 271, 25},
+        {Button6, 336, 271, 25}, {Button3, 312, 295, 25}, {Button4, 336, 295, 25}};
+    for (const auto& b : buttons) b.button->setGeometry(z(b.left) + grow, z(b.top), z(b.width), z(25));
+    Label2->move(z(381) + grow, z(11));
+    ListBox2->setGeometry(z(377) + grow, z(32), z(216), z(81));
+    Label3->move(z(377) + grow, ListBox2->geometry().bottom() + z(8));
+    Label2->resize(Label2->sizeHint().expandedTo(QSize(z(44), z(13))));
+    Label3->resize(Label3->sizeHint().expandedTo(QSize(z(30), z(13))));
+    Edit2->setGeometry(z(376) + grow, Label3->y() + z(15), z(217), z(20));
     // The picture goes right of the work area, below the value box.
     const QRect before = Image1->geometry();
     const int top = Edit2->y() + Edit2->height() + 10;
     const int left = Edit2->x();
-    const int height = client.height() - top - StatusBar1->height() - 10;
+    const int height = client.height() - top - statusHeight - 10;
     Image1->Place(QRect(left, top, client.width() - left - 10, height), Colors().btnFace);
     if (Image1->geometry() != before && Image1->HasPicture()) DrawPlot(Image1);
 }

@@ -19,6 +19,7 @@
 #include "MainWindow.h"
 #include "WindowFrame.h"
 #include "WindowHost.h"
+#include "WindowPlacement.h"
 
 namespace optimara {
 
@@ -136,8 +137,7 @@ void TForm1::ShowWorkArea(bool visible) {
     WorkScroll->setVerticalScrollBarPolicy(bars);
     // Enlarged, the work area is exactly the client area, unscrolled, so
     // the enlarged picture at (0, 0) covers it.
-    WorkArea->setMinimumSize(visible ? QSize(kDesignClientWidth, kDesignClientHeight - StatusBar1->height())
-                                     : QSize(0, 0));
+    WorkArea->setMinimumSize(visible ? WorkAreaMinimum() : QSize(0, 0));
     Image3->setVisible(!visible);
     QWidget* work[] = {Image1, RichEdit1, Edit1, Edit2, ComboBox1, StringGrid1, Button1, Button2,
                        Button3, Button4, Button5, Button6, Button7, Button8, Button9, ListBox2,
@@ -177,6 +177,7 @@ void TForm1::About1Click() {
 
 void TForm1::Readme1Click() {
     if (!readme_) return;
+    if (!readme_->isVisible()) OpenBeside(readme_, this);
     readme_->show();
     readme_->raise();
     readme_->activateWindow();

@@ -13,9 +13,11 @@
 #include <limits>
 
 #include "Application.h"
+#include "AuxWindows.h"
 #include "Legibility.h"
 #include "MainWindow.h"
 #include "WindowFrame.h"
+#include "Zoom.h"
 
 namespace optimara {
 
@@ -109,6 +111,7 @@ TForm1::~TForm1() = default;
 void TForm1::SetAuxWindows(TForm2* about, TForm4* readme) {
     about_ = about;
     readme_ = readme;
+    if (readme_) readme_->SetZoom(Zoom());
 }
 
 void TForm1::CreateControls() {
@@ -222,20 +225,15 @@ void TForm1::CreatePictureControls() {
 void TForm1::PlaceControls() {
     struct Place { QWidget* w; int left, top, width, height; };
     const Place places[] = {
-        {ComboBox1, 8, 8, 73, 22},    {Edit1, 88, 8, 281, 22},       {Label1, 13, 40, 51, 13},
-        {RichEdit1, 89, 38, 280, 115}, {Button1, 8, 64, 73, 25},      {Label4, 93, 171, 85, 13},
-        {StringGrid1, 88, 192, 209, 185}, {Button2, 8, 196, 73, 25}, {ListBox3, 8, 224, 73, 153},
-        {Label2, 381, 11, 44, 13},    {ListBox2, 377, 32, 216, 81},  {Label3, 377, 120, 30, 13},
-        {Edit2, 376, 135, 217, 20},   {Button9, 312, 216, 64, 25},   {Button7, 312, 247, 25, 25},
-        {Button8, 336, 247, 25, 25},  {Button5, 312, 271, 25, 25},   {Button6, 336, 271, 25, 25},
-        {Button3, 312, 295, 25, 25},  {Button4, 336, 295, 25, 25},   {ListBox1, 0, 0, 1, 1},
+        {StringGrid1, 88, 192, 209, 185}, {ListBox3, 8, 224, 73, 153}, {Label2, 381, 11, 44, 13},
+        {ListBox2, 377, 32, 216, 81},     {Label3, 377, 120, 30, 13},   {Edit2, 376, 135, 217, 20},
+        {Button9, 312, 216, 64, 25},      {Button7, 312, 247, 25, 25},  {Button8, 336, 247, 25, 25},
+        {Button5, 312, 271, 25, 25},      {Button6, 336, 271, 25, 25},  {Button3, 312, 295, 25, 25},
+        {Button4, 336, 295, 25, 25},      {ListBox1, 0, 0, 1, 1},
     };
     for (const Place& p : places) p.w->setGeometry(p.left, p.top, p.width, p.height);
-    // Label captions may need a little more room with other font metrics;
-    // so may the sense box, whose drop-down arrow takes more room than the
-    // design's, up to the gap before the objective.
-    for (QLabel* label : {Label1, Label2, Label3, Label4}) label->resize(label->sizeHint().expandedTo(label->size()));
-    ComboBox1->resize(qBound(73, ComboBox1->sizeHint().width(), Edit1->x() - ComboBox1->x() - 2), 22);
+    for (QLabel* label : {Label2, Label3}) label->resize(label->sizeHint().expandedTo(label->size()));
+    PlaceProblemControls(kNormalZoom);
 
     setTabOrder(Edit1, RichEdit1);
     setTabOrder(RichEdit1, ComboBox1);
@@ -243,6 +241,24 @@ void TForm1::PlaceControls() {
     ComboBox1->setFocusPolicy(Qt::StrongFocus);
     Edit1->setFocusPolicy(Qt::StrongFocus);
     RichEdit1->setFocusPolicy(Qt::StrongFocus);
+}
+
+void TForm1::PlaceProblemControls(int percent) {
+    auto zoomed = [percent](int left, int top, int width, int height) {
+        return QRect(Zoomed(left, percent), Zoomed(top, percent), Zoomed(width, percent), Zoomed(height, percent));
+    };
+    const struct { QWidget* w; QRect r; } places[] = {
+        {Edit1, zoomed(88, 8, 281, 22)},    {Label1, zoomed(13, 40, 51, 13)}, {RichEdit1, zoomed(89, 38, 280, 115)},
+        {Button1, zoomed(8, 64, 73, 25)},   {Label4, zoomed(93, 171, 85, 13)}, {Button2, zoomed(8, 196, 73, 25)},
+    };
+    for (const auto& p : places) p.w->setGeometry(p.r);
+    // Label captions may need a little more room with other font metrics;
+    // so may the sense box, whose drop-down arrow takes more room than the
+    // design's, up to the gap before the objective.
+    for (QLabel* label : {Label1, Label4}) label->resize(label->sizeHint().expandedTo(label->size()));
+    const QRect sense = zoomed(8, 8, 73, 22);
+    ComboBox1->setGeometry(sense.x(), sense.y(),
+                           qBound(sense.width(), ComboBox1->sizeHint().width(), Edit1->x() - sense.x() - 2), sense.height());
 }
 
 void TForm1::CreateMenus() {

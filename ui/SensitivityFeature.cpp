@@ -13,6 +13,7 @@
 #include "ProblemFile.h"
 #include "Questions.h"
 #include "SensitivityWindow.h"
+#include "WindowPlacement.h"
 
 namespace optimara {
 
@@ -58,11 +59,17 @@ void SensitivityFeature::Sensitivity1Click() {
     if (!sensitivity_) {
         sensitivity_ = new TSensitivityForm(host_.Window());
         sensitivity_->openDual = [this] { OpenDual(); };
+        ZoomChanged(host_.Zoom());
     }
     sensitivity_->Show(CurrentSensitivity());
+    if (!sensitivity_->isVisible()) OpenBeside(sensitivity_, host_.Window());
     sensitivity_->show();
     sensitivity_->raise();
     sensitivity_->activateWindow();
+}
+
+void SensitivityFeature::ZoomChanged(int percent) {
+    if (sensitivity_) ZoomWindow(sensitivity_, TSensitivityForm::kDesignSize, percent);
 }
 
 void SensitivityFeature::OpenDual() {

@@ -18,6 +18,7 @@ public:
     explicit SensitivityFeature(FeatureHost& host);
 
     void StepsShown() override;
+    void ZoomChanged(int percent) override;
     void DrawLayer(QImage& layer, const QSize& size, int variables) override;
 
 private:

@@ -102,7 +102,7 @@ TSensitivityForm::TSensitivityForm(QWidget* parent) : QWidget(parent, Qt::Window
     connect(OpenDualButton, &QPushButton::clicked, this, [this] {
         if (openDual) RunGuarded([this] { openDual(); });
     });
-    resize(620, 480);
+    resize(kDesignSize);
 }
 
 void TSensitivityForm::Show(const SensitivityView& view) {

@@ -19,6 +19,9 @@ namespace optimara {
 class TSensitivityForm : public QWidget {
     Q_OBJECT
 public:
+    // Its size at normal zoom.
+    static constexpr QSize kDesignSize{620, 480};
+
     explicit TSensitivityForm(QWidget* parent = nullptr);
     void Show(const SensitivityView& view);
     // Run by "Abrir el dual".

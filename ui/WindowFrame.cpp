@@ -7,11 +7,16 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QTableView>
 
+#include "AuxWindows.h"
 #include "ProblemFile.h"
 #include "SessionTexts.h"
 #include "Zoom.h"
@@ -102,8 +107,21 @@ void TForm1::Frame::ShowBand(bool wanted) {
 void TForm1::Frame::ShowZoom(int percent) {
     TForm1& w = w_;
     w.state_.zoom = percent;
-    for (QWidget* widget : std::initializer_list<QWidget*>{w.StringGrid1, w.ListBox2, w.ListBox3, w.Edit2})
+    // The problem's texts, the results' and every caption: the whole work
+    // area reads at one size.
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             w.StringGrid1, w.ListBox2, w.ListBox3, w.Edit2, w.ComboBox1, w.Edit1, w.RichEdit1, w.Label1, w.Label2,
+             w.Label3, w.Label4, w.Button1, w.Button2, w.Button3, w.Button4, w.Button5, w.Button6, w.Button7,
+             w.Button8, w.Button9})
         SetZoomedFont(widget, percent);
+    // A menu opens as a window of its own and takes no font from the bar;
+    // some platforms draw their menus themselves and pass this over.
+    SetZoomedFont(w.menuBar(), percent);
+    for (QMenu* menu : w.menuBar()->findChildren<QMenu*>()) SetZoomedFont(menu, percent);
+    // The taller bar leaves the work area less room now, not after the
+    // window's next layout, so the work area is arranged for its true size.
+    w.layout()->activate();
+    if (w.readme_) w.readme_->SetZoom(percent);
     Tell(w.features_, [percent](Feature& f) { f.ZoomChanged(percent); });
     for (int panel = 0; panel < 3; ++panel) SetZoomedFont(w.StatusBar1->PanelLabel(panel), percent);
     w.StatusBar1->SetPanelWidths(Zoomed(StatusPanels::kErrorPanelWidth, percent),

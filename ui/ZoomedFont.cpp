@@ -2,8 +2,10 @@
 #include "ZoomedFont.h"
 
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QTableView>
 #include <QTextBlock>
 #include <QVariant>
 
@@ -12,6 +14,9 @@
 namespace optimara {
 
 namespace {
+
+constexpr char kBaseFontKey[] = "optimaraBaseFont";
+constexpr char kBaseRowKey[] = "optimaraBaseRowHeight";
 
 int DigitHeight(const QFont& font) { return QFontMetrics(font).tightBoundingRect("0123456789").height(); }
 
@@ -34,15 +39,39 @@ QFont ZoomedFont(const QFont& base, int percent) {
 
 // The font a control had before any zoom, kept with it.
 QFont BaseFont(QWidget* widget) {
-    const QVariant kept = widget->property("optimaraBaseFont");
+    const QVariant kept = widget->property(kBaseFontKey);
     if (kept.isValid()) return kept.value<QFont>();
-    widget->setProperty("optimaraBaseFont", widget->font());
+    widget->setProperty(kBaseFontKey, widget->font());
     return widget->font();
 }
 
 } // namespace
 
 void SetZoomedFont(QWidget* widget, int percent) { widget->setFont(ZoomedFont(BaseFont(widget), percent)); }
+
+void SetZoomedWindowFonts(QWidget* window, int percent) {
+    // A control not yet polished may still be given its style's font when
+    // first shown, over the zoomed one.
+    window->ensurePolished();
+    // The controls first: a control that chose its own font keeps the one
+    // it had before the window's font changed as its size at normal zoom.
+    // So do a table's headings, which have a font of their own on some
+    // platforms and do not follow the window's first change of font. The
+    // other controls follow the window's font.
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        if (child->isWindow()) continue;
+        if (child->property(kBaseFontKey).isValid() || child->testAttribute(Qt::WA_SetFont) ||
+            qobject_cast<QHeaderView*>(child))
+            SetZoomedFont(child, percent);
+    }
+    SetZoomedFont(window, percent);
+    // A table's rows keep their height whatever the font: grown with it.
+    for (QTableView* table : window->findChildren<QTableView*>()) {
+        QHeaderView* rows = table->verticalHeader();
+        if (!rows->property(kBaseRowKey).isValid()) rows->setProperty(kBaseRowKey, rows->defaultSectionSize());
+        rows->setDefaultSectionSize(Zoomed(rows->property(kBaseRowKey).toInt(), percent));
+    }
+}
 
 // After a change of font the panel counts each paragraph it has not laid
 // out again as one line, so its scroll bar falls short of the end, or is

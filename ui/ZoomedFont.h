@@ -8,6 +8,9 @@ class QWidget;
 namespace optimara {
 
 void SetZoomedFont(QWidget* widget, int percent);
+// A window's texts at a zoom: its own font and every control's that chose
+// a font of its own, and its tables' rows as high as their text.
+void SetZoomedWindowFonts(QWidget* window, int percent);
 // After a change of font a text panel is laid out anew at once, so its
 // scroll bar follows the true height of its text.
 void LayOutWholly(QPlainTextEdit* panel);
