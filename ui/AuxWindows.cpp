@@ -189,8 +189,8 @@ void TForm4::FormCreate(const QString& fileName, const QString& dataFolder, bool
 
 void TForm4::Button1Click() { hide(); }
 
-void TForm4::SetZoom(int percent) {
-    ZoomWindow(this, kDesignSize, percent, true);
+void TForm4::SetZoom(int percent, const QWidget* mainWindow) {
+    ZoomWindow(this, kDesignSize, percent, true, mainWindow);
     if (!isVisible()) CentreOnScreen(this);
 }
 

@@ -59,8 +59,9 @@ public:
     void FormCreate(const QString& fileName = QString::fromUtf8("Léame.txt"),
                     const QString& dataFolder = QString(), bool fromWorkingDirectory = true);
     void Button1Click();
-    // Its text and size at the zoom; a hidden window stays centred.
-    void SetZoom(int percent);
+    // Its text and size at the zoom, its frame reckoned like the main
+    // window's until it is first shown; a hidden window stays centred.
+    void SetZoom(int percent, const QWidget* mainWindow);
 
     QPlainTextEdit* Memo1 = nullptr;
     QPushButton* Button1 = nullptr;

@@ -177,7 +177,12 @@ void TForm1::About1Click() {
 
 void TForm1::Readme1Click() {
     if (!readme_) return;
-    if (!readme_->isVisible()) OpenBeside(readme_, this);
+    if (!readme_->isVisible()) {
+        // Sized again now that the main window's frame is known: a window
+        // as tall as the screen must leave room for its own.
+        readme_->SetZoom(Zoom(), this);
+        OpenBeside(readme_, this);
+    }
     readme_->show();
     readme_->raise();
     readme_->activateWindow();

@@ -111,7 +111,7 @@ TForm1::~TForm1() = default;
 void TForm1::SetAuxWindows(TForm2* about, TForm4* readme) {
     about_ = about;
     readme_ = readme;
-    if (readme_) readme_->SetZoom(Zoom());
+    if (readme_) readme_->SetZoom(Zoom(), this);
 }
 
 void TForm1::CreateControls() {

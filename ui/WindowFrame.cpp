@@ -121,7 +121,7 @@ void TForm1::Frame::ShowZoom(int percent) {
     // The taller bar leaves the work area less room now, not after the
     // window's next layout, so the work area is arranged for its true size.
     w.layout()->activate();
-    if (w.readme_) w.readme_->SetZoom(percent);
+    if (w.readme_) w.readme_->SetZoom(percent, &w);
     Tell(w.features_, [percent](Feature& f) { f.ZoomChanged(percent); });
     for (int panel = 0; panel < 3; ++panel) SetZoomedFont(w.StatusBar1->PanelLabel(panel), percent);
     w.StatusBar1->SetPanelWidths(Zoomed(StatusPanels::kErrorPanelWidth, percent),

@@ -31,10 +31,12 @@ namespace {
 
 // The room a window's frame takes around it: its own once shown, else
 // that of the main window it belongs to, whose frame it will look like.
-QSize Decoration(const QWidget* window) {
+QSize Decoration(const QWidget* window, const QWidget* framedLike) {
     const QWidget* framed = window;
-    if (window->frameGeometry().size() == window->size() && window->parentWidget())
-        framed = window->parentWidget()->window();
+    if (window->frameGeometry().size() == window->size()) {
+        if (framedLike) framed = framedLike->window();
+        else if (window->parentWidget()) framed = window->parentWidget()->window();
+    }
     return framed->frameGeometry().size() - framed->size();
 }
 
@@ -50,10 +52,10 @@ void OpenBeside(QWidget* window, const QWidget* mainWindow) {
     if (corner) window->move(*corner);
 }
 
-void ZoomWindow(QWidget* window, const QSize& design, int percent, bool fixed) {
+void ZoomWindow(QWidget* window, const QSize& design, int percent, bool fixed, const QWidget* framedLike) {
     SetZoomedWindowFonts(window, percent);
     const QScreen* screen = window->screen();
-    const QSize room = screen ? screen->availableGeometry().size() - Decoration(window) : design;
+    const QSize room = screen ? screen->availableGeometry().size() - Decoration(window, framedLike) : design;
     const QSize size = ZoomedWindowSize(design, percent, room);
     if (fixed) window->setFixedSize(size);
     else window->resize(size);

@@ -27,7 +27,9 @@ QSize ZoomedWindowSize(const QSize& design, int percent, const QSize& room);
 // screen has room for it.
 void OpenBeside(QWidget* window, const QWidget* mainWindow);
 // The window's texts at the zoom and its size grown with them; `fixed` for
-// a window the user does not resize.
-void ZoomWindow(QWidget* window, const QSize& design, int percent, bool fixed = false);
+// a window the user does not resize. A window not yet shown has no frame:
+// it is reckoned with a frame like `framedLike`'s, or its parent window's.
+void ZoomWindow(QWidget* window, const QSize& design, int percent, bool fixed = false,
+                const QWidget* framedLike = nullptr);
 
 } // namespace optimara
