@@ -114,10 +114,11 @@ void TForm1::Frame::ShowZoom(int percent) {
              w.Label3, w.Label4, w.Button1, w.Button2, w.Button3, w.Button4, w.Button5, w.Button6, w.Button7,
              w.Button8, w.Button9})
         SetZoomedFont(widget, percent);
-    // A menu opens as a window of its own and takes no font from the bar;
-    // some platforms draw their menus themselves and pass this over.
+    // A menu opens as a window of its own and takes no font from the bar
+    // or the window: the bar's menus and the grid's each take the zoom.
+    // Some platforms draw their menus themselves and pass this over.
     SetZoomedFont(w.menuBar(), percent);
-    for (QMenu* menu : w.menuBar()->findChildren<QMenu*>()) SetZoomedFont(menu, percent);
+    for (QMenu* menu : w.findChildren<QMenu*>()) SetZoomedFont(menu, percent);
     // The taller bar leaves the work area less room now, not after the
     // window's next layout, so the work area is arranged for its true size.
     w.layout()->activate();

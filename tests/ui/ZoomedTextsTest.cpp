@@ -47,7 +47,7 @@ protected:
     TBranchForm* Tree() const { return form->findChild<TBranchForm*>("Arbol"); }
     std::vector<QWidget*> Texts() const {
         return {Edit1(), RichEdit1(), Label1(), Button1(), ComboBox1(), form->menuBar(),
-                form->findChild<QMenu*>("ViewMenu"), Sensitivity()->LinesTable,
+                form->findChild<QMenu*>("ViewMenu"), form->findChild<QMenu*>("GridMenu1"), Sensitivity()->LinesTable,
                 Sensitivity()->LinesTable->horizontalHeader(), Sensitivity()->Words, Sensitivity()->DualText,
                 Tree()->Nodes, Tree()->Nodes->horizontalHeader(), Tree()->Summary, readme_->Memo1};
     }
