@@ -22,7 +22,8 @@ StepNote NoteOf(ProblemState& state, bool maximize) {
     note.draw = state.LastDraw;
     note.feasible = (state.Exact ? LastInfeasibleRow(state.ExactTableau) : LastInfeasibleRow(state.Tableau)) == 0;
     note.objective = state.Tableau.Index(state.Tableau.rows, state.Tableau.cols);
-    if (state.Exact) note.exactObjective = state.ExactTableau.Index(state.ExactTableau.rows, state.ExactTableau.cols);
+    const MatrixQ& exact = state.ExactTableau;
+    if (state.Exact) note.exactObjective = exact.Index(exact.rows, exact.cols);
     const SolutionReading reading = ReadSolution(state.Tableau, state.Labels, state.SignMarks, maximize);
     note.variables = static_cast<int>(reading.values.size());
     for (size_t k = 0; k < 3 && k < reading.values.size(); ++k) note.point[k] = reading.values[k];

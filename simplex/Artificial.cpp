@@ -107,13 +107,16 @@ template <class Matrix>
 bool DriveOut(EngineState& e, Matrix& T) {
     const uint32_t m = ConstraintRows(e), n = Columns(e);
     ArtificialPart& a = e.Artificials;
+    // Read through a constant view: reading an exact tableau so keeps its
+    // integer form.
+    const Matrix& C = T;
     for (uint32_t i = 1; i <= m; ++i) {
         const uint32_t k = ArtificialOf(e, static_cast<uint32_t>(e.Labels.Index(n + i, 1)));
         if (k == 0 || std::find(a.dropped.begin(), a.dropped.end(), k) != a.dropped.end()) continue;
-        const auto tolerance = Tolerance(T, i);
+        const auto tolerance = Tolerance(C, i);
         for (uint32_t q = 1; q <= n; ++q) {
             if (ArtificialOf(e, static_cast<uint32_t>(e.Labels.Index(q, 1))) != 0) continue;
-            if (!Beyond(T.Index(i, q), tolerance)) continue;
+            if (!Beyond(C.Index(i, q), tolerance)) continue;
             e.PivotMarks.Redefine(m, n);
             e.PivotMarks.Index(i, q) = 2;
             e.CandidateCount = 1;

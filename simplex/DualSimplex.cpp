@@ -39,7 +39,14 @@ double Tolerance(const double* row, uint32_t n) {
     for (uint32_t j = 0; j < n; ++j) largest = std::max(largest, std::fabs(row[j]));
     return 1e-9 * largest;
 }
-mpq_class Tolerance(const mpq_class*, uint32_t) { return 0; }
+mpq_class Tolerance(const RowQ&, uint32_t) { return 0; }
+
+// A row read as the choice reads it: an exact row cell by cell, so that
+// only the cells read are reduced; its signs without reducing any.
+const double* RowOf(const MatrixR& T, uint32_t i) { return T.RowData(i); }
+RowQ RowOf(const MatrixQ& T, uint32_t i) { return T.Row(i); }
+bool Negative(const double* row, uint32_t j, double tol) { return row[j] < -tol; }
+bool Negative(const RowQ& row, uint32_t j, const mpq_class&) { return row.Sign(j) < 0; }
 
 template <class Num>
 Num Quotient(const Num& c, const Num& a, const Num& tolZ) {
@@ -50,7 +57,7 @@ Num Quotient(const Num& c, const Num& a, const Num& tolZ) {
 template <class Matrix, class Num>
 bool IsDualFeasible(const Matrix& T) {
     const uint32_t n = T.cols - 1;
-    const Num* z = T.RowData(T.rows);
+    const auto z = RowOf(T, T.rows);
     const Num tolZ = Tolerance(z, n);
     for (uint32_t j = 0; j < n; ++j)
         if (z[j] > tolZ) return false;
@@ -60,12 +67,12 @@ bool IsDualFeasible(const Matrix& T) {
 template <class Matrix, class Num>
 std::vector<DualRowChoice> DualRows(const Matrix& T, bool& proof) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
-    const Num* z = T.RowData(m + 1);
+    const auto z = RowOf(T, m + 1);
     const Num tolZ = Tolerance(z, n);
     std::vector<DualRowChoice> rows;
     proof = false;
     for (uint32_t i = 1; i <= m; ++i) {
-        const Num* row = T.RowData(i);
+        const auto row = RowOf(T, i);
         const Num tol = Tolerance(row, n);
         if (!(row[n] > 0 && row[n] > tol)) continue;
         DualRowChoice r;
@@ -74,7 +81,7 @@ std::vector<DualRowChoice> DualRows(const Matrix& T, bool& proof) {
         bool any = false;
         Num best = 0;
         for (uint32_t j = 0; j < n; ++j) {
-            if (!(row[j] < -tol)) continue;
+            if (!Negative(row, j, tol)) continue;
             const Num q = Quotient(z[j], row[j], tolZ);
             if (!any || q < best) {
                 best = q;

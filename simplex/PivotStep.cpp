@@ -125,21 +125,7 @@ void PivotStep(MatrixQ& T, const MatrixZ& pivotMarks, int32_t candidateCount, Ma
     const uint32_t n = T.cols - 1;
     // The choice never marks a zero entry; exact numbers make no residue,
     // so no snap and no tolerance follow.
-    const mpq_class p = T.Index(r, q);
-    const mpq_class* pivotRow = T.RowData(r);
-    for (uint32_t i = 1; i <= T.rows; ++i) {
-        if (i == r) continue;
-        mpq_class* row = T.RowData(i);
-        const mpq_class tiq = row[q - 1];
-        if (sgn(tiq) != 0)
-            for (uint32_t j = 0; j < T.cols; ++j)
-                if (j != q - 1 && sgn(pivotRow[j]) != 0) row[j] -= tiq * pivotRow[j] / p;
-        row[q - 1] = -tiq / p;
-    }
-    mpq_class* prow = T.RowData(r);
-    for (uint32_t j = 0; j < T.cols; ++j)
-        if (j != q - 1) prow[j] /= p;
-    prow[q - 1] = 1 / p;
+    T.Exchange(r, q);
     std::swap(labels.Index(q, 1), labels.Index(n + r, 1));
 }
 

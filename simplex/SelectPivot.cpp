@@ -96,7 +96,17 @@ double RowTolerance(const double* row, uint32_t n) {
 }
 
 // Exact numbers need no tolerance: a value is zero when it is zero.
-mpq_class RowTolerance(const mpq_class*, uint32_t) { return mpq_class(0); }
+mpq_class RowTolerance(const RowQ&, uint32_t) { return mpq_class(0); }
+
+// A row as the scans read it: the floating row's plain array; an exact row
+// cell by cell, so that only the cells read are reduced.
+const double* RowOf(const MatrixR& T, uint32_t i) { return T.RowData(i); }
+RowQ RowOf(const MatrixQ& T, uint32_t i) { return T.Row(i); }
+
+// The ratio test's quotient, constant / entry; the exact one from the
+// matrix's own integers, without reducing either cell.
+double Quotient(double constant, const double* row, uint32_t i) { return constant / row[i]; }
+mpq_class Quotient(const mpq_class&, const RowQ& row, uint32_t i) { return row.matrix->Ratio(row.row, i + 1); }
 
 // What the two kinds of number do differently: where the tests start, and
 // the magnitude the largest-coefficient rule compares.
@@ -122,17 +132,19 @@ struct RowScan {
     Num constant = 0;
     bool atOnce = false;  // the constant is 0: every limiting entry gives the ratio 0
 
-    void Of(const Num* row, uint32_t n) {
+    template <class Row>
+    void Of(const Row& row, uint32_t n) {
         tolerance = RowTolerance(row, n);
         constant = row[n];
         atOnce = constant >= -tolerance;
     }
     // The ratio of a limiting entry: the same quotient the test is defined by.
-    Num Ratio(const Num* row, uint32_t i) const { return atOnce ? Num(0) : Num(constant / row[i]); }
-    // The columns the row may limit at a ratio at least d: a superset of
-    // those where the exact ratio reaches d, written to `out`, counted.
-    uint32_t Reached(const Num* row, uint32_t n, const ColumnTests<Num>& c, uint32_t* out) const;
+    template <class Row>
+    Num Ratio(const Row& row, uint32_t i) const { return atOnce ? Num(0) : Num(Quotient(constant, row, i)); }
 };
+
+// The columns a row may limit at a ratio at least d: a superset of those
+// where the exact ratio reaches d, written to `out`, counted.
 
 // Most rows change the test of few columns: only where their ratio reaches
 // the column's best so far. A pass without divisions or branches finds those
@@ -140,11 +152,12 @@ struct RowScan {
 // >= d exactly when constant >= d * entry, the entry being positive), with
 // room for the rounding of both sides, so that it never misses a column;
 // the exact quotient then decides for the few it finds.
-template <>
-uint32_t RowScan<double>::Reached(const double* row, uint32_t n, const ColumnTests<double>& c, uint32_t* out) const {
+uint32_t Reached(const RowScan<double>& s, const double* row, uint32_t n, const ColumnTests<double>& c,
+                 uint32_t* out) {
     const std::vector<double>& d = c.d;
+    const double tolerance = s.tolerance, constant = s.constant;
     uint32_t count = 0;
-    if (atOnce) {
+    if (s.atOnce) {
         for (uint32_t i = 0; i < n; ++i) {
             out[count] = i;
             count += (row[i] > tolerance) & (0.0 >= d[i]);
@@ -164,13 +177,16 @@ uint32_t RowScan<double>::Reached(const double* row, uint32_t n, const ColumnTes
     return count;
 }
 
-// Exactly: every eligible column the row limits, fresh or reached.
-template <>
-uint32_t RowScan<mpq_class>::Reached(const mpq_class* row, uint32_t n, const ColumnTests<mpq_class>& c,
-                                     uint32_t* out) const {
+// Exactly: every eligible column the row limits, fresh or reached. The
+// signs and the cross-multiplied ratios read the matrix's integers.
+uint32_t Reached(const RowScan<mpq_class>& s, const RowQ& row, uint32_t n, const ColumnTests<mpq_class>& c,
+                 uint32_t* out) {
     uint32_t count = 0;
-    for (uint32_t i = 0; i < n; ++i)
-        if (c.eligible[i] && sgn(row[i]) > 0 && (c.fresh[i] || Ratio(row, i) >= c.d[i])) out[count++] = i;
+    for (uint32_t i = 0; i < n; ++i) {
+        if (!c.eligible[i] || row.Sign(i) <= 0) continue;
+        if (c.fresh[i] || (s.atOnce ? sgn(c.d[i]) <= 0 : row.matrix->CompareRatio(row.row, i + 1, c.d[i]) >= 0))
+            out[count++] = i;
+    }
     return count;
 }
 
@@ -184,10 +200,10 @@ void ScanRows(const Matrix& T, MatrixZ& marks, uint32_t first, ColumnTests<Num>&
     uint32_t* reached = c.reached.data();
     RowScan<Num> limits;
     for (uint32_t j = first; j <= m; ++j) {
-        const Num* row = T.RowData(j);
+        const auto row = RowOf(T, j);
         limits.Of(row, n);
         int32_t* mark = marks.RowData(j);
-        const uint32_t hits = limits.Reached(row, n, c, reached);
+        const uint32_t hits = Reached(limits, row, n, c, reached);
         for (uint32_t h = 0; h < hits; ++h) {
             const uint32_t i = reached[h];
             const Num x = limits.Ratio(row, i);
@@ -203,8 +219,8 @@ void ScanRows(const Matrix& T, MatrixZ& marks, uint32_t first, ColumnTests<Num>&
 }
 
 // The eligible columns with their reference entries, and the candidates.
-template <class Num>
-void Record(const Num* reference, const ColumnTests<Num>& c, BasicPivotRecord<Num>& record) {
+template <class Num, class Row>
+void Record(const Row& reference, const ColumnTests<Num>& c, BasicPivotRecord<Num>& record) {
     const uint32_t n = static_cast<uint32_t>(c.eligible.size());
     for (uint32_t i = 0; i < n; ++i)
         if (c.eligible[i]) record.columns.push_back({i + 1, reference[i], c.d[i], !c.fresh[i]});
@@ -217,7 +233,7 @@ template <class Matrix, class Num>
 void FeasibilityPhase(const Matrix& T, MatrixZ& marks, uint32_t a, ColumnTests<Num>& c,
                       BasicPivotRecord<Num>& record) {
     const uint32_t n = T.cols - 1;
-    const Num* rowA = T.RowData(a);
+    const auto rowA = RowOf(T, a);
     const Num& b = rowA[n];
     const Num tolA = RowTolerance(rowA, n);
     int32_t* markA = marks.RowData(a);
@@ -239,7 +255,7 @@ template <class Matrix, class Num>
 void OptimalityPhase(const Matrix& T, MatrixZ& marks, ColumnTests<Num>& c, BasicPivotRecord<Num>& record) {
     const uint32_t m = T.rows - 1, n = T.cols - 1;
     int32_t status = Optimal;
-    const Num* objective = T.RowData(m + 1);
+    const auto objective = RowOf(T, m + 1);
     const Num tolZ = RowTolerance(objective, n);
     for (uint32_t i = 0; i < n; ++i)
         if (objective[i] > tolZ) {
@@ -261,7 +277,7 @@ uint32_t LastInfeasible(const Matrix& T) {
     // The tolerance is never negative: only a positive constant needs it.
     for (uint32_t i = 1; i <= m; ++i) {
         const Num& constant = T.Index(i, n + 1);
-        if (constant > 0 && constant > RowTolerance(T.RowData(i), n)) a = i;
+        if (constant > 0 && constant > RowTolerance(RowOf(T, i), n)) a = i;
     }
     return a;
 }
@@ -317,7 +333,7 @@ int32_t MarkRuleChoice(const Record& record, MatrixZ& pivotMarks, int32_t& candi
 template <class Matrix>
 int32_t OnlyObjective(const Matrix& T) {
     const uint32_t n = T.cols - 1;
-    const auto tolZ = RowTolerance(T.RowData(1), n);
+    const auto tolZ = RowTolerance(RowOf(T, 1), n);
     for (uint32_t j = 1; j <= n; ++j)
         if (T.Index(1, j) > tolZ) return Unbounded;
     return Optimal;
@@ -360,7 +376,7 @@ std::vector<BasicRowRatio<Num>> Ratios(const Matrix& T, uint32_t drivingRow, uin
     for (uint32_t j = 1; j <= m; ++j) {
         BasicRowRatio<Num> r;
         r.row = j;
-        const Num* row = T.RowData(j);
+        const auto row = RowOf(T, j);
         if (drivingRow != 0 && j < drivingRow) {
             r.part = RowPart::AboveDriving;
         } else if (j == drivingRow) {
@@ -389,31 +405,34 @@ template <class Matrix>
 struct FramedRows {
     const Matrix& T;
     uint32_t rows, cols;
-    auto RowData(uint32_t i) const { return T.RowData(i); }
     const auto& Index(uint32_t i, uint32_t j) const { return T.Index(i, j); }
 };
+template <class Matrix>
+auto RowOf(const FramedRows<Matrix>& f, uint32_t i) {
+    return RowOf(f.T, i);
+}
 
 // Which columns may enter under a frame. With a penalty row, the M part
 // decides as M grows without bound: while any column has a positive M part
 // only those may enter; then a column whose M part is zero enters by its
 // plain part.
-template <class Num>
-int32_t FramedEligible(const Num* reference, const Num* penalty, uint32_t n, const PivotFrame& frame,
+template <class Num, class Row>
+int32_t FramedEligible(const Row& reference, const Row* penalty, uint32_t n, const PivotFrame& frame,
                        const MatrixZ* labels, ColumnTests<Num>& c) {
     const auto barred = [&](uint32_t i) {
         const auto v = static_cast<uint32_t>(labels ? labels->Index(i + 1, 1) : static_cast<int32_t>(i + 1));
         return v - 1 < frame.barred.size() && frame.barred[v - 1] != 0;
     };
     const Num tolZ = RowTolerance(reference, n);
-    const Num tolP = penalty ? RowTolerance(penalty, n) : Num(0);
+    const Num tolP = penalty ? RowTolerance(*penalty, n) : Num(0);
     bool anyPenalty = false;
     for (uint32_t i = 0; penalty && i < n; ++i)
-        if (!barred(i) && penalty[i] > tolP) anyPenalty = true;
+        if (!barred(i) && (*penalty)[i] > tolP) anyPenalty = true;
     int32_t status = Optimal;
     for (uint32_t i = 0; i < n; ++i) {
         if (barred(i)) continue;
-        const bool eligible = anyPenalty ? penalty[i] > tolP
-                                         : reference[i] > tolZ && !(penalty && penalty[i] < -tolP);
+        const bool eligible = anyPenalty ? (*penalty)[i] > tolP
+                                         : reference[i] > tolZ && !(penalty && (*penalty)[i] < -tolP);
         if (!eligible) continue;
         c.eligible[i] = 1;
         c.d[i] = Kind<Num>::Open();
@@ -428,10 +447,11 @@ int32_t SelectFramed(const Matrix& T, MatrixZ& pivotMarks, int32_t& candidateCou
     candidateCount = 0;
     if (draw) *draw = -1;
     const uint32_t m = frame.constraintRows, n = T.cols - 1;
-    const Num* reference = T.RowData(frame.referenceRow);
-    const Num* penalty = frame.penaltyRow ? T.RowData(frame.penaltyRow) : nullptr;
+    const auto reference = RowOf(T, frame.referenceRow);
+    const auto penaltyRow = RowOf(T, frame.penaltyRow ? frame.penaltyRow : frame.referenceRow);
+    const auto* penalty = frame.penaltyRow ? &penaltyRow : nullptr;
     ColumnTests<Num> c(n, Kind<Num>::Never());
-    int32_t status = FramedEligible(reference, penalty, n, frame, labels, c);
+    int32_t status = FramedEligible<Num>(reference, penalty, n, frame, labels, c);
     const bool byPenalty = status == 2 * PivotChosen;
     if (byPenalty) status = PivotChosen;
     if (m == 0) return status == PivotChosen ? Unbounded : Optimal;
@@ -442,7 +462,7 @@ int32_t SelectFramed(const Matrix& T, MatrixZ& pivotMarks, int32_t& candidateCou
     record.columnCount = n;
     Record(reference, c, record);
     if (byPenalty)
-        for (auto& column : record.columns) column.penalty = penalty[column.col - 1];
+        for (auto& column : record.columns) column.penalty = (*penalty)[column.col - 1];
     CollectCandidates(pivotMarks, c, record);
     if (status == PivotChosen && record.candidateRows.empty()) status = Unbounded;
     record.status = status;
