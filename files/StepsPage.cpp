@@ -88,12 +88,14 @@ constexpr const char* kStyle =
     ".pareja { display: flex; gap: 6mm; align-items: flex-start; page-break-inside: avoid; break-inside: avoid; }\n"
     ".pareja > .paso { flex: 1 1 0; min-width: 0; }\n"
     "table.tabla { border-collapse: collapse; }\n"
-    "table.tabla td { border: 1px solid #888; padding: 1px 4px; text-align: right; white-space: nowrap; font-size: 8pt; }\n"
+    "table.tabla td { border: 1px solid #888; padding: 1px 4px; text-align: right; white-space: nowrap;"
+    " font-size: 8pt; }\n"
     "table.tabla td.etiqueta { background: #eee; font-style: italic; }\n"
     "table.tabla td.pivote { background: #fc9; font-weight: bold; outline: 2px solid #c30; }\n"
     "p { margin: 2px 0; }\n"
     "table.cocientes { border-collapse: collapse; margin: 2px 0; }\n"
-    "table.cocientes th, table.cocientes td { border: 1px solid #bbb; padding: 1px 3px; text-align: right; font-size: 7pt; }\n"
+    "table.cocientes th, table.cocientes td { border: 1px solid #bbb; padding: 1px 3px; text-align: right;"
+    " font-size: 7pt; }\n"
     "table.cocientes tr.sale td { font-weight: bold; background: #fc9; }\n"
     ".explicacion p { margin: 1px 0; font-size: 7.5pt; }\n";
 
@@ -376,7 +378,8 @@ bool NarrowTableau(const StepsPageTableau& t, StepsPageForm form) {
 }
 
 bool NarrowSensitivity(const StepsPageSensitivity& s) {
-    const auto narrow = [](const StepsPageSensitivity::Row& headings, const std::vector<StepsPageSensitivity::Row>& rows) {
+    using Row = StepsPageSensitivity::Row;
+    const auto narrow = [](const Row& headings, const std::vector<Row>& rows) {
         Columns columns;
         columns.AddHeadings(std::vector<std::string>(headings.begin(), headings.end()));
         for (const auto& row : rows) columns.AddRow(std::vector<std::string>(row.begin(), row.end()));
@@ -439,8 +442,10 @@ QByteArray StepsPageHtml(const StepsPage& page) {
     const std::vector<size_t> rows = StepsPageRows(blocks);
     for (size_t r = 0; r < rows.size(); ++r) {
         const size_t end = r + 1 < rows.size() ? rows[r + 1] : blocks.size();
-        if (end - rows[r] == 2) out += "<div class=\"pareja\">\n" + blocks[rows[r]].html + blocks[rows[r] + 1].html + "</div>\n";
-        else out += blocks[rows[r]].html;
+        if (end - rows[r] == 2)
+            out += "<div class=\"pareja\">\n" + blocks[rows[r]].html + blocks[rows[r] + 1].html + "</div>\n";
+        else
+            out += blocks[rows[r]].html;
     }
     out += "</body>\n</html>\n";
     return QByteArray::fromStdString(out);

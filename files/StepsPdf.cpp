@@ -88,8 +88,8 @@ SetBlock Set(QPaintDevice& device, const QString& style, const std::string& html
 }
 
 // The page's rows: a block across the line, or two narrow blocks side by
-// side when both fit their half without being made smaller.
-std::vector<Row> Rows(QPaintDevice& device, const StepsPage& page, double width) {
+// side when both fit their half without being made smaller, and on a sheet.
+std::vector<Row> Rows(QPaintDevice& device, const StepsPage& page, double width, double tall) {
     const QString style = QString::fromStdString(StepsPageStyle(page.form));
     const std::vector<StepsPageBlock> blocks = StepsPageBlocks(page);
     const std::vector<size_t> starts = StepsPageRows(blocks);
@@ -100,7 +100,7 @@ std::vector<Row> Rows(QPaintDevice& device, const StepsPage& page, double width)
         if (end - k == 2) {
             SetBlock left = Set(device, style, blocks[k].html, half);
             SetBlock right = Set(device, style, blocks[k + 1].html, half);
-            if (left.scale == 1 && right.scale == 1) {
+            if (left.scale == 1 && right.scale == 1 && std::max(left.Height(), right.Height()) <= tall) {
                 right.x = half + gap;
                 rows.emplace_back();
                 rows.back().blocks.push_back(std::move(left));
@@ -167,7 +167,7 @@ void Draw(QPainter& painter, const Placed& p) {
 int PaintStepsSheets(QPagedPaintDevice& device, const StepsPage& page) {
     const double width = device.width();
     const double foot = Pixels(device, kFootMm), tall = device.height() - foot;
-    std::vector<Row> rows = Rows(device, page, width);
+    std::vector<Row> rows = Rows(device, page, width, tall);
     int sheets = 0;
     const std::vector<Placed> placed = Placement(rows, tall, Pixels(device, kRowSpaceMm), sheets);
     QPainter painter(&device);

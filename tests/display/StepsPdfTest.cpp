@@ -12,6 +12,7 @@
 
 #include "SolvedPage.h"
 #include "StepsPdf.h"
+#include "catalogue/Catalogue.h"
 
 namespace optimara {
 namespace {
@@ -85,7 +86,9 @@ size_t Matches(const std::string& text, const std::regex& pattern) {
     return size_t(std::distance(std::sregex_iterator(text.begin(), text.end(), pattern), std::sregex_iterator()));
 }
 
-std::string Escaped(const std::string& text) { return std::regex_replace(text, std::regex(R"([.*+?^${}()|\[\]\\/-])"), R"(\$&)"); }
+std::string Escaped(const std::string& text) {
+    return std::regex_replace(text, std::regex(R"([.*+?^${}()|\[\]\\/-])"), R"(\$&)");
+}
 
 // The heading of a tableau, not "Paso 1" of "Paso 12".
 std::regex Heading(const files::StepsPageTableau& t) {
@@ -186,6 +189,36 @@ TEST(StepsPdf, HundredStepsNumberTheirPagesAndSplitNoTableau) {
     EXPECT_EQ(headings, page.tableaux.size());
 }
 
+// Every problem of the catalogue in every form of the tableau and both
+// notations: each heading once, no word past the right margin.
+TEST(StepsPdf, EveryFormOfTheCatalogueStaysWithinThePage) {
+    NEED_POPPLER();
+    NeedFonts();
+    const struct {
+        TableauForm form;
+        NumberText numbers;
+        SolveMethod method;
+    } ways[] = {
+        {TableauForm::Compact, {true, ","}, SolveMethod::BigM},
+        {TableauForm::Full, {false, "."}, SolveMethod::TwoPhases},
+        {TableauForm::Dictionary, {true, "."}, SolveMethod::Compact},
+        {TableauForm::Matrix, {false, "."}, SolveMethod::Compact},
+    };
+    for (const auto& way : ways) {
+        for (const catalogue::KnownProblem& known : catalogue::Problems()) {
+            Solved s({known.comboIndex, known.objective, known.lines}, way.method, !way.numbers.floating);
+            const files::StepsPage page = PageOf(s, way.form, way.numbers);
+            const Read read = ReadPdf(files::StepsPdf(page));
+            const std::string what = known.name + ", form " + std::to_string(int(way.form));
+            ASSERT_GE(read.pages, 1) << what;
+            std::string all;
+            for (const std::string& text : read.text) all += text;
+            for (const files::StepsPageTableau& t : page.tableaux) EXPECT_EQ(Matches(all, Heading(t)), 1u) << what;
+            EXPECT_LE(RightmostWord(read), 595.3 - 28.3 + 1) << what;
+        }
+    }
+}
+
 // A tableau wider than the page is drawn smaller, within the margins; a
 // block taller than a page (a long tree) breaks between its rows.
 TEST(StepsPdf, WideTableauShrinksAndLongTreeBreaks) {
@@ -205,10 +238,44 @@ TEST(StepsPdf, WideTableauShrinksAndLongTreeBreaks) {
     for (const std::string& text : read.text) all += text;
     // Every cell of the grid, the last column too, and every node once.
     for (const std::string& cell : wide.cells) EXPECT_EQ(Count(all, cell), 1u) << cell;
-    for (int k = 1; k <= 300; ++k) EXPECT_EQ(Matches(all, std::regex("N" + std::to_string(k) + " +P +V" + std::to_string(k) + "\\b")), 1u) << k;
+    for (int k = 1; k <= 300; ++k) {
+        const std::string n = std::to_string(k);
+        EXPECT_EQ(Matches(all, std::regex("N" + n + " +P +V" + n + "\\b")), 1u) << k;
+    }
     // Within A4's width less its 10 mm margin.
     EXPECT_LE(RightmostWord(read), 595.3 - 28.3 + 1);
     EXPECT_GT(RightmostWord(read), 400);
+}
+
+// Two narrow tableaux, one taller than a sheet: not side by side; the tall
+// one breaks between its rows, the other follows it whole.
+TEST(StepsPdf, NarrowTableauTallerThanASheetStandsAlone) {
+    NEED_POPPLER();
+    NeedFonts();
+    files::StepsPage page;
+    for (const int rows : {150, 3}) {
+        files::StepsPageTableau t;
+        t.number = int(page.tableaux.size());
+        t.rows = rows;
+        t.cols = 2;
+        for (int r = 0; r < rows; ++r) t.cells.insert(t.cells.end(), {"f" + std::to_string(r), std::to_string(r * 7) + "/3"});
+        page.tableaux.push_back(t);
+    }
+    const std::vector<files::StepsPageBlock> blocks = files::StepsPageBlocks(page);
+    ASSERT_TRUE(blocks[1].narrow && blocks[2].narrow);
+    const Read read = ReadPdf(files::StepsPdf(page));
+    EXPECT_GE(read.pages, 3);
+    std::string all;
+    for (const std::string& text : read.text) all += text;
+    for (const files::StepsPageTableau& t : page.tableaux) {
+        EXPECT_EQ(Matches(all, Heading(t)), 1u) << t.number;
+        // The short one's rows are the tall one's first three.
+        for (int r = 0; r < t.rows; ++r)
+            EXPECT_EQ(Matches(all, std::regex("f" + std::to_string(r) + " +" + std::to_string(r * 7) + "/3(?![0-9])")),
+                      r < 3 ? 2u : 1u) << t.number << " " << r;
+    }
+    // The short one after the tall one's end, on its last sheet.
+    EXPECT_EQ(Matches(read.text.back(), Heading(page.tableaux[1])), 1u);
 }
 
 } // namespace

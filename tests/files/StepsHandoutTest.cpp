@@ -102,8 +102,8 @@ TEST(StepsHandout, NarrowTableauxStandInPairs) {
             const size_t end = r + 1 < c.rows.size() ? c.rows[r + 1] : blocks.size();
             if (end - c.rows[r] != 2) continue;
             ++pairs;
-            EXPECT_EQ(Count(html, "<div class=\"pareja\">\n" + blocks[c.rows[r]].html + blocks[c.rows[r] + 1].html + "</div>"), 1)
-                << c.what;
+            const std::string pair = blocks[c.rows[r]].html + blocks[c.rows[r] + 1].html;
+            EXPECT_EQ(Count(html, "<div class=\"pareja\">\n" + pair + "</div>"), 1) << c.what;
         }
         EXPECT_EQ(Count(html, "<div class=\"pareja\">"), int(pairs)) << c.what;
     }
