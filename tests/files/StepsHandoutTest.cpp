@@ -131,14 +131,4 @@ TEST(StepsHandout, SensitivityAndDualPairAfterTheSteps) {
     EXPECT_EQ(StepsPageRows(blocks), (std::vector<size_t>{0, 1, 3, 4}));
 }
 
-// A browser keeps each block and each pair whole and a heading with its
-// block, with small margins and small type.
-TEST(StepsHandout, StyleKeepsBlocksWholeAndSmall) {
-    const std::string html = StepsPageHtml(StepsPage{}).toStdString();
-    for (const char* rule : {"@page { size: A4; margin: 10mm; }", ".paso { page-break-inside: avoid;",
-                             ".pareja { display: flex;", "page-break-inside: avoid; break-inside: avoid; }\n.pareja > .paso",
-                             "h2 { font-size: 9.5pt; margin-top: 0; margin-bottom: 2px; page-break-after: avoid;"})
-        EXPECT_EQ(Count(html, rule), 1) << rule;
-}
-
 } // namespace
