@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
