@@ -162,6 +162,18 @@ void BM_ExportRational(benchmark::State& state) { ExportSteps(state, false); }
 BENCHMARK(BM_ExportFloating)->Arg(50)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportRational)->Arg(50)->Unit(benchmark::kMillisecond);
 
+// The same first 100 tableaux as the PDF handout, each step set and placed.
+void BM_ExportPdf(benchmark::State& state) {
+    TForm1 form(std::make_unique<GoOn>());
+    form.Rational1Click();
+    Prepare(form, static_cast<int>(state.range(0)), 99);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("pasos.pdf");
+    state.counters["tableaux"] = static_cast<double>(form.State().Steps.Steps() + 1);
+    for (auto _ : state) form.findChild<optimara::StepsFeature*>()->SavePdfTo(file);
+}
+BENCHMARK(BM_ExportPdf)->Arg(8)->Arg(16)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // Memory of a history of 1,000 steps of a 100 x 100 problem: as "Paso a
 // paso" keeps it (the latest tableaux whole) and as "Una Solución" does
 // (checkpoints only). The tableau recorded is the first one each time; the

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StepsPage.h"
 
+#include <algorithm>
+
 #include "FileIO.h"
 #include "TextCodec.h"
 
@@ -68,39 +70,44 @@ void Element(std::string& out, const char* open, const std::string& text, const 
     out += close;
 }
 
-// A4 with margins; a tableau and its results stay on one page.
+// A4 with small margins and small type: a handout that saves paper. A
+// step's block is never split, nor its heading parted from it; two narrow
+// blocks stand side by side.
 constexpr const char* kStyle =
-    "@page { size: A4; margin: 15mm; }\n"
-    "body { font-family: sans-serif; font-size: 10pt; color: #000; background: #fff; }\n"
-    "h1 { font-size: 14pt; } h2 { font-size: 11pt; margin: 0 0 4pt 0; }\n"
-    ".dual { white-space: pre; font-family: monospace; border: 1px solid #888; padding: 4pt; }\n"
-    "table.sensibilidad-restricciones, table.sensibilidad-variables { border-collapse: collapse; margin: 4pt 0; }\n"
+    "@page { size: A4; margin: 10mm; }\n"
+    "body { font-family: sans-serif; font-size: 8pt; color: #000; background: #fff; }\n"
+    "h1 { font-size: 12pt; margin-top: 0; margin-bottom: 4px; page-break-after: avoid; break-after: avoid; }\n"
+    "h2 { font-size: 9.5pt; margin-top: 0; margin-bottom: 2px; page-break-after: avoid; break-after: avoid; }\n"
+    ".dual { white-space: pre; font-family: monospace; border: 1px solid #888; padding: 4px; }\n"
+    "table.sensibilidad-restricciones, table.sensibilidad-variables { border-collapse: collapse; margin: 4px 0; }\n"
     ".sensibilidad-restricciones td, .sensibilidad-restricciones th, .sensibilidad-variables td,"
-    " .sensibilidad-variables th { border: 1px solid #888; padding: 1pt 4pt; text-align: right; }\n"
+    " .sensibilidad-variables th { border: 1px solid #888; padding: 1px 4px; text-align: right; font-size: 7.5pt; }\n"
     "td.etiqueta, th { background: #eee; text-align: left; }\n"
-    ".problem { white-space: pre; font-family: monospace; border: 1px solid #888; padding: 4pt; }\n"
-    ".paso { page-break-inside: avoid; break-inside: avoid; margin: 10pt 0; }\n"
+    ".problem { white-space: pre; font-family: monospace; border: 1px solid #888; padding: 4px; }\n"
+    ".paso { page-break-inside: avoid; break-inside: avoid; margin: 8px 0; }\n"
+    ".pareja { display: flex; gap: 6mm; align-items: flex-start; page-break-inside: avoid; break-inside: avoid; }\n"
+    ".pareja > .paso { flex: 1 1 0; min-width: 0; }\n"
     "table.tabla { border-collapse: collapse; }\n"
-    "table.tabla td { border: 1px solid #888; padding: 1pt 4pt; text-align: right; white-space: nowrap; }\n"
+    "table.tabla td { border: 1px solid #888; padding: 1px 4px; text-align: right; white-space: nowrap;"
+    " font-size: 8pt; }\n"
     "table.tabla td.etiqueta { background: #eee; font-style: italic; }\n"
     "table.tabla td.pivote { background: #fc9; font-weight: bold; outline: 2px solid #c30; }\n"
-    "ul { margin: 2pt 0; padding-left: 1em; }\n"
-    "li { display: inline-block; margin-right: 1.5em; }\n"
-    "p { margin: 3pt 0; }\n"
-    "table.cocientes { border-collapse: collapse; margin: 3pt 0; }\n"
-    "table.cocientes th, table.cocientes td { border: 1px solid #bbb; padding: 1pt 4pt; text-align: right; }\n"
+    "p { margin: 2px 0; }\n"
+    "table.cocientes { border-collapse: collapse; margin: 2px 0; }\n"
+    "table.cocientes th, table.cocientes td { border: 1px solid #bbb; padding: 1px 3px; text-align: right;"
+    " font-size: 7pt; }\n"
     "table.cocientes tr.sale td { font-weight: bold; background: #fc9; }\n"
-    ".explicacion p { margin: 2pt 0; }\n";
+    ".explicacion p { margin: 1px 0; font-size: 7.5pt; }\n";
 
 // The textbooks' forms: their tables, the dictionary's lines, the standard form.
 constexpr const char* kFormStyle =
-    "table.completa th, .matricial th { background: #eee; border: 1px solid #888; padding: 1pt 4pt; }\n"
+    "table.completa th, .matricial th { background: #eee; border: 1px solid #888; padding: 1px 4px; }\n"
     "table.completa tr.sale td:last-child { font-weight: bold; background: #fc9; }\n"
-    ".matricial table { border-collapse: collapse; margin: 3pt 0; }\n"
-    ".matricial td { border: 1px solid #888; padding: 1pt 4pt; text-align: right; white-space: nowrap; }\n"
+    ".matricial table { border-collapse: collapse; margin: 4px 0; }\n"
+    ".matricial td { border: 1px solid #888; padding: 1px 4px; text-align: right; white-space: nowrap; }\n"
     ".matricial caption { text-align: left; font-style: italic; }\n"
-    ".diccionario p, .forma-estandar p { font-family: monospace; margin: 1pt 0; }\n"
-    ".forma-estandar { border: 1px solid #888; padding: 4pt; margin: 4pt 0; }\n";
+    ".diccionario p, .forma-estandar p { font-family: monospace; margin: 1px 0; }\n"
+    ".forma-estandar { border: 1px solid #888; padding: 4px; margin: 4px 0; }\n";
 
 // Above the first tableau of a textbook form: the problem as the method reads it.
 void StandardForm(std::string& out, const StepsPage& page) {
@@ -108,6 +115,10 @@ void StandardForm(std::string& out, const StepsPage& page) {
     out += "<div class=\"forma-estandar\">\n<h2>Forma estándar</h2>\n";
     for (const std::string& line : page.standardForm) Element(out, "<p>", line, "</p>\n");
     out += "</div>\n";
+}
+
+std::string StepName(const StepsPageTableau& t) {
+    return t.number == 0 ? "Tabla inicial" : "Paso " + std::to_string(t.number);
 }
 
 void Problem(std::string& out, const StepsPage& page) {
@@ -144,13 +155,16 @@ void Grid(std::string& out, const StepsPageTableau& t) {
     out += "</table>\n";
 }
 
+// The values on one line, not one line each.
 void Lines(std::string& out, const char* heading, const std::vector<std::string>& lines) {
     if (lines.empty()) return;
     out += "<p>";
     out += heading;
-    out += "</p>\n<ul>";
-    for (const std::string& line : lines) Element(out, "<li>", line, "</li>");
-    out += "</ul>\n";
+    for (size_t k = 0; k < lines.size(); ++k) {
+        out += k == 0 ? " " : ", ";
+        Escaped(out, lines[k]);
+    }
+    out += "</p>\n";
 }
 
 void Ratios(std::string& out, const std::vector<StepsPageRatio>& ratios) {
@@ -182,11 +196,15 @@ void FormRatios(std::string& out, const std::vector<StepsPageRatio>& ratios) {
     out += "</table>\n";
 }
 
-// The explanation's paragraphs, then its ratio test.
+// The explanation's paragraphs, then its ratio test. Its first paragraph
+// names the step and its phase, as the panel's title; on the page the
+// heading and the phase's line have said them.
 void Explained(std::string& out, const StepsPageTableau& t, StepsPageForm form) {
     if (t.explanation.empty()) return;
     out += "<div class=\"explicacion\">\n";
-    for (const std::string& p : t.explanation) Element(out, "<p>", p, "</p>\n");
+    const std::string title = StepName(t) + " · " + t.phase;
+    for (const std::string& p : t.explanation)
+        if (p != title) Element(out, "<p>", p, "</p>\n");
     // The full tableau holds its quotients in its own column.
     if (form == StepsPageForm::Compact) Ratios(out, t.ratios);
     else if (form != StepsPageForm::Full) FormRatios(out, t.ratios);
@@ -237,14 +255,15 @@ void Shown(std::string& out, const StepsPageTableau& t, StepsPageForm form) {
 
 void Tableau(std::string& out, const StepsPageTableau& t, StepsPageForm form) {
     out += "<div class=\"paso\">\n";
-    const std::string step = t.number == 0 ? "Tabla inicial" : "Paso " + std::to_string(t.number);
+    const std::string step = StepName(t);
     Element(out, "<h2>", t.node.empty() ? step : t.node + " · " + step, "</h2>\n");
     Shown(out, t, form);
     Lines(out, "Solución:", t.solution);
     Lines(out, "Variables libres:", t.freeVariables);
-    Element(out, "<p>Valor: ", t.value, "</p>\n");
-    Element(out, "<p>Fase: ", t.phase, "</p>\n");
-    Element(out, "<p>Estado: ", t.status, "</p>\n");
+    // The value, the phase and the state said once, on one line.
+    Element(out, "<p class=\"estado\">Valor: ", t.value, "");
+    Element(out, " · Fase: ", t.phase, "");
+    Element(out, " · Estado: ", t.status, "</p>\n");
     Explained(out, t, form);
     out += "</div>\n";
 }
@@ -295,22 +314,139 @@ void Tree(std::string& out, const StepsPageTree& tree) {
     out += "</div>\n";
 }
 
+// Points: a character of the tables' small type, a cell's padding and
+// borders, and half the line of an A4 page less the gap between two blocks.
+constexpr double kCharPoints = 4.4, kCellPoints = 8, kHalfLine = 250;
+
+size_t Characters(const std::string& text) {
+    size_t n = 0;
+    for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
+// A heading breaks between its words.
+size_t LongestWord(const std::string& text) {
+    size_t longest = 0, from = 0;
+    for (size_t at = text.find(' '); from <= text.size(); from = at + 1, at = text.find(' ', from)) {
+        longest = std::max(longest, Characters(text.substr(from, at == std::string::npos ? at : at - from)));
+        if (at == std::string::npos) break;
+    }
+    return longest;
+}
+
+// The widest cell of each column, in characters.
+struct Columns {
+    std::vector<size_t> chars;
+    void Add(size_t column, size_t n) {
+        if (chars.size() <= column) chars.resize(column + 1, 0);
+        chars[column] = std::max(chars[column], n);
+    }
+    void AddHeadings(const std::vector<std::string>& row) {
+        for (size_t c = 0; c < row.size(); ++c) Add(c, LongestWord(row[c]));
+    }
+    void AddRow(const std::vector<std::string>& row) {
+        for (size_t c = 0; c < row.size(); ++c) Add(c, Characters(row[c]));
+    }
+    bool Narrow() const {
+        double points = 0;
+        for (const size_t n : chars) points += static_cast<double>(n) * kCharPoints + kCellPoints;
+        return points <= kHalfLine;
+    }
+};
+
+bool NarrowLines(const std::vector<std::string>& lines) {
+    size_t widest = 0;
+    for (const std::string& line : lines) widest = std::max(widest, Characters(line));
+    return static_cast<double>(widest) * kCharPoints * 1.2 + 2 * kCellPoints <= kHalfLine;
+}
+
+bool NarrowTableau(const StepsPageTableau& t, StepsPageForm form) {
+    if (form == StepsPageForm::Dictionary) return NarrowLines(t.dictionary);
+    if (form == StepsPageForm::Compact) {
+        Columns columns;
+        for (size_t at = 0; at < t.cells.size(); ++at)
+            columns.Add(at % static_cast<size_t>(std::max(t.cols, 1)), Characters(t.cells[at]));
+        return columns.Narrow();
+    }
+    for (const StepsPageTable& table : t.tables) {
+        Columns columns;
+        columns.AddHeadings(table.headings);
+        for (const auto& row : table.rows) columns.AddRow(row);
+        if (!columns.Narrow()) return false;
+    }
+    return true;
+}
+
+bool NarrowSensitivity(const StepsPageSensitivity& s) {
+    using Row = StepsPageSensitivity::Row;
+    const auto narrow = [](const Row& headings, const std::vector<Row>& rows) {
+        Columns columns;
+        columns.AddHeadings(std::vector<std::string>(headings.begin(), headings.end()));
+        for (const auto& row : rows) columns.AddRow(std::vector<std::string>(row.begin(), row.end()));
+        return columns.Narrow();
+    };
+    return narrow(s.lineHeadings, s.lines) && narrow(s.variableHeadings, s.variables);
+}
+
+// The sensitivity and the dual problem, each a block.
+void SensitivityBlocks(std::vector<StepsPageBlock>& blocks, const StepsPageSensitivity& s) {
+    if (s.lines.empty() && s.variables.empty()) return;
+    std::string out;
+    Sensitivity(out, s);
+    const size_t dual = out.find("<div class=\"paso\">\n<h2>Problema dual</h2>");
+    blocks.push_back({out.substr(0, dual), NarrowSensitivity(s)});
+    blocks.push_back({out.substr(dual), NarrowLines(s.dual)});
+}
+
 } // namespace
+
+std::vector<StepsPageBlock> StepsPageBlocks(const StepsPage& page) {
+    std::vector<StepsPageBlock> blocks(1);
+    Problem(blocks[0].html, page);
+    StandardForm(blocks[0].html, page);
+    for (const StepsPageTableau& t : page.tableaux) {
+        blocks.push_back({"", NarrowTableau(t, page.form)});
+        Tableau(blocks.back().html, t, page.form);
+    }
+    std::string notes;
+    for (const std::string& cut : page.cuts) Element(notes, "<p class=\"corte\">", cut, "</p>\n");
+    if (!page.practice.empty()) Element(notes, "<p class=\"practica\">", page.practice, "</p>\n");
+    if (!notes.empty()) blocks.push_back({notes, false});
+    SensitivityBlocks(blocks, page.sensitivity);
+    std::string tree;
+    Tree(tree, page.tree);
+    if (!tree.empty()) blocks.push_back({tree, false});
+    return blocks;
+}
+
+std::vector<size_t> StepsPageRows(const std::vector<StepsPageBlock>& blocks) {
+    std::vector<size_t> rows;
+    for (size_t k = 0; k < blocks.size(); ++k) {
+        rows.push_back(k);
+        if (blocks[k].narrow && k + 1 < blocks.size() && blocks[k + 1].narrow) ++k;
+    }
+    return rows;
+}
+
+std::string StepsPageStyle(StepsPageForm form) {
+    return std::string(kStyle) + (form == StepsPageForm::Compact ? "" : kFormStyle);
+}
 
 QByteArray StepsPageHtml(const StepsPage& page) {
     std::string out;
     out += "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n";
     out += "<title>Optimara: pasos</title>\n<style>\n";
-    out += kStyle;
-    if (page.form != StepsPageForm::Compact) out += kFormStyle;
+    out += StepsPageStyle(page.form);
     out += "</style>\n</head>\n<body>\n";
-    Problem(out, page);
-    StandardForm(out, page);
-    for (const StepsPageTableau& t : page.tableaux) Tableau(out, t, page.form);
-    for (const std::string& cut : page.cuts) Element(out, "<p class=\"corte\">", cut, "</p>\n");
-    if (!page.practice.empty()) Element(out, "<p class=\"practica\">", page.practice, "</p>\n");
-    Sensitivity(out, page.sensitivity);
-    Tree(out, page.tree);
+    const std::vector<StepsPageBlock> blocks = StepsPageBlocks(page);
+    const std::vector<size_t> rows = StepsPageRows(blocks);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const size_t end = r + 1 < rows.size() ? rows[r + 1] : blocks.size();
+        if (end - rows[r] == 2)
+            out += "<div class=\"pareja\">\n" + blocks[rows[r]].html + blocks[rows[r] + 1].html + "</div>\n";
+        else
+            out += blocks[rows[r]].html;
+    }
     out += "</body>\n</html>\n";
     return QByteArray::fromStdString(out);
 }

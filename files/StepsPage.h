@@ -100,6 +100,25 @@ struct StepsPage {
 // The page in UTF-8.
 QByteArray StepsPageHtml(const StepsPage& page);
 
+// One piece of the page that is never split across printed pages: the
+// problem, a tableau's step, the sensitivity, the dual, the tree... as HTML
+// without the page's head and style. A narrow one (its tables fit half an
+// A4 line) may stand beside the next narrow one.
+struct StepsPageBlock {
+    std::string html;
+    bool narrow = false;
+};
+
+// The page's blocks in order, the problem first.
+std::vector<StepsPageBlock> StepsPageBlocks(const StepsPage& page);
+
+// Where each row of the page starts: a block, or two narrow blocks in a row
+// side by side (taken in pairs from the left).
+std::vector<size_t> StepsPageRows(const std::vector<StepsPageBlock>& blocks);
+
+// The style sheet of the page in the form.
+std::string StepsPageStyle(StepsPageForm form);
+
 // One tableau's block of the page in the given form, as StepsPageHtml
 // writes it (without the page's head and style).
 QByteArray StepsPageTableauHtml(const StepsPageTableau& tableau, StepsPageForm form);

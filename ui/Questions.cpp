@@ -5,6 +5,8 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 #include "Application.h"
 #include "Driver.h"
@@ -116,6 +118,26 @@ QString DialogQuestions::ChooseLatexFile(QWidget* window) {
         SaveDialog5 = MakeFileDialog(window, "SaveDialog5", QFileDialog::AcceptSave, "tex",
                                      QString::fromUtf8("Documentos LaTeX (*.tex)"));
     return ChosenFile(SaveDialog5);
+}
+
+QString DialogQuestions::ChoosePdfFile(QWidget* window) {
+    if (!SaveDialog6)
+        SaveDialog6 = MakeFileDialog(window, "SaveDialog6", QFileDialog::AcceptSave, "pdf",
+                                     QString::fromUtf8("Documentos PDF (*.pdf)"));
+    return ChosenFile(SaveDialog6);
+}
+
+// The preview's print button asks for the printer in the print dialog.
+bool DialogQuestions::PrintSteps(QWidget* window, const std::function<void(QPrinter&)>& paint) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+    printer.setDocName(QStringLiteral("Optimara: pasos"));
+    QPrintPreviewDialog preview(&printer, window);
+    preview.setObjectName("PrintPreview1");
+    preview.setWindowTitle(QString::fromUtf8("Imprimir pasos"));
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&paint](QPrinter* p) { paint(*p); });
+    return preview.exec() == QDialog::Accepted;
 }
 
 QString DialogQuestions::ChooseLpFile(QWidget* window) {

@@ -5,9 +5,12 @@
 // to answer (a benchmark, a test) gives its own answers.
 #include <QString>
 
+#include <functional>
+
 #include "Exercises.h"
 
 class QFileDialog;
+class QPrinter;
 class QWidget;
 
 namespace optimara {
@@ -34,6 +37,12 @@ public:
     virtual QString ChooseLpFile(QWidget* window) = 0;
     // The LaTeX file to write the steps to; empty when cancelled.
     virtual QString ChooseLatexFile(QWidget* window) = 0;
+    // The PDF file to write the steps to; empty when cancelled.
+    virtual QString ChoosePdfFile(QWidget* window) = 0;
+    // The steps shown before they are printed, `paint` painting them on the
+    // printer's pages (for the preview and for the printer chosen); false
+    // when nothing was printed.
+    virtual bool PrintSteps(QWidget* window, const std::function<void(QPrinter&)>& paint) = 0;
     // After fifty cutting planes: go on for another fifty?
     virtual bool AskMoreCuts(QWidget* window) = 0;
     // One more line for the problem at its optimum, typed as the problem's
@@ -56,6 +65,8 @@ public:
     QString ChooseStepsFile(QWidget* window) override;
     QString ChooseLpFile(QWidget* window) override;
     QString ChooseLatexFile(QWidget* window) override;
+    QString ChoosePdfFile(QWidget* window) override;
+    bool PrintSteps(QWidget* window, const std::function<void(QPrinter&)>& paint) override;
     bool AskMoreCuts(QWidget* window) override;
     QString AskConstraint(QWidget* window) override;
     bool AskExercise(QWidget* window, ExerciseRequest& request) override;
@@ -69,6 +80,7 @@ private:
     QFileDialog* SaveDialog3 = nullptr;
     QFileDialog* SaveDialog4 = nullptr;
     QFileDialog* SaveDialog5 = nullptr;
+    QFileDialog* SaveDialog6 = nullptr;
 };
 
 } // namespace optimara

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPainter>
+#include <QPrinter>
 
 #include "BranchView.h"
 #include "MethodTexts.h"
@@ -15,6 +16,7 @@
 #include "StatusTexts.h"
 #include "StepsLatex.h"
 #include "StepsPage.h"
+#include "StepsPdf.h"
 #include "StepsReport.h"
 #include "Zoom.h"
 
@@ -55,6 +57,9 @@ StepsFeature::StepsFeature(FeatureHost& host) : Feature(host) {
     ViewPath1->setChecked(true);
     SaveStepsAs1 = host_.AddMenuItem(MenuPlace::FileExports, "Guardar &pasos como...", "SaveStepsAs1");
     ExportLatex1 = host_.AddMenuItem(MenuPlace::FileExports, "Exportar pasos a &LaTeX...", "ExportLatex1");
+    // P is "Guardar &pasos como..."'s: D, the next letter of "PDF".
+    ExportPdf1 = host_.AddMenuItem(MenuPlace::FileExports, "Exportar pasos a P&DF...", "ExportPdf1");
+    PrintSteps1 = host_.AddMenuItem(MenuPlace::FileExports, "&Imprimir pasos...", "PrintSteps1");
 
     GridMenu1 = new QMenu(host_.Window());
     GridMenu1->setObjectName("GridMenu1");
@@ -72,6 +77,8 @@ void StepsFeature::Wire() {
     OnToggle(ViewPath1, [this] { ViewPath1Click(); });
     OnTrigger(SaveStepsAs1, [this] { SaveStepsAs1Click(); });
     OnTrigger(ExportLatex1, [this] { ExportLatex1Click(); });
+    OnTrigger(ExportPdf1, [this] { ExportPdf1Click(); });
+    OnTrigger(PrintSteps1, [this] { PrintSteps1Click(); });
     OnTrigger(PivotHere1, [this] { ChoosePivotAt(menuRow_, menuCol_); });
     connect(host_.Grid(), &QAbstractItemView::customContextMenuRequested, this,
             [this](const QPoint& pos) { RunGuarded([this, pos] { GridMenuRequested(pos); }); });
@@ -86,6 +93,8 @@ void StepsFeature::StepsShown() {
     ChoosePivot1->setEnabled(work && state.Running());
     SaveStepsAs1->setEnabled(work && ready && state.Steps.Started());
     ExportLatex1->setEnabled(SaveStepsAs1->isEnabled());
+    ExportPdf1->setEnabled(SaveStepsAs1->isEnabled());
+    PrintSteps1->setEnabled(SaveStepsAs1->isEnabled());
 }
 
 void StepsFeature::DrawLayer(QImage& layer, const QSize& size, int variables) {
@@ -164,9 +173,25 @@ void StepsFeature::ExportLatex1Click() {
     if (!name.isEmpty()) SaveLatexTo(name);
 }
 
+void StepsFeature::ExportPdf1Click() {
+    StepsShown();
+    if (!ExportPdf1->isEnabled()) return;
+    const QString name = host_.Ask().ChoosePdfFile(host_.Window());
+    if (!name.isEmpty()) SavePdfTo(name);
+}
+
+void StepsFeature::PrintSteps1Click() {
+    StepsShown();
+    if (!PrintSteps1->isEnabled()) return;
+    const files::StepsPage page = PageOfSteps();
+    host_.Ask().PrintSteps(host_.Window(), [&page](QPrinter& printer) { files::PaintStepsSheets(printer, page); });
+}
+
 void StepsFeature::SaveStepsTo(const QString& name) { files::WriteStepsPage(name, PageOfSteps()); }
 
 void StepsFeature::SaveLatexTo(const QString& name) { files::WriteStepsLatex(name, PageOfSteps()); }
+
+void StepsFeature::SavePdfTo(const QString& name) { files::WriteStepsPdf(name, PageOfSteps()); }
 
 files::StepsPage StepsFeature::PageOfSteps() {
     AppState& state = host_.State();

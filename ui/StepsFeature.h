@@ -25,6 +25,7 @@ public:
     // Writes the page of the steps made so far to the file.
     void SaveStepsTo(const QString& fileName);
     void SaveLatexTo(const QString& fileName);
+    void SavePdfTo(const QString& fileName);
 
 private:
     void Wire();
@@ -33,6 +34,8 @@ private:
     void ViewPath1Click();
     void SaveStepsAs1Click();
     void ExportLatex1Click();
+    void ExportPdf1Click();
+    void PrintSteps1Click();
     files::StepsPage PageOfSteps();
     void ChoosePivotAt(int gridRow, int gridCol);
     void GridMenuRequested(const QPoint& pos);
@@ -43,6 +46,8 @@ private:
     QAction* ViewPath1 = nullptr;
     QAction* SaveStepsAs1 = nullptr;
     QAction* ExportLatex1 = nullptr;
+    QAction* ExportPdf1 = nullptr;
+    QAction* PrintSteps1 = nullptr;
     QMenu* GridMenu1 = nullptr;
     QAction* PivotHere1 = nullptr;
     int menuRow_ = -1, menuCol_ = -1;  // the grid cell the grid's menu was opened on

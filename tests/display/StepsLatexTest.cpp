@@ -12,11 +12,9 @@
 #include <regex>
 
 #include "BranchView.h"
-#include "BuildProblem.h"
 #include "LpExport.h"
-#include "SensitivityView.h"
 #include "StepsLatex.h"
-#include "StepsReport.h"
+#include "SolvedPage.h"
 #include "catalogue/Catalogue.h"
 
 namespace optimara {
@@ -30,17 +28,6 @@ bool HaveTools() {
 
 #define NEED_PDFLATEX() \
     if (!HaveTools()) GTEST_SKIP() << "pdflatex, pdftotext or pdfinfo is missing (make setup installs them)"
-
-std::string Run(const char* program, const QStringList& args, const QString& folder, int& code) {
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    p.closeWriteChannel();
-    p.waitForFinished(120000);
-    code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return p.readAll().toStdString();
-}
 
 // What pdflatex made of a document: its exit code and log, and of the PDF
 // its text and every page's size and turn.
@@ -69,12 +56,6 @@ Pdf Compiled(const std::string& tex) {
 // The end of the log, where pdflatex says what stopped it.
 std::string LogEnd(const Pdf& pdf) { return pdf.log.substr(pdf.log.size() > 1500 ? pdf.log.size() - 1500 : 0); }
 
-size_t Count(const std::string& text, const std::string& part) {
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
-
 // The lines that head a tableau, "Tabla inicial" or "Paso 3".
 size_t Headings(const std::string& text) {
     static const std::regex heading("^(Tabla inicial|Paso [0-9]+)$");
@@ -85,64 +66,6 @@ size_t Headings(const std::string& text) {
         from = end + 1;
     }
     return n;
-}
-
-// A typed problem solved as the window's steps do, pivot by pivot, each
-// step recorded.
-struct Solved {
-    ProblemState state;
-    StepHistory history;
-    ProblemText text;
-    bool maximize;
-    Solved(const ProblemText& typed, SolveMethod method, bool exact, size_t steps = 10000)
-        : text(typed), maximize(typed.comboIndex == 1) {
-        state.Rule = PivotRule::LargestCoefficient;
-        state.Exact = exact;
-        state.BuildMethod = method;
-        BuildReport report;
-        BuildProblem(state, text, report);
-        EXPECT_EQ(report.errorPanel, "") << typed.objective;
-        state.ProblemReady = true;
-        history.Start(state, NoteOf(state, maximize));
-        for (size_t k = 0; k < steps && state.Stage == SolveStage::Choosing; ++k) {
-            history.SetNextPivot(ChosenCell(state.PivotMarks));
-            NextStep(state);
-            history.Record(state, NoteOf(state, maximize));
-        }
-    }
-};
-
-StepsPageInput InputOf(const Solved& s, TableauForm form, const NumberText& numbers) {
-    StepsPageInput in;
-    in.maximize = s.maximize;
-    in.sense = s.maximize ? "Maximizar" : "Minimizar";
-    in.objective = s.text.objective;
-    in.heading = "Sujeto a:";
-    in.lines = s.text.lines;
-    in.notation = numbers.floating ? "coma flotante" : "racional";
-    in.numbers = numbers;
-    in.form = form;
-    return in;
-}
-
-// The page as the window writes it, its sensitivity and dual at the optimum
-// (which reads a compact tableau: an artificial method's optimum has none).
-files::StepsPage PageOf(Solved& s, TableauForm form, const NumberText& numbers) {
-    files::StepsPage page = BuildStepsPage(s.state, s.history, InputOf(s, form, numbers));
-    if (UsesArtificials(s.state.Method)) return page;
-    const SensitivityView view =
-        ComputeSensitivityView(s.state, s.text, true, numbers.floating, numbers.separator);
-    if (view.available) {
-        files::StepsPageSensitivity& out = page.sensitivity;
-        std::copy(kSensitivityLineHeadings.begin(), kSensitivityLineHeadings.end(), out.lineHeadings.begin());
-        std::copy(kSensitivityVariableHeadings.begin(), kSensitivityVariableHeadings.end(), out.variableHeadings.begin());
-        out.lines = view.lines;
-        out.variables = view.variables;
-        out.words = view.words;
-        out.dual = view.dual;
-        out.optima = "Óptimo del primal: " + view.primalOptimum + "; óptimo del dual: " + view.dualOptimum;
-    }
-    return page;
 }
 
 // The documents' bodies set one after the other in the first one's preamble.

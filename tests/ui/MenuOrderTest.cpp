@@ -34,7 +34,7 @@ TEST_F(MenuOrder, EveryMenuListsItsItemsInTheirOrder) {
     for (const QAction* action : form->menuBar()->actions())
         bar << action->menu()->objectName() + ": " + Items(action->menu()).join(" ");
     const QStringList expected = {
-        "FileMenu: Open1 NewExercise1 - Save1 Saveas1 SaveStepsAs1 ExportLatex1 ExportLp1 - Clear1 - Exit1",
+        "FileMenu: Open1 NewExercise1 - Save1 Saveas1 SaveStepsAs1 ExportLatex1 ExportPdf1 PrintSteps1 ExportLp1 - Clear1 - Exit1",
         "NotationMenu: FloatingPoint1 Rational1 - SlackNames1 ExactArithmetic1 - "
         "TableFormMenu1[FormCompact1 FormFull1 FormDictionary1 FormMatrix1]",
         "Steps1: StepBack1 StepForward1 - ChoosePivot1 - Practice1 Check1 Hint1 ShowStep1 - MethodMenu1[MethodCompact1 MethodTwoPhases1 MethodBigM1 "

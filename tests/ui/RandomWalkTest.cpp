@@ -103,6 +103,9 @@ public:
     QString ChooseStepsFile(QWidget*) override { return exportFile("html"); }
     QString ChooseLpFile(QWidget*) override { return exportFile("lp"); }
     QString ChooseLatexFile(QWidget*) override { return exportFile("tex"); }
+    QString ChoosePdfFile(QWidget*) override { return exportFile("pdf"); }
+    // Nothing is printed on the walk.
+    bool PrintSteps(QWidget*, const std::function<void(QPrinter&)>&) override { return false; }
 };
 
 class RandomWalk : public ::testing::Test, public WindowProbe {

@@ -207,6 +207,16 @@ public:
     QString ChooseLatexFile(QWidget* window) override {
         return latexFile ? latexFile() : DialogQuestions::ChooseLatexFile(window);
     }
+    // The PDF file the steps go to; empty is a cancel.
+    std::function<QString()> pdfFile;
+    QString ChoosePdfFile(QWidget* window) override {
+        return pdfFile ? pdfFile() : DialogQuestions::ChoosePdfFile(window);
+    }
+    // The printing of the steps, given what paints them; false is a cancel.
+    std::function<bool(const std::function<void(QPrinter&)>&)> printSteps;
+    bool PrintSteps(QWidget* window, const std::function<void(QPrinter&)>& paint) override {
+        return printSteps ? printSteps(paint) : DialogQuestions::PrintSteps(window, paint);
+    }
     // The exercise asked for; false is a cancel.
     std::function<bool(ExerciseRequest&)> exercise;
     bool AskExercise(QWidget* window, ExerciseRequest& request) override {

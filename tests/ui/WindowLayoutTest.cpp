@@ -88,7 +88,8 @@ TEST_F(MainWindowMakeUp, MenuTreeWithCaptionsChecksAndEnabledStates) {
     ExpectMenu(bar[0]->menu(), "&Archivo",
                {{"&Abrir", true, false, false}, {"Nuevo &ejercicio...", true, false, false}, {"-", 0, 0, 0}, {"&Guardar", true, false, false},
                 {"Guardar &Como...", true, false, false}, {"Guardar &pasos como...", false, false, false},
-                {"Exportar pasos a &LaTeX...", false, false, false},
+                {"Exportar pasos a &LaTeX...", false, false, false}, {"Exportar pasos a P&DF...", false, false, false},
+                {"&Imprimir pasos...", false, false, false},
                 {"E&xportar como LP...", true, false, false}, {"-", 0, 0, 0}, {"&Borrar", true, false, false}, {"-", 0, 0, 0}, {"&Salir", true, false, false}});
     // The explained steps add the rule, the explanation and the slack names;
     // the forms of the tableau their submenu.
