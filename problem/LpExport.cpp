@@ -107,11 +107,11 @@ void CheckExactFitsDoubles(const ProblemModel& model) {
     auto check = [](const mpq_class& q) {
         if (abs(q) > largest) throw std::runtime_error("El problema tiene un número demasiado grande para un archivo LP.");
     };
-    for (const mpq_class& q : model.exactObjective) check(q);
+    for (const std::string& number : model.objectiveText) check(ExactNumber(number));
     for (const ModelLine& line : model.lines) {
-        check(line.exactRhs);
+        check(ExactNumber(line.rhsText));
         for (const ModelSide& side : line.sides)
-            for (const ModelTerm& t : side.terms) check(t.exact);
+            for (const ModelTerm& t : side.terms) check(ExactNumber(t.text));
     }
 }
 
