@@ -69,7 +69,7 @@ void FirstRow(const ProblemModel& model, uint32_t k, std::vector<mpq_class>& cel
     const ModelLine& line = model.lines[row.line];
     cells.assign(model.variables.size(), 0);
     for (const ModelTerm& t : line.sides[row.side].terms) {
-        cells[t.variable] = ExactNumber(t.text);
+        cells[t.variable] = ExactNumber(TermText(line.sides[row.side], t));
         if (row.negated) cells[t.variable] = -cells[t.variable];
     }
     constant = ExactNumber(line.rhsText);
@@ -198,8 +198,10 @@ std::string MakeGomoryCut(const ProblemState& s, GomoryCut& cut) {
     ModelSide side;
     for (uint32_t v = 0; v < c.size(); ++v)
         if (sgn(c[v]) != 0) {
-            side.terms.push_back({v, c[v].get_d(), c[v].get_str()});
-            side.text += (side.text.empty() || sgn(c[v]) < 0 ? "" : "+") + c[v].get_str() + model.variables[v].name;
+            if (!side.text.empty() && sgn(c[v]) > 0) side.text += "+";
+            const std::string number = c[v].get_str();
+            side.terms.push_back({v, uint32_t(side.text.size()), c[v].get_d()});
+            side.text += number + model.variables[v].name;
         }
     cut.line.sides.push_back(std::move(side));
     cut.line.relation = '>';

@@ -111,7 +111,7 @@ void CheckExactFitsDoubles(const ProblemModel& model) {
     for (const ModelLine& line : model.lines) {
         check(ExactNumber(line.rhsText));
         for (const ModelSide& side : line.sides)
-            for (const ModelTerm& t : side.terms) check(ExactNumber(t.text));
+            for (const ModelTerm& t : side.terms) check(ExactNumber(TermText(side, t)));
     }
 }
 
@@ -128,7 +128,7 @@ std::string LpText(const ProblemModel& model) {
     out += model.maximize ? "Maximize\n obj:" : "Minimize\n obj:";
     std::vector<ModelTerm> objective;
     for (uint32_t v = 0; v < model.variables.size(); ++v)
-        if (v < model.objective.size() && model.objective[v] != 0) objective.push_back({v, model.objective[v], {}});
+        if (v < model.objective.size() && model.objective[v] != 0) objective.push_back({v, 0, model.objective[v]});
     Terms(out, objective, names);
     out += "\nSubject To\n";
     // A side becomes a constraint unless all its rows are bounds.

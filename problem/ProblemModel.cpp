@@ -64,13 +64,13 @@ uint32_t AddVariable(Reader& r, const std::string& name) {
 // The number at pos and its text. The floating reader computes its value
 // as it scans; the exact one only finds its end and takes the text's
 // nearest double. Either way no rational is made here.
-bool ReadNumber(Reader& r, const std::string& s, int& pos, int L, bool required, int source, double& value,
-                std::string& text) {
+inline bool ReadNumber(Reader& r, const std::string& s, int& pos, int L, bool required, int source, double& value,
+                       std::string_view& text) {
     const int start = pos;
     if (r.model.exact) SkipNumber(s, pos, L, required, source, r.report);
     else value = ScanNumber(s, pos, L, required, source, r.report);
     if (Failed(r)) return false;
-    text.assign(s, size_t(start - 1), size_t(pos - start));
+    text = std::string_view(s.data() + (start - 1), size_t(pos - start));
     if (r.model.exact) value = NearestDoubleOf(text);
     return true;
 }
@@ -82,10 +82,10 @@ bool ReadObjective(Reader& r, const ProblemText& problem) {
     int pos = 1;
     do {
         double c = 0;
-        std::string number;
+        std::string_view number;
         if (!ReadNumber(r, s, pos, L, false, -1, c, number)) return false;
         r.model.objective.push_back(c);
-        r.model.objectiveText.push_back(std::move(number));
+        r.model.objectiveText.emplace_back(number);
         if (pos > L) return Fail(r, kError4, -1);
         const std::string name = ScanVariable(s, pos, L, -1, r.report);
         if (Failed(r)) return false;
@@ -96,7 +96,7 @@ bool ReadObjective(Reader& r, const ProblemText& problem) {
 }
 
 // Puts c·name into the side being read, adding a variable for a new name.
-bool PlaceTerm(Reader& r, ModelSide& side, const std::string& name, double c, std::string& number, int k) {
+bool PlaceTerm(Reader& r, ModelSide& side, const std::string& name, double c, uint32_t at, int k) {
     const auto found = r.index.find(text::FoldedName(name));
     uint32_t v = 0;
     if (found == r.index.end() || found->second == 0) {
@@ -106,14 +106,15 @@ bool PlaceTerm(Reader& r, ModelSide& side, const std::string& name, double c, st
         if (r.placedIn[v] == r.side) return Fail(r, kError16Duplicate, k);
     }
     r.placedIn[v] = r.side;
-    side.terms.push_back({v, c, std::move(number)});
+    side.terms.push_back({v, at, c});
     return true;
 }
 
 // The list after «entero:» or «enteros:», or nothing for any other line.
 // Such a line has no relation, so no line that reads today starts so.
 bool IntegerList(const std::string& s, std::string& list) {
-    const std::string folded = text::FoldedName(s);
+    // Only the line's start can be the word: a long line is not folded whole.
+    const std::string folded = text::FoldedName(s.substr(0, 8));
     for (const char* word : {"entero:", "enteros:"}) {
         const std::string w = word;
         if (folded.compare(0, w.size(), w) == 0) {
@@ -159,16 +160,19 @@ bool ReadLine(Reader& r, const std::string& raw, int k) {
     line.sides.emplace_back().terms.reserve(r.lastTerms);
     ++r.side;
     int pos = 1, sideStart = 1;
-    std::string number;
+    std::string_view number;
     while (!text::IsRelation(CharAt(s, pos, L))) {
         double c = 0;
+        const auto at = static_cast<uint32_t>(pos - sideStart);
         if (!ReadNumber(r, s, pos, L, false, k, c, number)) return false;
         if (pos > L) return Fail(r, kError6, k);
         const std::string name = ScanVariable(s, pos, L, k, r.report);
         if (Failed(r)) return false;
         if (pos > L) return Fail(r, kError7, k);
-        if (TextSign(number) == 0) return Fail(r, kError15, k);
-        if (!PlaceTerm(r, line.sides.back(), name, c, number, k)) return false;
+        // A floating value is 0 only for a number of zeros; an exact one
+        // may be 0 for a number too small for a double.
+        if (r.model.exact ? TextSign(number) == 0 : c == 0.0) return Fail(r, kError15, k);
+        if (!PlaceTerm(r, line.sides.back(), name, c, at, k)) return false;
         if (CharAt(s, pos, L) == ',') {
             line.sides.back().text = s.substr(size_t(sideStart - 1), size_t(pos - sideStart));
             r.lastTerms = line.sides.back().terms.size();
@@ -188,12 +192,12 @@ bool ReadLine(Reader& r, const std::string& raw, int k) {
     const int rel = CharAt(s, pos, L);
     ++pos;
     double rhs = 0;
-    std::string rhsText;
+    std::string_view rhsText;
     if (!ReadNumber(r, s, pos, L, true, k, rhs, rhsText)) return false;
     if (pos <= L) return Fail(r, kError11, k);
     line.relation = static_cast<char>(rel);
     line.rhs = rhs;
-    line.rhsText = std::move(rhsText);
+    line.rhsText = rhsText;
     return true;
 }
 
@@ -219,7 +223,7 @@ bool IsSignRow(const ProblemModel& model, const RowOrigin& row, uint32_t& variab
     const ModelSide& side = line.sides[row.side];
     if (line.relation == 0 || side.terms.size() != 1) return false;
     variable = side.terms[0].variable;
-    if (model.exact) return TextSign(line.rhsText) == 0 && (row.negated ? -1 : 1) * TextSign(side.terms[0].text) < 0;
+    if (model.exact) return TextSign(line.rhsText) == 0 && (row.negated ? -1 : 1) * TextSign(TermText(side, side.terms[0])) < 0;
     return RowConstant(model, row) == 0.0 && RowCell(model, row, variable) < 0.0;
 }
 
@@ -322,7 +326,7 @@ namespace {
 // A term's exact cell, the row's exact constant and the objective's exact
 // cell, with the same signs as the floating ones.
 mpq_class ExactTermCell(const ModelLine& line, const RowOrigin& row, const ModelTerm& t) {
-    mpq_class c = ExactNumber(t.text);
+    mpq_class c = ExactNumber(TermText(line.sides[row.side], t));
     if (line.relation != 0 && row.negated) mpq_neg(c.get_mpq_t(), c.get_mpq_t());
     return c;
 }
@@ -382,7 +386,7 @@ MatrixQ ExactTableauFromModel(const ProblemModel& model) {
                               [&](uint32_t v) { return ExactObjectiveCell(model, v); });
 }
 
-mpq_class ExactNumber(const std::string& text) {
+mpq_class ExactNumber(std::string_view text) {
     size_t at = 0;
     bool negative = false;
     if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
@@ -407,23 +411,23 @@ mpq_class ExactNumber(const std::string& text) {
     mpz_class numerator = 0, scale = 1;
     if (!digits.empty()) numerator.set_str(digits, 10);
     mpz_ui_pow_ui(scale.get_mpz_t(), 10, static_cast<unsigned long>(fractionDigits));
-    if (at + 1 < text.size() && text[at] == '/') scale *= mpz_class(text.substr(at + 1), 10);
+    if (at + 1 < text.size() && text[at] == '/') scale *= mpz_class(std::string(text.substr(at + 1)), 10);
     mpq_class value(numerator, scale);
     value.canonicalize();
     if (negative) mpq_neg(value.get_mpq_t(), value.get_mpq_t());
     return value;
 }
 
-int TextSign(const std::string& text) {
+int TextSign(std::string_view text) {
     for (const char c : text) {
         if (c == '/') break;
         if (c >= '1' && c <= '9') return text[0] == '-' ? -1 : 1;
     }
     // No number at all is 1 or -1; only zeros, or a lone point, are zero.
-    return text.find_first_of("0123456789.") != std::string::npos ? 0 : text.empty() || text[0] != '-' ? 1 : -1;
+    return text.find_first_of("0123456789.") != std::string_view::npos ? 0 : text.empty() || text[0] != '-' ? 1 : -1;
 }
 
-double NearestDoubleOf(const std::string& text) {
+double NearestDoubleOf(std::string_view text) {
     // A plain decimal whose value is a normal double is converted directly,
     // rounded to nearest; anything else goes through its rational.
     const size_t at = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;

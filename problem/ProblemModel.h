@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "MatrixQ.h"
@@ -27,11 +28,14 @@ struct ModelVariable {
 // Nothing in the model holds a rational: the exact value of a number is
 // made from its text only where exact arithmetic asks for it (ExactNumber),
 // so reading in floating arithmetic costs what it did before exact
-// arithmetic existed, and lines and terms move without a copy.
+// arithmetic existed, and lines and terms move without a copy. A term
+// points into its side's text rather than holding a copy of its number.
 struct ModelTerm {
     uint32_t variable;  // index into the variables
+    // Where the number as typed starts in its side's text, sign included
+    // ("" and "-" are 1 and -1; a cut's number is a fraction).
+    uint32_t at;
     double coef;        // as typed, never 0; in exact arithmetic the text's nearest double
-    std::string text;   // the number as typed, sign included ("" and "-" are 1 and -1); a cut's is a fraction
 };
 
 // One left side of a line; a line with "," groups has several, each a
@@ -40,6 +44,15 @@ struct ModelSide {
     std::vector<ModelTerm> terms;  // in the order typed
     std::string text;              // the left side as typed, blanks removed
 };
+
+// A term's number as typed: its sign, digits, points and strokes, up to the
+// name, which starts with none of them.
+inline std::string_view TermText(const ModelSide& side, const ModelTerm& t) {
+    const std::string_view s = std::string_view(side.text).substr(t.at);
+    size_t end = !s.empty() && (s[0] == '+' || s[0] == '-') ? 1 : 0;
+    while (end < s.size() && ((s[end] >= '0' && s[end] <= '9') || s[end] == '.' || s[end] == '/')) ++end;
+    return s.substr(0, end);
+}
 
 struct ModelLine {
     int source = 0;               // the editor's line number, from 0
@@ -124,14 +137,14 @@ MatrixQ ExactTableauFromModel(const ProblemModel& model);
 // The exact value of a number as the scanner reads it: sign, digits and a
 // decimal point; no digits at all stand for 1. A cut's number is written as
 // its rational prints, "-3/4": digits after a "/" divide.
-mpq_class ExactNumber(const std::string& text);
+mpq_class ExactNumber(std::string_view text);
 
 // The sign of ExactNumber(text), without making the rational.
-int TextSign(const std::string& text);
+int TextSign(std::string_view text);
 
 // The double nearest to ExactNumber(text), the largest one for a number
 // beyond the doubles' range: a number's floating value in exact arithmetic.
-double NearestDoubleOf(const std::string& text);
+double NearestDoubleOf(std::string_view text);
 
 // The slack names of the constraint rows, in tableau row order: h1, h2, ...
 // by the left sides that make constraint rows, the second row of an "="

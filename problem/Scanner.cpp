@@ -102,7 +102,7 @@ mpq_class ScanExactNumber(const std::string& s, int& pos, int L, bool required, 
     const int start = pos;
     SkipNumber(s, pos, L, required, source, report);
     if (!report.errorPanel.empty()) return 0;
-    return ExactNumber(s.substr(static_cast<size_t>(start) - 1, static_cast<size_t>(pos - start)));
+    return ExactNumber(std::string_view(s).substr(static_cast<size_t>(start) - 1, static_cast<size_t>(pos - start)));
 }
 
 std::string ScanVariable(const std::string& s, int& pos, int L, int source, BuildReport& report) {

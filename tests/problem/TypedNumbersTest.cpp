@@ -75,7 +75,7 @@ TEST(TypedNumbers, FloatingAsBeforeAndExactAsTyped) {
             BuildReport report;
             ASSERT_TRUE(ModelFromText(model, text, report, exact)) << c.text << " " << report.errorPanel;
             const ModelTerm& term = model.lines[0].sides[0].terms[0];
-            EXPECT_EQ(term.text, c.text);
+            EXPECT_EQ(TermText(model.lines[0].sides[0], term), c.text);
             EXPECT_EQ(model.lines[1].rhsText, c.text);
             EXPECT_EQ(model.objectiveText[0], c.text);
             const double term_ = exact ? Clamped(NearestDouble(c.value)) : ScannedAlone(c.text, false);
