@@ -21,9 +21,9 @@ std::vector<RowOrigin> RowsOfLine(const ModelLine& line, uint32_t l) {
 
 // The number of a term in the tableau's type: the typed number itself in
 // exact arithmetic.
-template <class Num> Num Pick(double d, const mpq_class& q);
-template <> double Pick<double>(double d, const mpq_class&) { return d; }
-template <> mpq_class Pick<mpq_class>(double, const mpq_class& q) { return q; }
+template <class Num> Num Pick(double d, std::string_view typed);
+template <> double Pick<double>(double d, std::string_view) { return d; }
+template <> mpq_class Pick<mpq_class>(double, std::string_view typed) { return ExactNumber(typed); }
 
 // The new row over the first tableau's columns: a variable's column, and
 // its negation in a free variable's negative part.
@@ -33,11 +33,11 @@ std::vector<Num> FirstColumns(const ProblemModel& model, const ModelLine& line, 
     for (uint32_t j = 0; j < model.columns.size(); ++j)
         for (const ModelTerm& t : line.sides[row.side].terms)
             if (t.variable == model.columns[j].variable) {
-                Num c = Pick<Num>(t.coef, t.exact);
+                Num c = Pick<Num>(t.coef, TermText(line.sides[row.side], t));
                 if (row.negated) c = -c;
                 cells[j] = model.columns[j].negativePart ? Num(-c) : c;
             }
-    const Num rhs = Pick<Num>(line.rhs, line.exactRhs);
+    const Num rhs = Pick<Num>(line.rhs, line.rhsText);
     constant = row.negated ? rhs : Num(-rhs);
     return cells;
 }

@@ -137,11 +137,12 @@ DivisorProof FindDivisorProof(const ProblemModel& model) {
             bool allInteger = true;
             for (const ModelTerm& t : line.sides[k].terms) {
                 allInteger = allInteger && t.variable < integer.size() && integer[t.variable];
-                coef[t.variable] += t.exact;
+                coef[t.variable] += ExactNumber(TermText(line.sides[k], t));
             }
             if (!allInteger) continue;
             // Decimal coefficients are made whole first, exactly.
-            mpz_class scale = line.exactRhs.get_den();
+            const mpq_class rhs = ExactNumber(line.rhsText);
+            mpz_class scale = rhs.get_den();
             for (const auto& [v, c] : coef) scale = lcm(scale, mpz_class(c.get_den()));
             DivisorProof proof;
             proof.divisor = 0;
@@ -152,7 +153,7 @@ DivisorProof FindDivisorProof(const ProblemModel& model) {
                 proof.divisor = gcd(proof.divisor, whole);
             }
             if (proof.divisor == 0) continue;
-            proof.rhs = line.exactRhs.get_num() * (scale / line.exactRhs.get_den());
+            proof.rhs = rhs.get_num() * (scale / rhs.get_den());
             if (proof.rhs % proof.divisor == 0) continue;
             proof.line = static_cast<int>(i);
             proof.side = k;

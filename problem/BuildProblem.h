@@ -23,6 +23,9 @@ double ScanNumber(const std::string& text, int& pos, int L, bool required, int s
 // however many: no floating value is made and nothing overflows.
 mpq_class ScanExactNumber(const std::string& text, int& pos, int L, bool required, int source,
                           BuildReport& report);
+// Moves pos past the number there, with the same faults, and computes
+// nothing: the number's text is then s[start, pos).
+void SkipNumber(const std::string& text, int& pos, int L, bool required, int source, BuildReport& report);
 std::string ScanVariable(const std::string& text, int& pos, int L, int source, BuildReport& report);
 
 // The largest first tableau built, in cells (rows times columns, the

@@ -68,8 +68,12 @@ void FirstRow(const ProblemModel& model, uint32_t k, std::vector<mpq_class>& cel
     const RowOrigin& row = model.rows[k];
     const ModelLine& line = model.lines[row.line];
     cells.assign(model.variables.size(), 0);
-    for (const ModelTerm& t : line.sides[row.side].terms) cells[t.variable] = row.negated ? mpq_class(-t.exact) : t.exact;
-    constant = row.negated ? line.exactRhs : mpq_class(-line.exactRhs);
+    for (const ModelTerm& t : line.sides[row.side].terms) {
+        cells[t.variable] = ExactNumber(TermText(line.sides[row.side], t));
+        if (row.negated) cells[t.variable] = -cells[t.variable];
+    }
+    constant = ExactNumber(line.rhsText);
+    if (!row.negated) constant = -constant;
 }
 
 // The positive number that makes every number of the list whole.
@@ -194,13 +198,14 @@ std::string MakeGomoryCut(const ProblemState& s, GomoryCut& cut) {
     ModelSide side;
     for (uint32_t v = 0; v < c.size(); ++v)
         if (sgn(c[v]) != 0) {
-            side.terms.push_back({v, c[v].get_d(), c[v]});
-            side.text += (side.text.empty() || sgn(c[v]) < 0 ? "" : "+") + c[v].get_str() + model.variables[v].name;
+            if (!side.text.empty() && sgn(c[v]) > 0) side.text += "+";
+            const std::string number = c[v].get_str();
+            side.terms.push_back({v, uint32_t(side.text.size()), c[v].get_d()});
+            side.text += number + model.variables[v].name;
         }
-    cut.line.sides.push_back(side);
+    cut.line.sides.push_back(std::move(side));
     cut.line.relation = '>';
     cut.line.rhs = rhs.get_d();
-    cut.line.exactRhs = rhs;
     cut.line.rhsText = rhs.get_str();
     cut.plane.assign(model.variables.size() + 1, 0.0);
     for (uint32_t v = 0; v < c.size(); ++v) cut.plane[v] = sgn(c[v]) == 0 ? 0.0 : -c[v].get_d();

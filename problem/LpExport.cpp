@@ -107,11 +107,11 @@ void CheckExactFitsDoubles(const ProblemModel& model) {
     auto check = [](const mpq_class& q) {
         if (abs(q) > largest) throw std::runtime_error("El problema tiene un número demasiado grande para un archivo LP.");
     };
-    for (const mpq_class& q : model.exactObjective) check(q);
+    for (const std::string& number : model.objectiveText) check(ExactNumber(number));
     for (const ModelLine& line : model.lines) {
-        check(line.exactRhs);
+        check(ExactNumber(line.rhsText));
         for (const ModelSide& side : line.sides)
-            for (const ModelTerm& t : side.terms) check(t.exact);
+            for (const ModelTerm& t : side.terms) check(ExactNumber(TermText(side, t)));
     }
 }
 
@@ -128,7 +128,7 @@ std::string LpText(const ProblemModel& model) {
     out += model.maximize ? "Maximize\n obj:" : "Minimize\n obj:";
     std::vector<ModelTerm> objective;
     for (uint32_t v = 0; v < model.variables.size(); ++v)
-        if (v < model.objective.size() && model.objective[v] != 0) objective.push_back({v, model.objective[v], {}});
+        if (v < model.objective.size() && model.objective[v] != 0) objective.push_back({v, 0, model.objective[v]});
     Terms(out, objective, names);
     out += "\nSubject To\n";
     // A side becomes a constraint unless all its rows are bounds.

@@ -4,8 +4,10 @@
 #include "ProblemModel.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 #include <unordered_map>
 
 #include "BuildProblem.h"
@@ -16,6 +18,10 @@ namespace optimara {
 namespace {
 
 using text::CharAt;
+
+// Lines and terms hold no rational: growing their vectors moves them.
+static_assert(std::is_nothrow_move_constructible_v<ModelLine>);
+static_assert(std::is_nothrow_move_constructible_v<ModelTerm>);
 
 // A cell that becomes zero is stored as +0, never -0, so that a negated
 // or sign-flipped zero cannot show up as "-0" in the first tableau.
@@ -31,6 +37,8 @@ struct Reader {
     // Per variable, the number of the last left side it was placed in.
     std::vector<uint32_t> placedIn;
     uint32_t side = 0;
+    // The number of terms of the last side read.
+    size_t lastTerms = 0;
     // The «entero:» lines, checked once every name of the text is known:
     // the list (blank-free, after the colon) and the line's number.
     std::vector<std::pair<std::string, int>> integerLines;
@@ -53,23 +61,17 @@ uint32_t AddVariable(Reader& r, const std::string& name) {
     return v;
 }
 
-// The number at pos, by the reader of the model's arithmetic: the floating
-// one, with the exact value taken from the digits it read, or the exact one,
-// whose floating value is only the nearest double (the largest one for a
-// number beyond the doubles' range).
-bool ReadNumber(Reader& r, const std::string& s, int& pos, int L, bool required, int source, double& value,
-                mpq_class& exact) {
+// The number at pos and its text. The floating reader computes its value
+// as it scans; the exact one only finds its end and takes the text's
+// nearest double. Either way no rational is made here.
+inline bool ReadNumber(Reader& r, const std::string& s, int& pos, int L, bool required, int source, double& value,
+                       std::string_view& text) {
     const int start = pos;
-    if (r.model.exact) {
-        exact = ScanExactNumber(s, pos, L, required, source, r.report);
-        if (Failed(r)) return false;
-        value = NearestDouble(exact);
-        if (std::isinf(value)) value = std::copysign(std::numeric_limits<double>::max(), value);
-        return true;
-    }
-    value = ScanNumber(s, pos, L, required, source, r.report);
+    if (r.model.exact) SkipNumber(s, pos, L, required, source, r.report);
+    else value = ScanNumber(s, pos, L, required, source, r.report);
     if (Failed(r)) return false;
-    exact = ExactNumber(s.substr(size_t(start - 1), size_t(pos - start)));
+    text = std::string_view(s.data() + (start - 1), size_t(pos - start));
+    if (r.model.exact) value = NearestDoubleOf(text);
     return true;
 }
 
@@ -80,10 +82,10 @@ bool ReadObjective(Reader& r, const ProblemText& problem) {
     int pos = 1;
     do {
         double c = 0;
-        mpq_class exact;
-        if (!ReadNumber(r, s, pos, L, false, -1, c, exact)) return false;
+        std::string_view number;
+        if (!ReadNumber(r, s, pos, L, false, -1, c, number)) return false;
         r.model.objective.push_back(c);
-        r.model.exactObjective.push_back(std::move(exact));
+        r.model.objectiveText.emplace_back(number);
         if (pos > L) return Fail(r, kError4, -1);
         const std::string name = ScanVariable(s, pos, L, -1, r.report);
         if (Failed(r)) return false;
@@ -94,25 +96,25 @@ bool ReadObjective(Reader& r, const ProblemText& problem) {
 }
 
 // Puts c·name into the side being read, adding a variable for a new name.
-bool PlaceTerm(Reader& r, ModelSide& side, const std::string& name, double c, const mpq_class& exact, int k) {
+bool PlaceTerm(Reader& r, ModelSide& side, const std::string& name, double c, uint32_t at, int k) {
     const auto found = r.index.find(text::FoldedName(name));
+    uint32_t v = 0;
     if (found == r.index.end() || found->second == 0) {
-        const uint32_t v = AddVariable(r, name);
-        r.placedIn[v] = r.side;
-        side.terms.push_back({v, c, exact});
-        return true;
+        v = AddVariable(r, name);
+    } else {
+        v = found->second - 1;
+        if (r.placedIn[v] == r.side) return Fail(r, kError16Duplicate, k);
     }
-    const uint32_t v = found->second - 1;
-    if (r.placedIn[v] == r.side) return Fail(r, kError16Duplicate, k);
     r.placedIn[v] = r.side;
-    side.terms.push_back({v, c, exact});
+    side.terms.push_back({v, at, c});
     return true;
 }
 
 // The list after «entero:» or «enteros:», or nothing for any other line.
 // Such a line has no relation, so no line that reads today starts so.
 bool IntegerList(const std::string& s, std::string& list) {
-    const std::string folded = text::FoldedName(s);
+    // Only the line's start can be the word: a long line is not folded whole.
+    const std::string folded = text::FoldedName(s.substr(0, 8));
     for (const char* word : {"entero:", "enteros:"}) {
         const std::string w = word;
         if (folded.compare(0, w.size(), w) == 0) {
@@ -154,22 +156,27 @@ bool ReadLine(Reader& r, const std::string& raw, int k) {
     }
     ModelLine& line = r.model.lines.emplace_back();
     line.source = k;
-    line.sides.emplace_back();
+    // Room for as many terms as the last side had: dense lines grow no vector.
+    line.sides.emplace_back().terms.reserve(r.lastTerms);
     ++r.side;
     int pos = 1, sideStart = 1;
+    std::string_view number;
     while (!text::IsRelation(CharAt(s, pos, L))) {
         double c = 0;
-        mpq_class exact;
-        if (!ReadNumber(r, s, pos, L, false, k, c, exact)) return false;
+        const auto at = static_cast<uint32_t>(pos - sideStart);
+        if (!ReadNumber(r, s, pos, L, false, k, c, number)) return false;
         if (pos > L) return Fail(r, kError6, k);
         const std::string name = ScanVariable(s, pos, L, k, r.report);
         if (Failed(r)) return false;
         if (pos > L) return Fail(r, kError7, k);
-        if (sgn(exact) == 0) return Fail(r, kError15, k);
-        if (!PlaceTerm(r, line.sides.back(), name, c, exact, k)) return false;
+        // A floating value is 0 only for a number of zeros; an exact one
+        // may be 0 for a number too small for a double.
+        if (r.model.exact ? TextSign(number) == 0 : c == 0.0) return Fail(r, kError15, k);
+        if (!PlaceTerm(r, line.sides.back(), name, c, at, k)) return false;
         if (CharAt(s, pos, L) == ',') {
             line.sides.back().text = s.substr(size_t(sideStart - 1), size_t(pos - sideStart));
-            line.sides.emplace_back();
+            r.lastTerms = line.sides.back().terms.size();
+            line.sides.emplace_back().terms.reserve(r.lastTerms);
             ++r.side;
             sideStart = ++pos;
             // Written without a selection; the next check of the error text
@@ -181,16 +188,16 @@ bool ReadLine(Reader& r, const std::string& raw, int k) {
         }
     }
     line.sides.back().text = s.substr(size_t(sideStart - 1), size_t(pos - sideStart));
+    r.lastTerms = line.sides.back().terms.size();
     const int rel = CharAt(s, pos, L);
-    const int rhsStart = ++pos;
+    ++pos;
     double rhs = 0;
-    mpq_class exactRhs;
-    if (!ReadNumber(r, s, pos, L, true, k, rhs, exactRhs)) return false;
+    std::string_view rhsText;
+    if (!ReadNumber(r, s, pos, L, true, k, rhs, rhsText)) return false;
     if (pos <= L) return Fail(r, kError11, k);
     line.relation = static_cast<char>(rel);
     line.rhs = rhs;
-    line.rhsText = s.substr(size_t(rhsStart - 1));
-    line.exactRhs = std::move(exactRhs);
+    line.rhsText = rhsText;
     return true;
 }
 
@@ -216,7 +223,7 @@ bool IsSignRow(const ProblemModel& model, const RowOrigin& row, uint32_t& variab
     const ModelSide& side = line.sides[row.side];
     if (line.relation == 0 || side.terms.size() != 1) return false;
     variable = side.terms[0].variable;
-    if (model.exact) return sgn(line.exactRhs) == 0 && (row.negated ? -1 : 1) * sgn(side.terms[0].exact) < 0;
+    if (model.exact) return TextSign(line.rhsText) == 0 && (row.negated ? -1 : 1) * TextSign(TermText(side, side.terms[0])) < 0;
     return RowConstant(model, row) == 0.0 && RowCell(model, row, variable) < 0.0;
 }
 
@@ -243,7 +250,8 @@ void ReadModel(ProblemModel& model, const ProblemText& problem, const std::vecto
     model = ProblemModel{};
     model.exact = exact;
     model.maximize = problem.comboIndex != 0;
-    Reader r{model, report, {}, {}, 0, {}, {}};
+    model.lines.reserve(problem.lines.size());
+    Reader r{model, report, {}, {}, 0, 0, {}, {}};
     for (const std::string& old : earlier) r.index.emplace(text::FoldedName(old), 0);
     if (!ReadObjective(r, problem)) return;
     for (size_t k = 0; k < problem.lines.size(); ++k)
@@ -318,18 +326,23 @@ namespace {
 // A term's exact cell, the row's exact constant and the objective's exact
 // cell, with the same signs as the floating ones.
 mpq_class ExactTermCell(const ModelLine& line, const RowOrigin& row, const ModelTerm& t) {
-    return line.relation != 0 && row.negated ? mpq_class(-t.exact) : t.exact;
+    mpq_class c = ExactNumber(TermText(line.sides[row.side], t));
+    if (line.relation != 0 && row.negated) mpq_neg(c.get_mpq_t(), c.get_mpq_t());
+    return c;
 }
 
 mpq_class ExactConstant(const ModelLine& line, const RowOrigin& row) {
     if (line.relation == 0) return 0;
-    return row.negated ? line.exactRhs : mpq_class(-line.exactRhs);
+    mpq_class c = ExactNumber(line.rhsText);
+    if (!row.negated) mpq_neg(c.get_mpq_t(), c.get_mpq_t());
+    return c;
 }
 
 mpq_class ExactObjectiveCell(const ProblemModel& model, uint32_t variable) {
-    if (variable >= model.exactObjective.size()) return 0;
-    const mpq_class& c = model.exactObjective[variable];
-    return model.maximize ? c : mpq_class(-c);
+    if (variable >= model.objectiveText.size()) return 0;
+    mpq_class c = ExactNumber(model.objectiveText[variable]);
+    if (!model.maximize) mpq_neg(c.get_mpq_t(), c.get_mpq_t());
+    return c;
 }
 
 // The tableau over any number: a variable's first column, a free
@@ -373,7 +386,7 @@ MatrixQ ExactTableauFromModel(const ProblemModel& model) {
                               [&](uint32_t v) { return ExactObjectiveCell(model, v); });
 }
 
-mpq_class ExactNumber(const std::string& text) {
+mpq_class ExactNumber(std::string_view text) {
     size_t at = 0;
     bool negative = false;
     if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
@@ -398,9 +411,33 @@ mpq_class ExactNumber(const std::string& text) {
     mpz_class numerator = 0, scale = 1;
     if (!digits.empty()) numerator.set_str(digits, 10);
     mpz_ui_pow_ui(scale.get_mpz_t(), 10, static_cast<unsigned long>(fractionDigits));
+    if (at + 1 < text.size() && text[at] == '/') scale *= mpz_class(std::string(text.substr(at + 1)), 10);
     mpq_class value(numerator, scale);
     value.canonicalize();
-    return negative ? mpq_class(-value) : value;
+    if (negative) mpq_neg(value.get_mpq_t(), value.get_mpq_t());
+    return value;
+}
+
+int TextSign(std::string_view text) {
+    for (const char c : text) {
+        if (c == '/') break;
+        if (c >= '1' && c <= '9') return text[0] == '-' ? -1 : 1;
+    }
+    // No number at all is 1 or -1; only zeros, or a lone point, are zero.
+    return text.find_first_of("0123456789.") != std::string_view::npos ? 0 : text.empty() || text[0] != '-' ? 1 : -1;
+}
+
+double NearestDoubleOf(std::string_view text) {
+    // A plain decimal whose value is a normal double is converted directly,
+    // rounded to nearest; anything else goes through its rational.
+    const size_t at = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    double value = 0;
+    const auto [end, fault] = std::from_chars(text.data() + at, text.data() + text.size(), value, std::chars_format::fixed);
+    if (fault == std::errc() && end == text.data() + text.size() && std::fabs(value) >= std::numeric_limits<double>::min())
+        return text[0] == '-' ? -value : value;
+    if (fault == std::errc() && end == text.data() + text.size() && TextSign(text) == 0) return 0.0;
+    const double nearest = NearestDouble(ExactNumber(text));
+    return std::isinf(nearest) ? std::copysign(std::numeric_limits<double>::max(), nearest) : nearest;
 }
 
 std::vector<std::string> SlackNames(const ProblemModel& model) { return model.slackNames; }

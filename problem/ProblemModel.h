@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "MatrixQ.h"
@@ -24,10 +25,17 @@ struct ModelVariable {
     bool nonNegative = false;  // some sign line bounds it below by 0
 };
 
+// Nothing in the model holds a rational: the exact value of a number is
+// made from its text only where exact arithmetic asks for it (ExactNumber),
+// so reading in floating arithmetic costs what it did before exact
+// arithmetic existed, and lines and terms move without a copy. A term
+// points into its side's text rather than holding a copy of its number.
 struct ModelTerm {
     uint32_t variable;  // index into the variables
-    double coef;        // as typed, never 0
-    mpq_class exact;    // the typed number itself: 0.35 is 35/100
+    // Where the number as typed starts in its side's text, sign included
+    // ("" and "-" are 1 and -1; a cut's number is a fraction).
+    uint32_t at;
+    double coef;        // as typed, never 0; in exact arithmetic the text's nearest double
 };
 
 // One left side of a line; a line with "," groups has several, each a
@@ -37,13 +45,21 @@ struct ModelSide {
     std::string text;              // the left side as typed, blanks removed
 };
 
+// A term's number as typed: its sign, digits, points and strokes, up to the
+// name, which starts with none of them.
+inline std::string_view TermText(const ModelSide& side, const ModelTerm& t) {
+    const std::string_view s = std::string_view(side.text).substr(t.at);
+    size_t end = !s.empty() && (s[0] == '+' || s[0] == '-') ? 1 : 0;
+    while (end < s.size() && ((s[end] >= '0' && s[end] <= '9') || s[end] == '.' || s[end] == '/')) ++end;
+    return s.substr(0, end);
+}
+
 struct ModelLine {
     int source = 0;               // the editor's line number, from 0
     std::vector<ModelSide> sides;
     char relation = 0;            // '<', '>' or '='; 0 for a line whose reading failed
     double rhs = 0;
-    mpq_class exactRhs;
-    std::string rhsText;          // the right-hand side as typed, blanks removed
+    std::string rhsText;          // the right-hand side as typed, blanks removed; a cut's is a fraction
 };
 
 // Where a row of the tableau (or of the rows as read) came from.
@@ -74,7 +90,7 @@ struct ProblemModel {
     // While the objective is read it may hold one term more than there are
     // variables: the coefficient read before a missing or repeated name.
     std::vector<double> objective;
-    std::vector<mpq_class> exactObjective;  // the same, exactly
+    std::vector<std::string> objectiveText;  // the same as typed
     std::vector<ModelLine> lines;
     std::vector<uint32_t> integers;      // variables restricted to whole values
     // Set once the whole text has been read: every row as read, in order;
@@ -86,9 +102,8 @@ struct ProblemModel {
     std::vector<BoundOrigin> bounds;
     std::vector<ColumnOrigin> columns;
     bool complete = false;
-    // Read for exact arithmetic: the rationals come from the digits and the
-    // doubles are only their nearest values, so signs are taken from the
-    // rationals.
+    // Read for exact arithmetic: the doubles are only the texts' nearest
+    // values, so signs are taken from the texts.
     bool exact = false;
 };
 
@@ -120,8 +135,16 @@ MatrixR TableauFromModel(const ProblemModel& model);
 MatrixQ ExactTableauFromModel(const ProblemModel& model);
 
 // The exact value of a number as the scanner reads it: sign, digits and a
-// decimal point; no digits at all stand for 1.
-mpq_class ExactNumber(const std::string& text);
+// decimal point; no digits at all stand for 1. A cut's number is written as
+// its rational prints, "-3/4": digits after a "/" divide.
+mpq_class ExactNumber(std::string_view text);
+
+// The sign of ExactNumber(text), without making the rational.
+int TextSign(std::string_view text);
+
+// The double nearest to ExactNumber(text), the largest one for a number
+// beyond the doubles' range: a number's floating value in exact arithmetic.
+double NearestDoubleOf(std::string_view text);
 
 // The slack names of the constraint rows, in tableau row order: h1, h2, ...
 // by the left sides that make constraint rows, the second row of an "="

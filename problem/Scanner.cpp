@@ -94,11 +94,15 @@ double ScanNumber(const std::string& s, int& pos, int L, bool required, int sour
     return ScanNumberText(s, pos, L, required, source, report, true);
 }
 
+void SkipNumber(const std::string& s, int& pos, int L, bool required, int source, BuildReport& report) {
+    ScanNumberText(s, pos, L, required, source, report, false);
+}
+
 mpq_class ScanExactNumber(const std::string& s, int& pos, int L, bool required, int source, BuildReport& report) {
     const int start = pos;
-    ScanNumberText(s, pos, L, required, source, report, false);
+    SkipNumber(s, pos, L, required, source, report);
     if (!report.errorPanel.empty()) return 0;
-    return ExactNumber(s.substr(static_cast<size_t>(start) - 1, static_cast<size_t>(pos - start)));
+    return ExactNumber(std::string_view(s).substr(static_cast<size_t>(start) - 1, static_cast<size_t>(pos - start)));
 }
 
 std::string ScanVariable(const std::string& s, int& pos, int L, int source, BuildReport& report) {
