@@ -59,6 +59,7 @@ bool SolveExactly(const ProblemText& text, mpq_class& optimum, size_t& pivots) {
     SolveSession session;
     session.problem.Exact = true;
     testing::SessionHost host(session, text);
+    host.keepEveryCopy = false;  // as the window keeps the steps it does not show
     session.Solve(host.Typed(), host);
     if (session.problem.Stage != SolveStage::Optimal) return false;
     optimum = ExactObjective(session.problem, text.comboIndex == 1);

@@ -16,6 +16,10 @@ class SessionHost : public NodeSolveHost {
 public:
     SessionHost(SolveSession& session, ProblemText text) : session_(session), text_(std::move(text)) {}
     int restartsLeft = 50, nodeQuestionsLeft = 50, cutQuestionsLeft = 50, questions = 0, cutQuestions = 0;
+    // Every tableau is kept whole, as when each one is shown; false keeps
+    // only the history's own checkpoints, as the window does for the steps
+    // of "Una Solución" it never shows.
+    bool keepEveryCopy = true;
 
     EngineState& Engine() override { return session_.problem; }
     std::string ErrorPanel() const override { return session_.error; }
@@ -33,7 +37,7 @@ public:
     void ClearPicture() override {}
     void DrawPlot() override {}
     void ShowTableau() override {
-        session_.NoteTableau(built_, true, text_.comboIndex == 1);
+        session_.NoteTableau(built_, keepEveryCopy, text_.comboIndex == 1);
         built_ = false;
     }
     bool AskRestart() override { return ++questions, restartsLeft-- > 0; }
