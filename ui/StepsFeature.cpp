@@ -160,24 +160,23 @@ void StepsFeature::ViewPath1Click() {
 }
 
 void StepsFeature::SaveStepsAs1Click() {
-    StepsShown();
-    if (!SaveStepsAs1->isEnabled()) return;
-    const QString name = host_.Ask().ChooseStepsFile(host_.Window());
-    if (!name.isEmpty()) SaveStepsTo(name);
+    ExportSteps(SaveStepsAs1, &Questions::ChooseStepsFile, &StepsFeature::SaveStepsTo);
 }
 
 void StepsFeature::ExportLatex1Click() {
-    StepsShown();
-    if (!ExportLatex1->isEnabled()) return;
-    const QString name = host_.Ask().ChooseLatexFile(host_.Window());
-    if (!name.isEmpty()) SaveLatexTo(name);
+    ExportSteps(ExportLatex1, &Questions::ChooseLatexFile, &StepsFeature::SaveLatexTo);
 }
 
-void StepsFeature::ExportPdf1Click() {
+void StepsFeature::ExportPdf1Click() { ExportSteps(ExportPdf1, &Questions::ChoosePdfFile, &StepsFeature::SavePdfTo); }
+
+// The steps made so far, written to the file the user names; nothing when
+// there are none (the item is then disabled) or the user cancels.
+void StepsFeature::ExportSteps(QAction* item, QString (Questions::*choose)(QWidget*),
+                               void (StepsFeature::*save)(const QString&)) {
     StepsShown();
-    if (!ExportPdf1->isEnabled()) return;
-    const QString name = host_.Ask().ChoosePdfFile(host_.Window());
-    if (!name.isEmpty()) SavePdfTo(name);
+    if (!item->isEnabled()) return;
+    const QString name = (host_.Ask().*choose)(host_.Window());
+    if (!name.isEmpty()) (this->*save)(name);
 }
 
 void StepsFeature::PrintSteps1Click() {

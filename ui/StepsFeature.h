@@ -13,6 +13,8 @@ class QPoint;
 
 namespace optimara {
 
+class Questions;
+
 class StepsFeature : public Feature {
     Q_OBJECT
 public:
@@ -36,6 +38,7 @@ private:
     void ExportLatex1Click();
     void ExportPdf1Click();
     void PrintSteps1Click();
+    void ExportSteps(QAction* item, QString (Questions::*choose)(QWidget*), void (StepsFeature::*save)(const QString&));
     files::StepsPage PageOfSteps();
     void ChoosePivotAt(int gridRow, int gridCol);
     void GridMenuRequested(const QPoint& pos);
