@@ -32,6 +32,7 @@ namespace optimara {
 
 class TForm2;
 class TForm4;
+class WorkAreaLayout;
 
 // The window's inside: the work area (scrolled when the window is small)
 // above a band for a feature's panel and the status bar. It tells the window when its size changes.
@@ -214,19 +215,7 @@ private:
     // Places the grid, the results, the view buttons and the picture for
     // the client size and the zoom: the design places at the design size.
     void ArrangeWorkArea();
-    // Beside one another as designed, or, zoomed in a narrow window, in one
-    // column `width` wide in a view `height` high.
-    void ArrangeSideBySide(QSize client, int bar);
-    void ArrangeColumn(int width, int height);
-    // The view buttons from the corner of "Por Defecto"; the solution and
-    // the value from the corner of the solution's list, `width` wide.
-    void PlaceViewButtons(QPoint corner);
-    void PlaceResults(QPoint corner, int width);
-    // The objective, the constraints, their captions and the two buttons at
-    // their design places grown by the zoom.
-    void PlaceProblemControls(int percent);
-    // The least the work area takes at the zoom; a smaller window scrolls.
-    QSize WorkAreaMinimum() const;
+    std::unique_ptr<WorkAreaLayout> layout_;
 
     AppState state_;
     std::unique_ptr<Frame> frame_;

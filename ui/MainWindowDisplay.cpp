@@ -20,6 +20,7 @@
 #include "FileIO.h"
 #include "MainWindow.h"
 #include "WindowFrame.h"
+#include "WorkAreaLayout.h"
 #include "Zoom.h"
 
 namespace optimara {
@@ -33,12 +34,6 @@ QStringList ToStringList(const std::vector<std::string>& lines) {
     return list;
 }
 
-// The room a larger window gives the tableau: half of the extra width at
-// normal size, more as the tableau's text grows.
-int GridGrowth(int extraWidth, int percent) {
-    const double share = std::min(0.7, 0.5 * percent / kNormalZoom);
-    return static_cast<int>(extraWidth * share);
-}
 
 } // namespace
 
@@ -165,101 +160,15 @@ void TForm1::SaveImageAs1Click() {
     files::WriteWholeFile(name, bitmap);
 }
 
-QSize TForm1::WorkAreaMinimum() const {
-    const int zoom = Zoom();
-    return QSize(Zoomed(kDesignClientWidth, zoom), Zoomed(kDesignClientHeight, zoom) - StatusBar1->height());
-}
-
 void TForm1::ArrangeWorkArea() {
     if (!Image3->isHidden()) return;
     const int zoom = Zoom();
     if (zoom != kNormalZoom) WorkScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     const QRect before = Image1->geometry();
-    // Zoomed in a window narrower than the zoomed design, the work area
-    // becomes one column that scrolls only up and down, as a page does:
-    // sideways scrolling would hide the end of every line of the problem.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, WorkScroll);
-    const QSize client = ClientSize();
-    if (zoom != kNormalZoom && client.width() < WorkAreaMinimum().width())
-        ArrangeColumn(client.width() - bar, client.height() - StatusBar1->height());
-    else
-        ArrangeSideBySide(client, bar);
+    layout_->Arrange(ClientSize(), zoom, StatusBar1->height(), bar,
+                     WorkScroll->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff, Colors().btnFace);
     if (Image1->geometry() != before && Image1->HasPicture()) DrawPlot(Image1);
-}
-
-void TForm1::ArrangeSideBySide(QSize client, int bar) {
-    const int zoom = Zoom();
-    auto z = [zoom](int pixels) { return Zoomed(pixels, zoom); };
-    // The design grown by the zoom is the least room the work area takes;
-    // in a smaller window it scrolls, so that no control is out of reach,
-    // and the bars it then shows take their room from the work area.
-    const QSize least = WorkAreaMinimum();
-    WorkArea->setMinimumSize(least);
-    const int statusHeight = StatusBar1->height();
-    if (WorkScroll->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff && client.height() - statusHeight < least.height())
-        client.rwidth() -= bar;
-    if (client.width() < least.width()) client.rheight() -= bar;
-    client = client.expandedTo(least + QSize(0, statusHeight));
-    const int grow = GridGrowth(client.width() - least.width(), zoom);
-    const int bottom = client.height() - statusHeight;
-    PlaceProblemControls(zoom);
-    // The tableau and the split variables reach down to the status bar; the
-    // tableau widens by its share of the room, the view buttons and the
-    // results move over with it.
-    StringGrid1->setGeometry(z(88), z(192), z(209) + grow, std::max(z(185), bottom - z(192)));
-    ListBox3->setGeometry(z(8), z(224), z(73), std::max(z(153), bottom - z(224)));
-    PlaceViewButtons(QPoint(z(312) + grow, z(216)));
-    PlaceResults(QPoint(z(377) + grow, z(11)), z(216));
-    // The picture goes right of the work area, below the value box.
-    const int top = Edit2->y() + Edit2->height() + 10;
-    const int left = Edit2->x();
-    Image1->Place(QRect(left, top, client.width() - left - 10, bottom - top - 10), Colors().btnFace);
-}
-
-void TForm1::ArrangeColumn(int width, int height) {
-    const int zoom = Zoom();
-    auto z = [zoom](int pixels) { return Zoomed(pixels, zoom); };
-    // The problem as designed, its editors no wider than the window; the
-    // tableau below them as wide as the window, the results below it, and
-    // the picture last, with its view buttons left of it.
-    PlaceProblemControls(zoom);
-    const int right = width - 10;
-    for (QWidget* editor : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(RichEdit1)})
-        editor->resize(std::clamp(right - editor->x(), z(73), editor->width()), editor->height());
-    const int tableWidth = std::max(z(209), right - z(88));
-    StringGrid1->setGeometry(z(88), z(192), tableWidth, z(185));
-    ListBox3->setGeometry(z(8), z(224), z(73), z(153));
-    PlaceResults(QPoint(z(88), StringGrid1->geometry().bottom() + z(11)), std::min(z(216), tableWidth));
-    const int top = Edit2->y() + Edit2->height() + 10;
-    PlaceViewButtons(QPoint(z(8), top));
-    // As high as the window shows at once, never below the design's height.
-    const int pictureHeight = std::max(202, std::min(z(202), height - 20));
-    Image1->Place(QRect(z(88), top, tableWidth, pictureHeight), Colors().btnFace);
-    WorkArea->setMinimumSize(z(88) + z(209) + 10, top + pictureHeight + 10);
-}
-
-void TForm1::PlaceViewButtons(QPoint corner) {
-    const int zoom = Zoom();
-    auto z = [zoom](int pixels) { return Zoomed(pixels, zoom); };
-    // Placed as in the design, from "Por Defecto" at its top-left corner.
-    const struct { QPushButton* button; int left, top, width; } buttons[] = {
-        {Button9, 0, 0, 64},   {Button7, 0, 31, 25}, {Button8, 24, 31, 25}, {Button5, 0, 55, 25},
-        {Button6, 24, 55, 25}, {Button3, 0, 79, 25}, {Button4, 24, 79, 25}};
-    for (const auto& b : buttons) b.button->setGeometry(corner.x() + z(b.left), corner.y() + z(b.top), z(b.width), z(25));
-}
-
-void TForm1::PlaceResults(QPoint corner, int width) {
-    const int zoom = Zoom();
-    auto z = [zoom](int pixels) { return Zoomed(pixels, zoom); };
-    // From the solution's list at `corner`, its caption 4 pixels right of
-    // its left edge and 21 above, as in the design; the value box a pixel
-    // further left and wider.
-    Label2->move(corner.x() + z(4), corner.y());
-    ListBox2->setGeometry(corner.x(), corner.y() + z(21), width, z(81));
-    Label3->move(corner.x(), ListBox2->geometry().bottom() + z(8));
-    Label2->resize(Label2->sizeHint().expandedTo(QSize(z(44), z(13))));
-    Label3->resize(Label3->sizeHint().expandedTo(QSize(z(30), z(13))));
-    Edit2->setGeometry(corner.x() - 1, Label3->y() + z(15), width + 1, z(20));
 }
 
 } // namespace optimara

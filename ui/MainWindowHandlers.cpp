@@ -17,6 +17,7 @@
 #include "AuxWindows.h"
 #include "Legibility.h"
 #include "MainWindow.h"
+#include "WorkAreaLayout.h"
 #include "WindowFrame.h"
 #include "WindowHost.h"
 #include "WindowPlacement.h"
@@ -137,7 +138,7 @@ void TForm1::ShowWorkArea(bool visible) {
     WorkScroll->setVerticalScrollBarPolicy(bars);
     // Enlarged, the work area is exactly the client area, unscrolled, so
     // the enlarged picture at (0, 0) covers it.
-    WorkArea->setMinimumSize(visible ? WorkAreaMinimum() : QSize(0, 0));
+    WorkArea->setMinimumSize(visible ? layout_->Minimum(Zoom(), StatusBar1->height()) : QSize(0, 0));
     Image3->setVisible(!visible);
     QWidget* work[] = {Image1, RichEdit1, Edit1, Edit2, ComboBox1, StringGrid1, Button1, Button2,
                        Button3, Button4, Button5, Button6, Button7, Button8, Button9, ListBox2,

@@ -16,6 +16,7 @@
 #include "AuxWindows.h"
 #include "Legibility.h"
 #include "MainWindow.h"
+#include "WorkAreaLayout.h"
 #include "WindowFrame.h"
 #include "Zoom.h"
 
@@ -233,7 +234,12 @@ void TForm1::PlaceControls() {
     };
     for (const Place& p : places) p.w->setGeometry(p.left, p.top, p.width, p.height);
     for (QLabel* label : {Label2, Label3}) label->resize(label->sizeHint().expandedTo(label->size()));
-    PlaceProblemControls(kNormalZoom);
+    layout_ = std::make_unique<WorkAreaLayout>(
+        WorkAreaControls{Edit1, Label1, RichEdit1, Button1, Label4, Button2, ComboBox1, StringGrid1, ListBox3, Label2,
+                         ListBox2, Label3, Edit2, {Button9, Button7, Button8, Button5, Button6, Button3, Button4}, Image1,
+                         WorkArea},
+        QSize(kDesignClientWidth, kDesignClientHeight));
+    layout_->PlaceProblem(kNormalZoom);
 
     setTabOrder(Edit1, RichEdit1);
     setTabOrder(RichEdit1, ComboBox1);
@@ -241,24 +247,6 @@ void TForm1::PlaceControls() {
     ComboBox1->setFocusPolicy(Qt::StrongFocus);
     Edit1->setFocusPolicy(Qt::StrongFocus);
     RichEdit1->setFocusPolicy(Qt::StrongFocus);
-}
-
-void TForm1::PlaceProblemControls(int percent) {
-    auto zoomed = [percent](int left, int top, int width, int height) {
-        return QRect(Zoomed(left, percent), Zoomed(top, percent), Zoomed(width, percent), Zoomed(height, percent));
-    };
-    const struct { QWidget* w; QRect r; } places[] = {
-        {Edit1, zoomed(88, 8, 281, 22)},    {Label1, zoomed(13, 40, 51, 13)}, {RichEdit1, zoomed(89, 38, 280, 115)},
-        {Button1, zoomed(8, 64, 73, 25)},   {Label4, zoomed(93, 171, 85, 13)}, {Button2, zoomed(8, 196, 73, 25)},
-    };
-    for (const auto& p : places) p.w->setGeometry(p.r);
-    // Label captions may need a little more room with other font metrics;
-    // so may the sense box, whose drop-down arrow takes more room than the
-    // design's, up to the gap before the objective.
-    for (QLabel* label : {Label1, Label4}) label->resize(label->sizeHint().expandedTo(label->size()));
-    const QRect sense = zoomed(8, 8, 73, 22);
-    ComboBox1->setGeometry(sense.x(), sense.y(),
-                           qBound(sense.width(), ComboBox1->sizeHint().width(), Edit1->x() - sense.x() - 2), sense.height());
 }
 
 void TForm1::CreateMenus() {
