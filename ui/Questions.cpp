@@ -47,6 +47,14 @@ QString ChosenFile(QFileDialog* dialog) {
     return files.isEmpty() ? QString() : files.first();
 }
 
+// A file to write, from a dialog made the first time it is asked for and
+// kept, so that it opens again where the user left it.
+QString ChosenFileToSave(QFileDialog*& dialog, QWidget* window, const char* name, const char* suffix,
+                         const char* filter) {
+    if (!dialog) dialog = MakeFileDialog(window, name, QFileDialog::AcceptSave, suffix, QString::fromUtf8(filter));
+    return ChosenFile(dialog);
+}
+
 bool AnsweredYes(QWidget* window, const char* caption, const char* text, const char* name = "") {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(caption), QString::fromUtf8(text),
                     QMessageBox::Yes | QMessageBox::No, window);
@@ -101,30 +109,19 @@ bool DialogQuestions::AskToSave(QWidget* window) {
 }
 
 QString DialogQuestions::ChooseImageFile(QWidget* window) {
-    if (!SaveDialog2)
-        SaveDialog2 = MakeFileDialog(window, "SaveDialog2", QFileDialog::AcceptSave, "bmp", "Bitmap Files (*.bmp)");
-    return ChosenFile(SaveDialog2);
+    return ChosenFileToSave(SaveDialog2, window, "SaveDialog2", "bmp", "Bitmap Files (*.bmp)");
 }
 
 QString DialogQuestions::ChooseStepsFile(QWidget* window) {
-    if (!SaveDialog3)
-        SaveDialog3 = MakeFileDialog(window, "SaveDialog3", QFileDialog::AcceptSave, "html",
-                                     QString::fromUtf8("Páginas HTML (*.html *.htm)"));
-    return ChosenFile(SaveDialog3);
+    return ChosenFileToSave(SaveDialog3, window, "SaveDialog3", "html", "Páginas HTML (*.html *.htm)");
 }
 
 QString DialogQuestions::ChooseLatexFile(QWidget* window) {
-    if (!SaveDialog5)
-        SaveDialog5 = MakeFileDialog(window, "SaveDialog5", QFileDialog::AcceptSave, "tex",
-                                     QString::fromUtf8("Documentos LaTeX (*.tex)"));
-    return ChosenFile(SaveDialog5);
+    return ChosenFileToSave(SaveDialog5, window, "SaveDialog5", "tex", "Documentos LaTeX (*.tex)");
 }
 
 QString DialogQuestions::ChoosePdfFile(QWidget* window) {
-    if (!SaveDialog6)
-        SaveDialog6 = MakeFileDialog(window, "SaveDialog6", QFileDialog::AcceptSave, "pdf",
-                                     QString::fromUtf8("Documentos PDF (*.pdf)"));
-    return ChosenFile(SaveDialog6);
+    return ChosenFileToSave(SaveDialog6, window, "SaveDialog6", "pdf", "Documentos PDF (*.pdf)");
 }
 
 // The preview's print button asks for the printer in the print dialog.
@@ -141,9 +138,7 @@ bool DialogQuestions::PrintSteps(QWidget* window, const std::function<void(QPrin
 }
 
 QString DialogQuestions::ChooseLpFile(QWidget* window) {
-    if (!SaveDialog4)
-        SaveDialog4 = MakeFileDialog(window, "SaveDialog4", QFileDialog::AcceptSave, "lp", "CPLEX LP (*.lp)");
-    return ChosenFile(SaveDialog4);
+    return ChosenFileToSave(SaveDialog4, window, "SaveDialog4", "lp", "CPLEX LP (*.lp)");
 }
 
 } // namespace optimara
