@@ -294,6 +294,44 @@ double MatrixQ::NearestOfCell(uint64_t k) const {
     return NearestDouble(top, bottom);
 }
 
+// The three tops of an unreduced cell of the integer form, its row's as the
+// reciprocal QuickNearest takes.
+struct MatrixQ::Tops {
+    Top a, col, row;
+};
+
+MatrixQ::Tops MatrixQ::TopsOf(uint64_t k) const {
+    const uint64_t i = k / cols, j = k % cols;
+    const Top d = TopOf(den_.get_mpz_t()), r = TopOf(rowScale_[i].get_mpz_t());
+    return {TopOf(num_[k].get_mpz_t()), TopOf(colScale_[j].get_mpz_t()), Top{1 / (d.m * r.m), d.e + r.e}};
+}
+
+double MatrixQ::NearestOf(uint32_t i, uint32_t j) const {
+    const uint64_t k = At(i, j);
+    if (!integer_ || valid_[k]) return QuickOrExact(data_[k]);
+    mpz_srcptr n = num_[k].get_mpz_t();
+    if (mpz_sgn(n) == 0) return 0.0;
+    const Tops t = TopsOf(k);
+    const double quick = QuickNearest(t.a, t.col, t.row);
+    if (quick == 0.0) return NearestOfCell(k);
+    return mpz_sgn(n) * mpz_sgn(den_.get_mpz_t()) < 0 ? -quick : quick;
+}
+
+MatrixQ::Approximation MatrixQ::Approximate(uint32_t i, uint32_t j) const {
+    const uint64_t k = At(i, j);
+    constexpr bool close = sizeof(long double) > sizeof(double);
+    if (!integer_ || valid_[k]) {
+        const mpq_class& q = data_[k];
+        if (sgn(q) == 0) return {0, 0.0L, 0, close};
+        const Top a = TopOf(q.get_num_mpz_t()), d = TopOf(q.get_den_mpz_t());
+        return {sgn(q), a.m / d.m, a.e - d.e, close};
+    }
+    mpz_srcptr n = num_[k].get_mpz_t();
+    if (mpz_sgn(n) == 0) return {0, 0.0L, 0, close};
+    const Tops t = TopsOf(k);
+    return {mpz_sgn(n) * mpz_sgn(den_.get_mpz_t()), (t.a.m * t.col.m) * t.row.m, t.a.e + t.col.e - t.row.e, close};
+}
+
 // The cells reduced since the pivot round from their fractions, the others
 // from the integers: the scales' tops are taken once per row and column.
 MatrixR MatrixQ::ToReal() const {

@@ -84,6 +84,21 @@ public:
 
     // Every element rounded to the nearest double.
     MatrixR ToReal() const;
+    // One element so rounded, read without reducing it: the same double
+    // ToReal gives it.
+    double NearestOf(uint32_t i, uint32_t j) const;
+
+    // |T(i,j)| = m * 2^e within 2^-60 of it (relative), m a 64-bit long
+    // double, read from the integers' top bits without reducing the cell;
+    // sign 0 (and m 0) for a zero. On a machine whose long double is a
+    // double the bound does not hold: `close` says whether it does.
+    struct Approximation {
+        int sign;
+        long double m;
+        long e;
+        bool close;
+    };
+    Approximation Approximate(uint32_t i, uint32_t j) const;
 
     // True while the matrix is in the integer form (for the tests).
     bool IntegerForm() const { return integer_; }
@@ -103,6 +118,8 @@ private:
     void Normalise();
     void Materialise();
     double NearestOfCell(uint64_t k) const;
+    struct Tops;
+    Tops TopsOf(uint64_t k) const;
 
     // The reduced fractions: every cell in the rational form, the cells
     // read since the last pivot in the integer form.

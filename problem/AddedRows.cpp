@@ -153,8 +153,7 @@ void AppendLine(ProblemState& s, ModelLine line) {
         AppendPlane(s, line, row);
     }
     if (s.Exact) {
-        MatrixR rounded = s.ExactTableau.ToReal();
-        s.Tableau.Swap(rounded);
+        RoundExactTableau(s);
     } else {
         SnapTableau(s.Tableau);
     }

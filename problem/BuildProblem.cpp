@@ -75,6 +75,7 @@ int32_t BuildArtificial(ProblemState& state) {
 
 void BuildFromText(ProblemState& state, const ProblemText& problem, BuildReport& report) {
     const size_t base = state.Names.size();
+    state.RoundedBehind = false;
     state.Method = state.BuildMethod;
     state.Artificials = ArtificialPart{};
     ProblemModel& model = state.Model;
@@ -112,8 +113,7 @@ void BuildFromText(ProblemState& state, const ProblemText& problem, BuildReport&
             // The typed numbers themselves; the floating tableau is their
             // rounding, for the picture and the marker.
             state.ExactTableau = ExactTableauFromModel(model);
-            MatrixR rounded = state.ExactTableau.ToReal();
-            T.Swap(rounded);
+            RoundExactTableau(state);
         } else {
             state.ExactTableau.Redefine(1, 1);
             // The first pivot is chosen on the tableau as it is shown.

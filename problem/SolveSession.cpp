@@ -21,10 +21,13 @@ StepNote NoteOf(ProblemState& state, bool maximize) {
     note.rule = state.Rule;
     note.draw = state.LastDraw;
     note.feasible = (state.Exact ? LastInfeasibleRow(state.ExactTableau) : LastInfeasibleRow(state.Tableau)) == 0;
-    note.objective = state.Tableau.Index(state.Tableau.rows, state.Tableau.cols);
     const MatrixQ& exact = state.ExactTableau;
     if (state.Exact) note.exactObjective = exact.Index(exact.rows, exact.cols);
-    const SolutionReading reading = ReadSolution(state.Tableau, state.Labels, state.SignMarks, maximize);
+    // A step not shown has no doubles yet: its few values are rounded here.
+    const bool behind = state.RoundedBehind;
+    note.objective = behind ? exact.NearestOf(exact.rows, exact.cols) : state.Tableau.Index(state.Tableau.rows, state.Tableau.cols);
+    const SolutionReading reading = behind ? ReadSolution(exact, state.Labels, state.SignMarks, maximize)
+                                           : ReadSolution(state.Tableau, state.Labels, state.SignMarks, maximize);
     note.variables = static_cast<int>(reading.values.size());
     for (size_t k = 0; k < 3 && k < reading.values.size(); ++k) note.point[k] = reading.values[k];
     return note;

@@ -162,8 +162,7 @@ void AddArtificials(EngineState& e, const std::vector<char>& negated) {
     if (e.Exact) {
         MatrixQ wide = Widened(e.ExactTableau, part.rows);
         e.ExactTableau = wide;
-        MatrixR rounded = e.ExactTableau.ToReal();
-        e.Tableau.Swap(rounded);
+        RoundExactTableau(e);
     } else {
         MatrixR wide = Widened(e.Tableau, part.rows);
         e.Tableau.Swap(wide);

@@ -36,7 +36,22 @@ void Button1Click(SolveHost& host) {
         host.ShowStage();
     }
     SimplexPresses presses(host);
-    SolveLoop(presses, host);
+    // The steps between the presses are not shown: the exact tableau's
+    // doubles wait for the end, or for a question that shows where it stands.
+    struct RoundedWhenAsking : SolveQuestions {
+        SolveHost& host;
+        explicit RoundedWhenAsking(SolveHost& h) : host(h) { host.Engine().RoundLater = true; }
+        ~RoundedWhenAsking() override {
+            EngineState& engine = host.Engine();
+            engine.RoundLater = false;
+            CatchUpRounding(engine);
+        }
+        bool AskRestart() override {
+            CatchUpRounding(host.Engine());
+            return host.AskRestart();
+        }
+    } questions(host);
+    SolveLoop(presses, questions);
 }
 
 bool SimplexPresses::Going() { return host_.ErrorPanel().empty() && !Ended(host_.Engine().Stage); }

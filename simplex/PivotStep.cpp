@@ -133,8 +133,8 @@ int32_t NextStep(EngineState& e) {
     if (UsesArtificials(e.Method)) NoteLeavingArtificial(e);
     if (e.Exact) {
         PivotStep(e.ExactTableau, e.PivotMarks, e.CandidateCount, e.Labels);
-        MatrixR rounded = e.ExactTableau.ToReal();
-        e.Tableau.Swap(rounded);
+        if (e.RoundLater) e.RoundedBehind = true;
+        else RoundExactTableau(e);
     } else {
         PivotStep(e.Tableau, e.PivotMarks, e.CandidateCount, e.Labels);
         SnapTableau(e.Tableau);
@@ -145,8 +145,20 @@ int32_t NextStep(EngineState& e) {
     return status;
 }
 
+void RoundExactTableau(EngineState& e) {
+    MatrixR rounded = e.ExactTableau.ToReal();
+    e.Tableau.Swap(rounded);
+    e.RoundedBehind = false;
+}
+
+void CatchUpRounding(EngineState& e) {
+    if (e.RoundedBehind) RoundExactTableau(e);
+}
+
 void CopyEngineState(const EngineState& from, EngineState& to) {
-    to.Tableau = from.Tableau;
+    // A copy is read at once, by whoever made it: it is never behind.
+    to.Tableau = from.RoundedBehind ? from.ExactTableau.ToReal() : from.Tableau;
+    to.RoundedBehind = false;
     CopyMatrix(from.Labels, to.Labels);
     CopyMatrix(from.PivotMarks, to.PivotMarks);
     to.CandidateCount = from.CandidateCount;
@@ -214,10 +226,14 @@ void InvertLabels(MatrixZ& labels) {
     for (uint32_t k = 1; k <= count; ++k) labels.Index(k, 1) = scratch.Index(k, 1);
 }
 
-SolutionReading ReadSolution(const MatrixR& T, MatrixZ& labels, const MatrixZ& signMarks, bool maximize) {
-    const uint32_t n = T.cols - 1;
+namespace {
+
+// The values stand in the last column: `cell(i)` reads its row i.
+template <typename Cell>
+SolutionReading ReadSolutionOf(uint32_t rows, uint32_t n, Cell cell, MatrixZ& labels, const MatrixZ& signMarks,
+                               bool maximize) {
     SolutionReading reading;
-    const double z = T.Index(T.rows, n + 1);
+    const double z = cell(rows);
     reading.objective = maximize ? z : -z;
     if (n == 0) return reading;  // no variable yet (the state at program start)
     InvertLabels(labels);
@@ -225,7 +241,7 @@ SolutionReading ReadSolution(const MatrixR& T, MatrixZ& labels, const MatrixZ& s
     const uint32_t columns = std::min(n, signMarks.rows);
     auto valueOf = [&](uint32_t v) {
         uint32_t p = static_cast<uint32_t>(labels.Index(v, 1));
-        return p <= n ? 0.0 : -T.Index(p - n, n + 1);
+        return p <= n ? 0.0 : -cell(p - n);
     };
     for (uint32_t v = 1; v <= columns; ++v) {
         VariablePlace place{v, static_cast<uint32_t>(labels.Index(v, 1)), 0};
@@ -240,6 +256,18 @@ SolutionReading ReadSolution(const MatrixR& T, MatrixZ& labels, const MatrixZ& s
     }
     InvertLabels(labels);
     return reading;
+}
+
+} // namespace
+
+SolutionReading ReadSolution(const MatrixR& T, MatrixZ& labels, const MatrixZ& signMarks, bool maximize) {
+    const uint32_t n = T.cols - 1;
+    return ReadSolutionOf(T.rows, n, [&](uint32_t i) { return T.Index(i, n + 1); }, labels, signMarks, maximize);
+}
+
+SolutionReading ReadSolution(const MatrixQ& T, MatrixZ& labels, const MatrixZ& signMarks, bool maximize) {
+    const uint32_t n = T.cols - 1;
+    return ReadSolutionOf(T.rows, n, [&](uint32_t i) { return T.NearestOf(i, n + 1); }, labels, signMarks, maximize);
 }
 
 } // namespace optimara

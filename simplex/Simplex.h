@@ -153,6 +153,12 @@ struct EngineState {
     // that draw and place (converted once per step).
     bool Exact = false;
     MatrixQ ExactTableau{1, 1};
+    // The steps no one is shown (those of "Una Solución" before its end)
+    // need no doubles: while RoundLater is set, an exact step leaves
+    // Tableau behind, with its shape but old values, and says so in
+    // RoundedBehind until CatchUpRounding rounds it.
+    bool RoundLater = false;
+    bool RoundedBehind = false;
     // The method the build chose for this tableau.
     SolveMethod Method = SolveMethod::Compact;
     // The artificial variables of the two-phase and big-M methods.
@@ -164,11 +170,19 @@ struct EngineState {
 // returns. The solve button and the replay of earlier steps take the same one.
 int32_t NextStep(EngineState& state);
 
+// Tableau becomes the exact tableau rounded to doubles.
+void RoundExactTableau(EngineState& state);
+// The same, only when steps left it behind.
+void CatchUpRounding(EngineState& state);
+
 // `to` becomes a copy of `from`, every matrix with it: the one place the
 // engine state is copied field by field.
 void CopyEngineState(const EngineState& from, EngineState& to);
 
 SolutionReading ReadSolution(const MatrixR& tableau, MatrixZ& labels, const MatrixZ& signMarks,
+                             bool maximize);
+// The same reading of an exact tableau, each value the double nearest it.
+SolutionReading ReadSolution(const MatrixQ& tableau, MatrixZ& labels, const MatrixZ& signMarks,
                              bool maximize);
 
 } // namespace optimara

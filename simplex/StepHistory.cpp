@@ -52,10 +52,15 @@ void StepHistory::CarryFields(State& s, Kept& copy) {
 StepHistory::Copy StepHistory::Take(const EngineState& s) {
     Copy copy;
     CarryFields(s, copy);
+    // A copy put back is shown: it keeps its doubles.
+    if (s.RoundedBehind) copy.tableau = s.ExactTableau.ToReal();
     return copy;
 }
 
-void StepHistory::Put(const Copy& copy, EngineState& s) { CarryFields(s, copy); }
+void StepHistory::Put(const Copy& copy, EngineState& s) {
+    CarryFields(s, copy);
+    s.RoundedBehind = false;
+}
 
 void StepHistory::Start(const EngineState& first, StepNote note) {
     Clear();

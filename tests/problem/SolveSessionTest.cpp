@@ -4,6 +4,7 @@
 // the solution stands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
@@ -187,4 +188,100 @@ TEST(SolveSession, SensitivityIsAnalysedOncePerOptimum) {
         EXPECT_DOUBLE_EQ(dual, 2.0);
     }
     EXPECT_EQ(session.SensitivityAnalyses(), 3);
+}
+
+namespace {
+
+// Klee and Minty's cube: 2^n - 1 pivots by the largest coefficient.
+ProblemText KleeMinty(int n) {
+    ProblemText text{1, "", {}};
+    std::string signs;
+    long limit = 1;
+    for (int i = 1; i <= n; ++i) {
+        text.objective += (i > 1 ? "+" : "") + std::to_string(1 << (n - i)) + "x" + std::to_string(i);
+        std::string line;
+        for (int j = 1; j < i; ++j) line += std::to_string(1 << (i - j + 1)) + "x" + std::to_string(j) + "+";
+        limit *= 5;
+        text.lines.push_back(line + "x" + std::to_string(i) + "<" + std::to_string(limit));
+        signs += (i > 1 ? ",x" : "x") + std::to_string(i);
+    }
+    text.lines.push_back(signs + ">0");
+    return text;
+}
+
+// Whether the engine's doubles are its exact tableau's, cell by cell.
+bool RoundedNow(const EngineState& e) {
+    const MatrixR rounded = e.ExactTableau.ToReal();
+    if (rounded.rows != e.Tableau.rows || rounded.cols != e.Tableau.cols) return false;
+    return std::equal(rounded.RowData(1), rounded.RowData(1) + size_t(rounded.rows) * rounded.cols,
+                      e.Tableau.RowData(1));
+}
+
+// The window's unseen steps: checks the doubles whenever the question is asked.
+class UnseenHost : public optimara::testing::SessionHost {
+public:
+    UnseenHost(SolveSession& session, ProblemText text) : SessionHost(session, std::move(text)), session_(session) {
+        keepEveryCopy = false;
+    }
+    int asked = 0, askedBehind = 0;
+    bool AskRestart() override {
+        ++asked;
+        askedBehind += RoundedNow(session_.problem) ? 0 : 1;
+        return SessionHost::AskRestart();
+    }
+
+private:
+    SolveSession& session_;
+};
+
+} // namespace
+
+// "Una Solución" in exact arithmetic rounds its tableau to doubles only where
+// they are read: every note, the tableau at the 100-step question, the last
+// one and each one going back are those of "Paso a paso" pressed to the end.
+TEST(SolveSession, ExactStepsNotShownReadAsIfShown) {
+    struct Case {
+        ProblemText text;
+        SolveMethod method;
+        int questions;
+    };
+    const Case cases[] = {
+        {KleeMinty(7), SolveMethod::Compact, 1},  // 127 pivots: a checkpoint at 64, the question at 100
+        {{0, "x+2y-z", {"x+y+z>3", "x-y<2", "y-z>-1", "x>0", "y>0"}}, SolveMethod::TwoPhases, 0},
+        {{1, "3x+2y", {"x+y<4", "x+3y>6", "x<3", "x>0", "y>0"}}, SolveMethod::BigM, 0},
+    };
+    for (const Case& c : cases) {
+        SolveSession shown, unseen;
+        for (SolveSession* s : {&shown, &unseen}) {
+            s->problem.Exact = true;
+            s->problem.Rule = PivotRule::LargestCoefficient;
+            s->SetMethod(c.method);
+        }
+        optimara::testing::SessionHost shownHost(shown, c.text);
+        UnseenHost unseenHost(unseen, c.text);
+        // Shown: one press of "Paso a paso" at a time.
+        do {
+            shown.Step(shownHost.Typed(), shownHost);
+        } while (shown.Running());
+        unseen.Solve(unseenHost.Typed(), unseenHost);
+        EXPECT_EQ(unseenHost.asked, c.questions) << c.text.objective;
+        EXPECT_EQ(unseenHost.askedBehind, 0) << c.text.objective;
+        ASSERT_EQ(unseen.problem.Stage, SolveStage::Optimal) << c.text.objective;
+        EXPECT_TRUE(RoundedNow(unseen.problem)) << c.text.objective;
+        const auto& a = shown.Steps.Notes();
+        const auto& b = unseen.Steps.Notes();
+        ASSERT_EQ(a.size(), b.size()) << c.text.objective;
+        for (size_t k = 0; k < a.size(); ++k) {
+            EXPECT_EQ(b[k].objective, a[k].objective) << k;
+            EXPECT_EQ(b[k].feasible, a[k].feasible) << k;
+            for (int v = 0; v < 3; ++v) EXPECT_EQ(b[k].point[v], a[k].point[v]) << k;
+        }
+        // Back over the history's last checkpoint and beyond.
+        for (size_t back = 0; back < 70 && unseen.Steps.CanUndo(); ++back) {
+            shown.Back();
+            unseen.Back();
+            ASSERT_TRUE(RoundedNow(unseen.problem)) << back;
+            ASSERT_EQ(unseen.Steps.Steps(), shown.Steps.Steps());
+        }
+    }
 }
