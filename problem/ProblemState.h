@@ -43,6 +43,7 @@ struct ProblemText {
     int comboIndex = 1;
     std::string objective;
     std::vector<std::string> lines;
+    bool operator==(const ProblemText&) const = default;
 };
 
 // What a build reports: the error text, the status text and, for a fault in

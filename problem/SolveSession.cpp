@@ -35,13 +35,17 @@ StepNote NoteOf(ProblemState& state, bool maximize) {
 
 bool SolveSession::IntegerAhead(const TypedText& typed, ProblemText& text, ProblemModel& model) const {
     text = typed();
+    if (noIntegers_ && noIntegers_->second == problem.Exact && noIntegers_->first == text) return false;
     BuildReport report;
+    bool integers = false;
     try {
         // A text that does not read goes the ordinary way, to its error.
-        return ModelFromText(model, text, report, problem.Exact) && !model.integers.empty();
+        integers = ModelFromText(model, text, report, problem.Exact) && !model.integers.empty();
     } catch (const FloatingPointFault&) {
-        return false;
+        integers = false;
     }
+    if (!integers) noIntegers_.emplace(text, problem.Exact);
+    return integers;
 }
 
 SolveRun SolveSession::PressGoesTo(const TypedText& typed, bool onlyFromOptimum) {

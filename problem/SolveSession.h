@@ -190,6 +190,9 @@ private:
     // The dual's optimum, when solved: whether it has one, and its value.
     mutable std::optional<std::pair<bool, double>> dual_;
     mutable int analyses_ = 0;
+    // The last text read that asks for no integer search, in its arithmetic:
+    // every press of "Paso a paso" on it would read it whole again.
+    mutable std::optional<std::pair<ProblemText, bool>> noIntegers_;
 };
 
 } // namespace optimara

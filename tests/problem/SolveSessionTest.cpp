@@ -285,3 +285,16 @@ TEST(SolveSession, ExactStepsNotShownReadAsIfShown) {
         }
     }
 }
+
+// A press reads the typed text again only when it changed: the line that
+// asks for whole numbers, typed between two presses, starts the search.
+TEST(SolveSession, AWholeNumberLineTypedBetweenPressesStartsTheSearch) {
+    ProblemText typed{1, "3x+2y", {"x+y<4.5", "x>0", "y>0"}};
+    SolveSession session;
+    ScriptedHost host(session, typed);
+    const SolveSession::TypedText current = [&] { return typed; };
+    EXPECT_EQ(session.Step(current, host), SolveRun::Simplex);
+    EXPECT_EQ(session.Step(current, host), SolveRun::Simplex);
+    typed.lines.push_back("entero: x,y");
+    EXPECT_EQ(session.Step(current, host), SolveRun::Search);
+}
