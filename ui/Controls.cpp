@@ -256,10 +256,11 @@ std::vector<int> TableauModel::ColumnWidths(const TextWidths& metrics, int extra
     std::vector<int> widths(static_cast<size_t>(cols_), minimum);
     for (int r = 0; r < rows_; ++r)
         for (int c = 0; c < cols_; ++c) {
-            const std::string text = ShortenedCell(Cell(c, r));
+            const std::string& text = Cell(c, r);
             if (text.empty()) continue;
             // Whole pixels up: the text is laid out at fractional advances.
-            const int width = static_cast<int>(std::ceil(metrics.Advance(text))) + extra;
+            const double advance = text.size() <= kGridCellLimit ? metrics.Advance(text) : metrics.Advance(ShortenedCell(text));
+            const int width = static_cast<int>(std::ceil(advance)) + extra;
             if (width > widths[static_cast<size_t>(c)]) widths[static_cast<size_t>(c)] = width;
         }
     return widths;
