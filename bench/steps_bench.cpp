@@ -80,18 +80,26 @@ void BM_StepForward(benchmark::State& state) {
 }
 BENCHMARK(BM_StepForward)->Args({100, 0})->Args({100, 1})->Unit(benchmark::kMillisecond);
 
-// The same step in exact arithmetic, explanation shown, from the 5th
-// tableau: two-decimal data, so the fractions grow with every pivot.
+// The same step in exact arithmetic, explanation shown, from the given
+// tableau (5th or 40th): two-decimal data, so the integers grow with every
+// pivot.
 void BM_ExactStepForward(benchmark::State& state) {
     TForm1 form(std::make_unique<GoOn>());
     auto* exact = form.findChild<QAction*>("ExactArithmetic1");
     if (!exact->isChecked()) exact->trigger();
     ShowExplanation(form, true);
-    Prepare(form, static_cast<int>(state.range(0)), 5);
+    Prepare(form, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    state.counters["steps_made"] = static_cast<double>(form.State().Steps.Steps());
     TimeStepForward(state, form);
     exact->trigger();
 }
-BENCHMARK(BM_ExactStepForward)->Arg(10)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExactStepForward)
+    ->ArgNames({"n", "from"})
+    ->Args({10, 5})
+    ->Args({30, 5})
+    ->Args({100, 5})
+    ->Args({100, 40})
+    ->Unit(benchmark::kMillisecond);
 
 // One step forward of a 100 x 100 problem in a shown window, the grid
 // painted, in either notation (range 0: 1 floating, 0 rational) and at a

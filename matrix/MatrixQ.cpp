@@ -320,12 +320,7 @@ double MatrixQ::NearestOf(uint32_t i, uint32_t j) const {
 MatrixQ::Approximation MatrixQ::Approximate(uint32_t i, uint32_t j) const {
     const uint64_t k = At(i, j);
     constexpr bool close = sizeof(long double) > sizeof(double);
-    if (!integer_ || valid_[k]) {
-        const mpq_class& q = data_[k];
-        if (sgn(q) == 0) return {0, 0.0L, 0, close};
-        const Top a = TopOf(q.get_num_mpz_t()), d = TopOf(q.get_den_mpz_t());
-        return {sgn(q), a.m / d.m, a.e - d.e, close};
-    }
+    if (!integer_ || valid_[k]) return optimara::Approximate(data_[k]);
     mpz_srcptr n = num_[k].get_mpz_t();
     if (mpz_sgn(n) == 0) return {0, 0.0L, 0, close};
     const Tops t = TopsOf(k);
@@ -362,6 +357,13 @@ MatrixR MatrixQ::ToReal() const {
             out[k] = quick != 0.0 && mpz_sgn(n) * denSign < 0 ? -value : value;
         }
     return real;
+}
+
+MatrixQ::Approximation Approximate(const mpq_class& q) {
+    constexpr bool close = sizeof(long double) > sizeof(double);
+    if (sgn(q) == 0) return {0, 0.0L, 0, close};
+    const Top a = TopOf(q.get_num_mpz_t()), d = TopOf(q.get_den_mpz_t());
+    return {sgn(q), a.m / d.m, a.e - d.e, close};
 }
 
 double NearestDouble(const mpq_class& q) { return NearestDouble(q.get_num(), q.get_den()); }

@@ -140,5 +140,7 @@ double NearestDouble(const mpq_class& q);
 // The same for num / den, neither reduced nor with a positive denominator
 // (den != 0).
 double NearestDouble(const mpz_class& num, const mpz_class& den);
+// |q| as MatrixQ::Approximate gives a cell's, from its tops.
+MatrixQ::Approximation Approximate(const mpq_class& q);
 
 } // namespace optimara

@@ -23,7 +23,7 @@ void FillCells(ProblemState& state, Grid grid, uint32_t m, uint32_t n, bool floa
     const uint32_t marked = ConstraintRows(state);
     for (uint32_t r = 1; r <= m + 1; ++r) {
         for (uint32_t c = 1; c <= n + 1; ++c) {
-            std::string text = state.Exact ? FormatExact(exact.Index(r, c), floating, separator)
+            std::string text = state.Exact ? FormatExact(exact, r, c, floating, separator)
                                            : FormatNumber(T.Index(r, c), floating, separator);
             if (r <= marked && c <= n) {
                 const int32_t mark = state.PivotMarks.Index(r, c);

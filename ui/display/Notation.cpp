@@ -290,7 +290,78 @@ void ExactDigits(const mpq_class& a, char (&d)[15], int& E) {
     E = static_cast<int>(e);
 }
 
+// 10^k in the 64-bit long double for 0 <= k <= 54, with at most one
+// rounding: 10^k is exact up to 10^27 (5^27 < 2^64).
+long double PowerOfTenL(int k) {
+    static const long double exact[28] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+                                          1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+                                          1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+    return k <= 27 ? exact[k] : exact[27] * exact[k - 27];
+}
+
+// The 15 digits and E of ExactDigits from a value known within 2^-60
+// (relative), or false where that leaves the rounding in doubt: within a
+// 64th of a unit of the last digit from a half. s = a * 10^(15 - e) has at
+// most two more roundings, so it is within 2^-9 of the exact scaled value.
+bool QuickDigits(const MatrixQ::Approximation& a, char (&d)[15], int& E) {
+    if (!a.close || a.m <= 0) return false;
+    // A guess of E from the binary exponent, within one of it either way:
+    // the steps below correct it.
+    int bits = 0;
+    std::frexp(static_cast<double>(a.m), &bits);
+    const long twos = a.e + bits;  // the value lies in [2^(twos-1), 2^twos)
+    if (twos < -120 || twos > 120) return false;
+    long e = static_cast<long>(std::floor(static_cast<double>(twos) * 0.30102999566398120)) + 1;
+    const long double value = std::ldexp(a.m, static_cast<int>(a.e));
+    constexpr long double margin = 1.0L / 64, low = 1e14L, high = 1e15L;
+    uint64_t n = 0;
+    for (int tries = 0;; ++tries) {
+        if (tries == 3) return false;
+        const int k = static_cast<int>(15 - e);
+        const long double s = k >= 0 ? value * PowerOfTenL(k) : value / PowerOfTenL(-k);
+        if (std::fabs(s - low) <= margin) {
+            // 10^(e-1) or just below it: both round to 1 followed by zeros.
+            n = 100000000000000ULL;
+            break;
+        }
+        if (s < low) {
+            --e;
+            continue;
+        }
+        if (s >= high - 0.5L - margin && s <= high - 0.5L + margin) return false;
+        if (s > high - 0.5L) {
+            // Rounds up to 10^15 here, or is 10^e or above: both carry.
+            if (s >= high + 5 - margin) {
+                ++e;
+                continue;
+            }
+            n = 100000000000000ULL;
+            ++e;
+            break;
+        }
+        const uint64_t whole = static_cast<uint64_t>(s);
+        const long double part = s - static_cast<long double>(whole);
+        if (std::fabs(part - 0.5L) <= margin) return false;
+        n = whole + (part > 0.5L ? 1 : 0);
+        break;
+    }
+    for (int i = 14; i >= 0; --i, n /= 10) d[i] = static_cast<char>('0' + n % 10);
+    E = static_cast<int>(e);
+    return true;
+}
+
 } // namespace
+
+std::string FormatExact(const MatrixQ& T, uint32_t i, uint32_t j, bool floating, const std::string& separator) {
+    if (floating) {
+        const MatrixQ::Approximation a = T.Approximate(i, j);
+        if (a.sign == 0) return "0";
+        char d[15];
+        int E = 0;
+        if (QuickDigits(a, d, E)) return LaidOut(a.sign < 0, d, E, separator);
+    }
+    return FormatExact(T.Index(i, j), floating, separator);
+}
 
 std::string FormatGeneral15(double x, const std::string& separator) {
     if (std::isnan(x)) return "NAN";
@@ -320,7 +391,7 @@ std::string FormatExact(const mpq_class& q, bool floating, const std::string& se
     if (!floating) return q.get_str();  // canonical: reduced, "n" or "n/d"
     char d[15];
     int E = 0;
-    ExactDigits(abs(q), d, E);
+    if (!QuickDigits(Approximate(q), d, E)) ExactDigits(abs(q), d, E);
     return LaidOut(sgn(q) < 0, d, E, separator);
 }
 

@@ -31,6 +31,10 @@ std::string FormatNumber(double& x, bool floating, const std::string& separator)
 // digits), or in floating notation the exact value rounded half up to the
 // 15 significant digits of the general form.
 std::string FormatExact(const mpq_class& q, bool floating, const std::string& separator);
+// The same text of an exact tableau's cell (1-based). In floating notation
+// it is mostly read from the cell's integers without reducing it, which
+// only the rare cell near a rounding boundary needs.
+std::string FormatExact(const MatrixQ& T, uint32_t i, uint32_t j, bool floating, const std::string& separator);
 
 // What a grid cell shows of a text too long for it: an exact number's
 // leading digits, cut visibly ("12345…/67…"), the marks kept; a text of at
