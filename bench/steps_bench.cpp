@@ -81,10 +81,11 @@ void BM_StepForward(benchmark::State& state) {
 BENCHMARK(BM_StepForward)->Args({100, 0})->Args({100, 1})->Unit(benchmark::kMillisecond);
 
 // The same step in exact arithmetic, explanation shown, from the given
-// tableau (5th or 40th): two-decimal data, so the integers grow with every
-// pivot.
+// tableau (5th or 40th), in decimals or in fractions: two-decimal data, so
+// the integers grow with every pivot.
 void BM_ExactStepForward(benchmark::State& state) {
     TForm1 form(std::make_unique<GoOn>());
+    if (state.range(2) != 0) form.Rational1Click();
     auto* exact = form.findChild<QAction*>("ExactArithmetic1");
     if (!exact->isChecked()) exact->trigger();
     ShowExplanation(form, true);
@@ -94,11 +95,13 @@ void BM_ExactStepForward(benchmark::State& state) {
     exact->trigger();
 }
 BENCHMARK(BM_ExactStepForward)
-    ->ArgNames({"n", "from"})
-    ->Args({10, 5})
-    ->Args({30, 5})
-    ->Args({100, 5})
-    ->Args({100, 40})
+    ->ArgNames({"n", "from", "fractions"})
+    ->Args({10, 5, 0})
+    ->Args({30, 5, 0})
+    ->Args({100, 5, 0})
+    ->Args({100, 40, 0})
+    ->Args({100, 5, 1})
+    ->Args({100, 40, 1})
     ->Unit(benchmark::kMillisecond);
 
 // One step forward of a 100 x 100 problem in a shown window, the grid

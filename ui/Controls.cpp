@@ -210,20 +210,26 @@ TextWidths::TextWidths(const QFont& font) : font_(font), metrics_(font) {
     std::fill(std::begin(advances_), std::end(advances_), -1.0);
     // The characters of numbers and pivot marks: no ligatures among them.
     for (char c : std::string_view("0123456789.,-+*/E")) advances_[static_cast<unsigned char>(c)] = metrics_.horizontalAdvance(QChar(c));
+    ellipsis_ = metrics_.horizontalAdvance(QChar(0x2026));
 }
 
 double TextWidths::Advance(const std::string& text) const {
-    double sum = 0;
     if (!font_.kerning()) {
-        for (char c : text) {
-            const auto code = static_cast<unsigned char>(c);
-            if (code >= 128 || advances_[code] < 0) {
-                sum = -1;
-                break;
+        static constexpr std::string_view kEllipsis = "\u2026";
+        double sum = 0;
+        bool known = true;
+        for (size_t k = 0; k < text.size() && known; ++k) {
+            const auto code = static_cast<unsigned char>(text[k]);
+            if (code < 128 && advances_[code] >= 0) {
+                sum += advances_[code];
+            } else if (std::string_view(text).substr(k, kEllipsis.size()) == kEllipsis) {
+                sum += ellipsis_;
+                k += kEllipsis.size() - 1;
+            } else {
+                known = false;
             }
-            sum += advances_[code];
         }
-        if (sum >= 0) return sum;
+        if (known) return sum;
     }
     return metrics_.horizontalAdvance(QString::fromStdString(text));
 }

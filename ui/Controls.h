@@ -131,6 +131,7 @@ private:
     QFont font_;
     QFontMetricsF metrics_;
     double advances_[128];  // negative for characters laid out with the text
+    double ellipsis_;       // "…", which marks a number cut short
 };
 
 // The tableau grid's strings. A new display swaps in a whole vector and

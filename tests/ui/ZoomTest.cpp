@@ -102,7 +102,8 @@ TEST_F(ZoomedWindow, KeysAndControlWheelStepTheResultsTextsAndAreRemembered) {
         if (p.zoom == 100) EXPECT_EQ(StringGrid1()->font(), normal);
         // The grid's columns are fitted to the widths the texts are laid out with.
         const TextWidths widths(StringGrid1()->font());
-        for (const char* t : {"11", "**-675/232", "*0.333333333333333", "1.5E-7", "x''", "123,45"})
+        for (const char* t : {"11", "**-675/232", "*0.333333333333333", "1.5E-7", "x''", "123,45", "*-1234567890…/1234567…",
+                              "…"})
             EXPECT_EQ(widths.Advance(t), QFontMetricsF(StringGrid1()->font()).horizontalAdvance(t)) << t;
     }
     EXPECT_GE(DigitHeight(StringGrid1()), 16);
