@@ -34,8 +34,8 @@ namespace {
 // accumulates as it goes (and overflows as it goes); the exact reader only
 // finds where the number ends and reads its digits afterwards, so no
 // double stands between the typed digits and the rational.
-double ScanNumberText(const std::string& s, int& pos, int L, bool required, int source, BuildReport& report,
-                      bool accumulate) {
+template <bool accumulate>
+double ScanNumberText(const std::string& s, int& pos, int L, bool required, int source, BuildReport& report) {
     bool negative = false;
     double value = 0.0;
     bool noDigits = true;
@@ -58,7 +58,7 @@ double ScanNumberText(const std::string& s, int& pos, int L, bool required, int 
     }
     while (IsDigit(c = CharAt(s, pos, L))) {
         noDigits = false;
-        if (accumulate) value = Checked(value * 10.0 + (c - '0'));
+        if constexpr (accumulate) value = Checked(value * 10.0 + (c - '0'));
         ++pos;
         if (pos > L) return sign(value);
     }
@@ -70,7 +70,7 @@ double ScanNumberText(const std::string& s, int& pos, int L, bool required, int 
         // "1.25" is 125/100 rounded once.
         double divisor = 1.0;
         while (IsDigit(c = CharAt(s, pos, L))) {
-            if (accumulate) {
+            if constexpr (accumulate) {
                 value = Checked(value * 10.0 + (c - '0'));
                 divisor = Checked(divisor * 10.0);
             }
@@ -91,11 +91,11 @@ double ScanNumberText(const std::string& s, int& pos, int L, bool required, int 
 } // namespace
 
 double ScanNumber(const std::string& s, int& pos, int L, bool required, int source, BuildReport& report) {
-    return ScanNumberText(s, pos, L, required, source, report, true);
+    return ScanNumberText<true>(s, pos, L, required, source, report);
 }
 
 void SkipNumber(const std::string& s, int& pos, int L, bool required, int source, BuildReport& report) {
-    ScanNumberText(s, pos, L, required, source, report, false);
+    ScanNumberText<false>(s, pos, L, required, source, report);
 }
 
 mpq_class ScanExactNumber(const std::string& s, int& pos, int L, bool required, int source, BuildReport& report) {
