@@ -39,6 +39,10 @@ struct Reader {
     uint32_t side = 0;
     // The number of terms of the last side read.
     size_t lastTerms = 0;
+    // The variables of the last side read, in order: a dense text names
+    // them in the same order line after line, so the name found there
+    // needs no lookup.
+    std::vector<uint32_t> lastOrder;
     // The «entero:» lines, checked once every name of the text is known:
     // the list (blank-free, after the colon) and the line's number.
     std::vector<std::pair<std::string, int>> integerLines;
@@ -97,9 +101,13 @@ bool ReadObjective(Reader& r, const ProblemText& problem) {
 
 // Puts c·name into the side being read, adding a variable for a new name.
 bool PlaceTerm(Reader& r, ModelSide& side, const std::string& name, double c, uint32_t at, int k) {
-    const auto found = r.index.find(text::FoldedName(name));
+    const size_t t = side.terms.size();
     uint32_t v = 0;
-    if (found == r.index.end() || found->second == 0) {
+    if (t < r.lastOrder.size() && r.model.variables[r.lastOrder[t]].name == name) {
+        // The same spelling is the same folded name, which stands for this variable.
+        v = r.lastOrder[t];
+        if (r.placedIn[v] == r.side) return Fail(r, kError16Duplicate, k);
+    } else if (const auto found = r.index.find(text::FoldedName(name)); found == r.index.end() || found->second == 0) {
         v = AddVariable(r, name);
     } else {
         v = found->second - 1;
@@ -108,6 +116,12 @@ bool PlaceTerm(Reader& r, ModelSide& side, const std::string& name, double c, ui
     r.placedIn[v] = r.side;
     side.terms.push_back({v, at, c});
     return true;
+}
+
+void NoteSideRead(Reader& r, const ModelSide& side) {
+    r.lastTerms = side.terms.size();
+    r.lastOrder.resize(side.terms.size());
+    for (size_t t = 0; t < side.terms.size(); ++t) r.lastOrder[t] = side.terms[t].variable;
 }
 
 // The list after «entero:» or «enteros:», or nothing for any other line.
@@ -175,7 +189,7 @@ bool ReadLine(Reader& r, const std::string& raw, int k) {
         if (!PlaceTerm(r, line.sides.back(), name, c, at, k)) return false;
         if (CharAt(s, pos, L) == ',') {
             line.sides.back().text = s.substr(size_t(sideStart - 1), size_t(pos - sideStart));
-            r.lastTerms = line.sides.back().terms.size();
+            NoteSideRead(r, line.sides.back());
             line.sides.emplace_back().terms.reserve(r.lastTerms);
             ++r.side;
             sideStart = ++pos;
@@ -188,7 +202,7 @@ bool ReadLine(Reader& r, const std::string& raw, int k) {
         }
     }
     line.sides.back().text = s.substr(size_t(sideStart - 1), size_t(pos - sideStart));
-    r.lastTerms = line.sides.back().terms.size();
+    NoteSideRead(r, line.sides.back());
     const int rel = CharAt(s, pos, L);
     ++pos;
     double rhs = 0;
@@ -251,9 +265,11 @@ void ReadModel(ProblemModel& model, const ProblemText& problem, const std::vecto
     model.exact = exact;
     model.maximize = problem.comboIndex != 0;
     model.lines.reserve(problem.lines.size());
-    Reader r{model, report, {}, {}, 0, 0, {}, {}};
+    Reader r{model, report, {}, {}, 0, 0, {}, {}, {}};
     for (const std::string& old : earlier) r.index.emplace(text::FoldedName(old), 0);
     if (!ReadObjective(r, problem)) return;
+    // The lines mostly name the variables in the objective's order.
+    for (uint32_t v = 0; v < model.variables.size(); ++v) r.lastOrder.push_back(v);
     for (size_t k = 0; k < problem.lines.size(); ++k)
         if (!ReadLine(r, problem.lines[k], static_cast<int>(k))) return;
     for (const auto& [list, k] : r.integerLines)

@@ -47,6 +47,8 @@ const std::vector<ErrorCase>& Cases() {
         {"line duplicate", "x", {"x+x<3"}, "ERROR16: Variable duplicada ", true, 0},
         {"line duplicate other case", "x", {"y<1", ";", "y-2X+x<3"}, "ERROR16: Variable duplicada ", true, 2},
         {"line duplicate in second side", "x", {"y<1", "x,y+Y<3"}, "ERROR16: Variable duplicada ", true, 1},
+        // The second y stands where the last line had y: found without a lookup.
+        {"line duplicate in the last line's order", "x+y", {"x+y<2", "y+y<3"}, "ERROR16: Variable duplicada ", true, 1},
         {"no constraints", "x", {}, "ERROR16: No hay restricciones", true, 0},
         {"only comments", "x", {";a", "   ", "", "; <3"}, "ERROR16: No hay restricciones", true, 0},
         {"empty objective", "", {"x<1"}, "Nada para optimizar     ", true, -1},
