@@ -13,6 +13,7 @@
 #include "SolvedPage.h"
 #include "StepsPdf.h"
 #include "catalogue/Catalogue.h"
+#include "support/KleeMinty.h"
 
 namespace optimara {
 namespace {
@@ -145,26 +146,10 @@ TEST(StepsPdf, WorkedExampleAndDietProblemOnOnePageEach) {
 // Klee and Minty's cube in 7 dimensions: 127 pivots by the largest
 // coefficient. Every page numbered "Página k de N"; every tableau's heading
 // on the page of its grid's last row, and each step's state line with it.
-ProblemText KleeMinty(int n) {
-    ProblemText typed{1, "", {}};
-    std::string signs;
-    long limit = 1;
-    for (int i = 1; i <= n; ++i) {
-        typed.objective += (i > 1 ? "+" : "") + std::to_string(1 << (n - i)) + "x" + std::to_string(i);
-        std::string line;
-        for (int j = 1; j < i; ++j) line += std::to_string(1 << (i - j + 1)) + "x" + std::to_string(j) + "+";
-        limit *= 5;
-        typed.lines.push_back(line + "x" + std::to_string(i) + "<" + std::to_string(limit));
-        signs += (i > 1 ? ",x" : "x") + std::to_string(i);
-    }
-    typed.lines.push_back(signs + ">0");
-    return typed;
-}
-
 TEST(StepsPdf, HundredStepsNumberTheirPagesAndSplitNoTableau) {
     NEED_POPPLER();
     NeedFonts();
-    Solved s(KleeMinty(7), SolveMethod::Compact, true);
+    Solved s(testing::KleeMinty(7), SolveMethod::Compact, true);
     const files::StepsPage page = PageOf(s, TableauForm::Compact, {false, "."});
     ASSERT_EQ(page.tableaux.size(), 128u);
     const Read read = ReadPdf(files::StepsPdf(page));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "SessionHost.h"
+#include "support/KleeMinty.h"
 
 using namespace optimara;
 
@@ -192,23 +193,6 @@ TEST(SolveSession, SensitivityIsAnalysedOncePerOptimum) {
 
 namespace {
 
-// Klee and Minty's cube: 2^n - 1 pivots by the largest coefficient.
-ProblemText KleeMinty(int n) {
-    ProblemText text{1, "", {}};
-    std::string signs;
-    long limit = 1;
-    for (int i = 1; i <= n; ++i) {
-        text.objective += (i > 1 ? "+" : "") + std::to_string(1 << (n - i)) + "x" + std::to_string(i);
-        std::string line;
-        for (int j = 1; j < i; ++j) line += std::to_string(1 << (i - j + 1)) + "x" + std::to_string(j) + "+";
-        limit *= 5;
-        text.lines.push_back(line + "x" + std::to_string(i) + "<" + std::to_string(limit));
-        signs += (i > 1 ? ",x" : "x") + std::to_string(i);
-    }
-    text.lines.push_back(signs + ">0");
-    return text;
-}
-
 // Whether the engine's doubles are its exact tableau's, cell by cell.
 bool RoundedNow(const EngineState& e) {
     const MatrixR rounded = e.ExactTableau.ToReal();
@@ -246,7 +230,7 @@ TEST(SolveSession, ExactStepsNotShownReadAsIfShown) {
         int questions;
     };
     const Case cases[] = {
-        {KleeMinty(7), SolveMethod::Compact, 1},  // 127 pivots: a checkpoint at 64, the question at 100
+        {optimara::testing::KleeMinty(7), SolveMethod::Compact, 1},  // 127 pivots: a checkpoint at 64, the question at 100
         {{0, "x+2y-z", {"x+y+z>3", "x-y<2", "y-z>-1", "x>0", "y>0"}}, SolveMethod::TwoPhases, 0},
         {{1, "3x+2y", {"x+y<4", "x+3y>6", "x<3", "x>0", "y>0"}}, SolveMethod::BigM, 0},
     };
