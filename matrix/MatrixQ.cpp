@@ -15,35 +15,18 @@ MatrixQ::MatrixQ(uint32_t m, uint32_t n) : rows(m), cols(n) {
     data_.assign(uint64_t(m) * n, mpq_class(0));
 }
 
-MatrixQ::MatrixQ(const MatrixQ& other)
-    : rows(other.rows), cols(other.cols), valid_(other.valid_), integer_(other.integer_), num_(other.num_),
-      den_(other.den_), rowScale_(other.rowScale_), colScale_(other.colScale_) {
-    CopyCells(other);
-}
-
-MatrixQ& MatrixQ::operator=(const MatrixQ& other) {
-    if (this == &other) return *this;
-    rows = other.rows;
-    cols = other.cols;
-    valid_ = other.valid_;
-    integer_ = other.integer_;
-    num_ = other.num_;
-    den_ = other.den_;
-    rowScale_ = other.rowScale_;
-    colScale_ = other.colScale_;
-    CopyCells(other);
-    return *this;
-}
-
 // The reduced cells of an integer form are not copied: most copies (the
 // steps kept for going back) are never read, and a read reduces again. The
 // cells' storage is made when the first is reduced.
-void MatrixQ::CopyCells(const MatrixQ& other) {
-    if (!other.integer_) {
-        data_ = other.data_;
-        return;
-    }
-    valid_.assign(other.valid_.size(), 0);
+MatrixQ::MatrixQ(const MatrixQ& other)
+    : rows(other.rows), cols(other.cols), valid_(other.valid_.size(), 0), integer_(other.integer_),
+      num_(other.num_), den_(other.den_), rowScale_(other.rowScale_), colScale_(other.colScale_) {
+    if (!integer_) data_ = other.data_;
+}
+
+MatrixQ& MatrixQ::operator=(const MatrixQ& other) {
+    if (this != &other) *this = MatrixQ(other);
+    return *this;
 }
 
 void MatrixQ::Redefine(uint32_t m, uint32_t n) {
@@ -294,41 +277,46 @@ double MatrixQ::NearestOfCell(uint64_t k) const {
     return NearestDouble(top, bottom);
 }
 
-// The three tops of an unreduced cell of the integer form, its row's as the
-// reciprocal QuickNearest takes.
-struct MatrixQ::Tops {
-    Top a, col, row;
+// The tops of a cell's column scale and of its row's denominator, this one
+// as the reciprocal QuickNearest takes.
+struct MatrixQ::Scales {
+    Top col, row;
 };
 
-MatrixQ::Tops MatrixQ::TopsOf(uint64_t k) const {
-    const uint64_t i = k / cols, j = k % cols;
-    const Top d = TopOf(den_.get_mpz_t()), r = TopOf(rowScale_[i].get_mpz_t());
-    return {TopOf(num_[k].get_mpz_t()), TopOf(colScale_[j].get_mpz_t()), Top{1 / (d.m * r.m), d.e + r.e}};
+MatrixQ::Scales MatrixQ::ScalesOf(uint64_t k) const {
+    const Top d = TopOf(den_.get_mpz_t()), r = TopOf(rowScale_[k / cols].get_mpz_t());
+    return {TopOf(colScale_[k % cols].get_mpz_t()), Top{1 / (d.m * r.m), d.e + r.e}};
 }
 
-double MatrixQ::NearestOf(uint32_t i, uint32_t j) const {
-    const uint64_t k = At(i, j);
-    if (!integer_ || valid_[k]) return QuickOrExact(data_[k]);
+// Cell k of the integer form rounded: from its fraction when it was
+// reduced since the pivot, else from the integers' tops, or exactly where
+// those leave a midpoint in doubt.
+double MatrixQ::RoundedCell(uint64_t k, const Scales& s) const {
+    if (valid_[k]) return QuickOrExact(data_[k]);
     mpz_srcptr n = num_[k].get_mpz_t();
     if (mpz_sgn(n) == 0) return 0.0;
-    const Tops t = TopsOf(k);
-    const double quick = QuickNearest(t.a, t.col, t.row);
+    const double quick = QuickNearest(TopOf(n), s.col, s.row);
     if (quick == 0.0) return NearestOfCell(k);
     return mpz_sgn(n) * mpz_sgn(den_.get_mpz_t()) < 0 ? -quick : quick;
 }
 
-MatrixQ::Approximation MatrixQ::Approximate(uint32_t i, uint32_t j) const {
+double MatrixQ::NearestOf(uint32_t i, uint32_t j) const {
     const uint64_t k = At(i, j);
-    constexpr bool close = sizeof(long double) > sizeof(double);
-    if (!integer_ || valid_[k]) return optimara::Approximate(data_[k]);
-    mpz_srcptr n = num_[k].get_mpz_t();
-    if (mpz_sgn(n) == 0) return {0, 0.0L, 0, close};
-    const Tops t = TopsOf(k);
-    return {mpz_sgn(n) * mpz_sgn(den_.get_mpz_t()), (t.a.m * t.col.m) * t.row.m, t.a.e + t.col.e - t.row.e, close};
+    return integer_ ? RoundedCell(k, ScalesOf(k)) : QuickOrExact(data_[k]);
 }
 
-// The cells reduced since the pivot round from their fractions, the others
-// from the integers: the scales' tops are taken once per row and column.
+MatrixQ::Approximation MatrixQ::Approximate(uint32_t i, uint32_t j) const {
+    const uint64_t k = At(i, j);
+    if (!integer_ || valid_[k]) return optimara::Approximate(data_[k]);
+    mpz_srcptr n = num_[k].get_mpz_t();
+    if (mpz_sgn(n) == 0) return optimara::Approximate(mpq_class(0));
+    const Scales s = ScalesOf(k);
+    const Top a = TopOf(n);
+    return {mpz_sgn(n) * mpz_sgn(den_.get_mpz_t()), (a.m * s.col.m) * s.row.m, a.e + s.col.e - s.row.e,
+            sizeof(long double) > sizeof(double)};
+}
+
+// The scales' tops are taken once per row and column.
 MatrixR MatrixQ::ToReal() const {
     MatrixR real(rows, cols);
     double* out = real.RowData(1);
@@ -336,26 +324,13 @@ MatrixR MatrixQ::ToReal() const {
         for (uint64_t k = 0; k < data_.size(); ++k) out[k] = QuickOrExact(data_[k]);
         return real;
     }
-    std::vector<Top> colTop(cols), rowTop(rows);
-    for (uint32_t j = 0; j < cols; ++j) colTop[j] = TopOf(colScale_[j].get_mpz_t());
-    const Top d = TopOf(den_.get_mpz_t());
+    std::vector<Top> col(cols);
+    for (uint32_t j = 0; j < cols; ++j) col[j] = ScalesOf(j).col;
     for (uint32_t i = 0; i < rows; ++i) {
-        const Top r = TopOf(rowScale_[i].get_mpz_t());
-        rowTop[i] = {1 / (d.m * r.m), d.e + r.e};
+        const uint64_t first = uint64_t(i) * cols;
+        const Top row = ScalesOf(first).row;
+        for (uint32_t j = 0; j < cols; ++j) out[first + j] = RoundedCell(first + j, Scales{col[j], row});
     }
-    const int denSign = mpz_sgn(den_.get_mpz_t());
-    for (uint32_t i = 0; i < rows; ++i)
-        for (uint32_t j = 0; j < cols; ++j) {
-            const uint64_t k = uint64_t(i) * cols + j;
-            mpz_srcptr n = num_[k].get_mpz_t();
-            if (valid_[k] || mpz_sgn(n) == 0) {
-                out[k] = valid_[k] ? QuickOrExact(data_[k]) : 0.0;
-                continue;
-            }
-            const double quick = QuickNearest(TopOf(n), colTop[j], rowTop[i]);
-            const double value = quick != 0.0 ? quick : NearestOfCell(k);
-            out[k] = quick != 0.0 && mpz_sgn(n) * denSign < 0 ? -value : value;
-        }
     return real;
 }
 

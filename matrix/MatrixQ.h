@@ -114,12 +114,12 @@ private:
         return data_[k];
     }
     void Reduce(uint64_t k) const;
-    void CopyCells(const MatrixQ& other);
     void Normalise();
     void Materialise();
     double NearestOfCell(uint64_t k) const;
-    struct Tops;
-    Tops TopsOf(uint64_t k) const;
+    struct Scales;
+    Scales ScalesOf(uint64_t k) const;
+    double RoundedCell(uint64_t k, const Scales& s) const;
 
     // The reduced fractions: every cell in the rational form, the cells
     // read since the last pivot in the integer form.
@@ -133,6 +133,11 @@ private:
 
 inline const mpq_class& RowQ::operator[](uint32_t k) const { return matrix->Index(row, k + 1); }
 inline int RowQ::Sign(uint32_t k) const { return matrix->Sign(row, k + 1); }
+
+// A row as the choice of a pivot reads it, for either number type: the
+// floating row's plain array; an exact row cell by cell.
+inline const double* RowOf(const MatrixR& T, uint32_t i) { return T.RowData(i); }
+inline RowQ RowOf(const MatrixQ& T, uint32_t i) { return T.Row(i); }
 
 // The double nearest to q (ties to even), as the plots and the reading of
 // the values take it: mpq's own conversion truncates.

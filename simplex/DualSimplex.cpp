@@ -41,10 +41,7 @@ double Tolerance(const double* row, uint32_t n) {
 }
 mpq_class Tolerance(const RowQ&, uint32_t) { return 0; }
 
-// A row read as the choice reads it: an exact row cell by cell, so that
-// only the cells read are reduced; its signs without reducing any.
-const double* RowOf(const MatrixR& T, uint32_t i) { return T.RowData(i); }
-RowQ RowOf(const MatrixQ& T, uint32_t i) { return T.Row(i); }
+// A negative entry; an exact one by its sign, without reducing it.
 bool Negative(const double* row, uint32_t j, double tol) { return row[j] < -tol; }
 bool Negative(const RowQ& row, uint32_t j, const mpq_class&) { return row.Sign(j) < 0; }
 

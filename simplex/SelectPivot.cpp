@@ -98,11 +98,6 @@ double RowTolerance(const double* row, uint32_t n) {
 // Exact numbers need no tolerance: a value is zero when it is zero.
 mpq_class RowTolerance(const RowQ&, uint32_t) { return mpq_class(0); }
 
-// A row as the scans read it: the floating row's plain array; an exact row
-// cell by cell, so that only the cells read are reduced.
-const double* RowOf(const MatrixR& T, uint32_t i) { return T.RowData(i); }
-RowQ RowOf(const MatrixQ& T, uint32_t i) { return T.Row(i); }
-
 // The ratio test's quotient, constant / entry; the exact one from the
 // matrix's own integers, without reducing either cell.
 double Quotient(double constant, const double* row, uint32_t i) { return constant / row[i]; }
@@ -142,9 +137,6 @@ struct RowScan {
     template <class Row>
     Num Ratio(const Row& row, uint32_t i) const { return atOnce ? Num(0) : Num(Quotient(constant, row, i)); }
 };
-
-// The columns a row may limit at a ratio at least d: a superset of those
-// where the exact ratio reaches d, written to `out`, counted.
 
 // Most rows change the test of few columns: only where their ratio reaches
 // the column's best so far. A pass without divisions or branches finds those
