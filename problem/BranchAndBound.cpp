@@ -137,7 +137,7 @@ DivisorProof FindDivisorProof(const ProblemModel& model) {
             bool allInteger = true;
             for (const ModelTerm& t : line.sides[k].terms) {
                 allInteger = allInteger && t.variable < integer.size() && integer[t.variable];
-                coef[t.variable] += ExactNumber(TermText(line.sides[k], t));
+                coef[t.variable] += TermValue(line.sides[k], t);
             }
             if (!allInteger) continue;
             // Decimal coefficients are made whole first, exactly.

@@ -68,12 +68,8 @@ void FirstRow(const ProblemModel& model, uint32_t k, std::vector<mpq_class>& cel
     const RowOrigin& row = model.rows[k];
     const ModelLine& line = model.lines[row.line];
     cells.assign(model.variables.size(), 0);
-    for (const ModelTerm& t : line.sides[row.side].terms) {
-        cells[t.variable] = ExactNumber(TermText(line.sides[row.side], t));
-        if (row.negated) cells[t.variable] = -cells[t.variable];
-    }
-    constant = ExactNumber(line.rhsText);
-    if (!row.negated) constant = -constant;
+    for (const ModelTerm& t : line.sides[row.side].terms) cells[t.variable] = ExactTermCell(line, row, t);
+    constant = ExactConstant(line, row);
 }
 
 // The positive number that makes every number of the list whole.

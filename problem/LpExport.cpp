@@ -111,7 +111,7 @@ void CheckExactFitsDoubles(const ProblemModel& model) {
     for (const ModelLine& line : model.lines) {
         check(ExactNumber(line.rhsText));
         for (const ModelSide& side : line.sides)
-            for (const ModelTerm& t : side.terms) check(ExactNumber(TermText(side, t)));
+            for (const ModelTerm& t : side.terms) check(TermValue(side, t));
     }
 }
 

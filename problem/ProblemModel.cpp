@@ -337,12 +337,8 @@ MatrixR RowsAsRead(const ProblemModel& model) {
     return T;
 }
 
-namespace {
-
-// A term's exact cell, the row's exact constant and the objective's exact
-// cell, with the same signs as the floating ones.
 mpq_class ExactTermCell(const ModelLine& line, const RowOrigin& row, const ModelTerm& t) {
-    mpq_class c = ExactNumber(TermText(line.sides[row.side], t));
+    mpq_class c = TermValue(line.sides[row.side], t);
     if (line.relation != 0 && row.negated) mpq_neg(c.get_mpq_t(), c.get_mpq_t());
     return c;
 }
@@ -354,6 +350,9 @@ mpq_class ExactConstant(const ModelLine& line, const RowOrigin& row) {
     return c;
 }
 
+namespace {
+
+// The objective's exact cell, with the same sign as the floating one.
 mpq_class ExactObjectiveCell(const ProblemModel& model, uint32_t variable) {
     if (variable >= model.objectiveText.size()) return 0;
     mpq_class c = ExactNumber(model.objectiveText[variable]);

@@ -133,11 +133,18 @@ MatrixR RowsAsRead(const ProblemModel& model);
 // The first tableau of a completed model, and the same in exact rationals.
 MatrixR TableauFromModel(const ProblemModel& model);
 MatrixQ ExactTableauFromModel(const ProblemModel& model);
+// A term's exact cell in one of its line's rows and the row's exact
+// constant, with the signs of the floating ones.
+mpq_class ExactTermCell(const ModelLine& line, const RowOrigin& row, const ModelTerm& t);
+mpq_class ExactConstant(const ModelLine& line, const RowOrigin& row);
 
 // The exact value of a number as the scanner reads it: sign, digits and a
 // decimal point; no digits at all stand for 1. A cut's number is written as
 // its rational prints, "-3/4": digits after a "/" divide.
 mpq_class ExactNumber(std::string_view text);
+
+// A term's number as typed, exactly.
+inline mpq_class TermValue(const ModelSide& side, const ModelTerm& t) { return ExactNumber(TermText(side, t)); }
 
 // The sign of ExactNumber(text), without making the rational.
 int TextSign(std::string_view text);
