@@ -42,7 +42,6 @@ bool SolveSession::IntegerAhead(const TypedText& typed, ProblemText& text, Probl
         // A text that does not read goes the ordinary way, to its error.
         integers = ModelFromText(model, text, report, problem.Exact) && !model.integers.empty();
     } catch (const FloatingPointFault&) {
-        integers = false;
     }
     if (!integers) noIntegers_.emplace(text, problem.Exact);
     return integers;

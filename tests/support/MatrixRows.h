@@ -3,6 +3,7 @@
 // Matrices to and from plain rows and columns, for writing test cases as
 // tables and comparing results with them.
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "MatrixR.h"
@@ -13,25 +14,27 @@ namespace optimara::testing {
 using Rows = std::vector<std::vector<double>>;
 using Marks = std::vector<std::vector<int32_t>>;
 
-inline void SetRows(MatrixR& t, const Rows& rows) {
-    t.Redefine(uint32_t(rows.size()), uint32_t(rows[0].size()));
-    for (uint32_t i = 0; i < t.rows; ++i)
-        for (uint32_t j = 0; j < t.cols; ++j) t.Index(i + 1, j + 1) = rows[i][j];
+// Any matrix reshaped to the rows and written cell by cell.
+template <typename Matrix, typename Cell>
+void FillRows(Matrix& m, const std::vector<std::vector<Cell>>& rows) {
+    m.Redefine(uint32_t(rows.size()), uint32_t(rows[0].size()));
+    for (uint32_t i = 0; i < m.rows; ++i)
+        for (uint32_t j = 0; j < m.cols; ++j) m.Index(i + 1, j + 1) = rows[i][j];
 }
 
-inline Rows RowsOf(const MatrixR& t) {
-    Rows out(t.rows, std::vector<double>(t.cols));
-    for (uint32_t i = 0; i < t.rows; ++i)
-        for (uint32_t j = 0; j < t.cols; ++j) out[i][j] = t.Index(i + 1, j + 1);
+// Any matrix as plain rows, every cell read through the constant access.
+template <typename Matrix>
+auto PlainRows(const Matrix& m) {
+    using Cell = std::decay_t<decltype(m.Index(1, 1))>;
+    std::vector<std::vector<Cell>> out(m.rows, std::vector<Cell>(m.cols));
+    for (uint32_t i = 0; i < m.rows; ++i)
+        for (uint32_t j = 0; j < m.cols; ++j) out[i][j] = m.Index(i + 1, j + 1);
     return out;
 }
 
-inline Marks MarksOf(const MatrixZ& z) {
-    Marks out(z.rows, std::vector<int32_t>(z.cols));
-    for (uint32_t i = 0; i < z.rows; ++i)
-        for (uint32_t j = 0; j < z.cols; ++j) out[i][j] = z.Index(i + 1, j + 1);
-    return out;
-}
+inline void SetRows(MatrixR& t, const Rows& rows) { FillRows(t, rows); }
+inline Rows RowsOf(const MatrixR& t) { return PlainRows(t); }
+inline Marks MarksOf(const MatrixZ& z) { return PlainRows(z); }
 
 inline void SetColumn(MatrixZ& z, const std::vector<int32_t>& values) {
     z.Redefine(uint32_t(values.size()), 1);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "MatrixQ.h"
+#include "MatrixRows.h"
 
 namespace optimara::testing {
 
@@ -29,18 +30,12 @@ inline void RationalExchange(RationalRows& T, size_t r, size_t c) {
 }
 
 // Every cell read through the constant access, as the readers read them.
-inline RationalRows RationalRowsOf(const MatrixQ& q) {
-    RationalRows out(q.rows, std::vector<mpq_class>(q.cols));
-    for (uint32_t i = 0; i < q.rows; ++i)
-        for (uint32_t j = 0; j < q.cols; ++j) out[i][j] = q.Index(i + 1, j + 1);
-    return out;
-}
+inline RationalRows RationalRowsOf(const MatrixQ& q) { return PlainRows(q); }
 
 // A matrix written cell by cell: it keeps reduced fractions until pivoted.
 inline MatrixQ MatrixOfRows(const RationalRows& rows) {
-    MatrixQ q(uint32_t(rows.size()), uint32_t(rows[0].size()));
-    for (uint32_t i = 0; i < q.rows; ++i)
-        for (uint32_t j = 0; j < q.cols; ++j) q.Index(i + 1, j + 1) = rows[i][j];
+    MatrixQ q(1, 1);
+    FillRows(q, rows);
     return q;
 }
 
